@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the program need.
+# Safe to run again: only what is missing is installed.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-svg-dev libqt6svg6
+  libsqlite3-dev sqlite3
+  fonts-noto-core fonts-lohit-knda fonts-gubbi
+  fontconfig
+)
+# Extra packages for looking at the program under a virtual screen and typing Kannada.
+if [ "${VELMORA_DESKTOP_TOOLS:-0}" = 1 ]; then
+  packages+=(xvfb xauth xdotool imagemagick poppler-utils ibus ibus-m17n m17n-db)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
