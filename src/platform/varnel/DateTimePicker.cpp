@@ -1,0 +1,59 @@
+#include "platform/varnel/DateTimePicker.h"
+
+#include <QHBoxLayout>
+#include <QScopedValueRollback>
+
+#include "platform/varnel/KannadaDateTimeEdit.h"
+
+namespace varnel {
+
+DateTimePicker::DateTimePicker(QWidget* parent)
+    : QWidget(parent), m_edit(new KannadaDateTimeEdit(this)),
+      m_value(QDate::currentDate(), QTime::currentTime())
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_edit);
+    setFocusProxy(m_edit);
+    m_edit->setMinimumDate(QDate(1601, 1, 1));
+    connect(m_edit, &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime& shown) {
+        if (!m_settingValue)
+            userEdited(shown);
+    });
+    setCustomFormat(QStringLiteral("dd/MM/yyyy"));
+}
+
+void DateTimePicker::setValue(const QDateTime& value)
+{
+    QScopedValueRollback<bool> guard(m_settingValue, true);
+    m_value = value;
+    m_edit->setDateTime(value);
+}
+
+void DateTimePicker::setCustomFormat(const QString& format)
+{
+    QScopedValueRollback<bool> guard(m_settingValue, true);
+    m_format = format;
+    m_edit->setDisplayFormat(format);
+    m_edit->setCalendarPopup(m_edit->displayedSections() & QDateTimeEdit::DateSections_Mask);
+    m_edit->setDateTime(m_value);
+}
+
+// Only the parts the format shows come from the editor; the rest stay as set.
+void DateTimePicker::userEdited(const QDateTime& shown)
+{
+    const QDateTimeEdit::Sections s = m_edit->displayedSections();
+    QDate date = m_value.date();
+    if (s & QDateTimeEdit::DateSections_Mask)
+        date = shown.date();
+    const QTime was = m_value.time().isValid() ? m_value.time() : QTime(0, 0);
+    const QTime now = shown.time();
+    const QTime time((s & QDateTimeEdit::HourSection) ? now.hour() : was.hour(),
+                     (s & QDateTimeEdit::MinuteSection) ? now.minute() : was.minute(),
+                     (s & QDateTimeEdit::SecondSection) ? now.second() : was.second(),
+                     (s & QDateTimeEdit::MSecSection) ? now.msec() : was.msec());
+    m_value = QDateTime(date, time);
+    emit Change();
+}
+
+} // namespace varnel

@@ -1,0 +1,40 @@
+#include "platform/varnel/VarnelLineEdit.h"
+
+#include "platform/varnel/TextSelection.h"
+
+namespace varnel {
+
+VarnelLineEdit::VarnelLineEdit(QWidget* parent) : QLineEdit(parent) {}
+
+void VarnelLineEdit::setVarnel(const QByteArray& bytes)
+{
+    setText(m_state.load(bytes));
+}
+
+Encoded VarnelLineEdit::varnel() const
+{
+    return m_state.result(text());
+}
+
+int VarnelLineEdit::SelStart() const
+{
+    return hasSelectedText() ? selectionStart() : cursorPosition();
+}
+
+int VarnelLineEdit::SelLength() const
+{
+    return hasSelectedText() ? selectionLength() : 0;
+}
+
+void VarnelLineEdit::setSelStart(int start)
+{
+    setCursorPosition(clampedPosition(start, text().size()));
+}
+
+void VarnelLineEdit::setSelLength(int length)
+{
+    const int start = SelStart();
+    setSelection(start, clampedPosition(start + length, text().size()) - start);
+}
+
+} // namespace varnel

@@ -1,0 +1,54 @@
+#include "platform/varnel/VarnelTextEdit.h"
+
+#include <QTextCursor>
+
+#include "platform/varnel/TextSelection.h"
+
+namespace varnel {
+
+VarnelTextEdit::VarnelTextEdit(QWidget* parent) : QPlainTextEdit(parent)
+{
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+void VarnelTextEdit::setVarnel(const QByteArray& bytes)
+{
+    setPlainText(m_state.load(bytes));
+}
+
+Encoded VarnelTextEdit::varnel() const
+{
+    return m_state.result(toPlainText());
+}
+
+int VarnelTextEdit::SelStart() const
+{
+    return textCursor().selectionStart();
+}
+
+int VarnelTextEdit::SelLength() const
+{
+    const QTextCursor c = textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+void VarnelTextEdit::setSelStart(int start)
+{
+    QTextCursor c = textCursor();
+    c.setPosition(clampedPosition(start, document()->characterCount() - 1));
+    setTextCursor(c);
+}
+
+void VarnelTextEdit::setSelLength(int length)
+{
+    QTextCursor c = textCursor();
+    const int start = c.selectionStart();
+    c.setPosition(start);
+    c.setPosition(clampedPosition(start + length, document()->characterCount() - 1),
+                  QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+} // namespace varnel

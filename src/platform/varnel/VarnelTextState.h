@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "platform/varnel/VarnelCodec.h"
+
+namespace varnel {
+
+// What a text box needs to give back Varnel bytes: the bytes it was given and the text it showed
+// for them, so that a text the user did not change returns its bytes exactly.
+class VarnelTextState {
+public:
+    explicit VarnelTextState(bool multiLine) : m_multiLine(multiLine) {}
+
+    // Remembers the bytes and returns the text to show.
+    QString load(const QByteArray& bytes);
+
+    // The bytes for what the box shows now.
+    Encoded result(const QString& shown) const;
+
+    bool isUntouched(const QString& shown) const { return shown == m_shown; }
+
+private:
+    bool m_multiLine;
+    QByteArray m_bytes;
+    QString m_shown;
+};
+
+} // namespace varnel
