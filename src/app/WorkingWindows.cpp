@@ -1,0 +1,5 @@
+#include "app/WorkingWindows.h"
+
+#include "shell/WindowRegistry.h"
+
+void registerWorkingWindows() {}

@@ -1,0 +1,14 @@
+#include "shell/BusyPointer.h"
+
+#include <QApplication>
+#include <QCursor>
+
+BusyPointer::BusyPointer()
+{
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
+
+BusyPointer::~BusyPointer()
+{
+    QApplication::restoreOverrideCursor();
+}

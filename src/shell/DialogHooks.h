@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Stands in for the three dialogs while installed, so that logic can be driven without an
+// event loop: questions get scripted answers, messages and notices are recorded. The dialogs'
+// static entry points (frmmsg, frmquestion, frmsave) ask it first.
+class DialogHooks {
+public:
+    virtual ~DialogHooks();
+
+    virtual void message(const QByteArray& varnel) = 0;
+    virtual void text(const QString& unicode) = 0;
+    virtual bool question(const QByteArray& varnel) = 0;
+    virtual void saveNotice() = 0;
+
+    // The installed hooks, or nullptr when the real dialogs are shown.
+    static DialogHooks* current();
+    // Installs `hooks` (nullptr removes them) and returns the ones installed before.
+    static DialogHooks* install(DialogHooks* hooks);
+};

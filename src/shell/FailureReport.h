@@ -1,0 +1,14 @@
+#pragma once
+
+#include <exception>
+
+#include <QString>
+
+class QWidget;
+
+// A failure ends the running handler at that step; the user sees its text in the message
+// dialog and the program goes on. For an engine error the text carries its number.
+QString failureText(const std::exception& error);
+void reportFailure(const std::exception& error, QWidget* parent = nullptr);
+// For something thrown that is not a std::exception.
+void reportUnknownFailure(QWidget* parent = nullptr);

@@ -1,0 +1,182 @@
+#include "shell/ImageButton.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "platform/varnel/VarnelLabel.h"
+#include "shell/MouseHooks.h"
+#include "shell/Pictures.h"
+#include "shell/ShapeWidget.h"
+#include "shell/ShellColours.h"
+#include "shell/Twips.h"
+
+namespace {
+
+constexpr int kIconTwips = 480;
+constexpr int kRimPixels = 3;
+
+ShapeWidget* makeLine(QWidget* form, const QString& name, const QRect& place)
+{
+    auto* line = new ShapeWidget(ShapeWidget::Kind::Rectangle, form);
+    line->setObjectName(name);
+    line->setBorderWidth(0);
+    line->setFillColour(shell::kBlack);
+    line->setGeometry(place);
+    line->hide();
+    return line;
+}
+
+} // namespace
+
+QPoint ImageButtonSpec::iconInDisc(QPoint discAt, int disc)
+{
+    // Centred in pixels, so that icon and disc are concentric on the screen.
+    const int offset = tw(disc) / 2 - tw(kIconTwips) / 2;
+    return discAt + QPoint(offset * kTwipsPerPixel, offset * kTwipsPerPixel);
+}
+
+QRect ImageButton::iconGeometry(const ImageButtonSpec& spec)
+{
+    return twRect(spec.iconAt.x(), spec.iconAt.y(), kIconTwips, kIconTwips);
+}
+
+QRect ImageButton::discGeometry(const ImageButtonSpec& spec)
+{
+    // Concentric with the icon to the pixel: a 49-pixel disc around a 32-pixel icon starts
+    // 8 pixels up and left of it.
+    const QRect icon = iconGeometry(spec);
+    const int d = tw(spec.disc);
+    const QPoint centre(icon.left() + icon.width() / 2, icon.top() + icon.height() / 2);
+    return QRect(centre.x() - d / 2, centre.y() - d / 2, d, d);
+}
+
+QRect ImageButton::captionGeometry(const ImageButtonSpec& spec)
+{
+    if (!spec.captionRect.isEmpty())
+        return twRect(spec.captionRect.x(), spec.captionRect.y(), spec.captionRect.width(),
+                      spec.captionRect.height());
+    return twRect(spec.iconAt.x() - 240, spec.iconAt.y() + 675, 1215, 315);
+}
+
+std::array<QRect, 3> ImageButton::bracketGeometry(const ImageButtonSpec& spec)
+{
+    // An upper arm level with the icon's lower half, an upright, and a lower arm that runs into
+    // the caption's left edge.
+    const QRect caption = captionGeometry(spec);
+    const int right = caption.left();
+    const int left = right - tw(240);
+    const int top = tw(spec.iconAt.y() + 315);
+    const int bottom = caption.top() + tw(120);
+    return {QRect(left, top, right - left, 1), QRect(left, top, 1, bottom - top),
+            QRect(left, bottom, right - left, 1)};
+}
+
+ImageButton::ImageButton(QWidget* form, const ImageButtonSpec& spec, ImageButton* discHost)
+    : QObject(nullptr)
+{
+    if (discHost) {
+        disc_ = discHost->disc_;
+        lines_ = discHost->lines_;
+    } else {
+        disc_ = new ShapeWidget(ShapeWidget::Kind::Circle, form);
+        disc_->setObjectName(spec.discName);
+        disc_->setBorderWidth(kRimPixels);
+        disc_->setGeometry(discGeometry(spec));
+        const auto bracket = bracketGeometry(spec);
+        for (int i = 0; i < 3; ++i)
+            lines_[i] = makeLine(form, QStringLiteral("Line0(%1)").arg(spec.firstLine + i),
+                                 bracket[i]);
+    }
+
+    icon_ = new QLabel(form);
+    icon_->setObjectName(spec.iconName);
+    icon_->setGeometry(iconGeometry(spec));
+    icon_->setPixmap(spec.picture);
+    icon_->setCursor(Pictures::arrowPointer());
+    // The icon lies over its disc.
+    icon_->raise();
+
+    caption_ = new varnel::VarnelLabel(form);
+    caption_->setObjectName(spec.captionName);
+    caption_->setGeometry(captionGeometry(spec));
+    caption_->setFont(spec.captionFont);
+    caption_->setAlignment(Qt::AlignCenter);
+    // Coloured text on white inside a black single border.
+    caption_->setStyleSheet(QStringLiteral("QLabel { background: white; border: 1px solid black; "
+                                           "color: %1; }")
+                                .arg(spec.captionColour.name()));
+    caption_->setCaption(spec.caption);
+    caption_->hide();
+
+    rest();
+
+    MouseHooks::on(icon_)
+        ->onMove([this](QMouseEvent*) { hover(); })
+        .onDown([this](QMouseEvent*) { press(); })
+        .onClick([this](QMouseEvent*) {
+            // The command may close the window and with it this button.
+            const auto command = command_;
+            emit clicked();
+            if (command)
+                command();
+        });
+}
+
+void ImageButton::setCommand(std::function<void()> command)
+{
+    command_ = std::move(command);
+}
+
+void ImageButton::setIconVisible(bool visible)
+{
+    icon_->setVisible(visible);
+}
+
+void ImageButton::setDiscVisible(bool visible)
+{
+    disc_->setVisible(visible);
+}
+
+void ImageButton::setVisible(bool visible)
+{
+    setDiscVisible(visible);
+    setIconVisible(visible);
+}
+
+bool ImageButton::isIconVisible() const
+{
+    return !icon_->isHidden();
+}
+
+void ImageButton::hover()
+{
+    disc_->setBorderColour(shell::kWhite);
+    for (ShapeWidget* line : lines_)
+        line->show();
+    caption_->show();
+    caption_->raise();
+}
+
+void ImageButton::press()
+{
+    disc_->setFillColour(shell::kWhite);
+}
+
+void ImageButton::rest()
+{
+    disc_->setFillColour(shell::kBlack);
+    disc_->setBorderColour(shell::kBlack);
+    for (ShapeWidget* line : lines_)
+        line->hide();
+    caption_->hide();
+}
+
+bool ImageButton::isHovered() const
+{
+    return !caption_->isHidden();
+}
+
+bool ImageButton::isPressed() const
+{
+    return disc_->fillColour() == shell::kWhite;
+}

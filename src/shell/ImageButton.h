@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <functional>
+
+#include <QObject>
+#include <QRect>
+
+#include "shell/ImageButtonSpec.h"
+
+class QLabel;
+class QWidget;
+class ShapeWidget;
+namespace varnel {
+class VarnelLabel;
+}
+
+// A picture used as a push button: the icon on a black disc with a rim, a bracket of three
+// lines on its left and a caption under it. Hovering the icon turns the rim white and shows
+// bracket and caption; pressing it turns the disc white; there is no mouse-up reaction, so the
+// disc stays white until the window's reset. A click runs the command.
+//
+// All parts are controls of the window itself (they share its coordinates) and carry their
+// documented names as object names. Made and owned by an ImageButtonPanel.
+class ImageButton : public QObject {
+    Q_OBJECT
+public:
+    // Geometry in pixels, from a spec in twips.
+    static QRect iconGeometry(const ImageButtonSpec& spec);
+    static QRect discGeometry(const ImageButtonSpec& spec);
+    static QRect captionGeometry(const ImageButtonSpec& spec);
+    static std::array<QRect, 3> bracketGeometry(const ImageButtonSpec& spec);
+
+    QLabel* icon() const { return icon_; }
+    ShapeWidget* disc() const { return disc_; }
+    const std::array<ShapeWidget*, 3>& lines() const { return lines_; }
+    varnel::VarnelLabel* caption() const { return caption_; }
+
+    void setCommand(std::function<void()> command);
+
+    // Which parts show; the feedback never changes these.
+    void setIconVisible(bool visible);
+    void setDiscVisible(bool visible);
+    void setVisible(bool visible); // icon and disc
+    bool isIconVisible() const;
+
+    // The three reactions, callable directly (a window's handlers may run them in code).
+    void hover();
+    void press();
+    void rest();
+
+    bool isHovered() const;
+    bool isPressed() const;
+
+signals:
+    void clicked();
+
+private:
+    friend class ImageButtonPanel;
+    ImageButton(QWidget* form, const ImageButtonSpec& spec, ImageButton* discHost);
+
+    QLabel* icon_;
+    ShapeWidget* disc_;
+    std::array<ShapeWidget*, 3> lines_{};
+    varnel::VarnelLabel* caption_;
+    std::function<void()> command_;
+};

@@ -1,0 +1,42 @@
+#include "shell/ImageButtonPanel.h"
+
+#include <QLabel>
+#include <QWidget>
+
+#include "shell/ImageButton.h"
+#include "shell/MouseHooks.h"
+
+ImageButtonPanel::ImageButtonPanel(QWidget* form) : QObject(form), form_(form) {}
+
+ImageButton* ImageButtonPanel::add(const ImageButtonSpec& spec)
+{
+    return addSharingDisc(nullptr, spec);
+}
+
+ImageButton* ImageButtonPanel::addSharingDisc(ImageButton* host, const ImageButtonSpec& spec)
+{
+    auto* button = new ImageButton(form_, spec, host);
+    button->setParent(this);
+    buttons_.append(button);
+    return button;
+}
+
+void ImageButtonPanel::resetOn(QWidget* background)
+{
+    MouseHooks::on(background)->backgroundOnly().onMove([this](QMouseEvent*) { reset(); });
+}
+
+void ImageButtonPanel::reset()
+{
+    for (ImageButton* button : buttons_)
+        button->rest();
+}
+
+ImageButton* ImageButtonPanel::button(const QString& iconName) const
+{
+    for (ImageButton* b : buttons_) {
+        if (b->icon()->objectName() == iconName)
+            return b;
+    }
+    return nullptr;
+}

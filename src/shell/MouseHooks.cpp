@@ -1,0 +1,95 @@
+#include "shell/MouseHooks.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+MouseHooks::MouseHooks(QWidget* widget) : QObject(widget), widget_(widget)
+{
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+}
+
+MouseHooks* MouseHooks::on(QWidget* widget)
+{
+    if (auto* existing = widget->findChild<MouseHooks*>(QString(), Qt::FindDirectChildrenOnly))
+        return existing;
+    return new MouseHooks(widget);
+}
+
+MouseHooks& MouseHooks::onMove(Handler handler)
+{
+    move_ = std::move(handler);
+    return *this;
+}
+
+MouseHooks& MouseHooks::onDown(Handler handler)
+{
+    down_ = std::move(handler);
+    return *this;
+}
+
+MouseHooks& MouseHooks::onClick(Handler handler)
+{
+    click_ = std::move(handler);
+    return *this;
+}
+
+MouseHooks& MouseHooks::backgroundOnly(bool on)
+{
+    backgroundOnly_ = on;
+    return *this;
+}
+
+bool MouseHooks::isBackground(QWidget* widget, const QPoint& pos)
+{
+    QWidget* under = widget->childAt(pos);
+    for (QWidget* w = under; w && w != widget; w = w->parentWidget()) {
+        if (!w->testAttribute(Qt::WA_TransparentForMouseEvents))
+            return false;
+    }
+    return true;
+}
+
+bool MouseHooks::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != widget_)
+        return false;
+    const auto type = event->type();
+    if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress &&
+        type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
+        return false;
+    auto* me = static_cast<QMouseEvent*>(event);
+    const QPoint pos = me->position().toPoint();
+    if (backgroundOnly_ && !isBackground(widget_, pos)) {
+        if (type == QEvent::MouseButtonPress)
+            pressed_ = false;
+        return false;
+    }
+    // Copies: a handler may close the window and so destroy this object.
+    switch (type) {
+    case QEvent::MouseMove:
+        if (auto h = move_)
+            h(me);
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // The second press of a double click is no new click: a command runs once.
+        pressed_ = type == QEvent::MouseButtonPress;
+        if (auto h = down_)
+            h(me);
+        break;
+    case QEvent::MouseButtonRelease:
+        if (pressed_ && widget_ && widget_->rect().contains(pos)) {
+            pressed_ = false;
+            if (auto h = click_)
+                h(me);
+        } else {
+            pressed_ = false;
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}

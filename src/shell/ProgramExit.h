@@ -1,0 +1,15 @@
+#pragma once
+
+#include <functional>
+
+namespace shell {
+
+// Ends the program at once: no window is asked and nothing is saved. Escape on the front
+// screen, the exit entry and closing the main window all end here.
+void endProgram();
+
+// Replaces what endProgram does (tests record the call instead of leaving the event loop);
+// returns the handler installed before. An empty handler restores the default.
+std::function<void()> setEndProgramHandler(std::function<void()> handler);
+
+} // namespace shell

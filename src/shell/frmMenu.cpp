@@ -1,0 +1,148 @@
+#include "shell/frmMenu.h"
+
+#include "platform/varnel/VarnelFonts.h"
+#include "platform/varnel/VarnelLabel.h"
+#include "shell/MouseHooks.h"
+#include "shell/ProgramExit.h"
+#include "shell/ShapeWidget.h"
+#include "shell/ShellColours.h"
+#include "shell/Twips.h"
+#include "shell/WindowRegistry.h"
+#include "shell/frmMDI.h"
+#include "shell/frmabout.h"
+
+namespace {
+
+const char* const kLocal =
+    "\xB8\xC0\xDC\xBD\xC3\x41\x69\xC0\xC4\x20\x50\xC1\x41\x69\xC0\xC4\xF0\x50\xC0\xE6\xAA\xC0"
+    "\xC4\x55\xC0\xBC\xC0\xC4";
+const char* const kOutstation =
+    "\xA5\xC0\x67\xC0\xB8\xC0\xDC\xBC\xC0\x20\x50\xC1\x41\x69\xC0\xC4\xF0\x50\xC0\xE6\xAA\xC0"
+    "\xC4\x55\xC0\xBC\xC0\xC4";
+const char* const kTour = "\xA5\xC0\xE6\xAA\xC1\xB8\xC0\x20\xAB\xAA\xC0\x67\xC0\x55\xC0\xBC\xC0\xC4";
+const char* const kHelp = "\xB8\xC0\xBA\xC1\x41\x69\xC0\xC4";
+const char* const kAbout = "\x76\xC0\x41\x76\xC1\xE6\x41\xB1\xC0\x7A\xC0\x20\xA7\x55\xC9\xCE";
+const char* const kExit = "\xA4\x55\xC0\xF0\xAA\xC0\xC4\xA3\xC0";
+
+const char* const kCaptions[4][frmMenu::kEntries] = {
+    {kLocal, kOutstation, kTour},
+    {kLocal, kOutstation, kTour},
+    {kLocal, kOutstation, kTour},
+    {kHelp, kAbout, kExit},
+};
+
+// Working windows opened by the entries of frmMenu1 to frmMenu3.
+const char* const kWindows[3][frmMenu::kEntries] = {
+    {"frmlocal", "frmoutstation", "frmtour"},
+    {"frmfind1", "frmfind2", "frmfind3"},
+    {"frmreport", "frmreport", "frmreport3"},
+};
+
+struct MenuLayout {
+    int clientWidth;
+    std::array<int, frmMenu::kEntries> labelTop;
+    std::array<int, frmMenu::kEntries> labelWidth;
+    std::array<int, frmMenu::kEntries> shapeTop;
+    int shapeWidth;
+    int bandHeight;
+};
+
+const MenuLayout& layoutOf(int number)
+{
+    static const MenuLayout common{3135, {120, 570, 1080}, {2535, 2535, 2295},
+                                   {120, 570, 1050}, 2775, 2775};
+    static const MenuLayout help{2805, {120, 600, 1110}, {2295, 2295, 2295},
+                                 {120, 570, 1080}, 2415, 2655};
+    return number == 4 ? help : common;
+}
+
+} // namespace
+
+QByteArray frmMenu::entryCaption(int number, int index)
+{
+    return QByteArray(kCaptions[number - 1][index]);
+}
+
+frmMenu::frmMenu(int number, QWidget* parent)
+    : DialogFrame(QSize(tw(layoutOf(number).clientWidth), tw(1560)), parent), number_(number)
+{
+    setObjectName(QStringLiteral("frmMenu%1").arg(number));
+    const MenuLayout& layout = layoutOf(number);
+    QWidget* ground = client();
+    QPalette pal = ground->palette();
+    pal.setColor(QPalette::Window, shell::kWhite);
+    ground->setPalette(pal);
+
+    Shape0 = new ShapeWidget(ShapeWidget::Kind::Rectangle, ground);
+    Shape0->setObjectName(QStringLiteral("Shape0"));
+    Shape0->setGeometry(twRect(-120, -480, 495, layout.bandHeight));
+    Shape0->setFillColour(shell::kFormColour);
+    Shape0->setBorderColour(shell::kWhite);
+
+    for (int i = 0; i < kEntries; ++i) {
+        auto* shape = new ShapeWidget(ShapeWidget::Kind::Rectangle, ground);
+        shape->setObjectName(QStringLiteral("Shape1(%1)").arg(i));
+        shape->setGeometry(twRect(240, layout.shapeTop[i], layout.shapeWidth, 345));
+        shape->setFillColour(shell::kButtonColour);
+        shape->setBorderColour(shell::kBlack);
+        shape->setDrawMode(ShapeWidget::DrawMode::Mask);
+        shape->hide();
+        Shape1[i] = shape;
+    }
+    const QFont font = varnel::varnelFont(varnel::VarnelFont::Akshara, 14.25);
+    for (int i = 0; i < kEntries; ++i) {
+        auto* label = new varnel::VarnelLabel(ground);
+        label->setObjectName(QStringLiteral("Label1(%1)").arg(i));
+        label->setGeometry(twRect(480, layout.labelTop[i], layout.labelWidth[i], 375));
+        label->setFont(font);
+        label->setCaption(entryCaption(number, i));
+        Label1[i] = label;
+        MouseHooks::on(label)
+            ->onClick([this, i](QMouseEvent*) { Label1_Click(i); })
+            .onMove([this, i](QMouseEvent*) { Label1_MouseMove(i); });
+    }
+    Form_Load();
+}
+
+void frmMenu::Form_Load()
+{
+    // Under its strip label, at the top of the client area.
+    int left = 0;
+    if (frmMDI* mdi = frmMDI::instance())
+        left = mdi->Label[number_ - 1]->x();
+    move(left, 0);
+}
+
+void frmMenu::Label1_MouseMove(int Index)
+{
+    for (int i = 0; i < kEntries; ++i)
+        Shape1[i]->setVisible(i == Index);
+}
+
+void frmMenu::Label1_Click(int Index)
+{
+    if (number_ == 4) {
+        switch (Index) {
+        case 0:
+            openChildWindow(QStringLiteral("frmhelp"), {}, WindowOpening::Plain);
+            break;
+        case 1: {
+            frmabout about;
+            about.exec();
+            break;
+        }
+        default:
+            shell::endProgram();
+            return;
+        }
+    } else {
+        const QString name = QString::fromLatin1(kWindows[number_ - 1][Index]);
+        if (number_ == 3 && Index < 2) {
+            openChildWindow(name, [Index](QWidget* w) { w->setProperty("Option_tarna", Index); });
+        } else {
+            openChildWindow(name);
+        }
+    }
+    if (frmMDI* mdi = frmMDI::instance())
+        mdi->MDIForm_Click();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+
+#include "shell/DialogFrame.h"
+
+class ShapeWidget;
+namespace varnel {
+class VarnelLabel;
+}
+
+// The pop-up menus frmMenu1 to frmMenu4: small captionless child windows under the strip
+// labels of the main window, three entries each. The mouse over an entry greys it; a click runs
+// the entry's action and then closes every pop-up through frmMDI::MDIForm_Click.
+class frmMenu : public DialogFrame {
+    Q_OBJECT
+public:
+    static constexpr int kEntries = 3;
+
+    // number: 1 to 4. parent: the main window's client area.
+    frmMenu(int number, QWidget* parent);
+
+    int number() const { return number_; }
+    static QByteArray entryCaption(int number, int index);
+
+    ShapeWidget* Shape0;
+    std::array<ShapeWidget*, kEntries> Shape1{};
+    std::array<varnel::VarnelLabel*, kEntries> Label1{};
+
+public slots:
+    void Label1_Click(int Index);
+    void Label1_MouseMove(int Index);
+
+private:
+    void Form_Load();
+
+    int number_;
+};

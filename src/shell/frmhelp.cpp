@@ -1,0 +1,31 @@
+#include "shell/frmhelp.h"
+
+#include "data/ProgramFolder.h"
+#include "shell/HelpBrowser.h"
+#include "shell/ShellColours.h"
+#include "shell/Twips.h"
+
+frmhelp::frmhelp(QWidget* parent) : QWidget(parent), WebBrowser1(new HelpBrowser(this))
+{
+    setObjectName(QStringLiteral("frmhelp"));
+    setWindowTitle(QString());
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, shell::kFormColour);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setGeometry(twRect(360, 240, 11175, 7215));
+    setWindowState(Qt::WindowMaximized);
+    Form_Load();
+}
+
+QString frmhelp::helpPagePath()
+{
+    // The legacy path appends "\help.htm" to the folder; here the separator is '/'.
+    return data::programFolder() + QStringLiteral("/help.htm");
+}
+
+void frmhelp::Form_Load()
+{
+    WebBrowser1->Navigate(helpPagePath());
+}
