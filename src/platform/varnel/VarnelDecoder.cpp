@@ -304,8 +304,9 @@ public:
 
     void setNukta()
     {
-        attachable();
-        m_nukta = true;
+        // Without a consonant a nukta would follow a virama, which no NFC text does: drop it.
+        if (m_state == State::Consonant)
+            m_nukta = true;
     }
 
     void aspirate()
@@ -320,7 +321,8 @@ public:
     {
         if (m_state == State::None)
             return;
-        if (m_reph) {
+        // A reph needs a consonant to stand on; over bare subjoined glyphs it is dropped.
+        if (m_reph && (m_base || m_subCount == 0)) {
             *m_out++ = Ra;
             *m_out++ = Virama;
         }

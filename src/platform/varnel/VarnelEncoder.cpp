@@ -143,7 +143,7 @@ public:
     {
         while (m_pos < m_text.size()) {
             const char32_t c = at(m_pos);
-            if (isConsonant(c))
+            if (isConsonant(c) || (c == Virama && isConsonant(at(m_pos + 1))))
                 cluster();
             else
                 single(c);
@@ -220,11 +220,15 @@ private:
             reph = true;
             m_pos += 2;
         }
-        const ConsonantForms* base = formsOf(at(m_pos));
-        if (!base)
-            refuse(m_pos, at(m_pos));
-        ++m_pos;
-        nukta();
+        // A subjoined glyph with no consonant before it is a cluster without a base.
+        const bool hasBase = at(m_pos) != Virama;
+        const ConsonantForms* base = hasBase ? formsOf(at(m_pos)) : nullptr;
+        if (hasBase) {
+            if (!base)
+                refuse(m_pos, at(m_pos));
+            ++m_pos;
+            nukta();
+        }
 
         QByteArray subjoined;
         char32_t sub = 0;
@@ -247,10 +251,13 @@ private:
             if (vowel == Virama && (at(m_pos) == Zwnj || at(m_pos) == Zwj))
                 ++m_pos;
         }
-        if (base)
+        if (base) {
             writeSyllable(*base, vowel, subjoined);
-        else
+        } else {
             m_out.append(subjoined);
+            if (const char* sign = vowel ? bareSign(vowel) : nullptr)
+                m_out.append(sign);
+        }
         if (reph)
             m_out.append('\xF0');
         tails();
