@@ -1,0 +1,136 @@
+#include "data/DiaryDatabase.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+
+#include "data/DiarySchema.h"
+#include "platform/jet/Database.h"
+#include "platform/jet/JetError.h"
+
+namespace data {
+
+namespace {
+
+struct SplitPath {
+    QString folder;
+    QString name;
+};
+
+SplitPath splitPath(const QString& path)
+{
+    const qsizetype at = std::max(path.lastIndexOf(QLatin1Char('/')),
+                                  path.lastIndexOf(QLatin1Char('\\')));
+    QString folder = at < 0 ? QStringLiteral(".") : path.left(at);
+    if (at == 0)
+        folder = QStringLiteral("/");
+    // A folder written with backslashes is a folder with slashes here.
+    if (folder.contains(QLatin1Char('\\')) && !QFileInfo(folder).isDir())
+        folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return {folder, path.mid(at + 1)};
+}
+
+QString spellingToCreate(const QString& name)
+{
+    const QString canonical = QString::fromLatin1(kDiaryFileName);
+    return name.compare(canonical, Qt::CaseInsensitive) == 0 ? canonical : name;
+}
+
+// Moves the finished file into place unless another window got there first; false then.
+bool publish(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
+                    RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+    // File systems without RENAME_NOREPLACE: a hard link never replaces either.
+    if (::link(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    throw jet::JetError(jet::errors::kEngineFailure,
+                        QStringLiteral("Could not create the database file '%1': %2")
+                            .arg(to, QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+void createDiaryFile(const SplitPath& where)
+{
+    if (!QFileInfo(where.folder).isDir())
+        throw jet::JetError(jet::errors::kFileNotFound,
+                            QStringLiteral("Could not create the database file: the folder '%1' "
+                                           "does not exist.")
+                                .arg(where.folder));
+    // The new file is built under a private name and appears complete or not at all, so a
+    // window opening at the same moment never sees a half-made diary.
+    const QString scratch = QDir(where.folder).filePath(
+        QStringLiteral(".%1.%2.new")
+            .arg(where.name, QUuid::createUuid().toString(QUuid::WithoutBraces)));
+    const auto removeScratch = [&scratch] {
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+            QFile::remove(scratch + QLatin1String(suffix));
+    };
+    const QString target = QDir(where.folder).filePath(spellingToCreate(where.name));
+    bool published = false;
+    try {
+        {
+            auto database = jet::Database::CreateDatabase(scratch);
+            createDiarySchema(*database);
+        } // closed, so the journal is folded into the file before it moves
+        published = publish(scratch, target);
+    } catch (...) {
+        removeScratch();
+        throw;
+    }
+    if (!published)
+        removeScratch(); // another window made the diary first; theirs is used
+}
+
+} // namespace
+
+QString findDiaryFile(const QString& path)
+{
+    const SplitPath where = splitPath(path);
+    const QDir folder(where.folder);
+    const QStringList names =
+        folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    QStringList matches;
+    for (const QString& name : names) {
+        if (name.compare(where.name, Qt::CaseInsensitive) == 0)
+            matches << name;
+    }
+    if (matches.isEmpty())
+        return {};
+    // Independent of the caller's spelling, so every window reaches the same file.
+    const QString canonical = QString::fromLatin1(kDiaryFileName);
+    return folder.filePath(matches.contains(canonical) ? canonical : matches.first());
+}
+
+std::shared_ptr<jet::Database> OpenDiaryDatabase(const QString& path)
+{
+    QString file = findDiaryFile(path);
+    if (file.isEmpty()) {
+        createDiaryFile(splitPath(path));
+        file = findDiaryFile(path);
+        if (file.isEmpty())
+            throw jet::JetError(jet::errors::kFileNotFound,
+                                QStringLiteral("The database file '%1' vanished right after it "
+                                               "was created.")
+                                    .arg(path));
+    }
+    return jet::Database::OpenDatabase(file);
+}
+
+} // namespace data

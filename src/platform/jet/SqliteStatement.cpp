@@ -1,0 +1,78 @@
+#include "platform/jet/SqliteStatement.h"
+
+#include <utility>
+
+#include <sqlite3.h>
+
+#include "platform/jet/SqliteError.h"
+
+namespace jet {
+
+SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql) : m_db(db), m_sql(sql)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    const int rc = sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        throwSqliteError(db, rc, QStringLiteral("The query \"%1\" cannot be run").arg(sql));
+    }
+}
+
+SqliteStatement::~SqliteStatement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
+    : m_db(std::exchange(other.m_db, nullptr)), m_stmt(std::exchange(other.m_stmt, nullptr)),
+      m_sql(std::move(other.m_sql))
+{
+}
+
+SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept
+{
+    if (this != &other) {
+        sqlite3_finalize(m_stmt);
+        m_db = std::exchange(other.m_db, nullptr);
+        m_stmt = std::exchange(other.m_stmt, nullptr);
+        m_sql = std::move(other.m_sql);
+    }
+    return *this;
+}
+
+bool SqliteStatement::step(const QString& context)
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3_reset(m_stmt);
+    throwSqliteError(m_db, rc, context);
+}
+
+void SqliteStatement::reset()
+{
+    sqlite3_reset(m_stmt);
+    // Bound texts may point into buffers that are about to go away.
+    sqlite3_clear_bindings(m_stmt);
+}
+
+void SqliteStatement::bindInt64(int index, std::int64_t value)
+{
+    sqlite3_bind_int64(m_stmt, index, value);
+}
+
+void SqliteStatement::bindText(int index, const QByteArray& utf8)
+{
+    sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+void SqliteStatement::bindNull(int index)
+{
+    sqlite3_bind_null(m_stmt, index);
+}
+
+} // namespace jet
