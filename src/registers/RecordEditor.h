@@ -1,0 +1,73 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QDateTime>
+
+#include "registers/RecordEditorView.h"
+#include "registers/RegisterMapping.h"
+
+namespace jet {
+class Database;
+class Recordset;
+} // namespace jet
+
+namespace registers {
+
+// The record editor shared by the three register windows: one record on screen, a navigator
+// whose value is the record's serial number, and serial numbers kept 1..N at every moment.
+class RecordEditor {
+public:
+    enum class State { Browsing, Adding, AddingFirst };
+
+    // The navigator is a 16-bit scroll bar, so a register holds at most this many records.
+    static constexpr int kMaximumRecords = 32767;
+
+    RecordEditor(const RegisterMapping& mapping, RecordEditorView& view);
+    ~RecordEditor();
+
+    // Form_Load: opens the diary in the program's folder and shows the first record.
+    void OpenRegister();
+    // Opens a given database file instead (tests and benchmarks).
+    void OpenRegister(const QString& databasePath);
+
+    void ImageNew_Click();
+    void ImageSave_Click();
+    void ImageCancel_Click();
+    void ImageDelete_Click();
+    void VScroll1_Change();
+    // DTPickerDate_Change, DTPDateFrom_Change and DTPDateTo_Change: the user changed a date.
+    void DatePicker_Change(int ordinal);
+
+    State state() const { return state_; }
+    bool isOpen() const;
+    int recordCount() const;
+
+    // Where "today" and "now" come from; tests pin it.
+    void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+
+private:
+    void ShowRecord();
+    void NewRecord();
+    void SaveRecord();
+    void CancelNew();
+    void DeleteRecord();
+
+    void findSerial(int serial);
+    void writeFields();
+    void setDayNameOf(int dateOrdinal);
+    bool refuseMissingOrUnencodable();
+    void setState(State state);
+    void reopenAfterFailure();
+
+    const RegisterMapping& mapping_;
+    RecordEditorView& view_;
+    std::shared_ptr<jet::Database> Db;
+    std::unique_ptr<jet::Recordset> Rs;
+    bool Adding = false;
+    State state_ = State::Browsing;
+    std::function<QDateTime()> clock_;
+};
+
+} // namespace registers

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace registers {
+
+// What a column of a register holds, and so which control shows it.
+enum class FieldKind {
+    SerialNumber, // TxtSl_no: the dense serial number
+    Date,         // a date picker; its weekday goes to the field named by dayOrdinal
+    DayName,      // a read-only weekday text box
+    Time,         // a time picker
+    Text,         // a Varnel text box
+};
+
+struct FieldSpec {
+    int ordinal = 0;
+    FieldKind kind = FieldKind::Text;
+    int dayOrdinal = -1; // Date only: the DayName field that follows this date
+};
+
+// One register as the record editor sees it: its table, its columns by ordinal and the
+// rules that differ between the local, outstation and tour registers.
+struct RegisterMapping {
+    QString table;
+    QString openQuery;
+    QList<FieldSpec> fields;      // in ordinal order, one per column
+    QList<int> requiredTexts;     // text fields that must not be empty before saving
+    QByteArray missingMessage;    // Varnel notice when a required field is empty
+    int departureDate = -1;       // tour: the two dates kept in order (departure <= arrival)
+    int arrivalDate = -1;
+
+    int fieldCount() const { return int(fields.size()); }
+    const FieldSpec& field(int ordinal) const { return fields.at(ordinal); }
+    bool keepsDatesInOrder() const { return departureDate >= 0 && arrivalDate >= 0; }
+
+    static const RegisterMapping& local();
+    static const RegisterMapping& outstation();
+    static const RegisterMapping& tour();
+};
+
+} // namespace registers

@@ -1,0 +1,337 @@
+#include "registers/RegisterWindow.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include "platform/varnel/DateTimePicker.h"
+#include "platform/varnel/VarnelCodec.h"
+#include "platform/varnel/VarnelFonts.h"
+#include "platform/varnel/VarnelLabel.h"
+#include "platform/varnel/VarnelLineEdit.h"
+#include "platform/varnel/VarnelTextEdit.h"
+#include "data/DayName.h"
+#include "registers/RegisterTexts.h"
+#include "shell/FailureReport.h"
+#include "shell/ImageButton.h"
+#include "shell/ImageButtonPanel.h"
+#include "shell/Pictures.h"
+#include "shell/ShellColours.h"
+#include "shell/Twips.h"
+#include "shell/WindowRegistry.h"
+#include "shell/frmmsg.h"
+#include "shell/frmquestion.h"
+#include "shell/frmsave.h"
+
+namespace registers {
+
+namespace {
+
+QRect pixels(const QRect& twips)
+{
+    return twRect(twips.x(), twips.y(), twips.width(), twips.height());
+}
+
+QFont fieldFont()
+{
+    return varnel::varnelFont(varnel::VarnelFont::Akshara, 14.25);
+}
+
+} // namespace
+
+RegisterWindow::RegisterWindow(const RegisterMapping& mapping, const RegisterWindowLayout& layout,
+                               QWidget* parent)
+    : QWidget(parent), mapping_(mapping), layout_(layout), editor_(mapping, *this)
+{
+    setObjectName(layout.name);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, shell::kFormColour);
+    setPalette(p);
+    setWindowIcon(Pictures::programIcon());
+    setFont(fieldFont());
+
+    Frame1 = new QGroupBox(varnel::decode(layout.frameCaption), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(pixels(layout.frameAt));
+    Frame1->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, 12, true));
+
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("Image1"));
+    icon->setPixmap(Pictures::icon(Pictures::Icon::Program));
+    icon->setGeometry(pixels(layout.iconAt));
+    auto* title = new varnel::VarnelLabel(texts::productName, this);
+    title->setObjectName(layout.name == QLatin1String("frmlocal") ? QStringLiteral("Label10")
+                                                                   : QStringLiteral("Label1"));
+    title->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara08, 20, true));
+    title->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128)"));
+    title->setGeometry(pixels(layout.titleAt));
+
+    buildFields();
+
+    navigator_ = new QScrollBar(Qt::Vertical, this);
+    navigator_->setObjectName(QStringLiteral("VScroll1"));
+    navigator_->setGeometry(pixels(layout.navigatorAt));
+    navigator_->setRange(1, 1);
+    navigator_->setValue(1);
+    connect(navigator_, &QScrollBar::valueChanged, this, &RegisterWindow::VScroll1_Change);
+
+    buildButtons();
+    Form_Load();
+}
+
+RegisterWindow::~RegisterWindow() = default;
+
+void RegisterWindow::buildFields()
+{
+    QWidget* previous = nullptr;
+    for (const FieldPlace& f : layout_.fields) {
+        if (!f.caption.isEmpty()) {
+            auto* caption = new varnel::VarnelLabel(f.caption, this);
+            caption->setGeometry(pixels(f.captionAt));
+            caption->setWordWrap(true);
+            caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            caption->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, 12));
+        }
+        QWidget* w = nullptr;
+        switch (f.control) {
+        case FieldControl::ReadOnlyText:
+            if (f.ordinal == 0) {
+                TxtSl_no = new QLineEdit(this);
+                w = TxtSl_no;
+            } else {
+                w = new varnel::VarnelLineEdit(this);
+            }
+            w->setEnabled(false);
+            break;
+        case FieldControl::SingleLine:
+            w = new varnel::VarnelLineEdit(this);
+            break;
+        case FieldControl::MultiLine:
+            w = new varnel::VarnelTextEdit(this);
+            break;
+        case FieldControl::DatePicker:
+        case FieldControl::TimePicker: {
+            auto* p = new varnel::DateTimePicker(this);
+            p->setCustomFormat(QString::fromLatin1(f.control == FieldControl::DatePicker
+                                                       ? data::kPickerDateFormat
+                                                       : data::kPickerTimeFormat));
+            p->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, layout_.pickerSize));
+            if (f.control == FieldControl::DatePicker) {
+                const int ordinal = f.ordinal;
+                connect(p, &varnel::DateTimePicker::Change, this,
+                        [this, ordinal] { guarded([&] { editor_.DatePicker_Change(ordinal); }); });
+            }
+            w = p;
+            break;
+        }
+        }
+        w->setObjectName(f.name);
+        w->setGeometry(pixels(f.at));
+        controls_.insert(f.ordinal, w);
+        if (previous && w->isEnabled())
+            setTabOrder(previous, w);
+        if (w->isEnabled())
+            previous = w;
+    }
+}
+
+void RegisterWindow::buildButtons()
+{
+    panel_ = new ImageButtonPanel(this);
+    const QFont captionFont = varnel::varnelFont(layout_.buttonCaptionFont, layout_.buttonCaptionSize);
+    auto spec = [&](const char* icon, const char* disc, int caption, int firstLine, Pictures::Icon picture,
+                    int row, const QByteArray& text, QColor colour) {
+        ImageButtonSpec s;
+        s.iconName = QString::fromLatin1(icon);
+        s.discName = QString::fromLatin1(disc);
+        s.captionName = QStringLiteral("Label0(%1)").arg(caption);
+        s.firstLine = firstLine;
+        s.picture = Pictures::icon(picture);
+        s.iconAt = QPoint(layout_.buttonsLeft, layout_.buttonTops[row]);
+        s.disc = ImageButtonSpec::kRegisterDisc;
+        s.caption = text;
+        s.captionColour = colour;
+        s.captionFont = captionFont;
+        return s;
+    };
+    ImageNew = panel_->add(spec("ImageNew", "ShapeNew", 1, 1, Pictures::Icon::New, 0, texts::captionNew,
+                                QColor(0, 0, 128)));
+    ImageCancel = panel_->addSharingDisc(ImageNew, spec("ImageCancel", "ShapeNew", 0, 1, Pictures::Icon::Cancel,
+                                                        0, texts::captionCancel, QColor(192, 0, 0)));
+    ImageSave = panel_->add(spec("ImageSave", "ShapeSave", 2, 4, Pictures::Icon::Save, 1, texts::captionSave,
+                                 QColor(128, 0, 128)));
+    ImageDelete = panel_->add(spec("ImageDelete", "ShapeDelete", 3, 7, Pictures::Icon::Delete, 2,
+                                   texts::captionDelete, QColor(192, 0, 0)));
+    ImageExit = panel_->add(spec("ImageExit", "ShapeExit", 4, 10, Pictures::Icon::Back, 3, texts::captionBack,
+                                 QColor(0, 64, 64)));
+    ImageCancel->setIconVisible(false);
+
+    ImageNew->setCommand([this] { ImageNew_Click(); });
+    ImageCancel->setCommand([this] { ImageCancel_Click(); });
+    ImageSave->setCommand([this] { ImageSave_Click(); });
+    ImageDelete->setCommand([this] { ImageDelete_Click(); });
+    ImageExit->setCommand([this] { ImageExit_Click(); });
+
+    panel_->resetOn(this);
+    if (layout_.frameResetsButtons)
+        panel_->resetOn(Frame1);
+}
+
+void RegisterWindow::Form_Load()
+{
+    setWindowState(Qt::WindowMaximized);
+    guarded([this] { editor_.OpenRegister(); });
+}
+
+void RegisterWindow::guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        reportFailure(e, this);
+    } catch (...) {
+        reportUnknownFailure(this);
+    }
+}
+
+void RegisterWindow::ImageNew_Click()
+{
+    guarded([this] { editor_.ImageNew_Click(); });
+}
+
+void RegisterWindow::ImageSave_Click()
+{
+    guarded([this] { editor_.ImageSave_Click(); });
+}
+
+void RegisterWindow::ImageCancel_Click()
+{
+    guarded([this] { editor_.ImageCancel_Click(); });
+}
+
+void RegisterWindow::ImageDelete_Click()
+{
+    guarded([this] { editor_.ImageDelete_Click(); });
+}
+
+void RegisterWindow::ImageExit_Click()
+{
+    unloadChildWindow(this);
+}
+
+void RegisterWindow::VScroll1_Change()
+{
+    guarded([this] { editor_.VScroll1_Change(); });
+}
+
+void RegisterWindow::setSerialText(const QString& text)
+{
+    TxtSl_no->setText(varnel::kannadaDigits(text));
+}
+
+QString RegisterWindow::serialText() const
+{
+    return varnel::asciiDigits(TxtSl_no->text());
+}
+
+varnel::DateTimePicker* RegisterWindow::picker(int ordinal) const
+{
+    return qobject_cast<varnel::DateTimePicker*>(controls_.value(ordinal));
+}
+
+void RegisterWindow::setDate(int ordinal, const QDate& date)
+{
+    picker(ordinal)->setValue(QDateTime(date, QTime(0, 0)));
+}
+
+QDate RegisterWindow::date(int ordinal) const
+{
+    return picker(ordinal)->Value().date();
+}
+
+void RegisterWindow::setTime(int ordinal, const QTime& time)
+{
+    picker(ordinal)->setValue(QDateTime(QDate(1899, 12, 30), time));
+}
+
+QTime RegisterWindow::time(int ordinal) const
+{
+    return picker(ordinal)->Value().time();
+}
+
+void RegisterWindow::setText(int ordinal, const QByteArray& varnel)
+{
+    QWidget* w = controls_.value(ordinal);
+    if (auto* line = qobject_cast<varnel::VarnelLineEdit*>(w))
+        line->setVarnel(varnel);
+    else if (auto* multi = qobject_cast<varnel::VarnelTextEdit*>(w))
+        multi->setVarnel(varnel);
+}
+
+varnel::Encoded RegisterWindow::text(int ordinal) const
+{
+    QWidget* w = controls_.value(ordinal);
+    if (auto* line = qobject_cast<varnel::VarnelLineEdit*>(w))
+        return line->varnel();
+    if (auto* multi = qobject_cast<varnel::VarnelTextEdit*>(w))
+        return multi->varnel();
+    return {};
+}
+
+void RegisterWindow::setNavigatorMaximum(int maximum)
+{
+    navigator_->setMaximum(maximum);
+}
+
+void RegisterWindow::setNavigatorValue(int value)
+{
+    navigator_->setValue(value);
+}
+
+int RegisterWindow::navigatorValue() const
+{
+    return navigator_->value();
+}
+
+void RegisterWindow::setNavigatorEnabled(bool enabled)
+{
+    navigator_->setEnabled(enabled);
+}
+
+void RegisterWindow::setButtons(const ButtonStates& states)
+{
+    ImageNew->setIconVisible(states.imageNew);
+    ImageNew->setDiscVisible(states.shapeNew);
+    ImageCancel->setIconVisible(states.imageCancel);
+    ImageDelete->setIconVisible(states.imageDelete);
+    ImageDelete->setDiscVisible(states.shapeDelete);
+}
+
+void RegisterWindow::showNewCaptionInsteadOfCancel()
+{
+    ImageCancel->caption()->hide();
+    ImageNew->caption()->show();
+}
+
+bool RegisterWindow::ask(const QByteArray& varnelQuestion)
+{
+    return frmquestion::ask(varnelQuestion, this);
+}
+
+void RegisterWindow::message(const QByteArray& varnelMessage)
+{
+    frmmsg::showMessage(varnelMessage, this);
+}
+
+void RegisterWindow::messageText(const QString& unicodeMessage)
+{
+    frmmsg::showText(unicodeMessage, this);
+}
+
+void RegisterWindow::saveNotice()
+{
+    frmsave::showNotice(this);
+}
+
+} // namespace registers

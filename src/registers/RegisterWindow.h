@@ -1,0 +1,93 @@
+#pragma once
+
+#include <functional>
+
+#include <QMap>
+#include <QWidget>
+
+#include "registers/RecordEditor.h"
+#include "registers/RecordEditorView.h"
+#include "registers/RegisterMapping.h"
+#include "registers/RegisterWindowLayout.h"
+
+class ImageButton;
+class ImageButtonPanel;
+class QGroupBox;
+class QLineEdit;
+class QScrollBar;
+
+namespace varnel {
+class DateTimePicker;
+class VarnelLineEdit;
+class VarnelTextEdit;
+} // namespace varnel
+
+namespace registers {
+
+// A register window: the controls of its layout wired to one record editor. frmlocal,
+// frmoutstation and frmtour are this window over their own table and layout.
+class RegisterWindow : public QWidget, public RecordEditorView {
+    Q_OBJECT
+
+public:
+    RegisterWindow(const RegisterMapping& mapping, const RegisterWindowLayout& layout,
+                   QWidget* parent = nullptr);
+    ~RegisterWindow() override;
+
+    RecordEditor& editor() { return editor_; }
+    ImageButtonPanel* buttons() const { return panel_; }
+    QScrollBar* VScroll1() const { return navigator_; }
+    QWidget* control(int ordinal) const { return controls_.value(ordinal); }
+
+    // RecordEditorView
+    void setSerialText(const QString& text) override;
+    QString serialText() const override;
+    void setDate(int ordinal, const QDate& date) override;
+    QDate date(int ordinal) const override;
+    void setTime(int ordinal, const QTime& time) override;
+    QTime time(int ordinal) const override;
+    void setText(int ordinal, const QByteArray& varnel) override;
+    varnel::Encoded text(int ordinal) const override;
+    void setNavigatorMaximum(int maximum) override;
+    void setNavigatorValue(int value) override;
+    int navigatorValue() const override;
+    void setNavigatorEnabled(bool enabled) override;
+    void setButtons(const ButtonStates& states) override;
+    void showNewCaptionInsteadOfCancel() override;
+    bool ask(const QByteArray& varnelQuestion) override;
+    void message(const QByteArray& varnelMessage) override;
+    void messageText(const QString& unicodeMessage) override;
+    void saveNotice() override;
+
+public slots:
+    void ImageNew_Click();
+    void ImageSave_Click();
+    void ImageCancel_Click();
+    void ImageDelete_Click();
+    void ImageExit_Click();
+    void VScroll1_Change();
+
+private:
+    void Form_Load();
+    void buildFields();
+    void buildButtons();
+    varnel::DateTimePicker* picker(int ordinal) const;
+    // Runs a handler; a failure is shown in the message dialog and the window goes on.
+    void guarded(const std::function<void()>& handler);
+
+    const RegisterMapping& mapping_;
+    const RegisterWindowLayout& layout_;
+    RecordEditor editor_;
+    QGroupBox* Frame1 = nullptr;
+    QScrollBar* navigator_ = nullptr;
+    QLineEdit* TxtSl_no = nullptr;
+    QMap<int, QWidget*> controls_;
+    ImageButtonPanel* panel_ = nullptr;
+    ImageButton* ImageNew = nullptr;
+    ImageButton* ImageCancel = nullptr;
+    ImageButton* ImageSave = nullptr;
+    ImageButton* ImageDelete = nullptr;
+    ImageButton* ImageExit = nullptr;
+};
+
+} // namespace registers

@@ -1,0 +1,21 @@
+#include "registers/frmlocal.h"
+#include "registers/frmoutstation.h"
+#include "registers/frmtour.h"
+
+using registers::RegisterMapping;
+using registers::RegisterWindowLayout;
+
+frmlocal::frmlocal(QWidget* parent)
+    : RegisterWindow(RegisterMapping::local(), RegisterWindowLayout::local(), parent)
+{
+}
+
+frmoutstation::frmoutstation(QWidget* parent)
+    : RegisterWindow(RegisterMapping::outstation(), RegisterWindowLayout::outstation(), parent)
+{
+}
+
+frmtour::frmtour(QWidget* parent)
+    : RegisterWindow(RegisterMapping::tour(), RegisterWindowLayout::tour(), parent)
+{
+}

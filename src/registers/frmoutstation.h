@@ -1,0 +1,10 @@
+#pragma once
+
+#include "registers/RegisterWindow.h"
+
+// The register of outstation programmes (table outstation).
+class frmoutstation : public registers::RegisterWindow {
+    Q_OBJECT
+public:
+    explicit frmoutstation(QWidget* parent = nullptr);
+};

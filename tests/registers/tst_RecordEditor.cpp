@@ -1,0 +1,607 @@
+#include <QtTest>
+
+#include "FakeRegisterView.h"
+#include "RegisterFixture.h"
+#include "data/DayName.h"
+#include "registers/RecordEditor.h"
+#include "registers/RegisterMapping.h"
+#include "registers/RegisterTexts.h"
+
+using registers::ButtonStates;
+using registers::RecordEditor;
+using registers::RegisterMapping;
+
+namespace {
+
+const QDateTime kNow(QDate(2026, 12, 7), QTime(21, 5, 42, 250));
+
+const ButtonStates kBrowsing{true, true, false, true, true};
+const ButtonStates kAdding{false, true, true, false, false};
+const ButtonStates kAddingFirst{false, false, false, false, false};
+
+// One open editor over a fake window.
+struct Editor {
+    FakeRegisterView view;
+    RecordEditor editor;
+
+    Editor(const RegisterMapping& mapping, const QString& path) : editor(mapping, view)
+    {
+        view.editor = &editor;
+        editor.setClock([] { return kNow; });
+        editor.OpenRegister(path);
+    }
+    void saveAnswering(bool yes)
+    {
+        view.answers << yes;
+        editor.ImageSave_Click();
+    }
+    void deleteShown()
+    {
+        view.answers << true;
+        editor.ImageDelete_Click();
+    }
+    void cancelNew()
+    {
+        view.answers << true;
+        editor.ImageCancel_Click();
+    }
+    QByteArray topic() const { return view.shownText(4); }
+};
+
+QList<QPair<int, QByteArray>> expectedRows(const QList<int>& originals)
+{
+    QList<QPair<int, QByteArray>> rows;
+    for (int i = 0; i < originals.size(); ++i)
+        rows.append({i + 1, RegisterFixture::topicOf(originals[i])});
+    return rows;
+}
+
+QList<int> range(int from, int to)
+{
+    QList<int> r;
+    for (int i = from; i <= to; ++i)
+        r << i;
+    return r;
+}
+
+} // namespace
+
+class TestRecordEditor : public QObject {
+    Q_OBJECT
+
+private slots:
+    void opensEmptyRegisterAddingTheFirstRecord();
+    void savesTheFirstRecordOfAnEmptyRegister();
+    void opensOnTheFirstRecord();
+    void refusesSaveWithoutRequiredFields_data();
+    void refusesSaveWithoutRequiredFields();
+    void newThenCancelEndsOnTheLastRecord();
+    void newThenSaveAppendsRecordNPlusOne();
+    void savingAChangedRecordRewritesItInPlace();
+    void saveWithoutChangesRewritesTheSameValues();
+    void deletingRenumbersTheRestInOrder_data();
+    void deletingRenumbersTheRestInOrder();
+    void deletingTheOnlyRecordStartsAddingTheFirst();
+    void navigationDiscardsUnsavedEdits();
+    void answeringNoChangesNothing();
+    void datePickerUpdatesTheWeekday();
+    void refusesTextWithoutVarnelForm();
+    void refusesNewAtTheNavigatorLimit();
+    void failedRenumberingLeavesRegisterWhole();
+    void failedSaveKeepsTheNewRecordPending();
+    void tourKeepsDatesInOrder_data();
+    void tourKeepsDatesInOrder();
+    void tourNewRecordAndRequiredFields();
+    void registersAreIndependent();
+    void secondEditorSeesRowsSavedByTheFirst();
+    void randomSessionsKeepSerialsDense();
+};
+
+void TestRecordEditor::opensEmptyRegisterAddingTheFirstRecord()
+{
+    RegisterFixture db;
+    db.create();
+    Editor e(RegisterMapping::local(), db.databasePath());
+
+    QCOMPARE(e.editor.state(), RecordEditor::State::AddingFirst);
+    QCOMPARE(e.view.buttons, kAddingFirst);
+    QVERIFY(!e.view.navEnabled);
+    QCOMPARE(e.view.serial, QStringLiteral("1"));
+    QCOMPARE(e.view.dates.value(1), kNow.date());
+    QCOMPARE(e.view.shownText(2), data::DayName(kNow.date()));
+    QCOMPARE(e.view.times.value(3), QTime(21, 5, 42)); // seconds kept, no milliseconds
+    for (int ordinal = 4; ordinal <= 9; ++ordinal)
+        QVERIFY(e.view.shownText(ordinal).isEmpty());
+}
+
+void TestRecordEditor::savesTheFirstRecordOfAnEmptyRegister()
+{
+    RegisterFixture db;
+    db.create();
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.view.type(4, QStringLiteral("ಸಭೆ"));
+    e.view.type(5, QStringLiteral("ಪುರಭವನ"));
+    e.saveAnswering(true);
+
+    QCOMPARE(e.view.questions, QList<QByteArray>{registers::texts::saveQuestion});
+    QCOMPARE(e.view.saveNotices, 1);
+    QCOMPARE(e.editor.state(), RecordEditor::State::Browsing);
+    QCOMPARE(e.view.buttons, kBrowsing);
+    QVERIFY(e.view.navEnabled);
+    QCOMPARE(e.view.navMax, 1);
+    const QStringList stored = db.row("local", 1);
+    QCOMPARE(stored.mid(0, 4), (QStringList{"1", "2026-12-07", varnel::toStoredText(data::DayName(kNow.date())),
+                                            "21:05:42"}));
+    QCOMPARE(varnel::fromStoredText(stored[4]), varnel::encode(QStringLiteral("ಸಭೆ")).bytes);
+    QCOMPARE(stored[6], QString()); // empty texts are stored as empty strings
+}
+
+void TestRecordEditor::opensOnTheFirstRecord()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 10);
+    Editor e(RegisterMapping::local(), db.databasePath());
+
+    QCOMPARE(e.editor.state(), RecordEditor::State::Browsing);
+    QCOMPARE(e.view.buttons, kBrowsing);
+    QCOMPARE(e.view.serial, QStringLiteral("1"));
+    QCOMPARE(e.topic(), RegisterFixture::topicOf(1));
+    QCOMPARE(e.view.times.value(3), QTime(10, 30, 15));
+    QCOMPARE(e.view.navMax, 10);
+    QCOMPARE(e.view.navValue, 1);
+    QVERIFY(e.view.navEnabled);
+}
+
+void TestRecordEditor::refusesSaveWithoutRequiredFields_data()
+{
+    QTest::addColumn<QString>("topic");
+    QTest::addColumn<QString>("venue");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("empty topic") << QString() << QStringLiteral("ಸ್ಥಳ") << false;
+    QTest::newRow("empty venue") << QStringLiteral("ವಿಷಯ") << QString() << false;
+    QTest::newRow("both empty") << QString() << QString() << false;
+    QTest::newRow("a blank is content") << QStringLiteral(" ") << QStringLiteral(" ") << true;
+}
+
+void TestRecordEditor::refusesSaveWithoutRequiredFields()
+{
+    QFETCH(QString, topic);
+    QFETCH(QString, venue);
+    QFETCH(bool, accepted);
+    RegisterFixture db;
+    db.create();
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.view.type(4, topic);
+    e.view.type(5, venue);
+    e.saveAnswering(true);
+
+    if (accepted) {
+        QVERIFY(e.view.messages.isEmpty());
+        QCOMPARE(db.count("local"), 1);
+    } else {
+        QCOMPARE(e.view.messages, QList<QByteArray>{registers::texts::programmeDetailsMissing});
+        QVERIFY(e.view.questions.isEmpty());
+        QCOMPARE(db.count("local"), 0);
+        QCOMPARE(e.editor.state(), RecordEditor::State::AddingFirst);
+    }
+}
+
+void TestRecordEditor::newThenCancelEndsOnTheLastRecord()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 10);
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.view.scrollTo(3);
+    e.editor.ImageNew_Click();
+    QCOMPARE(e.editor.state(), RecordEditor::State::Adding);
+    QCOMPARE(e.view.buttons, kAdding);
+    QVERIFY(!e.view.navEnabled);
+    QCOMPARE(e.view.serial, QStringLiteral("11"));
+
+    e.cancelNew();
+    QCOMPARE(e.view.questions.last(), registers::texts::cancelQuestion);
+    QCOMPARE(e.editor.state(), RecordEditor::State::Browsing);
+    QCOMPARE(e.view.buttons, kBrowsing);
+    QCOMPARE(e.view.newCaptionSwaps, 1);
+    QCOMPARE(e.view.navValue, 10);
+    QCOMPARE(e.view.serial, QStringLiteral("10"));
+    QCOMPARE(e.topic(), RegisterFixture::topicOf(10));
+    QCOMPARE(db.count("local"), 10);
+
+    // Already on the last record: Cancel shows it again without moving the navigator.
+    e.editor.ImageNew_Click();
+    e.cancelNew();
+    QCOMPARE(e.view.serial, QStringLiteral("10"));
+    QCOMPARE(e.topic(), RegisterFixture::topicOf(10));
+}
+
+void TestRecordEditor::newThenSaveAppendsRecordNPlusOne()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 10);
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.view.scrollTo(3);
+    e.editor.ImageNew_Click();
+    e.view.typeVarnel(4, RegisterFixture::topicOf(11));
+    e.view.type(5, QStringLiteral("ಸ್ಥಳ"));
+    e.saveAnswering(true);
+
+    QCOMPARE(e.view.navMax, 11);
+    QCOMPARE(e.view.navValue, 11);
+    QCOMPARE(e.view.serial, QStringLiteral("11"));
+    QCOMPARE(e.topic(), RegisterFixture::topicOf(11));
+    QCOMPARE(db.rows("local"), expectedRows(range(1, 11)));
+}
+
+void TestRecordEditor::savingAChangedRecordRewritesItInPlace()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 10);
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.view.scrollTo(4);
+    e.view.typeVarnel(4, RegisterFixture::topicOf(44));
+    e.saveAnswering(true);
+
+    QCOMPARE(e.view.navValue, 4);
+    QCOMPARE(e.view.serial, QStringLiteral("4"));
+    QCOMPARE(e.topic(), RegisterFixture::topicOf(44));
+    QCOMPARE(e.view.saveNotices, 1);
+    QList<int> expected = range(1, 10);
+    expected[3] = 44;
+    QCOMPARE(db.rows("local"), expectedRows(expected));
+}
+
+void TestRecordEditor::saveWithoutChangesRewritesTheSameValues()
+{
+    RegisterFixture db;
+    db.create();
+    db.exec(QStringLiteral("INSERT INTO local VALUES (1, '2027-03-05', 'x', '09:05:59', "
+                           "'¥ÀÄ¸ÀÛPÀ', '¥ÀÅ¸ÀÛPÀ', 'a', 'b', 'c', 'd')")); // a variant spelling of ಪು
+    const QStringList before = db.row("local", 1);
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.saveAnswering(true);
+
+    QCOMPARE(e.view.questions.size(), 1);
+    QCOMPARE(e.view.saveNotices, 1);
+    QCOMPARE(db.row("local", 1), before); // untouched bytes written back exactly
+}
+
+void TestRecordEditor::deletingRenumbersTheRestInOrder_data()
+{
+    QTest::addColumn<int>("deleted");
+    QTest::newRow("first") << 1;
+    QTest::newRow("middle") << 4;
+    QTest::newRow("last") << 10;
+}
+
+void TestRecordEditor::deletingRenumbersTheRestInOrder()
+{
+    QFETCH(int, deleted);
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 10);
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.view.scrollTo(deleted);
+    e.deleteShown();
+
+    QCOMPARE(e.view.questions.last(), registers::texts::deleteQuestion);
+    QList<int> expected = range(1, 10);
+    expected.removeOne(deleted);
+    QCOMPARE(db.rows("local"), expectedRows(expected));
+    QCOMPARE(e.view.navMax, 9);
+    QCOMPARE(e.view.navValue, 9);
+    QCOMPARE(e.view.serial, QStringLiteral("9"));
+    QCOMPARE(e.topic(), RegisterFixture::topicOf(expected.last()));
+    QCOMPARE(e.editor.state(), RecordEditor::State::Browsing);
+}
+
+void TestRecordEditor::deletingTheOnlyRecordStartsAddingTheFirst()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 1);
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.deleteShown();
+
+    QCOMPARE(db.count("local"), 0);
+    QCOMPARE(e.editor.state(), RecordEditor::State::AddingFirst);
+    QCOMPARE(e.view.buttons, kAddingFirst);
+    QCOMPARE(e.view.serial, QStringLiteral("1"));
+    QVERIFY(!e.view.navEnabled);
+}
+
+void TestRecordEditor::navigationDiscardsUnsavedEdits()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 5);
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.view.scrollTo(2);
+    e.view.type(4, QStringLiteral("ಬದಲಾವಣೆ"));
+    e.view.scrollTo(3);
+    e.view.scrollTo(2);
+
+    QVERIFY(e.view.questions.isEmpty());
+    QCOMPARE(e.topic(), RegisterFixture::topicOf(2));
+    QCOMPARE(db.rows("local"), expectedRows(range(1, 5)));
+}
+
+void TestRecordEditor::answeringNoChangesNothing()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 5);
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.view.scrollTo(2);
+    e.view.type(4, QStringLiteral("ಬದಲಾವಣೆ"));
+    e.saveAnswering(false);
+    e.view.answers << false;
+    e.editor.ImageDelete_Click();
+    e.editor.ImageNew_Click();
+    e.view.answers << false;
+    e.editor.ImageCancel_Click();
+
+    QCOMPARE(e.view.questions.size(), 3);
+    QCOMPARE(e.view.saveNotices, 0);
+    QCOMPARE(e.editor.state(), RecordEditor::State::Adding);
+    QCOMPARE(db.rows("local"), expectedRows(range(1, 5)));
+}
+
+void TestRecordEditor::datePickerUpdatesTheWeekday()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 1);
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.view.dates[1] = QDate(2002, 1, 1);
+    e.editor.DatePicker_Change(1);
+    QCOMPARE(e.view.shownText(2), data::DayName(QDate(2002, 1, 1)));
+}
+
+void TestRecordEditor::refusesTextWithoutVarnelForm()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 2);
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.view.type(6, QStringLiteral("MG Road ೧೨"));
+    e.saveAnswering(true);
+
+    QVERIFY(e.view.questions.isEmpty()); // refused before the question
+    QCOMPARE(e.view.textMessages.size(), 1);
+    QVERIFY(e.view.textMessages[0].contains(QLatin1Char('M')));
+    QCOMPARE(db.rows("local"), expectedRows(range(1, 2)));
+    QCOMPARE(e.view.texts[6].typed, QStringLiteral("MG Road ೧೨")); // the field keeps its text
+}
+
+void TestRecordEditor::refusesNewAtTheNavigatorLimit()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("outstation", RecordEditor::kMaximumRecords);
+    Editor e(RegisterMapping::outstation(), db.databasePath());
+    QCOMPARE(e.view.navMax, RecordEditor::kMaximumRecords);
+    e.editor.ImageNew_Click();
+
+    QCOMPARE(e.view.textMessages.size(), 1);
+    QCOMPARE(e.editor.state(), RecordEditor::State::Browsing);
+    QCOMPARE(db.count("outstation"), RecordEditor::kMaximumRecords);
+
+    // One deletion makes room again.
+    e.deleteShown();
+    e.editor.ImageNew_Click();
+    QCOMPARE(e.editor.state(), RecordEditor::State::Adding);
+    QCOMPARE(e.view.serial, QString::number(RecordEditor::kMaximumRecords));
+}
+
+void TestRecordEditor::failedRenumberingLeavesRegisterWhole()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 10);
+    // The engine refuses the seventh renumbering write, half way through the deletion.
+    db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF sl_no ON local "
+                           "WHEN NEW.sl_no = 7 BEGIN SELECT RAISE(ABORT, 'disk refused'); END"));
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.view.scrollTo(2);
+    QVERIFY_THROWS_EXCEPTION(std::exception, e.deleteShown());
+
+    QCOMPARE(db.rows("local"), expectedRows(range(1, 10)));
+    // The editor shows what is stored and keeps working.
+    QCOMPARE(e.view.navMax, 10);
+    QCOMPARE(e.view.serial, QString::number(e.view.navValue));
+    QCOMPARE(e.topic(), RegisterFixture::topicOf(e.view.navValue));
+    db.exec(QStringLiteral("DROP TRIGGER refuse"));
+    e.view.scrollTo(2);
+    e.deleteShown();
+    QList<int> expected = range(1, 10);
+    expected.removeOne(2);
+    QCOMPARE(db.rows("local"), expectedRows(expected));
+}
+
+void TestRecordEditor::failedSaveKeepsTheNewRecordPending()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 3);
+    db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON local "
+                           "BEGIN SELECT RAISE(ABORT, 'locked'); END"));
+    Editor e(RegisterMapping::local(), db.databasePath());
+    e.editor.ImageNew_Click();
+    e.view.type(4, QStringLiteral("ಸಭೆ"));
+    e.view.type(5, QStringLiteral("ಸ್ಥಳ"));
+    QVERIFY_THROWS_EXCEPTION(std::exception, e.saveAnswering(true));
+    QCOMPARE(e.editor.state(), RecordEditor::State::Adding);
+    QCOMPARE(db.count("local"), 3);
+
+    db.exec(QStringLiteral("DROP TRIGGER refuse"));
+    e.saveAnswering(true);
+    QCOMPARE(db.count("local"), 4);
+    QCOMPARE(e.view.serial, QStringLiteral("4"));
+    QCOMPARE(e.view.navValue, 4);
+}
+
+void TestRecordEditor::tourKeepsDatesInOrder_data()
+{
+    QTest::addColumn<int>("changed");     // 3 departure, 6 arrival
+    QTest::addColumn<QDate>("departure"); // the values after the user's change
+    QTest::addColumn<QDate>("arrival");
+    QTest::addColumn<QDate>("expectedDeparture");
+    QTest::addColumn<QDate>("expectedArrival");
+    const QDate d10(2027, 3, 10), d12(2027, 3, 12), d8(2027, 3, 8);
+    QTest::newRow("departure past arrival") << 3 << d12 << d10 << d12 << d12;
+    QTest::newRow("arrival before departure") << 6 << d10 << d8 << d8 << d8;
+    QTest::newRow("in order stays") << 3 << d8 << d10 << d8 << d10;
+    QTest::newRow("equal days stay") << 6 << d10 << d10 << d10 << d10;
+}
+
+void TestRecordEditor::tourKeepsDatesInOrder()
+{
+    QFETCH(int, changed);
+    QFETCH(QDate, departure);
+    QFETCH(QDate, arrival);
+    QFETCH(QDate, expectedDeparture);
+    QFETCH(QDate, expectedArrival);
+    RegisterFixture db;
+    db.create();
+    db.fill("tour", 1);
+    Editor e(RegisterMapping::tour(), db.databasePath());
+    e.view.dates[3] = departure;
+    e.view.dates[6] = arrival;
+    e.editor.DatePicker_Change(changed);
+
+    QCOMPARE(e.view.dates[3], expectedDeparture);
+    QCOMPARE(e.view.dates[6], expectedArrival);
+    QCOMPARE(e.view.shownText(4), data::DayName(expectedDeparture));
+    QCOMPARE(e.view.shownText(7), data::DayName(expectedArrival));
+}
+
+void TestRecordEditor::tourNewRecordAndRequiredFields()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("tour", 2);
+    Editor e(RegisterMapping::tour(), db.databasePath());
+    e.editor.ImageNew_Click();
+    QCOMPARE(e.view.serial, QStringLiteral("3"));
+    QCOMPARE(e.view.dates[3], kNow.date());
+    QCOMPARE(e.view.dates[6], kNow.date());
+    QCOMPARE(e.view.times[5], QTime(21, 5, 42));
+    QCOMPARE(e.view.times[8], QTime(21, 5, 42));
+    QCOMPARE(e.view.shownText(4), data::DayName(kNow.date()));
+    QCOMPARE(e.view.shownText(7), data::DayName(kNow.date()));
+
+    e.view.type(1, QStringLiteral("ಮಂಗಳೂರು"));
+    e.saveAnswering(true); // no destination
+    QCOMPARE(e.view.messages, QList<QByteArray>{registers::texts::tourDetailsMissing});
+    QCOMPARE(db.count("tour"), 2);
+
+    // Arrival on the same day at an earlier time than departure is accepted.
+    e.view.type(2, QStringLiteral("ಬೆಳಗಾವಿ"));
+    e.view.times[5] = QTime(18, 0);
+    e.view.times[8] = QTime(7, 30);
+    e.saveAnswering(true);
+    const QStringList stored = db.row("tour", 3);
+    QCOMPARE(stored.size(), 11);
+    QCOMPARE(stored[5], QStringLiteral("18:00:00"));
+    QCOMPARE(stored[8], QStringLiteral("07:30:00"));
+    QCOMPARE(stored[9], QString()); // mode of travel may be empty
+}
+
+void TestRecordEditor::registersAreIndependent()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 3);
+    db.fill("outstation", 5);
+    Editor outstation(RegisterMapping::outstation(), db.databasePath());
+    outstation.view.scrollTo(2);
+    outstation.deleteShown();
+    outstation.editor.ImageNew_Click();
+    outstation.view.type(4, QStringLiteral("ಸಭೆ"));
+    outstation.view.type(5, QStringLiteral("ಸ್ಥಳ"));
+    outstation.saveAnswering(true);
+
+    QCOMPARE(db.rows("local"), expectedRows(range(1, 3)));
+    QCOMPARE(db.count("outstation"), 5);
+    QCOMPARE(db.rows("outstation").last().first, 5);
+}
+
+void TestRecordEditor::secondEditorSeesRowsSavedByTheFirst()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 2);
+    Editor first(RegisterMapping::local(), db.databasePath());
+    first.editor.ImageNew_Click();
+    first.view.typeVarnel(4, RegisterFixture::topicOf(3));
+    first.view.type(5, QStringLiteral("ಸ್ಥಳ"));
+    first.saveAnswering(true);
+
+    Editor second(RegisterMapping::local(), db.databasePath());
+    QCOMPARE(second.view.navMax, 3);
+    second.view.scrollTo(3);
+    QCOMPARE(second.topic(), RegisterFixture::topicOf(3));
+}
+
+// A long random session checked against a plain list of what the register should hold.
+void TestRecordEditor::randomSessionsKeepSerialsDense()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 5);
+    QList<int> model = range(1, 5); // topics in serial order
+    int nextTopic = 6;
+    Editor e(RegisterMapping::local(), db.databasePath());
+    QRandomGenerator random(20261207);
+
+    for (int step = 0; step < 400; ++step) {
+        const bool adding = e.editor.state() != RecordEditor::State::Browsing;
+        const int action = random.bounded(6);
+        switch (action) {
+        case 0:
+            if (!adding)
+                e.editor.ImageNew_Click();
+            break;
+        case 1: // save: a new record, or a change to the shown one
+            e.view.typeVarnel(4, RegisterFixture::topicOf(nextTopic));
+            e.view.type(5, QStringLiteral("ಸ್ಥಳ"));
+            e.saveAnswering(true);
+            if (adding)
+                model.append(nextTopic);
+            else
+                model[e.view.navValue - 1] = nextTopic;
+            ++nextTopic;
+            break;
+        case 2:
+            if (e.editor.state() == RecordEditor::State::Adding)
+                e.cancelNew();
+            break;
+        case 3:
+            if (!adding && !model.isEmpty()) {
+                model.removeAt(e.view.serial.toInt() - 1);
+                e.deleteShown();
+            }
+            break;
+        default:
+            if (!adding && !model.isEmpty())
+                e.view.scrollTo(1 + random.bounded(int(model.size())));
+            break;
+        }
+        if (e.editor.state() == RecordEditor::State::Browsing) {
+            QCOMPARE(e.view.navMax, int(model.size()));
+            QCOMPARE(e.view.serial, QString::number(e.view.navValue));
+            QCOMPARE(e.topic(), RegisterFixture::topicOf(model[e.view.navValue - 1]));
+        }
+        if (step % 40 == 0)
+            QCOMPARE(db.rows("local"), expectedRows(model));
+    }
+    QCOMPARE(db.rows("local"), expectedRows(model));
+}
+
+QTEST_GUILESS_MAIN(TestRecordEditor)
+#include "tst_RecordEditor.moc"
