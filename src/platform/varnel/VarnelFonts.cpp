@@ -16,7 +16,7 @@ struct FaceChoice {
 const FaceChoice& faceFor(VarnelFont role)
 {
     static const FaceChoice body{{"Noto Sans Kannada", "Lohit Kannada", "Gubbi"}, 0.85};
-    static const FaceChoice captions{{"Lohit Kannada", "Noto Sans Kannada", "Gubbi"}, 0.85};
+    static const FaceChoice captions{{"Lohit Kannada", "Noto Sans Kannada", "Gubbi"}, 0.9};
     static const FaceChoice titles{{"Noto Serif Kannada", "Noto Sans Kannada", "Gubbi"}, 0.85};
     switch (role) {
     case VarnelFont::Akshara02: return captions;

@@ -1,0 +1,197 @@
+#include <QCalendarWidget>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "platform/varnel/DateTimePicker.h"
+#include "platform/varnel/KannadaDateTimeEdit.h"
+
+using namespace varnel;
+
+class TestDateTimePicker : public QObject {
+    Q_OBJECT
+private slots:
+    void showsKannadaDigits_data();
+    void showsKannadaDigits();
+    void valueSetInCodeEmitsNothing();
+    void arrowKeysChangeTheCurrentSection_data();
+    void arrowKeysChangeTheCurrentSection();
+    void typedDigitsChangeTheValue_data();
+    void typedDigitsChangeTheValue();
+    void kannadaDigitsFromAnInputMethod();
+    void keepsWhatTheFormatDoesNotShow();
+    void enabledFollowsTheWrapper();
+    void datesHaveACalendarPopup();
+};
+
+namespace {
+
+const QString dateFormat = QStringLiteral("dd/MM/yyyy   ");
+const QString timeFormat = QStringLiteral("HH:mm");
+
+QLineEdit* lineEditOf(DateTimePicker& picker)
+{
+    return picker.editor()->findChild<QLineEdit*>();
+}
+
+// As the user tabs into the picker: its window active, the first section selected.
+bool tabInto(DateTimePicker& picker)
+{
+    picker.show();
+    picker.activateWindow();
+    if (!QTest::qWaitForWindowActive(&picker))
+        return false;
+    picker.setFocus(Qt::TabFocusReason);
+    return picker.editor()->hasFocus();
+}
+
+} // namespace
+
+void TestDateTimePicker::showsKannadaDigits_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QDateTime>("value");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("date, three blanks after the year")
+        << dateFormat << QDateTime(QDate(2024, 3, 5), QTime(10, 0)) << QStringLiteral("೦೫/೦೩/೨೦೨೪   ");
+    QTest::newRow("time at 9:05 in the evening")
+        << timeFormat << QDateTime(QDate(2024, 3, 5), QTime(21, 5, 33)) << QStringLiteral("೨೧:೦೫");
+    QTest::newRow("last day") << dateFormat << QDateTime(QDate(9999, 12, 31), QTime(0, 0))
+                              << QStringLiteral("೩೧/೧೨/೯೯೯೯   ");
+}
+
+void TestDateTimePicker::showsKannadaDigits()
+{
+    QFETCH(QString, format);
+    QFETCH(QDateTime, value);
+    QFETCH(QString, shown);
+    DateTimePicker picker;
+    picker.setCustomFormat(format);
+    picker.setValue(value);
+    QCOMPARE(lineEditOf(picker)->text(), shown);
+    QCOMPARE(picker.Value(), value);
+}
+
+void TestDateTimePicker::valueSetInCodeEmitsNothing()
+{
+    DateTimePicker picker;
+    QSignalSpy changes(&picker, &DateTimePicker::Change);
+    picker.setCustomFormat(timeFormat);
+    picker.setValue(QDateTime(QDate(2024, 1, 1), QTime(8, 30, 12)));
+    picker.setValue(QDateTime(QDate(2025, 6, 1), QTime(9, 45, 59)));
+    picker.setCustomFormat(dateFormat);
+    QCOMPARE(changes.count(), 0);
+    QCOMPARE(picker.Value(), QDateTime(QDate(2025, 6, 1), QTime(9, 45, 59)));
+}
+
+void TestDateTimePicker::arrowKeysChangeTheCurrentSection_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QDateTime>("expected");
+    // The first section is current when the picker gets the focus.
+    const QDateTime start(QDate(2024, 3, 5), QTime(21, 5, 33));
+    QTest::newRow("date up: next day") << dateFormat << int(Qt::Key_Up) << start.addDays(1);
+    QTest::newRow("date down: day before") << dateFormat << int(Qt::Key_Down) << start.addDays(-1);
+    QTest::newRow("time up: next hour, seconds kept")
+        << timeFormat << int(Qt::Key_Up) << start.addSecs(3600);
+}
+
+void TestDateTimePicker::arrowKeysChangeTheCurrentSection()
+{
+    QFETCH(QString, format);
+    QFETCH(int, key);
+    QFETCH(QDateTime, expected);
+    DateTimePicker picker;
+    picker.setCustomFormat(format);
+    picker.setValue(QDateTime(QDate(2024, 3, 5), QTime(21, 5, 33)));
+    QVERIFY(tabInto(picker));
+    QSignalSpy changes(&picker, &DateTimePicker::Change);
+    QTest::keyClick(picker.editor(), Qt::Key(key));
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(picker.Value(), expected);
+    QVERIFY(!lineEditOf(picker)->text().contains(QRegularExpression(QStringLiteral("[0-9]"))));
+}
+
+void TestDateTimePicker::typedDigitsChangeTheValue_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDateTime>("expected");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("time") << timeFormat << QStringLiteral("0740")
+                          << QDateTime(QDate(2024, 3, 5), QTime(7, 40, 33)) << QStringLiteral("೦೭:೪೦");
+    QTest::newRow("date") << dateFormat << QStringLiteral("17082026")
+                          << QDateTime(QDate(2026, 8, 17), QTime(21, 5, 33))
+                          << QStringLiteral("೧೭/೦೮/೨೦೨೬   ");
+}
+
+// Typing over the sections, as a user does with the keyboard alone.
+void TestDateTimePicker::typedDigitsChangeTheValue()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, typed);
+    QFETCH(QDateTime, expected);
+    QFETCH(QString, shown);
+    DateTimePicker picker;
+    picker.setCustomFormat(format);
+    picker.setValue(QDateTime(QDate(2024, 3, 5), QTime(21, 5, 33)));
+    QVERIFY(tabInto(picker));
+    QSignalSpy changes(&picker, &DateTimePicker::Change);
+    QTest::keyClicks(picker.editor(), typed);
+    QCOMPARE(picker.Value(), expected);
+    QCOMPARE(lineEditOf(picker)->text(), shown);
+    QVERIFY(changes.count() > 0);
+}
+
+void TestDateTimePicker::kannadaDigitsFromAnInputMethod()
+{
+    DateTimePicker picker;
+    picker.setCustomFormat(timeFormat);
+    picker.setValue(QDateTime(QDate(2024, 3, 5), QTime(21, 5, 33)));
+    QVERIFY(tabInto(picker));
+    QLineEdit* line = lineEditOf(picker);
+    line->setSelection(0, 2);
+    QInputMethodEvent event;
+    event.setCommitString(QStringLiteral("೦೯"));
+    QCoreApplication::sendEvent(line, &event);
+    QCOMPARE(picker.Value().time(), QTime(9, 5, 33));
+    QCOMPARE(line->text(), QStringLiteral("೦೯:೦೫"));
+}
+
+// A time picker keeps the date and the seconds it was given; a date picker keeps the time.
+void TestDateTimePicker::keepsWhatTheFormatDoesNotShow()
+{
+    DateTimePicker time;
+    time.setCustomFormat(timeFormat);
+    time.setValue(QDateTime(QDate(2003, 7, 9), QTime(14, 20, 47, 120)));
+    time.editor()->setTime(QTime(15, 20));
+    QCOMPARE(time.Value(), QDateTime(QDate(2003, 7, 9), QTime(15, 20, 47, 120)));
+
+    DateTimePicker date;
+    date.setCustomFormat(dateFormat);
+    date.setValue(QDateTime(QDate(2003, 7, 9), QTime(14, 20, 47)));
+    date.editor()->setDate(QDate(2004, 2, 29));
+    QCOMPARE(date.Value(), QDateTime(QDate(2004, 2, 29), QTime(14, 20, 47)));
+}
+
+void TestDateTimePicker::enabledFollowsTheWrapper()
+{
+    DateTimePicker picker;
+    picker.setEnabled(false);
+    QVERIFY(!picker.editor()->isEnabled());
+    picker.setEnabled(true);
+    QVERIFY(picker.editor()->isEnabled());
+}
+
+void TestDateTimePicker::datesHaveACalendarPopup()
+{
+    DateTimePicker picker;
+    picker.setCustomFormat(dateFormat);
+    QVERIFY(picker.editor()->calendarPopup());
+    picker.setCustomFormat(timeFormat);
+    QVERIFY(!picker.editor()->calendarPopup());
+}
+
+QTEST_MAIN(TestDateTimePicker)
+#include "tst_date_time_picker.moc"
