@@ -151,6 +151,29 @@ std::optional<QTime> pureTime(QStringView text, const QLocale& locale)
     return time;
 }
 
+// Times in the locale's own forms that the numeric reading does not cover ("9時05分07秒").
+std::optional<QTime> localeFormTime(QStringView text, const QLocale& locale)
+{
+    const QString whole = text.toString();
+    QString withoutZone = whole;
+    static const QRegularExpression zone(QStringLiteral("\\s+\\S+$"));
+    const QRegularExpressionMatch m = zone.match(whole);
+    if (m.hasMatch() && isZoneName(m.captured(0).trimmed()))
+        withoutZone.truncate(m.capturedStart(0));
+    for (const QLocale::FormatType type : {QLocale::LongFormat, QLocale::ShortFormat}) {
+        const QString format = locale.timeFormat(type);
+        QString noZone = format;
+        noZone.remove(QLatin1Char('t'));
+        for (const auto& [candidate, pattern] :
+             {std::pair(whole, format), std::pair(withoutZone, noZone.trimmed())}) {
+            const QTime time = locale.toTime(candidate, pattern);
+            if (time.isValid())
+                return time;
+        }
+    }
+    return std::nullopt;
+}
+
 QStringList dateFormats(const QLocale& locale)
 {
     QStringList formats;
@@ -166,7 +189,8 @@ QStringList dateFormats(const QLocale& locale)
     return formats;
 }
 
-// Dates with month or weekday names, in the locale's language or in English.
+// Dates in the locale's own forms (month names, "yy. M. d." and the like), in its language
+// or in English.
 std::optional<QDate> namedDate(QStringView text, const QLocale& locale)
 {
     const QString whole = text.toString();
@@ -195,8 +219,6 @@ std::optional<QDate> dateFromText(QStringView text, const QLocale& locale)
             return part->date;
         return std::nullopt;
     }
-    if (!std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isLetter(); }))
-        return std::nullopt;
     if (const auto date = namedDate(trimmed, locale))
         return date;
     // A named date followed by a time of day.
@@ -213,6 +235,8 @@ std::optional<QTime> timeFromText(QStringView text, const QLocale& locale)
     if (trimmed.isEmpty())
         return std::nullopt;
     if (const auto time = pureTime(trimmed, locale))
+        return time;
+    if (const auto time = localeFormTime(trimmed, locale))
         return time;
     if (const auto part = numericDate(trimmed, locale)) {
         if (part->rest.isEmpty())

@@ -381,8 +381,9 @@ void Recordset::Impl::insertPending()
     keys.push_back(key);
     ++live;
     lastLiveHint = size() - 1;
+    // SQLite hands out the rowid of a deleted last row again: the new slot must win.
     if (!positions.empty())
-        positions.emplace(key, size() - 1);
+        positions.insert_or_assign(key, size() - 1);
 }
 
 void Recordset::Impl::updatePending()
