@@ -91,7 +91,7 @@ void RegisterWindow::buildFields()
             caption->setGeometry(pixels(f.captionAt));
             caption->setWordWrap(true);
             caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            caption->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, 12));
+            caption->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, 11));
         }
         QWidget* w = nullptr;
         switch (f.control) {

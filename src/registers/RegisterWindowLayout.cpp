@@ -9,8 +9,8 @@ namespace {
 using C = FieldControl;
 
 // The captions stand left of their controls, in the frame's left margin.
-constexpr int kCaptionLeft = 240;
-constexpr int kCaptionWidth = 1050;
+constexpr int kCaptionLeft = 180;
+constexpr int kCaptionWidth = 1110;
 constexpr int kRowHeight = 435;
 
 FieldPlace captioned(int ordinal, const char* name, C control, QRect at, const QByteArray& caption,

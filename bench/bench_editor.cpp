@@ -1,0 +1,155 @@
+// The record editor against raw sqlite3 on a register of 32,767 records.
+#include <memory>
+#include <stdexcept>
+
+#include <sqlite3.h>
+
+#include <QTemporaryDir>
+
+#include "Bench.h"
+#include "data/DiaryDatabase.h"
+#include "registers/RecordEditor.h"
+#include "registers/RegisterMapping.h"
+
+namespace {
+
+constexpr int kRecords = registers::RecordEditor::kMaximumRecords;
+
+void check(int rc, sqlite3* db)
+{
+    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
+        throw std::runtime_error(sqlite3_errmsg(db));
+}
+
+struct RawConnection {
+    sqlite3* db = nullptr;
+    explicit RawConnection(const QString& path)
+    {
+        check(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
+        exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;");
+    }
+    ~RawConnection() { sqlite3_close_v2(db); }
+    void exec(const char* sql) { check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), db); }
+};
+
+// A window that always answers Yes and shows nothing; the navigator behaves as a scroll bar.
+class SilentView : public registers::RecordEditorView {
+public:
+    registers::RecordEditor* editor = nullptr;
+    QString serial;
+    QDate dates[11];
+    QTime times[11];
+    QByteArray texts[11];
+    int navMax = 1, navValue = 1;
+
+    void setSerialText(const QString& text) override { serial = text; }
+    QString serialText() const override { return serial; }
+    void setDate(int o, const QDate& d) override { dates[o] = d; }
+    QDate date(int o) const override { return dates[o]; }
+    void setTime(int o, const QTime& t) override { times[o] = t; }
+    QTime time(int o) const override { return times[o]; }
+    void setText(int o, const QByteArray& v) override { texts[o] = v; }
+    varnel::Encoded text(int o) const override { return {texts[o], {}}; }
+    void setNavigatorMaximum(int m) override
+    {
+        navMax = m;
+        if (navValue > m)
+            setNavigatorValue(m);
+    }
+    void setNavigatorValue(int v) override
+    {
+        if (v == navValue)
+            return;
+        navValue = v;
+        editor->VScroll1_Change();
+    }
+    int navigatorValue() const override { return navValue; }
+    void setNavigatorEnabled(bool) override {}
+    void setButtons(const registers::ButtonStates&) override {}
+    void showNewCaptionInsteadOfCancel() override {}
+    bool ask(const QByteArray&) override { return true; }
+    void message(const QByteArray&) override {}
+    void messageText(const QString&) override {}
+    void saveNotice() override {}
+};
+
+struct OpenEditor {
+    SilentView view;
+    registers::RecordEditor editor{registers::RegisterMapping::local(), view};
+    explicit OpenEditor(const QString& path)
+    {
+        view.editor = &editor;
+        editor.OpenRegister(path);
+    }
+};
+
+// A diary whose local register holds `rows` records.
+struct Diary {
+    QTemporaryDir dir;
+    QString path;
+    explicit Diary(int rows) : path(dir.path() + QStringLiteral("/Tarnalist.mdb"))
+    {
+        data::OpenDiaryDatabase(path);
+        RawConnection raw(path);
+        raw.exec("BEGIN");
+        sqlite3_stmt* st = nullptr;
+        check(sqlite3_prepare_v2(raw.db,
+                                 "INSERT INTO local VALUES (?1, '2027-01-05', '¸ÉÆÃªÀÄªÁgÀ', '10:30:00', "
+                                 "'¥ÀÄ¸ÀÛPÀ ©qÀÄUÀqÉ ' || ?1, '¥ÀÄgÀ¨sÀªÀ£À', '42, ²ªÁf £ÀUÀgÀ', "
+                                 "'0398-12046153', '¸ÀAZÁ®PÀgÀÄ', '')",
+                                 -1, &st, nullptr),
+              raw.db);
+        for (int i = 1; i <= rows; ++i) {
+            sqlite3_bind_int(st, 1, i);
+            check(sqlite3_step(st), raw.db);
+            sqlite3_reset(st);
+        }
+        sqlite3_finalize(st);
+        raw.exec("COMMIT");
+    }
+};
+
+const BenchRegistration editorOpen("editor-open", [] {
+    Diary diary(kRecords);
+    const double ours = benchMs([&] { OpenEditor e(diary.path); });
+    const double raw = benchMs([&] {
+        RawConnection c(diary.path);
+        sqlite3_stmt* st = nullptr;
+        check(sqlite3_prepare_v2(c.db, "SELECT * FROM local ORDER BY sl_no", -1, &st, nullptr), c.db);
+        int columns = 0;
+        while (sqlite3_step(st) == SQLITE_ROW)
+            columns += sqlite3_column_count(st);
+        sqlite3_finalize(st);
+        if (columns == 0)
+            throw std::runtime_error("empty register");
+    });
+    return BenchResult{ours, raw};
+});
+
+const BenchRegistration editorDeleteFirst("editor-delete-first", [] {
+    Diary ourDiary(kRecords), rawDiary(kRecords);
+    OpenEditor e(ourDiary.path);
+    const double ours = benchMs([&] { e.editor.ImageDelete_Click(); });
+    RawConnection c(rawDiary.path);
+    const double raw = benchMs([&] {
+        c.exec("BEGIN; DELETE FROM local WHERE sl_no = 1; "
+               "UPDATE local SET sl_no = sl_no - 1 WHERE sl_no > 1; COMMIT;");
+    });
+    return BenchResult{ours, raw};
+});
+
+const BenchRegistration editorSaveNew("editor-save-new", [] {
+    Diary ourDiary(kRecords - 1), rawDiary(kRecords - 1);
+    OpenEditor e(ourDiary.path);
+    e.editor.ImageNew_Click();
+    e.view.texts[4] = QByteArray("\xA5\xC0\xC4");
+    e.view.texts[5] = QByteArray("\xB8\xC0\xDC\xBC\xC0");
+    const double ours = benchMs([&] { e.editor.ImageSave_Click(); });
+    RawConnection c(rawDiary.path);
+    const double raw = benchMs([&] {
+        c.exec("INSERT INTO local VALUES (32767, '2027-01-05', '', '10:30:00', 'x', 'y', '', '', '', '')");
+    });
+    return BenchResult{ours, raw};
+});
+
+} // namespace
