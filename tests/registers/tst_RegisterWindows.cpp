@@ -1,0 +1,193 @@
+#include <functional>
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "RegisterFixture.h"
+#include "data/DayName.h"
+#include "data/ProgramFolder.h"
+#include "platform/varnel/DateTimePicker.h"
+#include "platform/varnel/KannadaDateTimeEdit.h"
+#include "platform/varnel/VarnelCodec.h"
+#include "platform/varnel/VarnelTextEdit.h"
+#include "registers/RegisterTexts.h"
+#include "registers/frmlocal.h"
+#include "registers/frmtour.h"
+#include "shell/DialogScript.h"
+#include "shell/ImageButton.h"
+#include "shell/ImageButtonPanel.h"
+#include "shell/frmquestion.h"
+
+// The real register windows on the offscreen platform: buttons clicked, Kannada typed through
+// an input method, the real question dialog answered, then the diary file read back.
+class TestRegisterWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void addsARecordTypedThroughAnInputMethod();
+    void newCancelAndDeleteThroughTheButtons();
+    void buttonStatesFollowTheEditor();
+    void navigatorShowsTheRecordOfItsValue();
+    void tourDatePickersKeepTheirOrder();
+    void anUnreadableDiaryIsReportedAndTheWindowStays();
+
+private:
+    static ImageButton* button(registers::RegisterWindow& w, const char* name)
+    {
+        return w.buttons()->button(QString::fromLatin1(name));
+    }
+    static void click(registers::RegisterWindow& w, const char* name)
+    {
+        QTest::mouseClick(button(w, name)->icon(), Qt::LeftButton);
+    }
+    static void commit(QWidget* field, const QString& text)
+    {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QCoreApplication::sendEvent(field, &event);
+    }
+    // Answers the next question dialog that appears by clicking one of its buttons.
+    static void answerNextQuestion(bool yes)
+    {
+        auto* timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, yes] {
+            if (auto* q = qobject_cast<frmquestion*>(QApplication::activeModalWidget())) {
+                timer->stop();
+                timer->deleteLater();
+                QTest::mouseClick(yes ? q->CmdYes : q->CmdNo, Qt::LeftButton);
+            }
+        });
+        timer->start(20);
+    }
+};
+
+void TestRegisterWindows::addsARecordTypedThroughAnInputMethod()
+{
+    RegisterFixture db;
+    data::setProgramFolder(db.folder());
+    frmlocal w;
+    w.show();
+    QCOMPARE(w.editor().state(), registers::RecordEditor::State::AddingFirst);
+
+    commit(w.control(4), QStringLiteral("ಪುಸ್ತಕ ಬಿಡುಗಡೆ"));
+    commit(w.control(5), QStringLiteral("ಪುರಭವನ, ಬೆಂಗಳೂರು"));
+    answerNextQuestion(true);
+    click(w, "ImageSave"); // returns after the question and the save notice
+
+    const QStringList stored = db.row("local", 1);
+    QCOMPARE(stored.size(), 10);
+    QCOMPARE(varnel::decode(varnel::fromStoredText(stored[4])), QStringLiteral("ಪುಸ್ತಕ ಬಿಡುಗಡೆ"));
+    QCOMPARE(varnel::decode(varnel::fromStoredText(stored[5])), QStringLiteral("ಪುರಭವನ, ಬೆಂಗಳೂರು"));
+    QCOMPARE(stored[6], QString());
+    QCOMPARE(w.editor().state(), registers::RecordEditor::State::Browsing);
+    QVERIFY(w.VScroll1()->isEnabled());
+}
+
+void TestRegisterWindows::newCancelAndDeleteThroughTheButtons()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 3);
+    data::setProgramFolder(db.folder());
+    frmlocal w;
+    w.show();
+
+    click(w, "ImageNew");
+    QCOMPARE(qobject_cast<QLineEdit*>(w.control(0))->text(), QStringLiteral("೪")); // Kannada digits
+    answerNextQuestion(true);
+    click(w, "ImageCancel");
+    QCOMPARE(w.VScroll1()->value(), 3);
+
+    answerNextQuestion(true);
+    click(w, "ImageDelete");
+    QCOMPARE(db.rows("local"), (QList<QPair<int, QByteArray>>{{1, RegisterFixture::topicOf(1)},
+                                                              {2, RegisterFixture::topicOf(2)}}));
+    QCOMPARE(w.VScroll1()->maximum(), 2);
+    QCOMPARE(qobject_cast<varnel::VarnelTextEdit*>(w.control(4))->varnel().bytes,
+             RegisterFixture::topicOf(2));
+}
+
+void TestRegisterWindows::buttonStatesFollowTheEditor()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 2);
+    data::setProgramFolder(db.folder());
+    frmlocal w;
+    w.show();
+    auto shown = [&](const char* name) { return button(w, name)->isIconVisible(); };
+    QVERIFY(shown("ImageNew") && !shown("ImageCancel") && shown("ImageDelete"));
+
+    click(w, "ImageNew");
+    QVERIFY(!shown("ImageNew") && shown("ImageCancel") && !shown("ImageDelete"));
+    QVERIFY(!w.VScroll1()->isEnabled());
+    QVERIFY(shown("ImageSave") && shown("ImageExit"));
+
+    DialogScript script;
+    script.answer(false);
+    click(w, "ImageCancel"); // No: still adding
+    QVERIFY(shown("ImageCancel"));
+    QCOMPARE(script.questions, QByteArrayList{registers::texts::cancelQuestion});
+}
+
+void TestRegisterWindows::navigatorShowsTheRecordOfItsValue()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 5);
+    data::setProgramFolder(db.folder());
+    frmlocal w;
+    w.show();
+    w.VScroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    w.VScroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(qobject_cast<QLineEdit*>(w.control(0))->text(), QStringLiteral("೩"));
+    QCOMPARE(qobject_cast<varnel::VarnelTextEdit*>(w.control(4))->varnel().bytes,
+             RegisterFixture::topicOf(3));
+}
+
+void TestRegisterWindows::tourDatePickersKeepTheirOrder()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("tour", 1); // departs 1 January 2027, arrives the 2nd
+    data::setProgramFolder(db.folder());
+    frmtour w;
+    w.show();
+    QCOMPARE(w.date(3), QDate(2027, 1, 1));
+    QCOMPARE(w.date(6), QDate(2027, 1, 2));
+    auto* departure = qobject_cast<varnel::DateTimePicker*>(w.control(3));
+    QVERIFY(departure);
+    // The user moves the departure a week on (the picker's own keyboard: day section, Up).
+    departure->setFocus();
+    departure->editor()->setFocus();
+    for (int i = 0; i < 7; ++i)
+        QTest::keyClick(departure->editor(), Qt::Key_Up);
+    QCOMPARE(w.date(3), QDate(2027, 1, 8));
+    QCOMPARE(w.date(6), QDate(2027, 1, 8));
+    QCOMPARE(w.text(7).bytes, data::DayName(QDate(2027, 1, 8)));
+}
+
+void TestRegisterWindows::anUnreadableDiaryIsReportedAndTheWindowStays()
+{
+    RegisterFixture db;
+    QFile file(db.databasePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    data::setProgramFolder(db.folder());
+    DialogScript script;
+    frmlocal w;
+    w.show();
+    QCOMPARE(script.texts.size(), 1);
+    QVERIFY(script.texts[0].contains(QStringLiteral("Tarnalist.mdb")));
+    click(w, "ImageSave"); // nothing open: nothing happens, nothing crashes
+    QCOMPARE(script.questions.size(), 0);
+}
+
+QTEST_MAIN(TestRegisterWindows)
+#include "tst_RegisterWindows.moc"
