@@ -63,8 +63,10 @@ RegisterWindowLayout programmeWindow(const QString& name, const ProgrammeRows& r
     l.buttonsLeft = r.buttonsLeft;
     l.buttonTops = r.buttonTops;
     l.pickerSize = r.pickerSize;
-    l.iconAt = QRect(9600, 5520, 480, 480);
-    l.titleAt = QRect(10140, 5520, 1560, 525);
+    // The title stands under the column of buttons.
+    const int titleTop = qMax(5520, r.buttonTops[3] + 780);
+    l.iconAt = QRect(9600, titleTop, 480, 480);
+    l.titleAt = QRect(10140, titleTop, 1560, 525);
     return l;
 }
 
@@ -76,8 +78,8 @@ RegisterWindowLayout tourWindow()
     l.frameAt = QRect(0, 120, 8880, 4560);
     const int dateLeft = 2160, wide = 6615;
     auto dayBox = [](int ordinal, const char* name, int top) {
-        return captioned(ordinal, name, C::ReadOnlyText, QRect(4680, top, 1815, kRowHeight), texts::day,
-                         4140, 500);
+        return captioned(ordinal, name, C::ReadOnlyText, QRect(4800, top, 1695, kRowHeight), texts::day,
+                         4455, 345);
     };
     auto timePicker = [](int ordinal, const char* name, int top) {
         return captioned(ordinal, name, C::TimePicker, QRect(7560, top, 1095, kRowHeight), texts::time,
@@ -88,10 +90,10 @@ RegisterWindowLayout tourWindow()
                   120, 900),
         captioned(2, "TxtTo", C::SingleLine, QRect(5400, 1110, 3375, kRowHeight), texts::travelTo,
                   4560, 800),
-        captioned(3, "DTPDateFrom", C::DatePicker, QRect(dateLeft, 1740, 1935, kRowHeight),
+        captioned(3, "DTPDateFrom", C::DatePicker, QRect(dateLeft, 1740, 2250, kRowHeight),
                   texts::departureDate, 120, 1980),
         timePicker(5, "DTPTimeFrom", 1740),
-        captioned(6, "DTPDateTo", C::DatePicker, QRect(dateLeft, 2340, 1935, kRowHeight),
+        captioned(6, "DTPDateTo", C::DatePicker, QRect(dateLeft, 2340, 2250, kRowHeight),
                   texts::arrivalDate, 120, 1980),
         timePicker(8, "DTPTimeTo", 2340),
         captioned(9, "TxtTraveltype", C::SingleLine, QRect(dateLeft, 2940, wide, kRowHeight),
