@@ -38,7 +38,7 @@ struct BenchRegistration {
 // Wall-clock milliseconds that `work` takes.
 double benchMs(const std::function<void()>& work);
 
-#define VELMORA_BENCH(name)                                                                    \
-    static BenchResult velmoraBench_##name();                                                  \
-    static const BenchRegistration velmoraBenchRegistration_##name(#name, velmoraBench_##name); \
+#define VELMORA_BENCH(name)                                                                        \
+    static BenchResult velmoraBench_##name();                                                      \
+    static const BenchRegistration velmoraBenchRegistration_##name(#name, velmoraBench_##name);    \
     static BenchResult velmoraBench_##name()

@@ -32,9 +32,13 @@ struct Row {
 
 Row makeRow(int serial)
 {
-    Row row{serial, QDate(2024, 1, 1).addDays(serial % 700), QByteArray("\xB8\xC9\xC6\xC3\xAA\xC0\xC4\xAA\xC1\x67\xC0"),
-            QTime(serial % 24, serial % 60), {}};
-    const QByteArray topic("\xA5\xC0\xC4\xB8\xC0\xDB\x50\xC0 \xA9\x71\xC0\xC4\x55\xC0\x71\xC0\xC9 ");
+    Row row{serial,
+            QDate(2024, 1, 1).addDays(serial % 700),
+            QByteArray("\xB8\xC9\xC6\xC3\xAA\xC0\xC4\xAA\xC1\x67\xC0"),
+            QTime(serial % 24, serial % 60),
+            {}};
+    const QByteArray topic(
+        "\xA5\xC0\xC4\xB8\xC0\xDB\x50\xC0 \xA9\x71\xC0\xC4\x55\xC0\x71\xC0\xC9 ");
     for (int i = 0; i < 6; ++i)
         row.texts[i] = topic + QByteArray::number(serial * 7 + i);
     return row;

@@ -39,10 +39,9 @@ int main(int argc, char** argv)
               });
     int failures = 0;
     for (const BenchScenario& scenario : scenarios) {
-        const bool wanted =
-            argc < 2 || std::any_of(argv + 1, argv + argc, [&](const char* arg) {
-                return std::strcmp(arg, scenario.name) == 0;
-            });
+        const bool wanted = argc < 2 || std::any_of(argv + 1, argv + argc, [&](const char* arg) {
+                                return std::strcmp(arg, scenario.name) == 0;
+                            });
         if (!wanted)
             continue;
         double ours = std::numeric_limits<double>::max();

@@ -27,8 +27,8 @@ struct SplitPath {
 
 SplitPath splitPath(const QString& path)
 {
-    const qsizetype at = std::max(path.lastIndexOf(QLatin1Char('/')),
-                                  path.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype at =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     QString folder = at < 0 ? QStringLiteral(".") : path.left(at);
     if (at == 0)
         folder = QStringLiteral("/");
@@ -49,8 +49,9 @@ bool publish(const QString& from, const QString& to)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
-                    RENAME_NOREPLACE) == 0)
+    const int renamed = ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
+                                    RENAME_NOREPLACE);
+    if (renamed == 0)
         return true;
     if (errno == EEXIST)
         return false;
@@ -75,9 +76,10 @@ void createDiaryFile(const SplitPath& where)
                                 .arg(where.folder));
     // The new file is built under a private name and appears complete or not at all, so a
     // window opening at the same moment never sees a half-made diary.
-    const QString scratch = QDir(where.folder).filePath(
-        QStringLiteral(".%1.%2.new")
-            .arg(where.name, QUuid::createUuid().toString(QUuid::WithoutBraces)));
+    const QString scratch =
+        QDir(where.folder)
+            .filePath(QStringLiteral(".%1.%2.new")
+                          .arg(where.name, QUuid::createUuid().toString(QUuid::WithoutBraces)));
     const auto removeScratch = [&scratch] {
         for (const char* suffix : {"", "-wal", "-shm", "-journal"})
             QFile::remove(scratch + QLatin1String(suffix));
@@ -126,8 +128,8 @@ std::shared_ptr<jet::Database> OpenDiaryDatabase(const QString& path)
         file = findDiaryFile(path);
         if (file.isEmpty())
             throw jet::JetError(jet::errors::kFileNotFound,
-                                QStringLiteral("The database file '%1' vanished right after it "
-                                               "was created.")
+                                QStringLiteral("The database file '%1' could not be created "
+                                               "(is a folder of that name in the way?).")
                                     .arg(path));
     }
     return jet::Database::OpenDatabase(file);

@@ -8,60 +8,56 @@ namespace data {
 namespace {
 
 // Texts are never null: an empty field is ''. Registers keep every column filled.
-const char* const kProgrammeRegister =
-    " (sl_no INTEGER NOT NULL UNIQUE,"
-    " tarna_date DATE NOT NULL,"
-    " day_name TEXT NOT NULL DEFAULT '',"
-    " tarna_time TIME NOT NULL,"
-    " topic TEXT NOT NULL DEFAULT '',"
-    " venue TEXT NOT NULL DEFAULT '',"
-    " address TEXT NOT NULL DEFAULT '',"
-    " telephone TEXT NOT NULL DEFAULT '',"
-    " contact_person TEXT NOT NULL DEFAULT '',"
-    " others TEXT NOT NULL DEFAULT '')";
+const char* const kProgrammeRegister = " (sl_no INTEGER NOT NULL UNIQUE,"
+                                       " tarna_date DATE NOT NULL,"
+                                       " day_name TEXT NOT NULL DEFAULT '',"
+                                       " tarna_time TIME NOT NULL,"
+                                       " topic TEXT NOT NULL DEFAULT '',"
+                                       " venue TEXT NOT NULL DEFAULT '',"
+                                       " address TEXT NOT NULL DEFAULT '',"
+                                       " telephone TEXT NOT NULL DEFAULT '',"
+                                       " contact_person TEXT NOT NULL DEFAULT '',"
+                                       " others TEXT NOT NULL DEFAULT '')";
 
-const char* const kTourRegister =
-    " (sl_no INTEGER NOT NULL UNIQUE,"
-    " travel_from TEXT NOT NULL DEFAULT '',"
-    " travel_to TEXT NOT NULL DEFAULT '',"
-    " travel_date_from DATE NOT NULL,"
-    " travel_day_from TEXT NOT NULL DEFAULT '',"
-    " travel_time_from TIME NOT NULL,"
-    " travel_date_to DATE NOT NULL,"
-    " travel_day_to TEXT NOT NULL DEFAULT '',"
-    " travel_time_to TIME NOT NULL,"
-    " travel_type TEXT NOT NULL DEFAULT '',"
-    " others TEXT NOT NULL DEFAULT '')";
+const char* const kTourRegister = " (sl_no INTEGER NOT NULL UNIQUE,"
+                                  " travel_from TEXT NOT NULL DEFAULT '',"
+                                  " travel_to TEXT NOT NULL DEFAULT '',"
+                                  " travel_date_from DATE NOT NULL,"
+                                  " travel_day_from TEXT NOT NULL DEFAULT '',"
+                                  " travel_time_from TIME NOT NULL,"
+                                  " travel_date_to DATE NOT NULL,"
+                                  " travel_day_to TEXT NOT NULL DEFAULT '',"
+                                  " travel_time_to TIME NOT NULL,"
+                                  " travel_type TEXT NOT NULL DEFAULT '',"
+                                  " others TEXT NOT NULL DEFAULT '')";
 
 // Staging rows: the source row with its times as "HH:mm" text, then the report's range.
-const char* const kProgrammeStaging =
-    " (sl_no INTEGER,"
-    " tarna_date DATE,"
-    " day_name TEXT NOT NULL DEFAULT '',"
-    " tarna_time TEXT NOT NULL DEFAULT '',"
-    " topic TEXT NOT NULL DEFAULT '',"
-    " venue TEXT NOT NULL DEFAULT '',"
-    " address TEXT NOT NULL DEFAULT '',"
-    " telephone TEXT NOT NULL DEFAULT '',"
-    " contact_person TEXT NOT NULL DEFAULT '',"
-    " others TEXT NOT NULL DEFAULT '',"
-    " range_from DATE,"
-    " range_to DATE)";
+const char* const kProgrammeStaging = " (sl_no INTEGER,"
+                                      " tarna_date DATE,"
+                                      " day_name TEXT NOT NULL DEFAULT '',"
+                                      " tarna_time TEXT NOT NULL DEFAULT '',"
+                                      " topic TEXT NOT NULL DEFAULT '',"
+                                      " venue TEXT NOT NULL DEFAULT '',"
+                                      " address TEXT NOT NULL DEFAULT '',"
+                                      " telephone TEXT NOT NULL DEFAULT '',"
+                                      " contact_person TEXT NOT NULL DEFAULT '',"
+                                      " others TEXT NOT NULL DEFAULT '',"
+                                      " range_from DATE,"
+                                      " range_to DATE)";
 
-const char* const kTourStaging =
-    " (sl_no INTEGER,"
-    " travel_from TEXT NOT NULL DEFAULT '',"
-    " travel_to TEXT NOT NULL DEFAULT '',"
-    " travel_date_from DATE,"
-    " travel_day_from TEXT NOT NULL DEFAULT '',"
-    " travel_time_from TEXT NOT NULL DEFAULT '',"
-    " travel_date_to DATE,"
-    " travel_day_to TEXT NOT NULL DEFAULT '',"
-    " travel_time_to TEXT NOT NULL DEFAULT '',"
-    " travel_type TEXT NOT NULL DEFAULT '',"
-    " others TEXT NOT NULL DEFAULT '',"
-    " range_from DATE,"
-    " range_to DATE)";
+const char* const kTourStaging = " (sl_no INTEGER,"
+                                 " travel_from TEXT NOT NULL DEFAULT '',"
+                                 " travel_to TEXT NOT NULL DEFAULT '',"
+                                 " travel_date_from DATE,"
+                                 " travel_day_from TEXT NOT NULL DEFAULT '',"
+                                 " travel_time_from TEXT NOT NULL DEFAULT '',"
+                                 " travel_date_to DATE,"
+                                 " travel_day_to TEXT NOT NULL DEFAULT '',"
+                                 " travel_time_to TEXT NOT NULL DEFAULT '',"
+                                 " travel_type TEXT NOT NULL DEFAULT '',"
+                                 " others TEXT NOT NULL DEFAULT '',"
+                                 " range_from DATE,"
+                                 " range_to DATE)";
 
 } // namespace
 
@@ -85,9 +81,12 @@ QStringList diarySchemaStatements()
 
 QStringList diaryTableNames()
 {
-    return {QStringLiteral("local"),      QStringLiteral("outstation"),
-            QStringLiteral("tour"),       QStringLiteral("temp_local"),
-            QStringLiteral("temp_outstation"), QStringLiteral("temp_tour")};
+    return {QStringLiteral("local"),
+            QStringLiteral("outstation"),
+            QStringLiteral("tour"),
+            QStringLiteral("temp_local"),
+            QStringLiteral("temp_outstation"),
+            QStringLiteral("temp_tour")};
 }
 
 void createDiarySchema(jet::Database& database)

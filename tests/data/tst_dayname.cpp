@@ -40,10 +40,10 @@ private slots:
         const QByteArray friday("\xB1\xC0\xC4\x50\xC0\xE6\xAA\xC1\x67\xC0");
         const QByteArray sunday("\xA8\x73\xC1\xA3\xC0\xC4\xAA\xC1\x67\xC0");
         const QByteArray saturday("\xB1\xC0\xA4\xAA\xC1\x67\xC0");
-        QTest::newRow("1 January 2002") << QDateTime(QDate(2002, 1, 1), QTime(0, 0)) << "en_US"
-                                        << tuesday;
-        QTest::newRow("31 December 9999") << QDateTime(QDate(9999, 12, 31), QTime(12, 0))
-                                          << "en_US" << friday;
+        QTest::newRow("1 January 2002")
+            << QDateTime(QDate(2002, 1, 1), QTime(0, 0)) << "en_US" << tuesday;
+        QTest::newRow("31 December 9999")
+            << QDateTime(QDate(9999, 12, 31), QTime(12, 0)) << "en_US" << friday;
         QTest::newRow("late evening keeps its date")
             << QDateTime(QDate(2024, 3, 9), QTime(23, 59, 59)) << "en_US" << saturday;
         QTest::newRow("Monday-first locale, Sunday")
@@ -76,12 +76,24 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("time");
-        QTest::newRow("C") << "C" << "05/03/2024" << "21:05";
-        QTest::newRow("en_US") << "en_US" << "05/03/2024" << "21:05";
-        QTest::newRow("de_DE") << "de_DE" << "05.03.2024" << "21:05";
-        QTest::newRow("fi_FI") << "fi_FI" << "05.03.2024" << "21.05";
-        QTest::newRow("sv_SE") << "sv_SE" << "05-03-2024" << "21:05";
-        QTest::newRow("kn_IN") << "kn_IN" << "05/03/2024" << "21:05";
+        QTest::newRow("C") << "C"
+                           << "05/03/2024"
+                           << "21:05";
+        QTest::newRow("en_US") << "en_US"
+                               << "05/03/2024"
+                               << "21:05";
+        QTest::newRow("de_DE") << "de_DE"
+                               << "05.03.2024"
+                               << "21:05";
+        QTest::newRow("fi_FI") << "fi_FI"
+                               << "05.03.2024"
+                               << "21.05";
+        QTest::newRow("sv_SE") << "sv_SE"
+                               << "05-03-2024"
+                               << "21:05";
+        QTest::newRow("kn_IN") << "kn_IN"
+                               << "05/03/2024"
+                               << "21:05";
     }
     void textsUseTheLocaleSeparators()
     {

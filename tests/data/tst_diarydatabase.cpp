@@ -6,15 +6,15 @@
 #include <QFile>
 #include <QtTest>
 
+#include "RecordsetHelpers.h"
+#include "SampleDiary.h"
+#include "TempProgramFolder.h"
 #include "data/DiaryDatabase.h"
 #include "data/DiarySchema.h"
 #include "data/ProgramFolder.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/Recordset.h"
-#include "RecordsetHelpers.h"
-#include "SampleDiary.h"
-#include "TempProgramFolder.h"
 
 namespace {
 
@@ -78,8 +78,8 @@ private slots:
     {
         QTest::addColumn<QString>("onDisk");
         QTest::addColumn<QString>("asked");
-        for (const char* onDisk : {"Tarnalist.mdb", "tarnalist.mdb", "TARNALIST.MDB",
-                                   "tArNaLiSt.MdB"}) {
+        for (const char* onDisk :
+             {"Tarnalist.mdb", "tarnalist.mdb", "TARNALIST.MDB", "tArNaLiSt.MdB"}) {
             for (const char* asked : {"\\Tarnalist.mdb", "\\tarnalist.mdb", "/TARNALIST.mdb"})
                 QTest::addRow("%s asked as %s", onDisk, asked) << onDisk << asked;
         }
@@ -150,14 +150,13 @@ private slots:
     {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QStringList>("columns");
-        const QStringList programme = {"sl_no",     "tarna_date", "day_name",
-                                       "tarna_time", "topic",      "venue",
-                                       "address",   "telephone",  "contact_person",
-                                       "others"};
-        const QStringList tour = {"sl_no",           "travel_from",     "travel_to",
-                                  "travel_date_from", "travel_day_from", "travel_time_from",
-                                  "travel_date_to",  "travel_day_to",   "travel_time_to",
-                                  "travel_type",     "others"};
+        const QStringList programme = {"sl_no",          "tarna_date", "day_name", "tarna_time",
+                                       "topic",          "venue",      "address",  "telephone",
+                                       "contact_person", "others"};
+        const QStringList tour = {
+            "sl_no",           "travel_from",      "travel_to",      "travel_date_from",
+            "travel_day_from", "travel_time_from", "travel_date_to", "travel_day_to",
+            "travel_time_to",  "travel_type",      "others"};
         const QStringList range = {"range_from", "range_to"};
         QTest::newRow("local") << "local" << programme;
         QTest::newRow("outstation") << "outstation" << programme;
@@ -223,7 +222,8 @@ private slots:
         const QList<std::pair<QString, int>> counts = {
             {"local", 60}, {"outstation", 30}, {"tour", 20}};
         for (const auto& [table, rows] : counts) {
-            auto rs = db->OpenRecordset(QStringLiteral("Select * from %1 order by sl_no").arg(table));
+            auto rs =
+                db->OpenRecordset(QStringLiteral("Select * from %1 order by sl_no").arg(table));
             QCOMPARE(rs->RecordCount(), rows);
             QCOMPARE(serials(*rs), serialRange(1, rows));
         }
@@ -245,9 +245,12 @@ private slots:
         ace.replace(4, 15, "Standard ACE DB");
         QByteArray damaged("SQLite format 2\0", 16);
         damaged += QByteArray(4080, '\x5A');
+        QByteArray damagedSqlite("SQLite format 3\0", 16);
+        damagedSqlite += QByteArray(4080, '\x5A');
         QTest::newRow("legacy Jet file") << jet << "legacy Jet";
         QTest::newRow("Access 2007 file") << ace << "legacy Jet";
         QTest::newRow("damaged") << damaged << "damaged";
+        QTest::newRow("damaged behind an SQLite header") << damagedSqlite << "damaged";
         QTest::newRow("text") << QByteArray("Dear diary,\n") << "damaged";
         QTest::newRow("empty") << QByteArray() << "empty";
     }
@@ -309,7 +312,8 @@ private slots:
             for (int i = 0; i < 4; ++i) {
                 QVERIFY2(failures[i].isEmpty(), qPrintable(failures[i]));
                 QCOMPARE(opened[i]->path(), folder.filePath(QStringLiteral("Tarnalist.mdb")));
-                QCOMPARE(opened[i]->OpenRecordset(QStringLiteral("Select * from temp_tour"))
+                QCOMPARE(opened[i]
+                             ->OpenRecordset(QStringLiteral("Select * from temp_tour"))
                              ->FieldCount(),
                          13);
             }

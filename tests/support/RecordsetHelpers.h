@@ -8,7 +8,7 @@
 namespace jet {
 class Database;
 class Recordset;
-}
+} // namespace jet
 
 // Column 0 (the serial number) of every row, walked from the first.
 QList<int> serials(jet::Recordset& rs);

@@ -187,8 +187,8 @@ StoredValue storedDateValue(const QVariant& value, const QString& column)
     if (!date.isValid() || date.year() < 1 || date.year() > 9999)
         conversionError(value, column, "a date");
     char buffer[16];
-    const int n = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year(),
-                                date.month(), date.day());
+    const int n = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", date.year(), date.month(),
+                                date.day());
     return textValue(QByteArray(buffer, n));
 }
 
@@ -204,8 +204,8 @@ StoredValue storedTimeValue(const QVariant& value, const QString& column)
     if (!time.isValid())
         conversionError(value, column, "a time of day");
     char buffer[16];
-    const int n = std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", time.hour(),
-                                time.minute(), time.second());
+    const int n = std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", time.hour(), time.minute(),
+                                time.second());
     return textValue(QByteArray(buffer, n));
 }
 

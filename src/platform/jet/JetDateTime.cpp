@@ -105,8 +105,8 @@ std::optional<bool> takeMarker(QStringView& text, const QList<Marker>& markers)
 
 bool isZoneName(QStringView text)
 {
-    static const QRegularExpression re(
-        QStringLiteral("^(?:[A-Za-z]{1,6}(?:[+-]\\d{1,2}(?::?\\d{2})?)?|[+-]\\d{1,2}(?::?\\d{2})?)$"));
+    static const QRegularExpression re(QStringLiteral(
+        "^(?:[A-Za-z]{1,6}(?:[+-]\\d{1,2}(?::?\\d{2})?)?|[+-]\\d{1,2}(?::?\\d{2})?)$"));
     return re.match(text).hasMatch();
 }
 
@@ -121,15 +121,14 @@ bool localeTimeUsesDot(const QLocale& locale)
 // A time of day and nothing else (bar a marker and a zone name).
 std::optional<QTime> pureTime(QStringView text, const QLocale& locale)
 {
-    static const QRegularExpression colon(QStringLiteral(
-        "^(\\d{1,2})\\s*:\\s*(\\d{1,2})(?:\\s*:\\s*(\\d{1,2})(?:[.,]\\d{1,9})?)?"));
+    static const QRegularExpression colon(
+        QStringLiteral("^(\\d{1,2})\\s*:\\s*(\\d{1,2})(?:\\s*:\\s*(\\d{1,2})(?:[.,]\\d{1,9})?)?"));
     static const QRegularExpression colonOrDot(QStringLiteral(
         "^(\\d{1,2})\\s*[:.]\\s*(\\d{1,2})(?:\\s*[:.]\\s*(\\d{1,2})(?:,\\d{1,9})?)?"));
     const QList<Marker> markers = dayHalfMarkers(locale);
     QStringView rest = text.trimmed();
     std::optional<bool> pm = takeMarker(rest, markers);
-    const QRegularExpressionMatch m =
-        (localeTimeUsesDot(locale) ? colonOrDot : colon).match(rest);
+    const QRegularExpressionMatch m = (localeTimeUsesDot(locale) ? colonOrDot : colon).match(rest);
     if (!m.hasMatch())
         return std::nullopt;
     int hour = m.capturedView(1).toInt();

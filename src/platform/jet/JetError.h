@@ -35,6 +35,7 @@ inline constexpr int kTableNotFound = 3078;
 inline constexpr int kNotUpdatable = 3027;
 inline constexpr int kRecordDeleted = 3167;
 inline constexpr int kFileLocked = 3218;
+inline constexpr int kInvalidOperation = 3219;
 inline constexpr int kRequiredValue = 3314;
 inline constexpr int kUnrecognizedFormat = 3343;
 inline constexpr int kTypeConversion = 3421;

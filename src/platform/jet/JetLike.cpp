@@ -11,9 +11,8 @@ namespace {
 
 [[noreturn]] void invalidPattern(QStringView pattern, const char* why)
 {
-    throw JetError(errors::kInvalidPattern,
-                   QStringLiteral("Invalid pattern string \"%1\": %2")
-                       .arg(pattern.toString(), QLatin1String(why)));
+    throw JetError(errors::kInvalidPattern, QStringLiteral("Invalid pattern string \"%1\": %2")
+                                                .arg(pattern.toString(), QLatin1String(why)));
 }
 
 } // namespace

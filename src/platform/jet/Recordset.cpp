@@ -82,8 +82,7 @@ std::optional<ParsedQuery> parseSingleTableQuery(const QString& sql)
 {
     static const QRegularExpression re(
         QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+(\\[[^\\]]+\\]|\"[^\"]+\"|\\w+)(.*)$"),
-        QRegularExpression::CaseInsensitiveOption |
-            QRegularExpression::DotMatchesEverythingOption);
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression restRe(QStringLiteral("^\\s*(?:$|where\\b|order\\s+by\\b)"),
                                            QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = re.match(sql);
@@ -183,15 +182,16 @@ void Recordset::Impl::openDynaset(const ParsedQuery& query)
 {
     table = query.table;
     const QString from = QStringLiteral(" FROM ") + quoted(table);
-    fetchStatement = SqliteStatement(db, QStringLiteral("SELECT *") + from +
-                                             QStringLiteral(" WHERE rowid = ?"));
+    fetchStatement =
+        SqliteStatement(db, QStringLiteral("SELECT *") + from + QStringLiteral(" WHERE rowid = ?"));
     readColumns(fetchStatement.get());
     // Ties in the query's order (and a query without one) keep the order rows were added in.
     static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
     const bool ordered = orderBy.match(withoutLiterals(query.rest)).hasMatch();
-    const QString keyset = QStringLiteral("SELECT rowid") + from + query.rest +
-                           (ordered ? QStringLiteral(", rowid") : QStringLiteral(" ORDER BY rowid"));
+    const QString keyset =
+        QStringLiteral("SELECT rowid") + from + query.rest +
+        (ordered ? QStringLiteral(", rowid") : QStringLiteral(" ORDER BY rowid"));
     keysetStatement = SqliteStatement(db, keyset);
     deleteStatement =
         SqliteStatement(db, QStringLiteral("DELETE") + from + QStringLiteral(" WHERE rowid = ?"));
@@ -217,6 +217,12 @@ void Recordset::Impl::loadKeys()
 void Recordset::Impl::openReadOnly()
 {
     SqliteStatement statement(db, sql);
+    // Stepping an action query would run it; a record set only reads.
+    if (!sqlite3_stmt_readonly(statement.get()) || sqlite3_column_count(statement.get()) == 0)
+        throw JetError(errors::kInvalidOperation,
+                       QStringLiteral("Invalid operation: \"%1\" returns no rows to open as a "
+                                      "record set; run it with Execute.")
+                           .arg(sql));
     readColumns(statement.get());
     const QString context = QStringLiteral("Could not read the rows of \"%1\"").arg(sql);
     const int count = int(columns.size());
@@ -294,8 +300,8 @@ const std::vector<QVariant>& Recordset::Impl::currentRow()
     if (cachedKey == key)
         return cachedRow;
     fetchStatement.bindInt64(1, key);
-    if (!fetchStatement.step(QStringLiteral("Could not read the current record of \"%1\"")
-                                 .arg(sql))) {
+    if (!fetchStatement.step(
+            QStringLiteral("Could not read the current record of \"%1\"").arg(sql))) {
         fetchStatement.reset();
         // Another window deleted it after this set was opened.
         recordDeleted();

@@ -107,11 +107,11 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
 void createFunction(sqlite3* db, const char* name, int argc,
                     void (*function)(sqlite3_context*, int, sqlite3_value**))
 {
-    checkSqlite(db,
-                sqlite3_create_function_v2(db, name, argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                           nullptr, function, nullptr, nullptr, nullptr),
-                QStringLiteral("Could not set up the query function %1()")
-                    .arg(QLatin1String(name)));
+    checkSqlite(
+        db,
+        sqlite3_create_function_v2(db, name, argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   function, nullptr, nullptr, nullptr),
+        QStringLiteral("Could not set up the query function %1()").arg(QLatin1String(name)));
 }
 
 } // namespace

@@ -32,7 +32,8 @@ Mapped mapCode(int rc, const QString& message)
                 QStringLiteral("the database file is busy in another window or program; "
                                "try again in a moment")};
     case SQLITE_NOTADB:
-        return {errors::kUnrecognizedFormat, QStringLiteral("the file is not a database")};
+        return {errors::kUnrecognizedFormat,
+                QStringLiteral("the file is damaged or is not a database")};
     case SQLITE_CORRUPT:
         return {errors::kUnrecognizedFormat, QStringLiteral("the database file is damaged")};
     case SQLITE_CANTOPEN:
@@ -69,8 +70,8 @@ Mapped mapCode(int rc, const QString& message)
 
 void throwSqliteError(sqlite3* db, int rc, const QString& context)
 {
-    const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db))
-                               : QString::fromUtf8(sqlite3_errstr(rc));
+    const QString message =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
     const Mapped mapped = mapCode(rc, message);
     QString text = context;
     if (!mapped.hint.isEmpty())

@@ -5,10 +5,10 @@
 
 #include <QString>
 
+#include "RecordsetHelpers.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
 #include "platform/jet/Transaction.h"
-#include "RecordsetHelpers.h"
 
 int main(int argc, char** argv)
 {

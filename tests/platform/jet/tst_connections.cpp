@@ -4,11 +4,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "RecordsetHelpers.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/Recordset.h"
 #include "platform/jet/Transaction.h"
-#include "RecordsetHelpers.h"
 
 using jet::Database;
 using jet::JetError;

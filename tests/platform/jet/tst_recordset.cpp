@@ -4,10 +4,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "RecordsetHelpers.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/Recordset.h"
-#include "RecordsetHelpers.h"
+#include "platform/jet/Transaction.h"
 
 using jet::Database;
 using jet::JetError;
@@ -34,11 +35,13 @@ private:
     // order differs from the query's.
     void fill(int rows)
     {
+        jet::Transaction transaction(*m_db);
         for (int i = rows; i >= 1; --i)
             m_db->Execute(QStringLiteral("INSERT INTO reg VALUES (%1, '2024-03-%2', "
                                          "'10:00:00', 'row %1')")
                               .arg(i)
                               .arg(i % 28 + 1, 2, 10, QLatin1Char('0')));
+        transaction.commit();
     }
 
 private slots:
@@ -55,8 +58,8 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QList<int>>("expected");
         QTest::newRow("by serial") << kBySlNo << QList<int>{1, 2, 3, 4, 5};
-        QTest::newRow("descending") << "Select * from reg order by sl_no desc"
-                                    << QList<int>{5, 4, 3, 2, 1};
+        QTest::newRow("descending")
+            << "Select * from reg order by sl_no desc" << QList<int>{5, 4, 3, 2, 1};
         QTest::newRow("filtered") << "Select * from reg where sl_no >= 3 order by sl_no"
                                   << QList<int>{3, 4, 5};
         QTest::newRow("no order: as added") << "Select * from reg" << QList<int>{5, 4, 3, 2, 1};
@@ -203,11 +206,13 @@ private slots:
     {
         fill(300);
         auto rs = m_db->OpenRecordset(QStringLiteral("Select * from reg"));
+        jet::Transaction transaction(*m_db);
         rs->MoveFirst();
         while (!rs->Eof()) {
             rs->Delete();
             rs->MoveNext();
         }
+        transaction.commit();
         QCOMPARE(rs->RecordCount(), 0);
         QVERIFY(storedSerials(m_path, QStringLiteral("reg")).isEmpty());
         rs->AddNew(); // the emptied set takes new rows
@@ -223,7 +228,8 @@ private slots:
         rs->FindFirst(QStringLiteral("sl_no=4"));
         rs->Delete();
         renumberFromOne(*rs);
-        QCOMPARE(storedSerials(m_path, QStringLiteral("reg")), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+        QCOMPARE(storedSerials(m_path, QStringLiteral("reg")),
+                 (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
         rs->MoveLast();
         QCOMPARE(rs->Fields(3).Value().toByteArray(), QByteArray("row 10"));
     }
@@ -236,12 +242,13 @@ private slots:
         QTest::newRow("present") << kBySlNo << "sl_no=7" << 7;
         QTest::newRow("spaces") << kBySlNo << " sl_no = 2 " << 2;
         QTest::newRow("absent") << kBySlNo << "sl_no=42" << 0;
-        QTest::newRow("outside the set") << "Select * from reg where sl_no < 5" << "sl_no=7" << 0;
+        QTest::newRow("outside the set") << "Select * from reg where sl_no < 5"
+                                         << "sl_no=7" << 0;
         QTest::newRow("other criterion") << kBySlNo << "note = 'row 9'" << 9;
         QTest::newRow("first in set order") << "Select * from reg order by sl_no desc"
                                             << "sl_no > 3" << 10;
-        QTest::newRow("snapshot") << "Select sl_no, note from reg order by sl_no" << "sl_no=6"
-                                  << 6;
+        QTest::newRow("snapshot") << "Select sl_no, note from reg order by sl_no"
+                                  << "sl_no=6" << 6;
     }
     void findFirst()
     {
@@ -298,28 +305,27 @@ private slots:
         const QVariant time(QTime(21, 5));
         QTest::newRow("int") << 0 << QVariant(12) << "12" << QVariant(12);
         QTest::newRow("qint64") << 0 << QVariant(qint64(13)) << "13" << QVariant(13);
-        QTest::newRow("digits text") << 0 << QVariant(QStringLiteral(" 14 ")) << "14"
-                                     << QVariant(14);
+        QTest::newRow("digits text")
+            << 0 << QVariant(QStringLiteral(" 14 ")) << "14" << QVariant(14);
         QTest::newRow("digits bytes") << 0 << QVariant(QByteArray("15")) << "15" << QVariant(15);
         QTest::newRow("date") << 1 << date << "2024-03-05" << date;
         QTest::newRow("date-time's date")
             << 1 << QVariant(QDateTime(QDate(2024, 3, 5), QTime(23, 59))) << "2024-03-05" << date;
-        QTest::newRow("ISO date text") << 1 << QVariant(QStringLiteral("2024-03-05"))
-                                       << "2024-03-05" << date;
+        QTest::newRow("ISO date text")
+            << 1 << QVariant(QStringLiteral("2024-03-05")) << "2024-03-05" << date;
         QTest::newRow("time") << 2 << time << "21:05:00" << time;
         QTest::newRow("time, seconds dropped to whole")
             << 2 << QVariant(QTime(21, 5, 7, 900)) << "21:05:07" << QVariant(QTime(21, 5, 7));
         QTest::newRow("date-time's time")
             << 2 << QVariant(QDateTime(QDate(1899, 12, 30), QTime(9, 30))) << "09:30:00"
             << QVariant(QTime(9, 30));
-        QTest::newRow("HH:mm text") << 2 << QVariant(QStringLiteral("21:05")) << "21:05:00"
-                                    << time;
-        QTest::newRow("Varnel bytes")
-            << 3 << QVariant(QByteArray("\x80\xA8\x73\xC1\xFF")) << QString::fromLatin1("\x80\xA8\x73\xC1\xFF")
-            << QVariant(QByteArray("\x80\xA8\x73\xC1\xFF"));
-        QTest::newRow("Latin-1 string") << 3 << QVariant(QString::fromLatin1("\xB1\xC0\xA4"))
-                                        << QString::fromLatin1("\xB1\xC0\xA4")
-                                        << QVariant(QByteArray("\xB1\xC0\xA4"));
+        QTest::newRow("HH:mm text") << 2 << QVariant(QStringLiteral("21:05")) << "21:05:00" << time;
+        QTest::newRow("Varnel bytes") << 3 << QVariant(QByteArray("\x80\xA8\x73\xC1\xFF"))
+                                      << QString::fromLatin1("\x80\xA8\x73\xC1\xFF")
+                                      << QVariant(QByteArray("\x80\xA8\x73\xC1\xFF"));
+        QTest::newRow("Latin-1 string")
+            << 3 << QVariant(QString::fromLatin1("\xB1\xC0\xA4"))
+            << QString::fromLatin1("\xB1\xC0\xA4") << QVariant(QByteArray("\xB1\xC0\xA4"));
         QTest::newRow("null text is empty") << 3 << QVariant() << "" << QVariant(QByteArray(""));
     }
     void writtenValuesAreStoredInTheirForms()
@@ -379,25 +385,24 @@ private slots:
         QTest::newRow("write without edit")
             << jet::errors::kUpdateWithoutEdit
             << Action([](Recordset& rs) { rs.Fields(0).setValue(1); });
-        QTest::newRow("next past the end") << jet::errors::kNoCurrentRecord
-                                           << Action([](Recordset& rs) {
-                                                  rs.MoveLast();
-                                                  rs.MoveNext();
-                                                  rs.MoveNext();
-                                              });
-        QTest::newRow("duplicate serial") << jet::errors::kDuplicateValue
-                                          << Action([](Recordset& rs) {
-                                                 rs.AddNew();
-                                                 rs.Fields(0).setValue(2);
-                                                 rs.Update();
-                                             });
-        QTest::newRow("missing serial") << jet::errors::kRequiredValue
-                                        << Action([](Recordset& rs) {
-                                               rs.AddNew();
-                                               rs.Update();
-                                           });
-        QTest::newRow("bad criterion") << jet::errors::kSyntaxError
-                                       << Action([](Recordset& rs) { rs.FindFirst("sl_no=="); });
+        QTest::newRow("next past the end")
+            << jet::errors::kNoCurrentRecord << Action([](Recordset& rs) {
+                   rs.MoveLast();
+                   rs.MoveNext();
+                   rs.MoveNext();
+               });
+        QTest::newRow("duplicate serial")
+            << jet::errors::kDuplicateValue << Action([](Recordset& rs) {
+                   rs.AddNew();
+                   rs.Fields(0).setValue(2);
+                   rs.Update();
+               });
+        QTest::newRow("missing serial") << jet::errors::kRequiredValue << Action([](Recordset& rs) {
+            rs.AddNew();
+            rs.Update();
+        });
+        QTest::newRow("bad criterion")
+            << jet::errors::kSyntaxError << Action([](Recordset& rs) { rs.FindFirst("sl_no=="); });
     }
     void misuseIsReportedNotFatal()
     {
@@ -419,8 +424,9 @@ private slots:
         QTest::addColumn<int>("expected");
         QTest::newRow("no such table") << "Select * from nowhere" << jet::errors::kTableNotFound;
         QTest::newRow("syntax") << "Select * from reg where" << jet::errors::kSyntaxError;
-        QTest::newRow("unterminated quote") << "Select * from reg where note like 'it's*'"
-                                            << jet::errors::kSyntaxError;
+        QTest::newRow("unterminated quote")
+            << "Select * from reg where note like 'it's*'" << jet::errors::kSyntaxError;
+        QTest::newRow("action query") << "DELETE FROM reg" << jet::errors::kInvalidOperation;
         QTest::newRow("bad date text")
             << "Select * from reg where day >= datevalue('soon')" << jet::errors::kTypeMismatch;
     }
@@ -436,6 +442,7 @@ private slots:
             QCOMPARE(error.number(), expected);
             QVERIFY2(!error.text().isEmpty(), error.what());
         }
+        QCOMPARE(storedSerials(m_path, QStringLiteral("reg")), (QList<int>{1, 2, 3}));
     }
 
     void readOnlySetsRefuseWrites()
