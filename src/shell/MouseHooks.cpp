@@ -7,6 +7,9 @@
 MouseHooks::MouseHooks(QWidget* widget) : QObject(widget), widget_(widget)
 {
     widget->setMouseTracking(true);
+    // A control's mouse events are its own: they never reach the window beneath it (a drag
+    // off an icon must not count as a move over the window's ground).
+    widget->setAttribute(Qt::WA_NoMousePropagation);
     widget->installEventFilter(this);
 }
 

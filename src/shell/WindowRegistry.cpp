@@ -66,6 +66,11 @@ void registerChildWindow(const QString& name, ChildWindowFactory factory)
     factories().insert(name, std::move(factory));
 }
 
+void unregisterChildWindow(const QString& name)
+{
+    factories().remove(name);
+}
+
 QWidget* childWindow(const QString& name)
 {
     QWidget* window = openWindows().value(name);

@@ -121,28 +121,32 @@ void frmMenu::Label1_MouseMove(int Index)
 
 void frmMenu::Label1_Click(int Index)
 {
+    if (number_ == 4 && Index == 2) {
+        shell::endProgram();
+        return;
+    }
+    // The pop-ups close after the entry's action, also when the window failed to load: the
+    // failure is then shown over a tidy main window.
+    struct CloseMenus {
+        ~CloseMenus()
+        {
+            if (frmMDI* mdi = frmMDI::instance())
+                mdi->MDIForm_Click();
+        }
+    } closeMenus;
+
     if (number_ == 4) {
-        switch (Index) {
-        case 0:
+        if (Index == 0) {
             openChildWindow(QStringLiteral("frmhelp"), {}, WindowOpening::Plain);
-            break;
-        case 1: {
+        } else {
             frmabout about;
             about.exec();
-            break;
         }
-        default:
-            shell::endProgram();
-            return;
-        }
-    } else {
-        const QString name = QString::fromLatin1(kWindows[number_ - 1][Index]);
-        if (number_ == 3 && Index < 2) {
-            openChildWindow(name, [Index](QWidget* w) { w->setProperty("Option_tarna", Index); });
-        } else {
-            openChildWindow(name);
-        }
+        return;
     }
-    if (frmMDI* mdi = frmMDI::instance())
-        mdi->MDIForm_Click();
+    const QString name = QString::fromLatin1(kWindows[number_ - 1][Index]);
+    if (number_ == 3 && Index < 2)
+        openChildWindow(name, [Index](QWidget* w) { w->setProperty("Option_tarna", Index); });
+    else
+        openChildWindow(name);
 }
