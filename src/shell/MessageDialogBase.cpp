@@ -53,3 +53,18 @@ QPushButton* MessageDialogBase::makeButton(const QByteArray& caption, const QRec
     button->setPalette(pal);
     return button;
 }
+
+void MessageDialogBase::growToFitText()
+{
+    const int needed = Label1->heightForWidth(Label1->width());
+    const int extra = needed - Label1->height();
+    if (extra <= 0)
+        return;
+    const int ruleTop = Line1->y();
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->y() >= ruleTop)
+            child->move(child->x(), child->y() + extra);
+    }
+    Label1->resize(Label1->width(), needed);
+    setFixedSize(width(), height() + extra);
+}

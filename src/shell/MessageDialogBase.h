@@ -21,6 +21,10 @@ public:
     varnel::VarnelLabel* Label1;
     ShapeWidget* Line1;
 
+    // A text longer than the label's three lines (an engine error naming a long path) would be
+    // cut off: the label grows to hold it and the rule and buttons move down with the bottom.
+    void growToFitText();
+
 protected:
     // Sizes in twips. The rule runs from the left edge to `ruleRight` at height `ruleTop`.
     MessageDialogBase(QWidget* parent, int clientWidth, int clientHeight, Pictures::Icon picture,

@@ -41,6 +41,7 @@ void frmmsg::showMessage(const QByteArray& varnel, QWidget* parent)
     }
     frmmsg dialog(parent);
     dialog.Label1->setCaption(varnel);
+    dialog.growToFitText();
     dialog.exec();
 }
 
@@ -52,5 +53,6 @@ void frmmsg::showText(const QString& unicodeKannada, QWidget* parent)
     }
     frmmsg dialog(parent);
     dialog.Label1->setText(unicodeKannada);
+    dialog.growToFitText();
     dialog.exec();
 }

@@ -49,6 +49,7 @@ bool frmquestion::ask(const QByteArray& varnelQuestion, QWidget* parent)
     msg_Value = false;
     frmquestion dialog(parent);
     dialog.Label1->setCaption(varnelQuestion);
+    dialog.growToFitText();
     dialog.exec();
     return msg_Value;
 }

@@ -26,7 +26,9 @@ void whenModal(const std::function<void(QWidget*)>& act)
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, waited, act] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal && ++*waited < 500)
+        // Keys go to the focus, which the dialog gets once it is the active window.
+        const bool ready = modal && QApplication::activeWindow() == modal;
+        if (!ready && ++*waited < 500)
             return;
         timer->stop();
         timer->deleteLater();

@@ -10,6 +10,7 @@
 #include "platform/varnel/VarnelCodec.h"
 #include "platform/varnel/VarnelLabel.h"
 #include "shell/DialogScript.h"
+#include "shell/ShapeWidget.h"
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
 #include "shell/frmsave.h"
@@ -63,6 +64,8 @@ private slots:
     void messageClosesOnEnterNotOnEscape();
     void messageShowsVarnelAndUnicodeTexts();
     void longMessageWrapsCentredInsideTheLabel();
+    void textLongerThanTheLabelGrowsTheDialog_data();
+    void textLongerThanTheLabelGrowsTheDialog();
 
     void saveNoticePaintsOneCellPerTickAndClosesOnTheEleventh();
     void saveNoticeClosesItselfAndEveryShowingStartsEmpty();
@@ -175,6 +178,41 @@ void TestDialogs::longMessageWrapsCentredInsideTheLabel()
     QVERIFY(dialog.Label1->alignment() & Qt::AlignHCenter);
     const int oneLine = dialog.Label1->fontMetrics().height();
     QVERIFY(dialog.Label1->heightForWidth(dialog.Label1->width()) >= 2 * oneLine);
+}
+
+void TestDialogs::textLongerThanTheLabelGrowsTheDialog_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("grows");
+    QTest::newRow("documented message") << varnel::decode(kDetailsMessage) << false;
+    QTest::newRow("two questions' worth") << varnel::decode(kSaveQuestion + " " + kSaveQuestion)
+                                          << true;
+    QTest::newRow("engine error with a path")
+        << QStringLiteral(u"ದೋಷ 3024: Could not find file "
+                          u"'/home/someone/Documents/Velmora/diaries/Tarnalist.mdb'. "
+                          u"Check that the folder exists and can be read.")
+        << true;
+}
+
+void TestDialogs::textLongerThanTheLabelGrowsTheDialog()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, grows);
+    for (MessageDialogBase* dialog :
+         std::initializer_list<MessageDialogBase*>{new frmmsg, new frmquestion}) {
+        const QSize designed = dialog->size();
+        dialog->Label1->setText(text);
+        dialog->growToFitText();
+        QCOMPARE(dialog->size() != designed, grows);
+        QVERIFY(dialog->Label1->height() >= dialog->Label1->heightForWidth(265));
+        // Text, rule and buttons still stand in that order, all inside the dialog.
+        QVERIFY(dialog->Line1->y() >= dialog->Label1->geometry().bottom());
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            QVERIFY(button->y() > dialog->Line1->y());
+            QVERIFY(dialog->rect().contains(button->geometry()));
+        }
+        delete dialog;
+    }
 }
 
 void TestDialogs::saveNoticePaintsOneCellPerTickAndClosesOnTheEleventh()
