@@ -1,11 +1,13 @@
 // The menu strip: its state machine on its own, then the main window carrying it out on the
 // highlights and pop-ups under real mouse input.
 #include <QImage>
+#include <QMdiSubWindow>
 #include <QMdiArea>
 #include <QTest>
 
 #include "ShellTestSupport.h"
 #include "platform/varnel/VarnelLabel.h"
+#include "shell/DialogScript.h"
 #include "shell/MenuStrip.h"
 #include "shell/ShapeWidget.h"
 #include "shell/frmMDI.h"
@@ -29,6 +31,7 @@ private slots:
     void popupOpensUnderItsLabel();
     void entryHighlightFollowsTheMouse();
     void entryHighlightGreysTheGroundAndKeepsTheTextBlack();
+    void closingTheMainWindowEndsTheProgramWithoutAsking();
 
 private:
     frmMDI* mdi = nullptr;
@@ -256,6 +259,16 @@ void TestMenuStrip::entryHighlightGreysTheGroundAndKeepsTheTextBlack()
         }
     }
     QVERIFY(black > 10);
+}
+
+void TestMenuStrip::closingTheMainWindowEndsTheProgramWithoutAsking()
+{
+    DialogScript dialogs;
+    auto* working = new QWidget;
+    mdi->mdiArea()->addSubWindow(working)->show();
+    QVERIFY(mdi->close());
+    QCOMPARE(ends->calls, 1);
+    QVERIFY(dialogs.questions.isEmpty() && dialogs.messages.isEmpty());
 }
 
 QTEST_MAIN(TestMenuStrip)
