@@ -1,5 +1,6 @@
 #include "platform/varnel/VarnelCodec.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/varnel/KannadaLetters.h"
@@ -332,12 +333,38 @@ private:
     QList<Refusal> m_refusals;
 };
 
+// Nothing composes with a character before it that is ASCII or a Kannada letter, so NFC of a
+// text is NFC of its pieces cut before such characters.
+bool startsNfcPiece(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x80 || (u >= VowelA && u <= Ha);
+}
+
+// Qt takes time growing with the square of the length to normalise a text that holds both a
+// decomposable sign (ೇ, ೌ) and one that may compose (ೂ), as much Kannada does; pieces keep it
+// linear for whole documents.
+QString nfcOf(QStringView text)
+{
+    constexpr qsizetype PieceLength = 1024;
+    QString nfc;
+    nfc.reserve(text.size());
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = std::min(start + PieceLength, text.size());
+        while (end < text.size() && !startsNfcPiece(text[end]))
+            ++end;
+        nfc += text.sliced(start, end - start).toString().normalized(QString::NormalizationForm_C);
+        start = end;
+    }
+    return nfc;
+}
+
 } // namespace
 
 Encoded encode(QStringView unicode)
 {
-    const QString nfc = unicode.toString().normalized(QString::NormalizationForm_C);
-    return Encoder(nfc).run();
+    return Encoder(nfcOf(unicode)).run();
 }
 
 } // namespace varnel

@@ -29,6 +29,7 @@ private slots:
     void typedSentencesRoundTrip();
     void decodeIsTotalAndNfc();
     void encoderNormalisesFirst();
+    void encodesLongTextLikeItsParts();
     void encodesDigitsAsDigitBytes();
     void refusesCharactersWithoutForm_data();
     void refusesCharactersWithoutForm();
@@ -463,6 +464,20 @@ void TestVarnelCodec::encoderNormalisesFirst()
     QCOMPARE(encode(QStringLiteral("ಸ\u0CC6\u0CC2\u0CD5ಮ")).bytes,
              encode(QStringLiteral("ಸೋಮ")).bytes);
     QCOMPARE(encode(QStringLiteral("ಸ್ಥಳ\u0CBF\u0CD5ಯ")).bytes, QByteArray("\xB8\xC0\xDC\xBD\xC3\x41\x69\xC0\xC4"));
+}
+
+// Long texts are normalised piece by piece; a decomposed sign must still compose wherever the
+// pieces are cut, and refusals keep their places.
+void TestVarnelCodec::encodesLongTextLikeItsParts()
+{
+    const QString word = QStringLiteral("ಹ\u0CC6\u0CC2ಸ ಬೆಂಗಳೂರು\u0CC6\u0CD5 ");
+    const QString text = word.repeated(700) + QStringLiteral("A");
+    const Encoded part = encode(word);
+    const Encoded whole = encode(text);
+    QCOMPARE(whole.bytes, part.bytes.repeated(700));
+    const qsizetype nfcLength = text.normalized(QString::NormalizationForm_C).size();
+    QCOMPARE(refusalsText(whole.refusals),
+             QStringLiteral("%1:0041").arg(nfcLength - 1));
 }
 
 void TestVarnelCodec::encodesDigitsAsDigitBytes()
