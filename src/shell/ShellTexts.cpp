@@ -19,8 +19,8 @@ QString teamName()
 
 QString licenceText()
 {
-    return QStringLiteral(u"ಈ ತಂತ್ರಾಂಶ ವೆಲ್ಮೊರಾ ತಂಡದ್ದು. ಇದನ್ನು ಬಳಸುವ, ಹಂಚುವ ನಿಯಮಗಳು "
-                          u"ತಂತ್ರಾಂಶದೊಂದಿಗೆ ಬರುವ ಪರವಾನಗಿಯಲ್ಲಿವೆ.");
+    return QStringLiteral(u"ಈ ತಂತ್ರಾಂಶ ವೆಲ್ಮೊರಾ ತಂಡದ್ದು. ಇದನ್ನು MIT ಪರವಾನಗಿಯ ನಿಯಮಗಳಂತೆ "
+                          u"ಯಾರು ಬೇಕಾದರೂ ಬಳಸಬಹುದು, ಬದಲಿಸಬಹುದು, ಹಂಚಬಹುದು.");
 }
 
 QByteArray backCaption()

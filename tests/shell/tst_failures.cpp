@@ -49,9 +49,19 @@ void TestFailures::failureText_data()
     QTest::addColumn<int>("number"); // 0: a plain std::exception
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("engine error")
+    // An engine error leads with what the user should know, in Kannada, then its number and text.
+    QTest::newRow("file not found")
         << 3024 << "Could not find file 'Tarnalist.mdb'"
-        << QStringLiteral(u"ದೋಷ 3024: Could not find file 'Tarnalist.mdb'");
+        << QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ತೆರೆಯಲಾಗಲಿಲ್ಲ. ಕಡತವನ್ನು ಬದಲಿಸಿಲ್ಲ.\n\n"
+                          u"ದೋಷ 3024: Could not find file 'Tarnalist.mdb'");
+    QTest::newRow("file locked")
+        << 3218 << "database is locked"
+        << QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ಈಗ ಇನ್ನೊಂದು ಕಿಟಕಿ ಅಥವಾ ಕಾರ್ಯಕ್ರಮ ಬಳಸುತ್ತಿದೆ. "
+                          u"ಸ್ವಲ್ಪ ಸಮಯದ ನಂತರ ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ.\n\nದೋಷ 3218: database is locked");
+    QTest::newRow("any other engine error")
+        << 3421 << "Data type conversion error."
+        << QStringLiteral(u"ದಿನಚರಿಯ ಕೆಲಸ ನಿಂತಿತು. ಏನನ್ನೂ ಅರ್ಧ ಬರೆದಿಲ್ಲ.\n\n"
+                          u"ದೋಷ 3421: Data type conversion error.");
     QTest::newRow("other failure") << 0 << "disk full" << QStringLiteral(u"ದೋಷ: disk full");
 }
 
@@ -69,7 +79,9 @@ void TestFailures::handlerFailureIsShownAndTheProgramGoesOn_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("engine error") << 0 << QStringLiteral(u"ದೋಷ 3218: locked");
+    QTest::newRow("engine error")
+        << 0 << QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ಈಗ ಇನ್ನೊಂದು ಕಿಟಕಿ ಅಥವಾ ಕಾರ್ಯಕ್ರಮ ಬಳಸುತ್ತಿದೆ. "
+                               u"ಸ್ವಲ್ಪ ಸಮಯದ ನಂತರ ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ.\n\nದೋಷ 3218: locked");
     QTest::newRow("std exception") << 1 << QStringLiteral(u"ದೋಷ: bad value");
     QTest::newRow("anything else") << 2 << QStringLiteral(u"ಅನಿರೀಕ್ಷಿತ ದೋಷ. ಕೆಲಸ ಅಲ್ಲಿಗೇ ನಿಂತಿತು.");
 }
@@ -111,7 +123,7 @@ void TestFailures::failureShowsTheRealMessageDialog()
     button.fail = [] { throw jet::JetError(3022, QStringLiteral("duplicate value")); };
     button.show();
     QTest::mouseClick(&button, Qt::LeftButton);
-    QCOMPARE(shown, QStringLiteral(u"ದೋಷ 3022: duplicate value"));
+    QVERIFY(shown.endsWith(QStringLiteral(u"ದೋಷ 3022: duplicate value")));
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -136,7 +148,7 @@ void TestFailures::windowThatFailsToLoadLeavesNothingBehind()
         QApplication::sendEvent(entry, &release);
     });
     QTRY_COMPARE(dialogs.texts.size(), 1);
-    QCOMPARE(dialogs.texts.first(), QStringLiteral(u"ದೋಷ 3343: unrecognized database format"));
+    QVERIFY(dialogs.texts.first().endsWith(QStringLiteral(u"ದೋಷ 3343: unrecognized database format")));
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(mdi->mdiArea()->subWindowList().isEmpty());
     QVERIFY(!mdi->strip().MenuOpen());
