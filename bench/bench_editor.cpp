@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "Bench.h"
+#include "RawSqlite.h"
 #include "data/DiaryDatabase.h"
 #include "registers/RecordEditor.h"
 #include "registers/RegisterMapping.h"
@@ -14,23 +15,6 @@
 namespace {
 
 constexpr int kRecords = registers::RecordEditor::kMaximumRecords;
-
-void check(int rc, sqlite3* db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
-        throw std::runtime_error(sqlite3_errmsg(db));
-}
-
-struct RawConnection {
-    sqlite3* db = nullptr;
-    explicit RawConnection(const QString& path)
-    {
-        check(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
-        exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;");
-    }
-    ~RawConnection() { sqlite3_close_v2(db); }
-    void exec(const char* sql) { check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), db); }
-};
 
 // A window that always answers Yes and shows nothing; the navigator behaves as a scroll bar.
 class SilentView : public registers::RecordEditorView {
@@ -114,12 +98,10 @@ const BenchRegistration editorOpen("editor-open", [] {
     const double ours = benchMs([&] { OpenEditor e(diary.path); });
     const double raw = benchMs([&] {
         RawConnection c(diary.path);
-        sqlite3_stmt* st = nullptr;
-        check(sqlite3_prepare_v2(c.db, "SELECT * FROM local ORDER BY sl_no", -1, &st, nullptr), c.db);
+        Statement select(c.db, "SELECT * FROM local ORDER BY sl_no");
         int columns = 0;
-        while (sqlite3_step(st) == SQLITE_ROW)
-            columns += sqlite3_column_count(st);
-        sqlite3_finalize(st);
+        while (sqlite3_step(select.stmt) == SQLITE_ROW)
+            columns += sqlite3_column_count(select.stmt);
         if (columns == 0)
             throw std::runtime_error("empty register");
     });

@@ -12,6 +12,7 @@
 #include <QTime>
 
 #include "Bench.h"
+#include "RawSqlite.h"
 #include "data/DiaryDatabase.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
@@ -43,34 +44,6 @@ Row makeRow(int serial)
         row.texts[i] = topic + QByteArray::number(serial * 7 + i);
     return row;
 }
-
-void check(int rc, sqlite3* db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
-        throw std::runtime_error(sqlite3_errmsg(db));
-}
-
-// A raw connection set up as the engine sets up its own.
-struct RawConnection {
-    sqlite3* db = nullptr;
-    explicit RawConnection(const QString& path)
-    {
-        check(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
-        exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;");
-        sqlite3_busy_timeout(db, 5000);
-    }
-    ~RawConnection() { sqlite3_close_v2(db); }
-    void exec(const char* sql) { check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), db); }
-};
-
-struct Statement {
-    sqlite3_stmt* stmt = nullptr;
-    Statement(sqlite3* db, const char* sql)
-    {
-        check(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), db);
-    }
-    ~Statement() { sqlite3_finalize(stmt); }
-};
 
 // A diary in a temporary folder whose `local` register holds `rows` rows, kept in `seed` too
 // so every run starts from the same table.
