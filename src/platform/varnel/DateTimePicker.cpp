@@ -1,8 +1,11 @@
 #include "platform/varnel/DateTimePicker.h"
 
+#include <QCalendarWidget>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QScopedValueRollback>
 
+#include "platform/varnel/KannadaCalendar.h"
 #include "platform/varnel/KannadaDateTimeEdit.h"
 
 namespace varnel {
@@ -23,6 +26,16 @@ DateTimePicker::DateTimePicker(QWidget* parent)
     setCustomFormat(QStringLiteral("dd/MM/yyyy"));
 }
 
+// The month view is a window of its own and does not inherit the picker's font.
+void DateTimePicker::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::FontChange || !m_edit->calendarPopup())
+        return;
+    if (QCalendarWidget* calendar = m_edit->calendarWidget())
+        calendar->setFont(font());
+}
+
 void DateTimePicker::setValue(const QDateTime& value)
 {
     QScopedValueRollback<bool> guard(m_settingValue, true);
@@ -35,7 +48,13 @@ void DateTimePicker::setCustomFormat(const QString& format)
     QScopedValueRollback<bool> guard(m_settingValue, true);
     m_format = format;
     m_edit->setDisplayFormat(format);
-    m_edit->setCalendarPopup(m_edit->displayedSections() & QDateTimeEdit::DateSections_Mask);
+    const bool dates = m_edit->displayedSections() & QDateTimeEdit::DateSections_Mask;
+    m_edit->setCalendarPopup(dates);
+    if (dates && !qobject_cast<KannadaCalendar*>(m_edit->calendarWidget())) {
+        auto* calendar = new KannadaCalendar;
+        calendar->setFont(font());
+        m_edit->setCalendarWidget(calendar);
+    }
     m_edit->setDateTime(m_value);
 }
 

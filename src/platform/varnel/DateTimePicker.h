@@ -29,6 +29,9 @@ public:
 signals:
     void Change();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void userEdited(const QDateTime& shown);
 

@@ -1,9 +1,11 @@
 #include <QCalendarWidget>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QToolButton>
 #include <QtTest>
 
 #include "platform/varnel/DateTimePicker.h"
+#include "platform/varnel/KannadaCalendar.h"
 #include "platform/varnel/KannadaDateTimeEdit.h"
 
 using namespace varnel;
@@ -184,11 +186,26 @@ void TestDateTimePicker::enabledFollowsTheWrapper()
     QVERIFY(picker.editor()->isEnabled());
 }
 
+// The month view shows the year in Kannada digits and takes the picker's font.
 void TestDateTimePicker::datesHaveACalendarPopup()
 {
     DateTimePicker picker;
     picker.setCustomFormat(dateFormat);
+    picker.setValue(QDateTime(QDate(2024, 3, 5), QTime(10, 0)));
     QVERIFY(picker.editor()->calendarPopup());
+    auto* calendar = qobject_cast<KannadaCalendar*>(picker.editor()->calendarWidget());
+    QVERIFY(calendar);
+    QFont font = picker.font();
+    font.setPointSizeF(17.5);
+    picker.setFont(font);
+    QCOMPARE(calendar->font().pointSizeF(), 17.5);
+
+    calendar->show();
+    calendar->setCurrentPage(2025, 7);
+    auto* year = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_yearbutton"));
+    QVERIFY(year);
+    QTRY_COMPARE(year->text(), QStringLiteral("೨೦೨೫"));
+
     picker.setCustomFormat(timeFormat);
     QVERIFY(!picker.editor()->calendarPopup());
 }
