@@ -48,6 +48,20 @@ struct Editor {
     QByteArray topic() const { return view.shownText(4); }
 };
 
+// A diary whose register holds `rows` records, with an editor open on it.
+struct Session {
+    RegisterFixture db;
+    std::unique_ptr<Editor> editor;
+
+    Session(const RegisterMapping& mapping, int rows)
+    {
+        db.create();
+        if (rows > 0)
+            db.fill(mapping.table, rows);
+        editor = std::make_unique<Editor>(mapping, db.databasePath());
+    }
+};
+
 QList<QPair<int, QByteArray>> expectedRows(const QList<int>& originals)
 {
     QList<QPair<int, QByteArray>> rows;
@@ -99,9 +113,8 @@ private slots:
 
 void TestRecordEditor::opensEmptyRegisterAddingTheFirstRecord()
 {
-    RegisterFixture db;
-    db.create();
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 0);
+    Editor& e = *s.editor;
 
     QCOMPARE(e.editor.state(), RecordEditor::State::AddingFirst);
     QCOMPARE(e.view.buttons, kAddingFirst);
@@ -116,9 +129,9 @@ void TestRecordEditor::opensEmptyRegisterAddingTheFirstRecord()
 
 void TestRecordEditor::savesTheFirstRecordOfAnEmptyRegister()
 {
-    RegisterFixture db;
-    db.create();
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 0);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
     e.view.type(4, QStringLiteral("ಸಭೆ"));
     e.view.type(5, QStringLiteral("ಪುರಭವನ"));
     e.saveAnswering(true);
@@ -138,10 +151,8 @@ void TestRecordEditor::savesTheFirstRecordOfAnEmptyRegister()
 
 void TestRecordEditor::opensOnTheFirstRecord()
 {
-    RegisterFixture db;
-    db.create();
-    db.fill("local", 10);
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 10);
+    Editor& e = *s.editor;
 
     QCOMPARE(e.editor.state(), RecordEditor::State::Browsing);
     QCOMPARE(e.view.buttons, kBrowsing);
@@ -169,9 +180,9 @@ void TestRecordEditor::refusesSaveWithoutRequiredFields()
     QFETCH(QString, topic);
     QFETCH(QString, venue);
     QFETCH(bool, accepted);
-    RegisterFixture db;
-    db.create();
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 0);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
     e.view.type(4, topic);
     e.view.type(5, venue);
     e.saveAnswering(true);
@@ -189,10 +200,9 @@ void TestRecordEditor::refusesSaveWithoutRequiredFields()
 
 void TestRecordEditor::newThenCancelEndsOnTheLastRecord()
 {
-    RegisterFixture db;
-    db.create();
-    db.fill("local", 10);
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 10);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
     e.view.scrollTo(3);
     e.editor.ImageNew_Click();
     QCOMPARE(e.editor.state(), RecordEditor::State::Adding);
@@ -219,10 +229,9 @@ void TestRecordEditor::newThenCancelEndsOnTheLastRecord()
 
 void TestRecordEditor::newThenSaveAppendsRecordNPlusOne()
 {
-    RegisterFixture db;
-    db.create();
-    db.fill("local", 10);
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 10);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
     e.view.scrollTo(3);
     e.editor.ImageNew_Click();
     e.view.typeVarnel(4, RegisterFixture::topicOf(11));
@@ -238,10 +247,9 @@ void TestRecordEditor::newThenSaveAppendsRecordNPlusOne()
 
 void TestRecordEditor::savingAChangedRecordRewritesItInPlace()
 {
-    RegisterFixture db;
-    db.create();
-    db.fill("local", 10);
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 10);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
     e.view.scrollTo(4);
     e.view.typeVarnel(4, RegisterFixture::topicOf(44));
     e.saveAnswering(true);
@@ -281,10 +289,9 @@ void TestRecordEditor::deletingRenumbersTheRestInOrder_data()
 void TestRecordEditor::deletingRenumbersTheRestInOrder()
 {
     QFETCH(int, deleted);
-    RegisterFixture db;
-    db.create();
-    db.fill("local", 10);
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 10);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
     e.view.scrollTo(deleted);
     e.deleteShown();
 
@@ -301,10 +308,9 @@ void TestRecordEditor::deletingRenumbersTheRestInOrder()
 
 void TestRecordEditor::deletingTheOnlyRecordStartsAddingTheFirst()
 {
-    RegisterFixture db;
-    db.create();
-    db.fill("local", 1);
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 1);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
     e.deleteShown();
 
     QCOMPARE(db.count("local"), 0);
@@ -316,10 +322,9 @@ void TestRecordEditor::deletingTheOnlyRecordStartsAddingTheFirst()
 
 void TestRecordEditor::navigationDiscardsUnsavedEdits()
 {
-    RegisterFixture db;
-    db.create();
-    db.fill("local", 5);
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 5);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
     e.view.scrollTo(2);
     e.view.type(4, QStringLiteral("ಬದಲಾವಣೆ"));
     e.view.scrollTo(3);
@@ -332,10 +337,9 @@ void TestRecordEditor::navigationDiscardsUnsavedEdits()
 
 void TestRecordEditor::answeringNoChangesNothing()
 {
-    RegisterFixture db;
-    db.create();
-    db.fill("local", 5);
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 5);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
     e.view.scrollTo(2);
     e.view.type(4, QStringLiteral("ಬದಲಾವಣೆ"));
     e.saveAnswering(false);
@@ -353,10 +357,8 @@ void TestRecordEditor::answeringNoChangesNothing()
 
 void TestRecordEditor::datePickerUpdatesTheWeekday()
 {
-    RegisterFixture db;
-    db.create();
-    db.fill("local", 1);
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 1);
+    Editor& e = *s.editor;
     e.view.dates[1] = QDate(2002, 1, 1);
     e.editor.DatePicker_Change(1);
     QCOMPARE(e.view.shownText(2), data::DayName(QDate(2002, 1, 1)));
@@ -364,10 +366,9 @@ void TestRecordEditor::datePickerUpdatesTheWeekday()
 
 void TestRecordEditor::refusesTextWithoutVarnelForm()
 {
-    RegisterFixture db;
-    db.create();
-    db.fill("local", 2);
-    Editor e(RegisterMapping::local(), db.databasePath());
+    Session s(RegisterMapping::local(), 2);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
     e.view.type(6, QStringLiteral("MG Road ೧೨"));
     e.saveAnswering(true);
 
@@ -380,10 +381,9 @@ void TestRecordEditor::refusesTextWithoutVarnelForm()
 
 void TestRecordEditor::refusesNewAtTheNavigatorLimit()
 {
-    RegisterFixture db;
-    db.create();
-    db.fill("outstation", RecordEditor::kMaximumRecords);
-    Editor e(RegisterMapping::outstation(), db.databasePath());
+    Session s(RegisterMapping::outstation(), RecordEditor::kMaximumRecords);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
     QCOMPARE(e.view.navMax, RecordEditor::kMaximumRecords);
     e.editor.ImageNew_Click();
 
@@ -466,10 +466,8 @@ void TestRecordEditor::tourKeepsDatesInOrder()
     QFETCH(QDate, arrival);
     QFETCH(QDate, expectedDeparture);
     QFETCH(QDate, expectedArrival);
-    RegisterFixture db;
-    db.create();
-    db.fill("tour", 1);
-    Editor e(RegisterMapping::tour(), db.databasePath());
+    Session s(RegisterMapping::tour(), 1);
+    Editor& e = *s.editor;
     e.view.dates[3] = departure;
     e.view.dates[6] = arrival;
     e.editor.DatePicker_Change(changed);
@@ -482,10 +480,9 @@ void TestRecordEditor::tourKeepsDatesInOrder()
 
 void TestRecordEditor::tourNewRecordAndRequiredFields()
 {
-    RegisterFixture db;
-    db.create();
-    db.fill("tour", 2);
-    Editor e(RegisterMapping::tour(), db.databasePath());
+    Session s(RegisterMapping::tour(), 2);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
     e.editor.ImageNew_Click();
     QCOMPARE(e.view.serial, QStringLiteral("3"));
     QCOMPARE(e.view.dates[3], kNow.date());
