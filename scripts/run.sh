@@ -9,7 +9,7 @@ prefix=${1:-$HOME/Velmora}
 
 "$here/scripts/deps.sh"
 cmake -S "$here" -B "$here/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$here/build-release" --target velmora
+cmake --build "$here/build-release" --target velmora varnel-convert
 cmake --install "$here/build-release" --prefix "$prefix" --component Unspecified >/dev/null
 
 exec "$prefix/velmora"
