@@ -19,8 +19,7 @@ QString teamName()
 
 QString licenceText()
 {
-    return QStringLiteral(u"ಈ ತಂತ್ರಾಂಶ ವೆಲ್ಮೊರಾ ತಂಡದ್ದು. ಇದನ್ನು MIT ಪರವಾನಗಿಯ ನಿಯಮಗಳಂತೆ "
-                          u"ಯಾರು ಬೇಕಾದರೂ ಬಳಸಬಹುದು, ಬದಲಿಸಬಹುದು, ಹಂಚಬಹುದು.");
+    return QStringLiteral(u"MIT ಪರವಾನಗಿ: ಯಾರು ಬೇಕಾದರೂ ಬಳಸಬಹುದು, ಬದಲಿಸಬಹುದು, ಹಂಚಬಹುದು.");
 }
 
 QByteArray backCaption()
