@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -17,7 +19,11 @@
 #include "platform/varnel/VarnelTextEdit.h"
 #include "registers/RegisterTexts.h"
 #include "registers/frmlocal.h"
+#include "registers/RegisterWindows.h"
 #include "registers/frmtour.h"
+#include "shell/WindowRegistry.h"
+#include "shell/frmMDI.h"
+#include "shell/frmMenu.h"
 #include "shell/DialogScript.h"
 #include "shell/ImageButton.h"
 #include "shell/ImageButtonPanel.h"
@@ -35,6 +41,7 @@ private slots:
     void navigatorShowsTheRecordOfItsValue();
     void tourDatePickersKeepTheirOrder();
     void anUnreadableDiaryIsReportedAndTheWindowStays();
+    void theFirstMenuOpensEachRegisterOnce();
 
 private:
     static ImageButton* button(registers::RegisterWindow& w, const char* name)
@@ -187,6 +194,38 @@ void TestRegisterWindows::anUnreadableDiaryIsReportedAndTheWindowStays()
     QVERIFY(script.texts[0].contains(QStringLiteral("Tarnalist.mdb")));
     click(w, "ImageSave"); // nothing open: nothing happens, nothing crashes
     QCOMPARE(script.questions.size(), 0);
+}
+
+// Choosing an entry of the first pop-up opens its register inside the main window; choosing it
+// again brings the same window forward with its record still on screen.
+void TestRegisterWindows::theFirstMenuOpensEachRegisterOnce()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("local", 5);
+    db.fill("tour", 2);
+    data::setProgramFolder(db.folder());
+    registers::registerWindows();
+    frmMDI mdi;
+    mdi.show();
+    auto choose = [&](int entry) {
+        mdi.Label1_Click();
+        QVERIFY(mdi.popup(1));
+        mdi.popup(1)->Label1_Click(entry);
+    };
+
+    choose(0);
+    auto* local = qobject_cast<frmlocal*>(childWindow(QStringLiteral("frmlocal")));
+    QVERIFY(local);
+    QVERIFY(!mdi.popup(1)); // the pop-ups are closed after the entry's action
+    local->VScroll1()->setValue(4);
+    choose(2);
+    QVERIFY(qobject_cast<frmtour*>(childWindow(QStringLiteral("frmtour"))));
+    choose(0);
+    QCOMPARE(childWindow(QStringLiteral("frmlocal")), local);
+    QCOMPARE(local->serialText(), QStringLiteral("4"));
+    QCOMPARE(mdi.mdiArea()->subWindowList().size(), 2);
+    QCOMPARE(mdi.mdiArea()->activeSubWindow()->widget(), local);
 }
 
 QTEST_MAIN(TestRegisterWindows)
