@@ -140,7 +140,7 @@ void RegisterWindow::buildButtons()
 {
     panel_ = new ImageButtonPanel(this);
     const QFont captionFont = varnel::varnelFont(layout_.buttonCaptionFont, layout_.buttonCaptionSize);
-    auto spec = [&](const char* icon, const char* disc, int caption, int firstLine, Pictures::Icon picture,
+    auto design = [&](const char* icon, const char* disc, int caption, int firstLine, Pictures::Icon picture,
                     int row, const QByteArray& text, QColor colour) {
         ImageButtonSpec s;
         s.iconName = QString::fromLatin1(icon);
@@ -155,15 +155,15 @@ void RegisterWindow::buildButtons()
         s.captionFont = captionFont;
         return s;
     };
-    ImageNew = panel_->add(spec("ImageNew", "ShapeNew", 1, 1, Pictures::Icon::New, 0, texts::captionNew,
+    ImageNew = panel_->add(design("ImageNew", "ShapeNew", 1, 1, Pictures::Icon::New, 0, texts::captionNew,
                                 QColor(0, 0, 128)));
-    ImageCancel = panel_->addSharingDisc(ImageNew, spec("ImageCancel", "ShapeNew", 0, 1, Pictures::Icon::Cancel,
+    ImageCancel = panel_->addSharingDisc(ImageNew, design("ImageCancel", "ShapeNew", 0, 1, Pictures::Icon::Cancel,
                                                         0, texts::captionCancel, QColor(192, 0, 0)));
-    ImageSave = panel_->add(spec("ImageSave", "ShapeSave", 2, 4, Pictures::Icon::Save, 1, texts::captionSave,
+    ImageSave = panel_->add(design("ImageSave", "ShapeSave", 2, 4, Pictures::Icon::Save, 1, texts::captionSave,
                                  QColor(128, 0, 128)));
-    ImageDelete = panel_->add(spec("ImageDelete", "ShapeDelete", 3, 7, Pictures::Icon::Delete, 2,
+    ImageDelete = panel_->add(design("ImageDelete", "ShapeDelete", 3, 7, Pictures::Icon::Delete, 2,
                                    texts::captionDelete, QColor(192, 0, 0)));
-    ImageExit = panel_->add(spec("ImageExit", "ShapeExit", 4, 10, Pictures::Icon::Back, 3, texts::captionBack,
+    ImageExit = panel_->add(design("ImageExit", "ShapeExit", 4, 10, Pictures::Icon::Back, 3, texts::captionBack,
                                  QColor(0, 64, 64)));
     ImageCancel->setIconVisible(false);
 

@@ -35,43 +35,43 @@ QPoint ImageButtonSpec::iconInDisc(QPoint discAt, int disc)
     return discAt + QPoint(offset * kTwipsPerPixel, offset * kTwipsPerPixel);
 }
 
-QRect ImageButton::iconGeometry(const ImageButtonSpec& spec)
+QRect ImageButton::iconGeometry(const ImageButtonSpec& design)
 {
-    return twRect(spec.iconAt.x(), spec.iconAt.y(), kIconTwips, kIconTwips);
+    return twRect(design.iconAt.x(), design.iconAt.y(), kIconTwips, kIconTwips);
 }
 
-QRect ImageButton::discGeometry(const ImageButtonSpec& spec)
+QRect ImageButton::discGeometry(const ImageButtonSpec& design)
 {
     // Concentric with the icon to the pixel: a 49-pixel disc around a 32-pixel icon starts
     // 8 pixels up and left of it.
-    const QRect icon = iconGeometry(spec);
-    const int d = tw(spec.disc);
+    const QRect icon = iconGeometry(design);
+    const int d = tw(design.disc);
     const QPoint centre(icon.left() + icon.width() / 2, icon.top() + icon.height() / 2);
     return QRect(centre.x() - d / 2, centre.y() - d / 2, d, d);
 }
 
-QRect ImageButton::captionGeometry(const ImageButtonSpec& spec)
+QRect ImageButton::captionGeometry(const ImageButtonSpec& design)
 {
-    if (!spec.captionRect.isEmpty())
-        return twRect(spec.captionRect.x(), spec.captionRect.y(), spec.captionRect.width(),
-                      spec.captionRect.height());
-    return twRect(spec.iconAt.x() - 240, spec.iconAt.y() + 675, 1215, 315);
+    if (!design.captionRect.isEmpty())
+        return twRect(design.captionRect.x(), design.captionRect.y(), design.captionRect.width(),
+                      design.captionRect.height());
+    return twRect(design.iconAt.x() - 240, design.iconAt.y() + 675, 1215, 315);
 }
 
-std::array<QRect, 3> ImageButton::bracketGeometry(const ImageButtonSpec& spec)
+std::array<QRect, 3> ImageButton::bracketGeometry(const ImageButtonSpec& design)
 {
     // An upper arm level with the icon's lower half, an upright, and a lower arm that runs into
     // the caption's left edge.
-    const QRect caption = captionGeometry(spec);
+    const QRect caption = captionGeometry(design);
     const int right = caption.left();
     const int left = right - tw(240);
-    const int top = tw(spec.iconAt.y() + 315);
+    const int top = tw(design.iconAt.y() + 315);
     const int bottom = caption.top() + tw(120);
     return {QRect(left, top, right - left, 1), QRect(left, top, 1, bottom - top),
             QRect(left, bottom, right - left, 1)};
 }
 
-ImageButton::ImageButton(QWidget* form, const ImageButtonSpec& spec, ImageButton* discHost)
+ImageButton::ImageButton(QWidget* form, const ImageButtonSpec& design, ImageButton* discHost)
     : QObject(nullptr)
 {
     if (discHost) {
@@ -79,33 +79,33 @@ ImageButton::ImageButton(QWidget* form, const ImageButtonSpec& spec, ImageButton
         lines_ = discHost->lines_;
     } else {
         disc_ = new ShapeWidget(ShapeWidget::Kind::Circle, form);
-        disc_->setObjectName(spec.discName);
+        disc_->setObjectName(design.discName);
         disc_->setBorderWidth(kRimPixels);
-        disc_->setGeometry(discGeometry(spec));
-        const auto bracket = bracketGeometry(spec);
+        disc_->setGeometry(discGeometry(design));
+        const auto bracket = bracketGeometry(design);
         for (int i = 0; i < 3; ++i)
-            lines_[i] = makeLine(form, QStringLiteral("Line0(%1)").arg(spec.firstLine + i),
+            lines_[i] = makeLine(form, QStringLiteral("Line0(%1)").arg(design.firstLine + i),
                                  bracket[i]);
     }
 
     icon_ = new QLabel(form);
-    icon_->setObjectName(spec.iconName);
-    icon_->setGeometry(iconGeometry(spec));
-    icon_->setPixmap(spec.picture);
+    icon_->setObjectName(design.iconName);
+    icon_->setGeometry(iconGeometry(design));
+    icon_->setPixmap(design.picture);
     icon_->setCursor(Pictures::arrowPointer());
     // The icon lies over its disc.
     icon_->raise();
 
     caption_ = new varnel::VarnelLabel(form);
-    caption_->setObjectName(spec.captionName);
-    caption_->setGeometry(captionGeometry(spec));
-    caption_->setFont(spec.captionFont);
+    caption_->setObjectName(design.captionName);
+    caption_->setGeometry(captionGeometry(design));
+    caption_->setFont(design.captionFont);
     caption_->setAlignment(Qt::AlignCenter);
     // Coloured text on white inside a black single border.
     caption_->setStyleSheet(QStringLiteral("QLabel { background: white; border: 1px solid black; "
                                            "color: %1; }")
-                                .arg(spec.captionColour.name()));
-    caption_->setCaption(spec.caption);
+                                .arg(design.captionColour.name()));
+    caption_->setCaption(design.caption);
     caption_->hide();
 
     rest();

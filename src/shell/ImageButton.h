@@ -25,11 +25,11 @@ class VarnelLabel;
 class ImageButton : public QObject {
     Q_OBJECT
 public:
-    // Geometry in pixels, from a spec in twips.
-    static QRect iconGeometry(const ImageButtonSpec& spec);
-    static QRect discGeometry(const ImageButtonSpec& spec);
-    static QRect captionGeometry(const ImageButtonSpec& spec);
-    static std::array<QRect, 3> bracketGeometry(const ImageButtonSpec& spec);
+    // Geometry in pixels, from a design in twips.
+    static QRect iconGeometry(const ImageButtonSpec& design);
+    static QRect discGeometry(const ImageButtonSpec& design);
+    static QRect captionGeometry(const ImageButtonSpec& design);
+    static std::array<QRect, 3> bracketGeometry(const ImageButtonSpec& design);
 
     QLabel* icon() const { return icon_; }
     ShapeWidget* disc() const { return disc_; }
@@ -57,7 +57,7 @@ signals:
 
 private:
     friend class ImageButtonPanel;
-    ImageButton(QWidget* form, const ImageButtonSpec& spec, ImageButton* discHost);
+    ImageButton(QWidget* form, const ImageButtonSpec& design, ImageButton* discHost);
 
     QLabel* icon_;
     ShapeWidget* disc_;

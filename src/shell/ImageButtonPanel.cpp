@@ -8,14 +8,14 @@
 
 ImageButtonPanel::ImageButtonPanel(QWidget* form) : QObject(form), form_(form) {}
 
-ImageButton* ImageButtonPanel::add(const ImageButtonSpec& spec)
+ImageButton* ImageButtonPanel::add(const ImageButtonSpec& design)
 {
-    return addSharingDisc(nullptr, spec);
+    return addSharingDisc(nullptr, design);
 }
 
-ImageButton* ImageButtonPanel::addSharingDisc(ImageButton* host, const ImageButtonSpec& spec)
+ImageButton* ImageButtonPanel::addSharingDisc(ImageButton* host, const ImageButtonSpec& design)
 {
-    auto* button = new ImageButton(form_, spec, host);
+    auto* button = new ImageButton(form_, design, host);
     button->setParent(this);
     buttons_.append(button);
     return button;

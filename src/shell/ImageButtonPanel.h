@@ -17,9 +17,9 @@ class ImageButtonPanel : public QObject {
 public:
     explicit ImageButtonPanel(QWidget* form);
 
-    ImageButton* add(const ImageButtonSpec& spec);
+    ImageButton* add(const ImageButtonSpec& design);
     // A button in the same place as `host`, sharing its disc and bracket (New and Cancel).
-    ImageButton* addSharingDisc(ImageButton* host, const ImageButtonSpec& spec);
+    ImageButton* addSharingDisc(ImageButton* host, const ImageButtonSpec& design);
 
     // Runs reset() on mouse moves over the ground of `background` (the form itself, a frame).
     // Windows that need a handler of their own there call reset() from it instead.

@@ -22,18 +22,18 @@ namespace {
 ImageButtonSpec registerButton(const QString& what, int top, int firstLine, int captionIndex,
                                const QByteArray& caption, QColor colour)
 {
-    ImageButtonSpec spec;
-    spec.iconName = "Image" + what;
-    spec.discName = "Shape" + what;
-    spec.captionName = QStringLiteral("Label0(%1)").arg(captionIndex);
-    spec.firstLine = firstLine;
-    spec.picture = Pictures::icon(Pictures::Icon::Save);
-    spec.iconAt = QPoint(10560, top);
-    spec.disc = ImageButtonSpec::kRegisterDisc;
-    spec.caption = caption;
-    spec.captionColour = colour;
-    spec.captionFont = varnel::varnelFont(varnel::VarnelFont::Akshara02, 12);
-    return spec;
+    ImageButtonSpec design;
+    design.iconName = "Image" + what;
+    design.discName = "Shape" + what;
+    design.captionName = QStringLiteral("Label0(%1)").arg(captionIndex);
+    design.firstLine = firstLine;
+    design.picture = Pictures::icon(Pictures::Icon::Save);
+    design.iconAt = QPoint(10560, top);
+    design.disc = ImageButtonSpec::kRegisterDisc;
+    design.caption = caption;
+    design.captionColour = colour;
+    design.captionFont = varnel::varnelFont(varnel::VarnelFont::Akshara02, 12);
+    return design;
 }
 
 } // namespace
@@ -73,16 +73,16 @@ private:
 
 void TestImageButton::workedGeometry()
 {
-    const ImageButtonSpec spec = registerButton("New", 960, 1, 1, shell::newCaption(), Qt::blue);
-    QCOMPARE(ImageButton::iconGeometry(spec), twRect(10560, 960, 480, 480));
-    QCOMPARE(ImageButton::discGeometry(spec), twRect(10440, 840, 735, 735));
-    const auto lines = ImageButton::bracketGeometry(spec);
+    const ImageButtonSpec design = registerButton("New", 960, 1, 1, shell::newCaption(), Qt::blue);
+    QCOMPARE(ImageButton::iconGeometry(design), twRect(10560, 960, 480, 480));
+    QCOMPARE(ImageButton::discGeometry(design), twRect(10440, 840, 735, 735));
+    const auto lines = ImageButton::bracketGeometry(design);
     // Line0(1) (10080,1275)-(10320,1275); Line0(2) (10080,1275)-(10080,1755);
     // Line0(3) (10080,1755)-(10320,1755).
     QCOMPARE(lines[0], QRect(QPoint(tw(10080), tw(1275)), QPoint(tw(10320) - 1, tw(1275))));
     QCOMPARE(lines[1], QRect(QPoint(tw(10080), tw(1275)), QPoint(tw(10080), tw(1755) - 1)));
     QCOMPARE(lines[2], QRect(QPoint(tw(10080), tw(1755)), QPoint(tw(10320) - 1, tw(1755))));
-    QCOMPARE(ImageButton::captionGeometry(spec), twRect(10320, 1635, 1215, 315));
+    QCOMPARE(ImageButton::captionGeometry(design), twRect(10320, 1635, 1215, 315));
 }
 
 void TestImageButton::discsOfTheOtherButtons_data()
@@ -98,8 +98,8 @@ void TestImageButton::discsOfTheOtherButtons()
 {
     QFETCH(int, iconTop);
     QFETCH(int, discTop);
-    const ImageButtonSpec spec = registerButton("Save", iconTop, 4, 2, {}, Qt::blue);
-    QCOMPARE(ImageButton::discGeometry(spec), twRect(10440, discTop, 735, 735));
+    const ImageButtonSpec design = registerButton("Save", iconTop, 4, 2, {}, Qt::blue);
+    QCOMPARE(ImageButton::discGeometry(design), twRect(10440, discTop, 735, 735));
 }
 
 void TestImageButton::iconCentredInAGivenDisc_data()
@@ -117,13 +117,13 @@ void TestImageButton::iconCentredInAGivenDisc()
 {
     QFETCH(QPoint, discAt);
     QFETCH(int, disc);
-    ImageButtonSpec spec;
-    spec.disc = disc;
-    spec.iconAt = ImageButtonSpec::iconInDisc(discAt, disc);
-    const QRect d = ImageButton::discGeometry(spec);
+    ImageButtonSpec design;
+    design.disc = disc;
+    design.iconAt = ImageButtonSpec::iconInDisc(discAt, disc);
+    const QRect d = ImageButton::discGeometry(design);
     QCOMPARE(d, twRect(discAt.x(), discAt.y(), disc, disc));
     // Concentric to the pixel: equal margins, or one more on the right and bottom.
-    const QRect icon = ImageButton::iconGeometry(spec);
+    const QRect icon = ImageButton::iconGeometry(design);
     const int left = icon.left() - d.left();
     const int right = d.right() - icon.right();
     QVERIFY(right == left || right == left + 1);
