@@ -178,10 +178,12 @@ void RegisterWindow::buildButtons()
         panel_->resetOn(Frame1);
 }
 
+// A diary that cannot be opened ends the load here: the failure reaches whoever opened the
+// window, which reports it, and no empty register window is left behind.
 void RegisterWindow::Form_Load()
 {
     setWindowState(Qt::WindowMaximized);
-    guarded([this] { editor_.OpenRegister(); });
+    editor_.OpenRegister();
 }
 
 void RegisterWindow::guarded(const std::function<void()>& handler)
