@@ -10,9 +10,13 @@ packages=(
   fonts-noto-core fonts-lohit-knda fonts-gubbi
   fontconfig
 )
-# Extra packages for looking at the program under a virtual screen and typing Kannada.
+# Typing Kannada: IBus with m17n's Kannada keyboards (KGP, Inscript, ITRANS and others).
+if [ "${VELMORA_INPUT_METHOD:-0}" = 1 ]; then
+  packages+=(ibus ibus-m17n m17n-db)
+fi
+# Looking at the program under a virtual screen.
 if [ "${VELMORA_DESKTOP_TOOLS:-0}" = 1 ]; then
-  packages+=(xvfb xauth xdotool imagemagick poppler-utils ibus ibus-m17n m17n-db)
+  packages+=(xvfb xauth xdotool imagemagick poppler-utils)
 fi
 
 missing=()

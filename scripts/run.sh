@@ -7,7 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 prefix=${1:-$HOME/Velmora}
 
-"$here/scripts/deps.sh"
+VELMORA_INPUT_METHOD=1 "$here/scripts/deps.sh"
 cmake -S "$here" -B "$here/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$here/build-release" --target velmora varnel-convert
 cmake --install "$here/build-release" --prefix "$prefix" --component Unspecified >/dev/null
