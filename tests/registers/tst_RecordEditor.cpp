@@ -1,8 +1,11 @@
+#include <sqlite3.h>
+
 #include <QtTest>
 
 #include "FakeRegisterView.h"
 #include "RegisterFixture.h"
 #include "data/DayName.h"
+#include "platform/jet/JetError.h"
 #include "registers/RecordEditor.h"
 #include "registers/RegisterMapping.h"
 #include "registers/RegisterTexts.h"
@@ -103,6 +106,7 @@ private slots:
     void refusesNewAtTheNavigatorLimit();
     void failedRenumberingLeavesRegisterWhole();
     void failedSaveKeepsTheNewRecordPending();
+    void deletionWhileAnotherProgramWritesFailsWhole();
     void tourKeepsDatesInOrder_data();
     void tourKeepsDatesInOrder();
     void tourNewRecordAndRequiredFields();
@@ -443,6 +447,37 @@ void TestRecordEditor::failedSaveKeepsTheNewRecordPending()
     QCOMPARE(db.count("local"), 4);
     QCOMPARE(e.view.serial, QStringLiteral("4"));
     QCOMPARE(e.view.navValue, 4);
+}
+
+// Another program holds the diary's write lock: the deletion waits, then fails as a whole,
+// and works once the lock is gone.
+void TestRecordEditor::deletionWhileAnotherProgramWritesFailsWhole()
+{
+    Session s(RegisterMapping::local(), 6);
+    RegisterFixture& db = s.db;
+    Editor& e = *s.editor;
+    sqlite3* other = nullptr;
+    QCOMPARE(sqlite3_open(db.databasePath().toUtf8().constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    e.view.scrollTo(2);
+    try {
+        e.deleteShown();
+        QFAIL("the deletion went through a held lock");
+    } catch (const jet::JetError& error) {
+        QCOMPARE(error.number(), jet::errors::kFileLocked);
+    }
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    QCOMPARE(db.rows("local"), expectedRows(range(1, 6)));
+    QCOMPARE(e.view.navMax, 6);
+    QCOMPARE(e.topic(), RegisterFixture::topicOf(e.view.navValue));
+    e.view.scrollTo(2);
+    e.deleteShown();
+    QList<int> expected = range(1, 6);
+    expected.removeOne(2);
+    QCOMPARE(db.rows("local"), expectedRows(expected));
 }
 
 void TestRecordEditor::tourKeepsDatesInOrder_data()
