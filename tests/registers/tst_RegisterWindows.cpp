@@ -21,6 +21,7 @@
 #include "registers/RegisterTexts.h"
 #include "registers/frmlocal.h"
 #include "registers/RegisterWindows.h"
+#include "registers/frmoutstation.h"
 #include "registers/frmtour.h"
 #include "shell/VelmoraApplication.h"
 #include "shell/WindowRegistry.h"
@@ -44,6 +45,7 @@ private slots:
     void tourDatePickersKeepTheirOrder();
     void anUnreadableDiaryIsReportedAndNoWindowIsLeft();
     void theFirstMenuOpensEachRegisterOnce();
+    void frameGroundResetsTheButtonsButAFieldDoesNot();
 
 private:
     static ImageButton* button(registers::RegisterWindow& w, const char* name)
@@ -234,6 +236,37 @@ void TestRegisterWindows::theFirstMenuOpensEachRegisterOnce()
     QCOMPARE(local->serialText(), QStringLiteral("4"));
     QCOMPARE(mdi.mdiArea()->subWindowList().size(), 2);
     QCOMPARE(mdi.mdiArea()->activeSubWindow()->widget(), local);
+}
+
+// Moving over the free ground of Frame1 (between the fields) puts the buttons back at rest;
+// moving over a field does not.
+void TestRegisterWindows::frameGroundResetsTheButtonsButAFieldDoesNot()
+{
+    RegisterFixture db;
+    db.create();
+    db.fill("outstation", 2);
+    data::setProgramFolder(db.folder());
+    frmoutstation w;
+    w.resize(1000, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto moveOver = [&](QWidget* widget, QPoint at) {
+        QTest::mouseMove(w.windowHandle(), widget->mapTo(&w, at));
+    };
+    ImageButton* save = button(w, "ImageSave");
+    QWidget* frame = w.findChild<QWidget*>(QStringLiteral("Frame1"));
+    QWidget* topic = w.control(4);
+
+    moveOver(save->icon(), QPoint(16, 16));
+    QVERIFY(save->isHovered());
+    QVERIFY(save->caption()->isVisible());
+    moveOver(topic, QPoint(40, 10));
+    QVERIFY(save->isHovered());
+    const QPoint between(topic->geometry().left() - frame->x() + 40,
+                         topic->geometry().bottom() - frame->y() + 3); // the gap under the topic
+    moveOver(frame, between);
+    QVERIFY(!save->isHovered());
+    QVERIFY(!save->caption()->isVisible());
 }
 
 // The program's own application object, which reports what a handler throws.
