@@ -34,16 +34,6 @@ RecordEditor::RecordEditor(const RegisterMapping& mapping, RecordEditorView& vie
 
 RecordEditor::~RecordEditor() = default;
 
-bool RecordEditor::isOpen() const
-{
-    return Rs != nullptr;
-}
-
-int RecordEditor::recordCount() const
-{
-    return Rs ? Rs->RecordCount() : 0;
-}
-
 void RecordEditor::OpenRegister()
 {
     OpenRegister(data::programFolder() + QStringLiteral("\\Tarnalist.mdb"));
@@ -251,7 +241,7 @@ void RecordEditor::DeleteRecord()
         }
         transaction.commit();
     } catch (...) {
-        reopenAfterFailure();
+        showStoredRecord();
         throw;
     }
 
@@ -320,20 +310,16 @@ void RecordEditor::setState(State state)
     view_.setButtons(b);
 }
 
-// After a failed deletion the record set no longer matches the file: read it again and show
-// the record the navigator points at, so what is on screen is what is stored.
-void RecordEditor::reopenAfterFailure()
+// After a failed deletion the transaction has been rolled back and the record set has read
+// the register again: show the record the navigator points at, so what is on screen is what
+// is stored.
+void RecordEditor::showStoredRecord()
 {
-    Adding = false;
-    Rs.reset();
-    Rs = Db->OpenRecordset(mapping_.openQuery, jet::RecordsetType::Dynaset);
     const int count = Rs->RecordCount();
     if (count < 1) {
         NewRecord();
         return;
     }
-    Rs->MoveLast();
-    Rs->MoveFirst();
     view_.setNavigatorMaximum(count);
     view_.setNavigatorEnabled(true);
     setState(State::Browsing);

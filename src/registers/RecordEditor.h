@@ -41,8 +41,6 @@ public:
     void DatePicker_Change(int ordinal);
 
     State state() const { return state_; }
-    bool isOpen() const;
-    int recordCount() const;
 
     // Where "today" and "now" come from; tests pin it.
     void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
@@ -59,7 +57,7 @@ private:
     void setDayNameOf(int dateOrdinal);
     bool refuseMissingOrUnencodable();
     void setState(State state);
-    void reopenAfterFailure();
+    void showStoredRecord();
 
     const RegisterMapping& mapping_;
     RecordEditorView& view_;
