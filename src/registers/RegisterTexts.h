@@ -15,18 +15,6 @@ inline const QByteArray saveQuestion = QByteArrayLiteral("G\xBD\xB8\xC0\xC4w\xDB
 inline const QByteArray programmeDetailsMissing = QByteArrayLiteral("P\xC1" "Ai\xC0\xC4\xF0P\xC0\xE6\xAA\xC0\xC4z\xC0 \xAB\xAA\xC0g\xC0U\xC0\xBC\xC0\xA3\xC0\xC4\xDF \xB8\xC0\xC6" "a\xB9.");
 // give the tour's details
 inline const QByteArray tourDetailsMissing = QByteArrayLiteral("\xA5\xC0\xE6\xAA\xC1\xB8\xC0z\xC0 \xAB\xAA\xC0g\xC0U\xC0\xBC\xC0\xA3\xC0\xC4\xDF \xB8\xC0\xC6" "a\xB9.");
-// the product name
-inline const QByteArray productName = QByteArrayLiteral("\xAA\xC9\xAF\xC9\xC6\xE4g\xC1");
-// cancel
-inline const QByteArray captionCancel = QByteArrayLiteral("g\xC0z\xC0\xC4\xDD");
-// new
-inline const QByteArray captionNew = QByteArrayLiteral("\xBA\xC9\xC6\xB8\xC0z\xC0\xC4");
-// save
-inline const QByteArray captionSave = QByteArrayLiteral("G\xBD\xB8\xC0\xC4");
-// delete
-inline const QByteArray captionDelete = QByteArrayLiteral("C\xBD\xB8\xC0\xC4");
-// back
-inline const QByteArray captionBack = QByteArrayLiteral("\xBB" "Az\xC0P\xC9\xCC");
 // serial number
 inline const QByteArray serialNumber = QByteArrayLiteral("P\xC0\xE6\xAA\xC0\xC4 \xB8\xC0" "AS\xC9\xE5");
 // date

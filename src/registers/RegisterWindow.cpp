@@ -17,6 +17,7 @@
 #include "shell/ImageButtonPanel.h"
 #include "shell/Pictures.h"
 #include "shell/ShellColours.h"
+#include "shell/ShellTexts.h"
 #include "shell/Twips.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmmsg.h"
@@ -60,7 +61,7 @@ RegisterWindow::RegisterWindow(const RegisterMapping& mapping, const RegisterWin
     icon->setObjectName(QStringLiteral("Image1"));
     icon->setPixmap(Pictures::icon(Pictures::Icon::Program));
     icon->setGeometry(pixels(layout.iconAt));
-    auto* title = new varnel::VarnelLabel(texts::productName, this);
+    auto* title = new QLabel(shell::productName(), this);
     title->setObjectName(layout.name == QLatin1String("frmlocal") ? QStringLiteral("Label10")
                                                                    : QStringLiteral("Label1"));
     title->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara08, 20, true));
@@ -155,15 +156,15 @@ void RegisterWindow::buildButtons()
         s.captionFont = captionFont;
         return s;
     };
-    ImageNew = panel_->add(design("ImageNew", "ShapeNew", 1, 1, Pictures::Icon::New, 0, texts::captionNew,
+    ImageNew = panel_->add(design("ImageNew", "ShapeNew", 1, 1, Pictures::Icon::New, 0, shell::newCaption(),
                                 QColor(0, 0, 128)));
     ImageCancel = panel_->addSharingDisc(ImageNew, design("ImageCancel", "ShapeNew", 0, 1, Pictures::Icon::Cancel,
-                                                        0, texts::captionCancel, QColor(192, 0, 0)));
-    ImageSave = panel_->add(design("ImageSave", "ShapeSave", 2, 4, Pictures::Icon::Save, 1, texts::captionSave,
+                                                        0, shell::cancelCaption(), QColor(192, 0, 0)));
+    ImageSave = panel_->add(design("ImageSave", "ShapeSave", 2, 4, Pictures::Icon::Save, 1, shell::saveCaption(),
                                  QColor(128, 0, 128)));
     ImageDelete = panel_->add(design("ImageDelete", "ShapeDelete", 3, 7, Pictures::Icon::Delete, 2,
-                                   texts::captionDelete, QColor(192, 0, 0)));
-    ImageExit = panel_->add(design("ImageExit", "ShapeExit", 4, 10, Pictures::Icon::Back, 3, texts::captionBack,
+                                   shell::deleteCaption(), QColor(192, 0, 0)));
+    ImageExit = panel_->add(design("ImageExit", "ShapeExit", 4, 10, Pictures::Icon::Back, 3, shell::backCaption(),
                                  QColor(0, 64, 64)));
     ImageCancel->setIconVisible(false);
 
