@@ -48,6 +48,13 @@ private slots:
     void frameGroundResetsTheButtonsButAFieldDoesNot();
 
 private:
+    // A diary whose register `table` holds `rows` records, in the program's folder.
+    static void diaryWith(RegisterFixture& db, const char* table, int rows)
+    {
+        db.create();
+        db.fill(QString::fromLatin1(table), rows);
+        data::setProgramFolder(db.folder());
+    }
     static ImageButton* button(registers::RegisterWindow& w, const char* name)
     {
         return w.buttons()->button(QString::fromLatin1(name));
@@ -102,9 +109,7 @@ void TestRegisterWindows::addsARecordTypedThroughAnInputMethod()
 void TestRegisterWindows::newCancelAndDeleteThroughTheButtons()
 {
     RegisterFixture db;
-    db.create();
-    db.fill("local", 3);
-    data::setProgramFolder(db.folder());
+    diaryWith(db, "local", 3);
     frmlocal w;
     w.show();
 
@@ -126,9 +131,7 @@ void TestRegisterWindows::newCancelAndDeleteThroughTheButtons()
 void TestRegisterWindows::buttonStatesFollowTheEditor()
 {
     RegisterFixture db;
-    db.create();
-    db.fill("local", 2);
-    data::setProgramFolder(db.folder());
+    diaryWith(db, "local", 2);
     frmlocal w;
     w.show();
     auto shown = [&](const char* name) { return button(w, name)->isIconVisible(); };
@@ -149,9 +152,7 @@ void TestRegisterWindows::buttonStatesFollowTheEditor()
 void TestRegisterWindows::navigatorShowsTheRecordOfItsValue()
 {
     RegisterFixture db;
-    db.create();
-    db.fill("local", 5);
-    data::setProgramFolder(db.folder());
+    diaryWith(db, "local", 5);
     frmlocal w;
     w.show();
     w.VScroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -164,9 +165,7 @@ void TestRegisterWindows::navigatorShowsTheRecordOfItsValue()
 void TestRegisterWindows::tourDatePickersKeepTheirOrder()
 {
     RegisterFixture db;
-    db.create();
-    db.fill("tour", 1); // departs 1 January 2027, arrives the 2nd
-    data::setProgramFolder(db.folder());
+    diaryWith(db, "tour", 1); // departs 1 January 2027, arrives the 2nd
     frmtour w;
     w.show();
     QCOMPARE(w.date(3), QDate(2027, 1, 1));
@@ -243,9 +242,7 @@ void TestRegisterWindows::theFirstMenuOpensEachRegisterOnce()
 void TestRegisterWindows::frameGroundResetsTheButtonsButAFieldDoesNot()
 {
     RegisterFixture db;
-    db.create();
-    db.fill("outstation", 2);
-    data::setProgramFolder(db.folder());
+    diaryWith(db, "outstation", 2);
     frmoutstation w;
     w.resize(1000, 700);
     w.show();
