@@ -1,0 +1,93 @@
+#include "CliCommand.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "data/ProgramFolder.h"
+
+namespace cli {
+
+namespace {
+
+QList<Command>& registry()
+{
+    static QList<Command> list;
+    return list;
+}
+
+} // namespace
+
+bool registerCommand(const Command& command)
+{
+    registry().append(command);
+    std::sort(registry().begin(), registry().end(), [](const Command& a, const Command& b) {
+        return qstrcmp(a.name, b.name) < 0;
+    });
+    return true;
+}
+
+const Command* findCommand(const QString& name)
+{
+    for (const Command& c : registry()) {
+        if (name == QLatin1String(c.name))
+            return &c;
+    }
+    return nullptr;
+}
+
+QList<Command> commands()
+{
+    return registry();
+}
+
+QTextStream& out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream& err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+std::optional<int> parse(QCommandLineParser& parser, const QString& name,
+                         const QStringList& arguments)
+{
+    parser.addHelpOption();
+    QStringList full = arguments;
+    full.prepend(QStringLiteral("velmora-cli ") + name);
+    if (!parser.parse(full)) {
+        fail(name, parser.errorText() + QStringLiteral(" (see velmora-cli %1 --help)").arg(name));
+        return kBadInput;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out() << parser.helpText();
+        out().flush();
+        return kDone;
+    }
+    return std::nullopt;
+}
+
+void addDiaryOption(QCommandLineParser& parser)
+{
+    parser.addOption({QStringLiteral("diary"),
+                      QStringLiteral("The diary file (default: Tarnalist.mdb in the program's "
+                                     "folder)."),
+                      QStringLiteral("FILE")});
+}
+
+QString diaryPath(const QCommandLineParser& parser)
+{
+    const QString given = parser.value(QStringLiteral("diary"));
+    return given.isEmpty() ? data::programFolder() + QStringLiteral("/Tarnalist.mdb") : given;
+}
+
+void fail(const QString& name, const QString& text)
+{
+    out().flush();
+    err() << "velmora-cli " << name << ": " << text << Qt::endl;
+}
+
+} // namespace cli

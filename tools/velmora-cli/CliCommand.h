@@ -1,0 +1,57 @@
+#pragma once
+
+#include <optional>
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+namespace cli {
+
+// Exit statuses shared by every subcommand.
+enum Exit : int {
+    kDone = 0,        // the work was done
+    kNothingToDo = 1, // e.g. an empty range: nothing was written
+    kBadInput = 2,    // bad arguments, a file that cannot be used; nothing was changed
+};
+
+// A subcommand gets its own arguments (without the program and subcommand names).
+using CommandFunction = int (*)(const QStringList& arguments);
+
+struct Command {
+    const char* name;
+    const char* summary; // one line for `velmora-cli --help`
+    CommandFunction run;
+};
+
+// Registers a subcommand at start-up; see VELMORA_CLI_COMMAND.
+bool registerCommand(const Command& command);
+const Command* findCommand(const QString& name);
+QList<Command> commands();
+
+QTextStream& out();
+QTextStream& err();
+
+// Parses `arguments` for the subcommand `name`. Prints the help and returns kDone for --help,
+// prints the error with a hint and returns kBadInput for bad arguments; std::nullopt when the
+// subcommand should go on.
+std::optional<int> parse(QCommandLineParser& parser, const QString& name,
+                         const QStringList& arguments);
+
+// Adds --diary FILE; diaryPath() then gives the file, by default the diary in the program's
+// folder (found in any letter case, as the program does).
+void addDiaryOption(QCommandLineParser& parser);
+QString diaryPath(const QCommandLineParser& parser);
+
+// Reports a failure on stderr as "velmora-cli NAME: text".
+void fail(const QString& name, const QString& text);
+
+} // namespace cli
+
+// In a subcommand's source file: VELMORA_CLI_COMMAND(list, "List a register", runList)
+#define VELMORA_CLI_COMMAND(id, summary, function)                                                 \
+    namespace {                                                                                    \
+    [[maybe_unused]] const bool registered_##id =                                                  \
+        cli::registerCommand(cli::Command{#id, summary, function});                                \
+    }

@@ -1,0 +1,43 @@
+// velmora-cli SUBCOMMAND [OPTIONS]: the diary from the command line, on the program's own
+// libraries. Exit 0 done, 1 nothing to do, 2 bad input; see CliCommand.h.
+
+#include <QCoreApplication>
+
+#include "CliCommand.h"
+
+namespace {
+
+void printOverview(QTextStream& to)
+{
+    to << "usage: velmora-cli SUBCOMMAND [OPTIONS]   (velmora-cli SUBCOMMAND --help)\n\n"
+          "Subcommands:\n";
+    for (const cli::Command& c : cli::commands())
+        to << "  " << QString::fromLatin1(c.name).leftJustified(10) << ' ' << c.summary << '\n';
+    to << "\nExit status: 0 done, 1 nothing to do (an empty range), 2 bad input.\n";
+    to.flush();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("velmora-cli"));
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty()) {
+        printOverview(cli::err());
+        return cli::kBadInput;
+    }
+    const QString name = arguments.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help")) {
+        printOverview(cli::out());
+        return cli::kDone;
+    }
+    const cli::Command* command = cli::findCommand(name);
+    if (!command) {
+        cli::fail(name, QStringLiteral("no such subcommand (see velmora-cli --help)"));
+        return cli::kBadInput;
+    }
+    return command->run(arguments);
+}
