@@ -18,14 +18,15 @@ using namespace kn;
 // from the body.
 struct ConsonantForms {
     char16_t cp;
-    const char* body;     // before ಾ ೌ ್ (ಮ ಯ ಝ: their stem form), and ೆ ೊ
-    const char* whole;    // inherent a; ು ೂ ೃ hang on it
-    const char* withI;    // the ಿ ligature (ಙ ಞ ಣ: whole letter + separate ಿ)
-    const char* withE;    // nullptr: body + ೆ part
-    const char* withO;    // nullptr: body + ೆ part + o part
-    bool vaStyleU;        // ವ hangs ು ೂ on the right
-    bool vaStyleO;        // ವ ಪ ಫ use the hanging o part
+    const char* body;  // before ಾ ೌ ್ (ಮ ಯ ಝ: their stem form), and ೆ ೊ
+    const char* whole; // inherent a; ು ೂ ೃ hang on it
+    const char* withI; // the ಿ ligature (ಙ ಞ ಣ: whole letter + separate ಿ)
+    const char* withE; // nullptr: body + ೆ part
+    const char* withO; // nullptr: body + ೆ part + o part
+    bool vaStyleU;     // ವ hangs ು ೂ on the right
+    bool vaStyleO;     // ವ ಪ ಫ use the hanging o part
     char subjoined;
+    const char* bare = nullptr; // ಱ ೞ: ು ೂ ೃ hang on the letter without its head mark
 };
 
 constexpr ConsonantForms consonantForms[] = {
@@ -66,11 +67,20 @@ constexpr ConsonantForms consonantForms[] = {
     {u'\x0CB7', "\xB5", "\xB5\xC0", "\xB6", nullptr, nullptr, false, false, '\xEB'},
     {u'\x0CB8', "\xB8", "\xB8\xC0", "\xB9", nullptr, nullptr, false, false, '\xEC'},
     {u'\x0CB9', "\xBA", "\xBA\xC0", "\xBB", nullptr, nullptr, false, false, '\xED'},
+    // The archaic ಱ ೞ, as the decoder reads them: whole letter plus a separate ಿ, the body with
+    // its connector before the other signs.
+    {u'\x0CB1', "\xBE\xF5", "\xBE\xF5\xC0", "\xBE\xC2", nullptr, nullptr, false, false, '\xF9',
+     "\xBE"},
+    {u'\x0CDE', "\xBF\xF5", "\xBF\xF5\xC0", "\xBF\xC2", nullptr, nullptr, false, false, '\xFA',
+     "\xBF"},
 };
 
-constexpr std::array<const ConsonantForms*, 0x40> makeFormIndex()
+// The consonants of the block run from U+0C95 to U+0CB9, and ೞ stands apart at U+0CDE.
+constexpr char16_t kFormIndexEnd = 0x0CE0;
+
+constexpr std::array<const ConsonantForms*, kFormIndexEnd - 0x0C80> makeFormIndex()
 {
-    std::array<const ConsonantForms*, 0x40> index{};
+    std::array<const ConsonantForms*, kFormIndexEnd - 0x0C80> index{};
     for (const ConsonantForms& f : consonantForms)
         index[f.cp - 0x0C80] = &f;
     return index;
@@ -78,10 +88,9 @@ constexpr std::array<const ConsonantForms*, 0x40> makeFormIndex()
 
 constexpr auto formIndex = makeFormIndex();
 
-// Forms known only from converter tables (ಱ ೞ) are not written: the fonts may not draw them.
 const ConsonantForms* formsOf(char32_t c)
 {
-    return c >= 0x0C80 && c < 0x0CC0 ? formIndex[c - 0x0C80] : nullptr;
+    return c >= 0x0C80 && c < kFormIndexEnd ? formIndex[c - 0x0C80] : nullptr;
 }
 
 const char* independentVowel(char32_t c)
@@ -129,16 +138,12 @@ const char* bareSign(char32_t c)
 
 bool isVowelSign(char32_t c)
 {
-    return (c >= SignAa && c <= SignAu && c != 0x0CC5 && c != 0x0CC9) || c == 0x0CE2 ||
-           c == 0x0CE3;
+    return (c >= SignAa && c <= SignAu && c != 0x0CC5 && c != 0x0CC9) || c == 0x0CE2 || c == 0x0CE3;
 }
 
 class Encoder {
 public:
-    explicit Encoder(const QString& text) : m_text(text)
-    {
-        m_out.reserve(text.size() * 3);
-    }
+    explicit Encoder(const QString& text) : m_text(text) { m_out.reserve(text.size() * 3); }
 
     Encoded run()
     {
@@ -285,6 +290,7 @@ private:
             else
                 out.append(f.body).append('\xC9').append(f.vaStyleO ? '\xC7' : '\xC6');
         };
+        const char* hangsOn = f.bare ? f.bare : f.whole;
         char trailing = 0;
         switch (vowel) {
         case 0: m_out.append(f.whole); break;
@@ -296,11 +302,11 @@ private:
             m_out.append(f.withI);
             trailing = '\xC3';
             break;
-        case SignU: m_out.append(f.whole).append(f.vaStyleU ? '\xC5' : '\xC4'); break;
-        case SignUu: m_out.append(f.whole).append(f.vaStyleU ? '\xC7' : '\xC6'); break;
+        case SignU: m_out.append(hangsOn).append(f.vaStyleU ? '\xC5' : '\xC4'); break;
+        case SignUu: m_out.append(hangsOn).append(f.vaStyleU ? '\xC7' : '\xC6'); break;
         case SignVocalicR:
             // Under subjoined glyphs the ೃ takes its form written after them.
-            m_out.append(f.whole);
+            m_out.append(hangsOn);
             if (subjoined.isEmpty())
                 m_out.append('\xC8');
             else
