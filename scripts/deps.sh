@@ -9,6 +9,7 @@ packages=(
   libsqlite3-dev sqlite3
   fonts-noto-core fonts-lohit-knda fonts-gubbi
   fontconfig
+  clang-format
 )
 # Typing Kannada: IBus with m17n's Kannada keyboards (KGP, Inscript, ITRANS and others).
 if [ "${VELMORA_INPUT_METHOD:-0}" = 1 ]; then
