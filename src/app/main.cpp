@@ -1,4 +1,5 @@
 #include "app/WorkingWindows.h"
+#include "shell/ProgramExit.h"
 #include "shell/VelmoraApplication.h"
 #include "shell/frmfront.h"
 
@@ -9,5 +10,8 @@ int main(int argc, char** argv)
     auto* front = new frmfront;
     front->show();
     front->activateWindow();
-    return app.exec();
+    const int status = app.exec();
+    // However the program ended, every window closes its diary connection here.
+    shell::unloadAllWindows();
+    return status;
 }

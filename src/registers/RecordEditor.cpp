@@ -7,6 +7,9 @@
 #include "platform/jet/Recordset.h"
 #include "platform/jet/Transaction.h"
 #include "registers/RegisterTexts.h"
+#include "registers/SharingTexts.h"
+
+#include <utility>
 
 namespace registers {
 
@@ -23,6 +26,20 @@ QString registerFullMessage()
 QTime wholeSeconds(const QTime& t)
 {
     return QTime(t.hour(), t.minute(), t.second());
+}
+
+QByteArray varnelText(const QString& kannada)
+{
+    return varnel::encode(kannada).bytes;
+}
+
+// A diary that can only be read is browsed; the user hears once per run that saving fails.
+void tellOnceThatChangesCannotBeSaved(RecordEditorView& view)
+{
+    static bool told = false;
+    if (std::exchange(told, true))
+        return;
+    view.messageText(texts::readOnlyDiaryNotice());
 }
 
 } // namespace
@@ -43,6 +60,9 @@ void RecordEditor::OpenRegister(const QString& databasePath)
 {
     Db = data::OpenDiaryDatabase(databasePath);
     Rs = Db->OpenRecordset(mapping_.openQuery, jet::RecordsetType::Dynaset);
+    rememberDataVersion();
+    if (Db->isReadOnly())
+        tellOnceThatChangesCannotBeSaved(view_);
     if (Rs->RecordCount() < 1) {
         NewRecord();
         view_.setNavigatorEnabled(false);
@@ -58,22 +78,17 @@ void RecordEditor::OpenRegister(const QString& databasePath)
 
 void RecordEditor::ShowRecord()
 {
+    shownKey_ = Rs->Bookmark();
+    shownValues_.clear();
     for (const FieldSpec& f : mapping_.fields) {
         const QVariant value = Rs->Fields(f.ordinal).Value();
+        shownValues_ << value;
         switch (f.kind) {
-        case FieldKind::SerialNumber:
-            view_.setSerialText(QString::number(value.toInt()));
-            break;
-        case FieldKind::Date:
-            view_.setDate(f.ordinal, value.toDate());
-            break;
-        case FieldKind::Time:
-            view_.setTime(f.ordinal, value.toTime());
-            break;
+        case FieldKind::SerialNumber: view_.setSerialText(QString::number(value.toInt())); break;
+        case FieldKind::Date: view_.setDate(f.ordinal, value.toDate()); break;
+        case FieldKind::Time: view_.setTime(f.ordinal, value.toTime()); break;
         case FieldKind::DayName:
-        case FieldKind::Text:
-            view_.setText(f.ordinal, value.toByteArray());
-            break;
+        case FieldKind::Text: view_.setText(f.ordinal, value.toByteArray()); break;
         }
     }
 }
@@ -81,25 +96,20 @@ void RecordEditor::ShowRecord()
 void RecordEditor::NewRecord()
 {
     const QDateTime now = clock_();
-    view_.setSerialText(QString::number(Rs->RecordCount() + 1));
+    view_.setSerialText(QString::number(storedCount() + 1));
     for (const FieldSpec& f : mapping_.fields) {
         switch (f.kind) {
         case FieldKind::SerialNumber:
-        case FieldKind::DayName:
-            break;
+        case FieldKind::DayName: break;
         case FieldKind::Date:
             view_.setDate(f.ordinal, now.date());
             setDayNameOf(f.ordinal);
             break;
-        case FieldKind::Time:
-            view_.setTime(f.ordinal, wholeSeconds(now.time()));
-            break;
-        case FieldKind::Text:
-            view_.setText(f.ordinal, QByteArray());
-            break;
+        case FieldKind::Time: view_.setTime(f.ordinal, wholeSeconds(now.time())); break;
+        case FieldKind::Text: view_.setText(f.ordinal, QByteArray()); break;
         }
     }
-    Rs->AddNew();
+    // The new row is written by SaveRecord in one go; nothing is pending in the file meanwhile.
     Adding = true;
     view_.setNavigatorEnabled(false);
     setState(Rs->RecordCount() > 0 ? State::Adding : State::AddingFirst);
@@ -125,14 +135,17 @@ bool RecordEditor::refuseMissingOrUnencodable()
             return true;
         }
     }
-    QList<varnel::Refusal> refused;
     for (const FieldSpec& f : mapping_.fields) {
-        if (f.kind == FieldKind::Text)
-            refused += view_.text(f.ordinal).refusals;
-    }
-    if (!refused.isEmpty()) {
-        view_.messageText(varnel::refusalMessage(refused));
-        return true;
+        if (f.kind != FieldKind::Text)
+            continue;
+        const QList<varnel::Refusal> refused = view_.text(f.ordinal).refusals;
+        if (!refused.isEmpty()) {
+            // "In the field «…»:" — positions count within that field.
+            view_.messageText(
+                QStringLiteral("«%1» ಕ್ಷೇತ್ರದಲ್ಲಿ: ").arg(varnel::decode(f.caption).trimmed()) +
+                varnel::refusalMessage(refused));
+            return true;
+        }
     }
     return false;
 }
@@ -147,48 +160,91 @@ void RecordEditor::ImageSave_Click()
 
 void RecordEditor::SaveRecord()
 {
-    const bool editing = !Adding;
-    if (editing) {
-        findSerial(view_.serialText().toInt());
-        Rs->Edit();
-    }
-    try {
-        writeFields();
-        Rs->Update();
-    } catch (...) {
-        // A refused write leaves the stored record as it was; an edit is dropped so the next
-        // Save starts afresh, a pending new record stays pending so nothing typed is lost.
-        if (editing)
-            Rs->CancelUpdate();
-        throw;
-    }
-    view_.setNavigatorMaximum(Rs->RecordCount());
-    view_.setNavigatorEnabled(true);
     if (Adding)
-        view_.setNavigatorValue(Rs->RecordCount());
-    Adding = false;
-    setState(State::Browsing);
+        saveNew();
+    else
+        saveChanged(0);
+}
+
+// A new record takes the number after the last one stored at the moment of saving, whatever
+// other windows added or deleted since this one was opened.
+void RecordEditor::saveNew()
+{
+    std::int64_t key = 0;
+    {
+        jet::Transaction transaction(*Db);
+        const int serial = storedCount() + 1;
+        if (serial > kMaximumRecords) {
+            view_.messageText(registerFullMessage());
+            return;
+        }
+        auto target = storedRow(0);
+        target->AddNew();
+        writeFields(*target, serial);
+        target->Update();
+        target->MoveLast();
+        key = target->Bookmark();
+        transaction.commit();
+    }
+    refreshTo(key);
     view_.saveNotice();
 }
 
-void RecordEditor::writeFields()
+// A change is written to the row that was shown, under the serial number it has now, and only
+// while nobody else changed that row since it was shown.
+void RecordEditor::saveChanged(int attempt)
+{
+    const std::int64_t key = shownKey_.value_or(0);
+    Stored stored = Stored::Vanished;
+    QList<QVariant> storedNow;
+    {
+        jet::Transaction transaction(*Db);
+        auto row = storedRow(key);
+        stored = compareWithShown(*row);
+        if (stored == Stored::Changed) {
+            for (const FieldSpec& f : mapping_.fields)
+                storedNow << row->Fields(f.ordinal).Value();
+        }
+        if (stored == Stored::Unchanged) {
+            row->Edit();
+            writeFields(*row, row->Fields(0).Value().toInt());
+            row->Update();
+            transaction.commit();
+        }
+    }
+    switch (stored) {
+    case Stored::Unchanged:
+        refreshTo(key);
+        view_.saveNotice();
+        return;
+    case Stored::Changed:
+        // Asked outside the transaction: an open question must not hold other programs back.
+        if (attempt < 3 && view_.ask(varnelText(texts::changedMeanwhileQuestion()))) {
+            shownValues_ = storedNow;
+            saveChanged(attempt + 1);
+        } else {
+            refreshTo(key);
+        }
+        return;
+    case Stored::Vanished:
+        if (view_.ask(varnelText(texts::deletedMeanwhileQuestion())))
+            saveNew();
+        else
+            refreshTo(std::nullopt);
+        return;
+    }
+}
+
+void RecordEditor::writeFields(jet::Recordset& target, int serial)
 {
     for (const FieldSpec& f : mapping_.fields) {
-        jet::Field field = Rs->Fields(f.ordinal);
+        jet::Field field = target.Fields(f.ordinal);
         switch (f.kind) {
-        case FieldKind::SerialNumber:
-            field.setValue(view_.serialText());
-            break;
-        case FieldKind::Date:
-            field.setValue(view_.date(f.ordinal));
-            break;
-        case FieldKind::Time:
-            field.setValue(view_.time(f.ordinal));
-            break;
+        case FieldKind::SerialNumber: field.setValue(serial); break;
+        case FieldKind::Date: field.setValue(view_.date(f.ordinal)); break;
+        case FieldKind::Time: field.setValue(view_.time(f.ordinal)); break;
         case FieldKind::DayName:
-        case FieldKind::Text:
-            field.setValue(view_.text(f.ordinal).bytes);
-            break;
+        case FieldKind::Text: field.setValue(view_.text(f.ordinal).bytes); break;
         }
     }
 }
@@ -202,7 +258,6 @@ void RecordEditor::ImageCancel_Click()
 void RecordEditor::CancelNew()
 {
     Adding = false;
-    Rs->CancelUpdate();
     setState(State::Browsing);
     view_.showNewCaptionInsteadOfCancel();
     view_.setNavigatorEnabled(true);
@@ -224,42 +279,63 @@ void RecordEditor::DeleteRecord()
 {
     // The deletion and the renumbering are one transaction: a failure or a crash part way
     // leaves the register as it was, never with a gap or a repeated serial number.
+    const std::int64_t key = shownKey_.value_or(0);
+    Stored stored = Stored::Vanished;
     try {
         jet::Transaction transaction(*Db);
-        findSerial(view_.serialText().toInt());
-        Rs->Delete();
-        const int count = Rs->RecordCount();
-        if (count > 0) {
-            Rs->MoveFirst();
-            for (int i = 1; i <= count; ++i) {
-                Rs->Edit();
-                Rs->Fields(0).setValue(i);
-                Rs->Update();
-                if (i < count)
-                    Rs->MoveNext();
-            }
+        auto row = storedRow(key);
+        stored = compareWithShown(*row);
+        if (stored == Stored::Unchanged) {
+            row->Delete();
+            row.reset();
+            renumber();
+            transaction.commit();
         }
-        transaction.commit();
     } catch (...) {
-        showStoredRecord();
+        refreshTo(key);
         throw;
     }
-
-    const int count = Rs->RecordCount();
-    if (count > 0) {
-        Rs->MoveLast();
-        view_.setNavigatorMaximum(count);
-        view_.setNavigatorValue(count);
-        ShowRecord();
-    } else {
-        NewRecord();
+    switch (stored) {
+    case Stored::Unchanged: break;
+    case Stored::Changed:
+        view_.messageText(texts::changedMeanwhileNotice());
+        refreshTo(key);
+        return;
+    case Stored::Vanished:
+        view_.messageText(texts::deletedMeanwhileNotice());
+        refreshTo(std::nullopt);
+        return;
     }
+    Rs->Requery();
+    rememberDataVersion();
+    const int count = Rs->RecordCount();
+    if (count > 0)
+        navigateTo(count, count);
+    else
+        NewRecord();
+}
+
+// Numbers the stored rows 1..N in their order. Only rows whose number changes are written,
+// first to a negative number, so two rows never share one at any moment.
+void RecordEditor::renumber()
+{
+    const QString table = mapping_.table;
+    Db->Execute(QStringLiteral("UPDATE %1 SET sl_no = -r.n FROM (SELECT rowid AS id, "
+                               "row_number() OVER (ORDER BY sl_no, rowid) AS n FROM %1) AS r "
+                               "WHERE %1.rowid = r.id AND %1.sl_no <> r.n")
+                    .arg(table));
+    Db->Execute(QStringLiteral("UPDATE %1 SET sl_no = -sl_no WHERE sl_no < 0").arg(table));
 }
 
 void RecordEditor::VScroll1_Change()
 {
-    if (!Rs)
+    if (!Rs || navigating_)
         return;
+    if (Db->DataVersion() != seenDataVersion_) {
+        // Another window or program changed the diary: browse what is stored now.
+        refreshTo(std::nullopt);
+        return;
+    }
     findSerial(view_.navigatorValue());
     if (!Rs->NoMatch())
         ShowRecord();
@@ -298,34 +374,77 @@ void RecordEditor::setState(State state)
     state_ = state;
     ButtonStates b;
     switch (state) {
-    case State::Browsing:
-        break;
-    case State::Adding:
-        b = {false, true, true, false, false};
-        break;
-    case State::AddingFirst:
-        b = {false, false, false, false, false};
-        break;
+    case State::Browsing: break;
+    case State::Adding: b = {false, true, true, false, false}; break;
+    case State::AddingFirst: b = {false, false, false, false, false}; break;
     }
     view_.setButtons(b);
 }
 
-// After a failed deletion the transaction has been rolled back and the record set has read
-// the register again: show the record the navigator points at, so what is on screen is what
-// is stored.
-void RecordEditor::showStoredRecord()
+int RecordEditor::storedCount()
 {
+    auto count = Db->OpenRecordset(QStringLiteral("Select count(*) from %1").arg(mapping_.table),
+                                   jet::RecordsetType::Snapshot);
+    return count->Fields(0).Value().toInt();
+}
+
+std::unique_ptr<jet::Recordset> RecordEditor::storedRow(std::int64_t key)
+{
+    return Db->OpenRecordset(
+        QStringLiteral("Select * from %1 where rowid = %2").arg(mapping_.table).arg(key),
+        jet::RecordsetType::Dynaset);
+}
+
+RecordEditor::Stored RecordEditor::compareWithShown(jet::Recordset& row) const
+{
+    if (row.RecordCount() < 1)
+        return Stored::Vanished;
+    // The serial number is left out: a renumbering after another deletion is no change.
+    for (const FieldSpec& f : mapping_.fields) {
+        if (f.kind != FieldKind::SerialNumber &&
+            row.Fields(f.ordinal).Value() != shownValues_.value(f.ordinal))
+            return Stored::Changed;
+    }
+    return Stored::Unchanged;
+}
+
+// Reads the register afresh and shows the row `key` under its present number, or, when it is
+// gone, the record the navigator points at; an empty register starts a first record.
+void RecordEditor::refreshTo(std::optional<std::int64_t> key)
+{
+    Rs->Requery();
+    rememberDataVersion();
     const int count = Rs->RecordCount();
+    Adding = false;
     if (count < 1) {
         NewRecord();
         return;
     }
-    view_.setNavigatorMaximum(count);
-    view_.setNavigatorEnabled(true);
+    int serial = qBound(1, view_.navigatorValue(), count);
+    if (key) {
+        Rs->FindFirst(QStringLiteral("rowid=%1").arg(*key));
+        if (!Rs->NoMatch())
+            serial = Rs->Fields(0).Value().toInt();
+    }
     setState(State::Browsing);
-    findSerial(qBound(1, view_.navigatorValue(), count));
+    view_.setNavigatorEnabled(true);
+    navigateTo(serial, count);
+}
+
+void RecordEditor::navigateTo(int serial, int count)
+{
+    navigating_ = true;
+    view_.setNavigatorMaximum(count);
+    view_.setNavigatorValue(serial);
+    navigating_ = false;
+    findSerial(serial);
     if (!Rs->NoMatch())
         ShowRecord();
+}
+
+void RecordEditor::rememberDataVersion()
+{
+    seenDataVersion_ = Db->DataVersion();
 }
 
 } // namespace registers

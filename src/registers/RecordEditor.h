@@ -1,9 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QDateTime>
+#include <QList>
+#include <QVariant>
 
 #include "registers/RecordEditorView.h"
 #include "registers/RegisterMapping.h"
@@ -52,12 +56,22 @@ private:
     void CancelNew();
     void DeleteRecord();
 
+    enum class Stored { Unchanged, Changed, Vanished };
+
     void findSerial(int serial);
-    void writeFields();
+    void writeFields(jet::Recordset& target, int serial);
+    int storedCount();
+    std::unique_ptr<jet::Recordset> storedRow(std::int64_t key);
+    Stored compareWithShown(jet::Recordset& row) const;
+    void saveNew();
+    void saveChanged(int attempt);
+    void renumber();
+    void refreshTo(std::optional<std::int64_t> key);
+    void navigateTo(int serial, int count);
+    void rememberDataVersion();
     void setDayNameOf(int dateOrdinal);
     bool refuseMissingOrUnencodable();
     void setState(State state);
-    void showStoredRecord();
 
     const RegisterMapping& mapping_;
     RecordEditorView& view_;
@@ -66,6 +80,13 @@ private:
     bool Adding = false;
     State state_ = State::Browsing;
     std::function<QDateTime()> clock_;
+
+    // The record on screen as it was stored when shown: its identity in the table and its
+    // columns. A save or delete acts on that row only while it is still stored as shown.
+    std::optional<std::int64_t> shownKey_;
+    QList<QVariant> shownValues_;
+    std::int64_t seenDataVersion_ = 0;
+    bool navigating_ = false; // the editor itself moves the navigator
 };
 
 } // namespace registers

@@ -7,7 +7,7 @@ namespace registers {
 namespace {
 
 // local and outstation share the ten-column programme layout.
-RegisterMapping programmeRegister(const QString& table)
+RegisterMapping programmeRegister(const QString& table, const QByteArray& contact)
 {
     RegisterMapping m;
     m.table = table;
@@ -17,12 +17,12 @@ RegisterMapping programmeRegister(const QString& table)
         {1, FieldKind::Date, 2},
         {2, FieldKind::DayName},
         {3, FieldKind::Time},
-        {4, FieldKind::Text}, // topic
-        {5, FieldKind::Text}, // venue
-        {6, FieldKind::Text}, // address
-        {7, FieldKind::Text}, // telephone
-        {8, FieldKind::Text}, // contact_person
-        {9, FieldKind::Text}, // others
+        {4, FieldKind::Text, -1, texts::topic},
+        {5, FieldKind::Text, -1, texts::venue},
+        {6, FieldKind::Text, -1, texts::address},
+        {7, FieldKind::Text, -1, texts::telephone},
+        {8, FieldKind::Text, -1, contact},
+        {9, FieldKind::Text, -1, texts::others},
     };
     m.requiredTexts = {4, 5};
     m.missingMessage = texts::programmeDetailsMissing;
@@ -36,16 +36,16 @@ RegisterMapping tourRegister()
     m.openQuery = QStringLiteral("Select * from tour order by sl_no");
     m.fields = {
         {0, FieldKind::SerialNumber},
-        {1, FieldKind::Text}, // travel_from
-        {2, FieldKind::Text}, // travel_to
+        {1, FieldKind::Text, -1, texts::travelFrom},
+        {2, FieldKind::Text, -1, texts::travelTo},
         {3, FieldKind::Date, 4},
         {4, FieldKind::DayName},
         {5, FieldKind::Time},
         {6, FieldKind::Date, 7},
         {7, FieldKind::DayName},
         {8, FieldKind::Time},
-        {9, FieldKind::Text},  // travel_type
-        {10, FieldKind::Text}, // others
+        {9, FieldKind::Text, -1, texts::travelType},
+        {10, FieldKind::Text, -1, texts::others},
     };
     m.requiredTexts = {1, 2};
     m.missingMessage = texts::tourDetailsMissing;
@@ -58,13 +58,13 @@ RegisterMapping tourRegister()
 
 const RegisterMapping& RegisterMapping::local()
 {
-    static const RegisterMapping m = programmeRegister(QStringLiteral("local"));
+    static const RegisterMapping m = programmeRegister(QStringLiteral("local"), texts::contactLocal);
     return m;
 }
 
 const RegisterMapping& RegisterMapping::outstation()
 {
-    static const RegisterMapping m = programmeRegister(QStringLiteral("outstation"));
+    static const RegisterMapping m = programmeRegister(QStringLiteral("outstation"), texts::contactOutstation);
     return m;
 }
 

@@ -2,7 +2,9 @@
 
 #include <utility>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
 
 namespace shell {
 
@@ -27,6 +29,18 @@ void endProgram()
 std::function<void()> setEndProgramHandler(std::function<void()> h)
 {
     return std::exchange(handler(), std::move(h));
+}
+
+void unloadAllWindows()
+{
+    // Only windows without a parent: the others go with them.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->parentWidget())
+            windows << window;
+    }
+    for (const QPointer<QWidget>& window : windows)
+        delete window.data();
 }
 
 } // namespace shell

@@ -12,4 +12,8 @@ void endProgram();
 // returns the handler installed before. An empty handler restores the default.
 std::function<void()> setEndProgramHandler(std::function<void()> handler);
 
+// Unloads every window once the event loop has ended, so each closes its diary connection
+// and the last one folds the journal into the diary file.
+void unloadAllWindows();
+
 } // namespace shell

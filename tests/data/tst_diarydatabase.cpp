@@ -247,8 +247,8 @@ private slots:
         damaged += QByteArray(4080, '\x5A');
         QByteArray damagedSqlite("SQLite format 3\0", 16);
         damagedSqlite += QByteArray(4080, '\x5A');
-        QTest::newRow("legacy Jet file") << jet << "legacy Jet";
-        QTest::newRow("Access 2007 file") << ace << "legacy Jet";
+        QTest::newRow("legacy Jet file") << jet << "Jet (.mdb) format";
+        QTest::newRow("Access 2007 file") << ace << "Jet (.mdb) format";
         QTest::newRow("damaged") << damaged << "damaged";
         QTest::newRow("damaged behind an SQLite header") << damagedSqlite << "damaged";
         QTest::newRow("text") << QByteArray("Dear diary,\n") << "damaged";

@@ -112,6 +112,8 @@ private slots:
     void tourNewRecordAndRequiredFields();
     void registersAreIndependent();
     void secondEditorSeesRowsSavedByTheFirst();
+    void twoEditorsActOnTheRecordsAsStored_data();
+    void twoEditorsActOnTheRecordsAsStored();
     void randomSessionsKeepSerialsDense();
 };
 
@@ -578,6 +580,116 @@ void TestRecordEditor::secondEditorSeesRowsSavedByTheFirst()
     QCOMPARE(second.view.navMax, 3);
     second.view.scrollTo(3);
     QCOMPARE(second.topic(), RegisterFixture::topicOf(3));
+}
+
+// Two windows (or two copies of the program) on one register of ten records. Window A shows
+// record 7 (or is about to add); window B acts first; then A acts. Topics 100 and 200 are what A
+// and B typed; the expected register lists topics in serial order.
+enum class First { DeleteThree, DeleteSeven, ChangeSeven, AddOne };
+enum class Then { SaveChange, Delete, AddNew };
+Q_DECLARE_METATYPE(First)
+Q_DECLARE_METATYPE(Then)
+
+void TestRecordEditor::twoEditorsActOnTheRecordsAsStored_data()
+{
+    QTest::addColumn<First>("first");
+    QTest::addColumn<Then>("then");
+    QTest::addColumn<bool>("answer"); // to A's question, if A is asked one
+    QTest::addColumn<QList<int>>("expected");
+    QTest::addColumn<int>("shownTopic"); // what A shows afterwards
+
+    const auto without = [](QList<int> l, int v) { l.removeOne(v); return l; };
+    const auto replaced = [](QList<int> l, int at, int v) { l[at] = v; return l; };
+    QTest::newRow("B deletes an earlier record, A saves its record under its new number")
+        << First::DeleteThree << Then::SaveChange << false
+        << replaced(without(range(1, 10), 3), 5, 100) << 100;
+    QTest::newRow("B deletes an earlier record, A deletes the record it shows")
+        << First::DeleteThree << Then::Delete << false << without(without(range(1, 10), 3), 7)
+        << 10;
+    QTest::newRow("B deletes a record, A adds: numbers stay 1..N")
+        << First::DeleteThree << Then::AddNew << false << without(range(1, 10), 3) + QList{100}
+        << 100;
+    QTest::newRow("B adds a record, A adds after it") << First::AddOne << Then::AddNew << false
+                                                     << range(1, 10) + QList{200, 100} << 100;
+    QTest::newRow("B deleted A's record, A saves it as a new one")
+        << First::DeleteSeven << Then::SaveChange << true << without(range(1, 10), 7) + QList{100}
+        << 100;
+    QTest::newRow("B deleted A's record, A drops its change")
+        << First::DeleteSeven << Then::SaveChange << false << without(range(1, 10), 7) << 8;
+    QTest::newRow("B deleted A's record, A's deletion deletes nothing else")
+        << First::DeleteSeven << Then::Delete << false << without(range(1, 10), 7) << 8;
+    QTest::newRow("B changed A's record, A saves over it")
+        << First::ChangeSeven << Then::SaveChange << true << replaced(range(1, 10), 6, 100) << 100;
+    QTest::newRow("B changed A's record, A keeps B's change")
+        << First::ChangeSeven << Then::SaveChange << false << replaced(range(1, 10), 6, 200)
+        << 200;
+    QTest::newRow("B changed A's record, A's deletion is refused")
+        << First::ChangeSeven << Then::Delete << false << replaced(range(1, 10), 6, 200) << 200;
+}
+
+void TestRecordEditor::twoEditorsActOnTheRecordsAsStored()
+{
+    QFETCH(First, first);
+    QFETCH(Then, then);
+    QFETCH(bool, answer);
+    QFETCH(QList<int>, expected);
+    QFETCH(int, shownTopic);
+    Session s(RegisterMapping::local(), 10);
+    Editor& a = *s.editor;
+    Editor b(RegisterMapping::local(), s.db.databasePath());
+    if (then == Then::AddNew)
+        a.editor.ImageNew_Click();
+    else
+        a.view.scrollTo(7);
+
+    switch (first) {
+    case First::DeleteThree:
+        b.view.scrollTo(3);
+        b.deleteShown();
+        break;
+    case First::DeleteSeven:
+        b.view.scrollTo(7);
+        b.deleteShown();
+        break;
+    case First::ChangeSeven:
+        b.view.scrollTo(7);
+        b.view.typeVarnel(4, RegisterFixture::topicOf(200));
+        b.saveAnswering(true);
+        break;
+    case First::AddOne:
+        b.editor.ImageNew_Click();
+        b.view.typeVarnel(4, RegisterFixture::topicOf(200));
+        b.view.type(5, QStringLiteral("ಸ್ಥಳ"));
+        b.saveAnswering(true);
+        break;
+    }
+
+    switch (then) {
+    case Then::SaveChange:
+        a.view.typeVarnel(4, RegisterFixture::topicOf(100));
+        a.view.answers << true << answer; // the save question, then the one about B's act
+        a.editor.ImageSave_Click();
+        break;
+    case Then::Delete:
+        a.deleteShown();
+        break;
+    case Then::AddNew:
+        a.view.typeVarnel(4, RegisterFixture::topicOf(100));
+        a.view.type(5, QStringLiteral("ಸ್ಥಳ"));
+        a.saveAnswering(true);
+        break;
+    }
+    QCOMPARE(s.db.rows("local"), expectedRows(expected));
+    QCOMPARE(a.editor.state(), RecordEditor::State::Browsing);
+    QCOMPARE(a.view.navMax, int(expected.size()));
+    QCOMPARE(a.view.serial, QString::number(a.view.navValue));
+    QCOMPARE(a.topic(), RegisterFixture::topicOf(shownTopic));
+    // B browses on from what is stored now, and its next addition is numbered N+1.
+    b.editor.ImageNew_Click();
+    b.view.typeVarnel(4, RegisterFixture::topicOf(300));
+    b.view.type(5, QStringLiteral("ಸ್ಥಳ"));
+    b.saveAnswering(true);
+    QCOMPARE(s.db.rows("local"), expectedRows(expected + QList{300}));
 }
 
 // A long random session checked against a plain list of what the register should hold.

@@ -1,5 +1,7 @@
 #include "SampleDiary.h"
 
+#include <sqlite3.h>
+
 #include <QFile>
 
 #include "data/DiaryDatabase.h"
@@ -17,7 +19,11 @@ void loadSampleDiary(jet::Database& database)
     if (!file.open(QIODevice::ReadOnly))
         throw jet::JetError(jet::errors::kFileNotFound,
                             QStringLiteral("Cannot read %1").arg(sampleDiarySqlPath()));
-    database.Execute(QString::fromUtf8(file.readAll()));
+    // A script of many statements: run as the sqlite3 shell would run it.
+    const QByteArray script = file.readAll();
+    if (sqlite3_exec(database.handle(), script.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw jet::JetError(jet::errors::kEngineFailure,
+                            QString::fromUtf8(sqlite3_errmsg(database.handle())));
 }
 
 std::shared_ptr<jet::Database> openSampleDiary(const QString& folder)

@@ -6,11 +6,15 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
+
+#include <unistd.h>
 
 #include "platform/jet/JetError.h"
 #include "platform/jet/Recordset.h"
 #include "platform/jet/SqlFunctions.h"
 #include "platform/jet/SqliteError.h"
+#include "platform/jet/SqliteStatement.h"
 
 namespace jet {
 
@@ -18,45 +22,76 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
 
-// Refuses, by name and without writing a byte, any file that is not an SQLite database.
-void checkIsSqliteFile(const QString& path)
+QString openContext(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
-        throw JetError(errors::kFileNotFound,
-                       QStringLiteral("Could not find the database file '%1'.").arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw JetError(errors::kReadOnly,
-                       QStringLiteral("The database file '%1' cannot be read: %2")
-                           .arg(path, file.errorString()));
-    const QByteArray header = file.read(100);
-    if (header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
-        return;
+    return QStringLiteral("Could not open the database file '%1'").arg(path);
+}
+
+// The first bytes of the file, read through the connection's own descriptor. Opening the file
+// a second time would be wrong: closing any descriptor of a file drops every POSIX lock this
+// process holds on it, and another program would then take the diary's journal for unused.
+QByteArray headerThroughConnection(sqlite3* db)
+{
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods)
+        return {};
+    QByteArray header(100, '\0');
+    const int rc = file->pMethods->xRead(file, header.data(), int(header.size()), 0);
+    if (rc == SQLITE_IOERR_SHORT_READ) {
+        sqlite3_int64 size = 0;
+        file->pMethods->xFileSize(file, &size);
+        header.truncate(int(qBound<sqlite3_int64>(0, size, header.size())));
+    } else if (rc != SQLITE_OK) {
+        return {};
+    }
+    return header;
+}
+
+// A file SQLite refused as a database: say what it is, by name, without having written to it.
+[[noreturn]] void refuseForeignFile(const QString& path, const QByteArray& header)
+{
     const QString untouched = QStringLiteral(" It was left unchanged.");
-    if (header.isEmpty())
-        throw JetError(errors::kUnrecognizedFormat,
-                       QStringLiteral("The database file '%1' is empty, so it holds no diary."
-                                      "%2 Move it away to start a new diary.")
-                           .arg(path, untouched));
     if (header.mid(4, 15) == "Standard Jet DB" || header.mid(4, 15) == "Standard ACE DB")
         throw JetError(errors::kUnrecognizedFormat,
-                       QStringLiteral("The database file '%1' is a legacy Jet (.mdb) database "
-                                      "of the old program, which this program does not read."
-                                      "%2")
+                       QStringLiteral("The database file '%1' is in the Jet (.mdb) format, which "
+                                      "this program does not open directly; bring its records "
+                                      "over with the import.%2")
                            .arg(path, untouched));
     throw JetError(errors::kUnrecognizedFormat,
-                   QStringLiteral("The file '%1' is not a database of this program (it is "
-                                  "damaged or of another kind).%2")
+                   QStringLiteral("The file '%1' is not a diary database (it is damaged or of "
+                                  "another kind).%2")
                        .arg(path, untouched));
+}
+
+bool folderIsWritable(const QString& path)
+{
+    return ::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK) == 0;
 }
 
 } // namespace
 
 std::shared_ptr<Database> Database::OpenDatabase(const QString& path)
 {
-    checkIsSqliteFile(path);
-    return open(path, SQLITE_OPEN_READWRITE);
+    // Only the directory entry is looked at here; the file itself is read through SQLite.
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        throw JetError(errors::kFileNotFound,
+                       QStringLiteral("Could not find the database file '%1'.").arg(path));
+    if (info.size() == 0)
+        throw JetError(errors::kUnrecognizedFormat,
+                       QStringLiteral("The database file '%1' is empty, so it holds no diary. It "
+                                      "was left unchanged; move it away to start a new diary.")
+                           .arg(path));
+    try {
+        return open(path, SQLITE_OPEN_READWRITE);
+    } catch (const JetError&) {
+        // A diary in a folder this user cannot write (a CD, a shared folder) is still read:
+        // without the journal's index file SQLite can only read it as an unchanging file.
+        if (folderIsWritable(path))
+            throw;
+        return open(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, OpenMode::Immutable);
+    }
 }
 
 std::shared_ptr<Database> Database::CreateDatabase(const QString& path)
@@ -70,17 +105,21 @@ std::shared_ptr<Database> Database::CreateDatabase(const QString& path)
     return open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
 }
 
-std::shared_ptr<Database> Database::open(const QString& path, int flags)
+std::shared_ptr<Database> Database::open(const QString& path, int flags, OpenMode mode)
 {
+    QByteArray name = QFile::encodeName(path);
+    if (mode == OpenMode::Immutable) {
+        // A URI keeps '?' and '#' of a file name from being read as its parts.
+        name = "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") +
+               "?immutable=1";
+    }
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                                   flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(name.constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        const QString context = QStringLiteral("Could not open the database file '%1'").arg(path);
         if (!db)
-            throwSqliteError(nullptr, rc, context);
+            throwSqliteError(nullptr, rc, openContext(path));
         try {
-            throwSqliteError(db, rc, context);
+            throwSqliteError(db, rc, openContext(path));
         } catch (...) {
             sqlite3_close_v2(db);
             throw;
@@ -90,11 +129,17 @@ std::shared_ptr<Database> Database::open(const QString& path, int flags)
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     registerSqlFunctions(db);
-    const QString context = QStringLiteral("Could not open the database file '%1'").arg(path);
     // Reading the schema first proves the file is sound before anything is written to it.
-    database->exec("SELECT count(*) FROM sqlite_schema", context);
-    database->exec("PRAGMA journal_mode=WAL", context);
-    database->exec("PRAGMA synchronous=FULL", context);
+    const int schemaRc =
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    if ((schemaRc & 0xff) == SQLITE_NOTADB)
+        refuseForeignFile(path, headerThroughConnection(db));
+    if (schemaRc != SQLITE_OK)
+        throwSqliteError(db, schemaRc, openContext(path));
+    if (database->isReadOnly())
+        return database;
+    database->exec("PRAGMA journal_mode=WAL", openContext(path));
+    database->exec("PRAGMA synchronous=FULL", openContext(path));
     return database;
 }
 
@@ -123,7 +168,30 @@ void Database::exec(const char* sql, const QString& context)
 
 void Database::Execute(const QString& sql)
 {
-    exec(sql.toUtf8().constData(), QStringLiteral("The statement \"%1\" failed").arg(sql));
+    SqliteStatement statement(m_db, sql);
+    const QString context = QStringLiteral("The statement \"%1\" failed").arg(sql);
+    while (statement.step(context)) {
+    }
+    if (m_depth == 0 && sqlite3_changes(m_db) > 0)
+        Checkpoint();
+}
+
+bool Database::isReadOnly() const
+{
+    return sqlite3_db_readonly(m_db, "main") == 1;
+}
+
+std::int64_t Database::DataVersion()
+{
+    SqliteStatement statement(m_db, QStringLiteral("PRAGMA data_version"));
+    statement.step(QStringLiteral("Could not read the database file's state"));
+    return sqlite3_column_int64(statement.get(), 0);
+}
+
+void Database::Checkpoint()
+{
+    // PASSIVE never waits: a reader elsewhere only leaves the newest pages for a later pass.
+    sqlite3_wal_checkpoint_v2(m_db, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
 }
 
 void Database::BeginTrans()
@@ -153,12 +221,16 @@ void Database::CommitTrans()
                        QStringLiteral("The transaction was undone after an earlier failure; "
                                       "none of its changes were saved."));
     }
-    if (m_depth == 1)
-        exec("COMMIT", QStringLiteral("Could not save the changes"));
-    else
+    if (m_depth > 1) {
         exec(QByteArray("RELEASE jet_level_" + QByteArray::number(m_depth - 1)).constData(),
              QStringLiteral("Could not end a nested transaction"));
-    --m_depth;
+        --m_depth;
+        return;
+    }
+    exec("COMMIT", QStringLiteral("Could not save the changes"));
+    m_depth = 0;
+    // The diary file itself then holds what was saved, even while the journal stays.
+    Checkpoint();
 }
 
 void Database::Rollback()

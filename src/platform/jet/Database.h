@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -41,15 +42,26 @@ public:
     void Rollback();
     int transactionDepth() const { return m_depth; }
 
-    // Runs statements that return no rows (schema, staging helpers); several may be given.
+    // Runs one statement that returns no rows; text after it is an error.
     void Execute(const QString& sql);
+
+    // Whether the file can only be read here (a folder or file this user cannot write).
+    bool isReadOnly() const;
+    // Copies committed pages from the journal into the diary file; runs after every commit,
+    // so the file alone holds every saved record.
+    void Checkpoint();
+    // A number that changes whenever another connection commits to the file (this
+    // connection's own commits leave it as it is).
+    std::int64_t DataVersion();
 
     QString path() const { return m_path; }
     sqlite3* handle() const { return m_db; }
 
 private:
     friend class Recordset;
-    static std::shared_ptr<Database> open(const QString& path, int flags);
+    enum class OpenMode { Shared, Immutable };
+    static std::shared_ptr<Database> open(const QString& path, int flags,
+                                          OpenMode mode = OpenMode::Shared);
     void attach(Recordset* recordset);
     void detach(Recordset* recordset);
     void exec(const char* sql, const QString& context);

@@ -534,6 +534,25 @@ void Recordset::reloadAfterRollback()
                                      : (d->live > 0 ? d->firstLive() : kBeforeFirst);
 }
 
+qint64 Recordset::Bookmark() const
+{
+    return d->currentKey();
+}
+
+void Recordset::Requery()
+{
+    d->discardPending();
+    if (d->updatable()) {
+        d->loadKeys();
+    } else {
+        d->keys.clear();
+        d->rows.clear();
+        d->openReadOnly();
+    }
+    d->firstLiveHint = 0;
+    d->current = d->live > 0 ? d->firstLive() : kBeforeFirst;
+}
+
 int Recordset::RecordCount() const
 {
     return int(d->live);

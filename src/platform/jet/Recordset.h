@@ -47,6 +47,13 @@ public:
     void CancelUpdate();
     void Delete();
 
+    // The identity of the current row in its table; it never changes while the row lives,
+    // whatever happens to its serial number.
+    qint64 Bookmark() const;
+    // Reads the query's rows afresh (what every connection has committed by now) and moves to
+    // the first; a pending AddNew or Edit is abandoned.
+    void Requery();
+
     // Criterion in the query language, e.g. "sl_no=12". The first matching row in the set's
     // order becomes current; without a match NoMatch() is true and the position is kept.
     void FindFirst(const QString& criterion);

@@ -35,11 +35,12 @@ Mapped mapCode(int rc, const QString& message)
         return {errors::kUnrecognizedFormat,
                 QStringLiteral("the file is damaged or is not a database")};
     case SQLITE_CORRUPT:
-        return {errors::kUnrecognizedFormat, QStringLiteral("the database file is damaged")};
+        return {errors::kDamaged, QStringLiteral("the database file is damaged")};
     case SQLITE_CANTOPEN:
         return {errors::kFileNotFound, QStringLiteral("the file cannot be opened")};
-    case SQLITE_IOERR:
     case SQLITE_FULL:
+        return {errors::kDiskFull, QStringLiteral("the disk is full")};
+    case SQLITE_IOERR:
         return {errors::kDiskIo, QStringLiteral("the disk could not be read or written")};
     case SQLITE_READONLY:
     case SQLITE_PERM:

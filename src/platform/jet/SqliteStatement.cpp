@@ -4,19 +4,53 @@
 
 #include <sqlite3.h>
 
+#include "platform/jet/JetError.h"
 #include "platform/jet/SqliteError.h"
 
 namespace jet {
 
+namespace {
+
+// Whether what follows a statement is nothing but blanks, semicolons and comments.
+bool isOnlyBlanks(sqlite3* db, const QByteArray& rest)
+{
+    const char* at = rest.constData();
+    const char* end = at + rest.size();
+    while (at < end) {
+        sqlite3_stmt* next = nullptr;
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v2(db, at, int(end - at), &next, &tail) != SQLITE_OK || next) {
+            sqlite3_finalize(next);
+            return false;
+        }
+        if (tail == at)
+            return true;
+        at = tail;
+    }
+    return true;
+}
+
+} // namespace
+
 SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql) : m_db(db), m_sql(sql)
 {
     const QByteArray utf8 = sql.toUtf8();
+    const char* tail = nullptr;
     const int rc = sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()),
-                                      SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr);
+                                      SQLITE_PREPARE_PERSISTENT, &m_stmt, &tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
         throwSqliteError(db, rc, QStringLiteral("The query \"%1\" cannot be run").arg(sql));
+    }
+    const qsizetype rest = utf8.size() - (tail - utf8.constData());
+    if (!isOnlyBlanks(db, QByteArray(tail, rest))) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        throw JetError(errors::kSyntaxError,
+                       QStringLiteral("The query \"%1\" holds more than one statement; only one "
+                                      "is run at a time.")
+                           .arg(sql));
     }
 }
 

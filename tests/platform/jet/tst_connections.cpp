@@ -60,12 +60,13 @@ private slots:
     {
         m_path = m_dir.filePath(QStringLiteral("case-%1.db").arg(++m_case));
         m_db = Database::CreateDatabase(m_path);
-        m_db->Execute(QStringLiteral(
-            "CREATE TABLE reg (sl_no INTEGER NOT NULL UNIQUE, note TEXT NOT NULL DEFAULT '');"
-            "CREATE TABLE stage (sl_no INTEGER, note TEXT NOT NULL DEFAULT '');"
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
-            " INSERT INTO reg SELECT i, 'row ' || i FROM n;"
-            "INSERT INTO stage SELECT sl_no, 'old' FROM reg WHERE sl_no <= 20;"));
+        for (const char* statement :
+             {"CREATE TABLE reg (sl_no INTEGER NOT NULL UNIQUE, note TEXT NOT NULL DEFAULT '')",
+              "CREATE TABLE stage (sl_no INTEGER, note TEXT NOT NULL DEFAULT '')",
+              "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
+              " INSERT INTO reg SELECT i, 'row ' || i FROM n",
+              "INSERT INTO stage SELECT sl_no, 'old' FROM reg WHERE sl_no <= 20"})
+            m_db->Execute(QString::fromLatin1(statement));
     }
     void cleanup() { m_db.reset(); }
 
