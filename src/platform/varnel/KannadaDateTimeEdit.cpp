@@ -1,5 +1,7 @@
 #include "platform/varnel/KannadaDateTimeEdit.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
 
 #include "platform/varnel/KannadaDigits.h"
@@ -10,6 +12,7 @@ KannadaDateTimeEdit::KannadaDateTimeEdit(QWidget* parent) : QDateTimeEdit(parent
 {
     // The formats are fixed patterns; keep the parser away from regional names and digits.
     setLocale(QLocale::c());
+    lineEdit()->installEventFilter(this);
 }
 
 QString KannadaDateTimeEdit::textFromDateTime(const QDateTime& dateTime) const
@@ -35,6 +38,37 @@ void KannadaDateTimeEdit::fixup(QString& input) const
     QString ascii = asciiDigits(input);
     QDateTimeEdit::fixup(ascii);
     input = kannadaDigits(ascii);
+}
+
+// The stock edit steps through its sections with Tab; here Tab goes to the next control.
+bool KannadaDateTimeEdit::focusNextPrevChild(bool next)
+{
+    return QWidget::focusNextPrevChild(next);
+}
+
+bool KannadaDateTimeEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress)
+        m_clickedIntoSection = true;
+    return QDateTimeEdit::eventFilter(watched, event);
+}
+
+// After a click the caret stands inside a section with nothing selected, where the stock edit
+// refuses a typed digit (the section would grow too long): the first character typed takes
+// the whole section instead.
+void KannadaDateTimeEdit::keyPressEvent(QKeyEvent* event)
+{
+    const bool typesText = !event->text().isEmpty() && event->text().at(0).isPrint();
+    if (m_clickedIntoSection && typesText && !lineEdit()->hasSelectedText())
+        setSelectedSection(currentSection());
+    m_clickedIntoSection = false;
+    QDateTimeEdit::keyPressEvent(event);
+}
+
+void KannadaDateTimeEdit::focusOutEvent(QFocusEvent* event)
+{
+    m_clickedIntoSection = false;
+    QDateTimeEdit::focusOutEvent(event);
 }
 
 } // namespace varnel

@@ -4,7 +4,18 @@
 
 namespace varnel {
 
-VarnelLineEdit::VarnelLineEdit(QWidget* parent) : QLineEdit(parent) {}
+VarnelLineEdit::VarnelLineEdit(QWidget* parent) : QLineEdit(parent)
+{
+    // Only the user's edits: text set in code (stored bytes) is shown as it is.
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QString oneLine = VarnelTextState::asOneLine(text);
+        if (oneLine == text)
+            return;
+        const int caret = cursorPosition();
+        setText(oneLine);
+        setCursorPosition(caret);
+    });
+}
 
 void VarnelLineEdit::setVarnel(const QByteArray& bytes)
 {

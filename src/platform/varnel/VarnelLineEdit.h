@@ -8,7 +8,9 @@
 
 namespace varnel {
 
-// A one-line text box that holds Varnel bytes and shows (and takes) Unicode Kannada.
+// A one-line text box that holds Varnel bytes and shows (and takes) Unicode Kannada. A line
+// break pasted or inserted into it becomes the space it is shown as, so the box stores what it
+// shows.
 class VarnelLineEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -22,7 +24,7 @@ public:
     // Selection in characters of the text shown (caret position when nothing is selected).
     int SelStart() const;
     int SelLength() const;
-    void setSelStart(int start);  // moves the caret; clears the selection
+    void setSelStart(int start);   // moves the caret; clears the selection
     void setSelLength(int length); // selects from SelStart
 
 private:

@@ -11,6 +11,8 @@ VarnelTextEdit::VarnelTextEdit(QWidget* parent) : QPlainTextEdit(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Tab and Shift+Tab move through the window's fields; no stored text holds a TAB.
+    setTabChangesFocus(true);
 }
 
 void VarnelTextEdit::setVarnel(const QByteArray& bytes)

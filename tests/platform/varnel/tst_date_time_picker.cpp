@@ -21,6 +21,9 @@ private slots:
     void typedDigitsChangeTheValue_data();
     void typedDigitsChangeTheValue();
     void kannadaDigitsFromAnInputMethod();
+    void clickIntoASectionAndType_data();
+    void clickIntoASectionAndType();
+    void tabLeavesThePickerAtOnce();
     void keepsWhatTheFormatDoesNotShow();
     void enabledFollowsTheWrapper();
     void datesHaveACalendarPopup();
@@ -47,6 +50,28 @@ bool tabInto(DateTimePicker& picker)
     return picker.editor()->hasFocus();
 }
 
+// A key as a keyboard or an input method delivers it: with its text, maybe a Kannada digit.
+void typeCharacter(QWidget* widget, QChar c)
+{
+    const int key = c.isDigit() && c.unicode() < 0x80 ? Qt::Key_0 + (c.unicode() - u'0') : 0;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+    QApplication::sendEvent(widget, &release);
+}
+
+// The middle of the character at `index` of the picker's text, where a user clicks.
+QPoint pointAtCharacter(QLineEdit* line, int index)
+{
+    const QFontMetrics metrics(line->font());
+    const QString text = line->text();
+    const int x = metrics.horizontalAdvance(text.left(index)) +
+                  metrics.horizontalAdvance(text.mid(index, 1)) / 2;
+    const QRect r = line->contentsRect();
+    const QMargins m = line->textMargins();
+    return QPoint(r.left() + m.left() + 2 + x, r.center().y());
+}
+
 } // namespace
 
 void TestDateTimePicker::showsKannadaDigits_data()
@@ -55,7 +80,8 @@ void TestDateTimePicker::showsKannadaDigits_data()
     QTest::addColumn<QDateTime>("value");
     QTest::addColumn<QString>("shown");
     QTest::newRow("date, three blanks after the year")
-        << dateFormat << QDateTime(QDate(2024, 3, 5), QTime(10, 0)) << QStringLiteral("೦೫/೦೩/೨೦೨೪   ");
+        << dateFormat << QDateTime(QDate(2024, 3, 5), QTime(10, 0))
+        << QStringLiteral("೦೫/೦೩/೨೦೨೪   ");
     QTest::newRow("time at 9:05 in the evening")
         << timeFormat << QDateTime(QDate(2024, 3, 5), QTime(21, 5, 33)) << QStringLiteral("೨೧:೦೫");
     QTest::newRow("last day") << dateFormat << QDateTime(QDate(9999, 12, 31), QTime(0, 0))
@@ -122,7 +148,8 @@ void TestDateTimePicker::typedDigitsChangeTheValue_data()
     QTest::addColumn<QDateTime>("expected");
     QTest::addColumn<QString>("shown");
     QTest::newRow("time") << timeFormat << QStringLiteral("0740")
-                          << QDateTime(QDate(2024, 3, 5), QTime(7, 40, 33)) << QStringLiteral("೦೭:೪೦");
+                          << QDateTime(QDate(2024, 3, 5), QTime(7, 40, 33))
+                          << QStringLiteral("೦೭:೪೦");
     QTest::newRow("date") << dateFormat << QStringLiteral("17082026")
                           << QDateTime(QDate(2026, 8, 17), QTime(21, 5, 33))
                           << QStringLiteral("೧೭/೦೮/೨೦೨೬   ");
@@ -159,6 +186,67 @@ void TestDateTimePicker::kannadaDigitsFromAnInputMethod()
     QCoreApplication::sendEvent(line, &event);
     QCOMPARE(picker.Value().time(), QTime(9, 5, 33));
     QCOMPARE(line->text(), QStringLiteral("೦೯:೦೫"));
+}
+
+void TestDateTimePicker::clickIntoASectionAndType_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("clickAt"); // a character of the shown text
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDateTime>("expected");
+    const QDate day(2024, 3, 5);
+    const QTime time(21, 5, 33);
+    QTest::newRow("month, ASCII digits")
+        << dateFormat << 4 << QStringLiteral("11") << QDateTime(QDate(2024, 11, 5), time);
+    QTest::newRow("year, Kannada digits")
+        << dateFormat << 8 << QStringLiteral("೨೦೩೦") << QDateTime(QDate(2030, 3, 5), time);
+    QTest::newRow("minutes, Kannada digits")
+        << timeFormat << 4 << QStringLiteral("೪೫") << QDateTime(day, QTime(21, 45, 33));
+    QTest::newRow("hours, ASCII digits")
+        << timeFormat << 0 << QStringLiteral("07") << QDateTime(day, QTime(7, 5, 33));
+}
+
+// One click puts the caret into a section; what is typed then replaces that section.
+void TestDateTimePicker::clickIntoASectionAndType()
+{
+    QFETCH(QString, format);
+    QFETCH(int, clickAt);
+    QFETCH(QString, typed);
+    QFETCH(QDateTime, expected);
+    DateTimePicker picker;
+    picker.setCustomFormat(format);
+    picker.setValue(QDateTime(QDate(2024, 3, 5), QTime(21, 5, 33)));
+    picker.resize(220, 40);
+    picker.show();
+    picker.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&picker));
+    QLineEdit* line = lineEditOf(picker);
+    QTest::mouseClick(line, Qt::LeftButton, {}, pointAtCharacter(line, clickAt));
+    QVERIFY(picker.editor()->hasFocus());
+    for (QChar c : typed)
+        typeCharacter(QApplication::focusWidget(), c);
+    QCOMPARE(picker.Value(), expected);
+}
+
+// Tab and Shift+Tab go to the next and the previous control, never to another section.
+void TestDateTimePicker::tabLeavesThePickerAtOnce()
+{
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* picker = new DateTimePicker(&window);
+    auto* after = new QLineEdit(&window);
+    picker->setCustomFormat(dateFormat);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    picker->setFocus(Qt::TabFocusReason);
+    QVERIFY(picker->editor()->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), after);
+    QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+    QVERIFY(picker->editor()->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), before);
 }
 
 // A time picker keeps the date and the seconds it was given; a date picker keeps the time.

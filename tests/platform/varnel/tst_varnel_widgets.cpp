@@ -32,10 +32,14 @@ private slots:
     void selectionWorksOnShownText_data();
     void selectionWorksOnShownText();
     void multiLineTextKeepsItsLineBreaks();
+    void oneLineBoxStoresWhatItShows_data();
+    void oneLineBoxStoresWhatItShows();
+    void tabMovesTheFocusFromEveryBox_data();
+    void tabMovesTheFocusFromEveryBox();
     void fontRolesUseInstalledFaces_data();
     void fontRolesUseInstalledFaces();
-    void legacyNamesFindTheirRole_data();
-    void legacyNamesFindTheirRole();
+    void fontNamesFindTheirRole_data();
+    void fontNamesFindTheirRole();
     void captionsShapeWithoutBrokenClusters_data();
     void captionsShapeWithoutBrokenClusters();
 };
@@ -111,8 +115,7 @@ void TestVarnelWidgets::labelShowsKannada_data()
     QTest::addColumn<QString>("shown");
     QTest::newRow("caption") << kannadaBytes << QStringLiteral("ದಿನಾಂಕ");
     // '<' and '&' are plain punctuation in Varnel text, never markup or a mnemonic.
-    QTest::newRow("markup characters") << QByteArray("<\xA2> &\xB9;")
-                                       << QStringLiteral("<ದಿ> &ಸಿ;");
+    QTest::newRow("markup characters") << QByteArray("<\xA2> &\xB9;") << QStringLiteral("<ದಿ> &ಸಿ;");
     QTest::newRow("empty") << QByteArray() << QString();
 }
 
@@ -182,7 +185,9 @@ void TestVarnelWidgets::typedKannadaIsEncoded()
     b.commit(QStringLiteral(" ಹ\u0CC6\u0CC2ಸ"));
     const Encoded e = b.varnel();
     QVERIFY(e.ok());
-    QCOMPARE(e.bytes, kannadaBytes + QByteArray("\x20\xB8\xC0\xAA\xC0\xC4\x41\x69\xC0\xC4\x20\xBA\xC9\xC6\xB8\xC0"));
+    QCOMPARE(e.bytes,
+             kannadaBytes +
+                 QByteArray("\x20\xB8\xC0\xAA\xC0\xC4\x41\x69\xC0\xC4\x20\xBA\xC9\xC6\xB8\xC0"));
 }
 
 void TestVarnelWidgets::preeditChangesNothingUntilCommitted_data()
@@ -262,7 +267,7 @@ void TestVarnelWidgets::selectionWorksOnShownText()
     QCOMPARE(b.selLength(), 0); // moving the start clears the selection
     b.setSelLength(2);
     QCOMPARE(b.selectedText(), QStringLiteral("ಳೀ"));
-    // Out-of-range values are clamped, as the legacy box did.
+    // Out-of-range values are clamped.
     b.setSelStart(100);
     QCOMPARE(b.selStart(), 6);
     b.setSelStart(-4);
@@ -290,6 +295,64 @@ void TestVarnelWidgets::multiLineTextKeepsItsLineBreaks()
     QCOMPARE(edit.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 }
 
+void TestVarnelWidgets::oneLineBoxStoresWhatItShows_data()
+{
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<QByteArray>("stored");
+    // Each break is drawn as one blank, so it is stored as one.
+    QTest::newRow("line feed") << QStringLiteral("ಕ\nಖ") << QByteArray("\x50\xC0\x20\x52");
+    QTest::newRow("cr lf") << QStringLiteral("ಕ\r\nಖ") << QByteArray("\x50\xC0\x20\x20\x52");
+    QTest::newRow("line separator") << QStringLiteral("ಕ\u2028ಖ") << QByteArray("\x50\xC0\x20\x52");
+    QTest::newRow("trailing break") << QStringLiteral("ಕ\n") << QByteArray("\x50\xC0\x20");
+}
+
+// A line break pasted into a one-line box is a blank on screen and in the file.
+void TestVarnelWidgets::oneLineBoxStoresWhatItShows()
+{
+    QFETCH(QString, inserted);
+    QFETCH(QByteArray, stored);
+    VarnelLineEdit line;
+    line.show();
+    line.insert(inserted);
+    QCOMPARE(line.varnel().bytes, stored);
+    QCOMPARE(line.text(), decode(stored));
+
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(inserted);
+    if (clipboard->text() != inserted)
+        QSKIP("this platform has no clipboard");
+    line.clear();
+    line.paste();
+    QCOMPARE(line.varnel().bytes, stored);
+}
+
+void TestVarnelWidgets::tabMovesTheFocusFromEveryBox_data()
+{
+    typedKannadaIsEncoded_data();
+}
+
+// Tab and Shift+Tab go through the window's fields; a multi-line box takes no TAB character.
+void TestVarnelWidgets::tabMovesTheFocusFromEveryBox()
+{
+    QFETCH(Box, box);
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    AnyBox b(box);
+    b.widget()->setParent(&window);
+    auto* after = new QLineEdit(&window);
+    b.setVarnel(kannadaBytes);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    b.widget()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(b.widget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), after);
+    b.widget()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(b.widget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), before);
+    QCOMPARE(b.varnel().bytes, kannadaBytes);
+}
+
 void TestVarnelWidgets::fontRolesUseInstalledFaces_data()
 {
     QTest::addColumn<VarnelFont>("role");
@@ -308,24 +371,24 @@ void TestVarnelWidgets::fontRolesUseInstalledFaces()
     const QFont font = varnelFont(role, 14.25, true);
     QCOMPARE(QFontInfo(font).family(), family);
     QVERIFY(font.bold());
-    // Kannada stacks are tall: the face is drawn smaller than the legacy size, never larger.
+    // Kannada stacks are tall: the face is drawn smaller than the documented size, never larger.
     QVERIFY(font.pointSizeF() < 14.25 && font.pointSizeF() > 10);
     QVERIFY(!varnelFont(role, 12).bold());
 }
 
-void TestVarnelWidgets::legacyNamesFindTheirRole_data()
+void TestVarnelWidgets::fontNamesFindTheirRole_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<VarnelFont>("role");
     QTest::newRow("body") << QStringLiteral("Varnel Akshara") << VarnelFont::Akshara;
     QTest::newRow("captions") << QStringLiteral("Varnel Akshara-02") << VarnelFont::Akshara02;
     QTest::newRow("titles") << QStringLiteral("Varnel Akshara-08") << VarnelFont::Akshara08;
-    QTest::newRow("any case, blanks") << QStringLiteral(" varnel akshara-08 ")
-                                      << VarnelFont::Akshara08;
+    QTest::newRow("any case, blanks")
+        << QStringLiteral(" varnel akshara-08 ") << VarnelFont::Akshara08;
     QTest::newRow("unknown name") << QStringLiteral("Arial") << VarnelFont::Akshara;
 }
 
-void TestVarnelWidgets::legacyNamesFindTheirRole()
+void TestVarnelWidgets::fontNamesFindTheirRole()
 {
     QFETCH(QString, name);
     QFETCH(VarnelFont, role);
@@ -341,8 +404,10 @@ void TestVarnelWidgets::captionsShapeWithoutBrokenClusters_data()
         for (const VarnelVector& v : vectors)
             QTest::addRow("role %d: %d", int(role), v.number) << role << v.unicode;
     // ರ carrying a subjoined glyph (ZWJ) and a dead consonant kept apart (ZWNJ).
-    QTest::newRow("ra with subjoined") << VarnelFont::Akshara << decode("\xB8\xCB\x50\xC0\x67\xC0\xE5");
-    QTest::newRow("dead consonant") << VarnelFont::Akshara << decode("\xA7\xB8\xEF\xA3\xC0\xB0\xE8");
+    QTest::newRow("ra with subjoined")
+        << VarnelFont::Akshara << decode("\xB8\xCB\x50\xC0\x67\xC0\xE5");
+    QTest::newRow("dead consonant")
+        << VarnelFont::Akshara << decode("\xA7\xB8\xEF\xA3\xC0\xB0\xE8");
 }
 
 // A cluster the face cannot shape shows a dotted circle or an empty box: every caption must come
