@@ -21,7 +21,7 @@ frmhelp::frmhelp(QWidget* parent) : QWidget(parent), WebBrowser1(new HelpBrowser
 
 QString frmhelp::helpPagePath()
 {
-    // The legacy path appends "\help.htm" to the folder; here the separator is '/'.
+    // The page lies in the program's folder.
     return data::programFolder() + QStringLiteral("/help.htm");
 }
 

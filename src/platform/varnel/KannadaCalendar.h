@@ -5,7 +5,7 @@
 namespace varnel {
 
 // The picker's month view: Kannada day and month names, day numbers and year in Kannada digits,
-// no week numbers (the legacy month view had none).
+// no week numbers.
 class KannadaCalendar : public QCalendarWidget {
     Q_OBJECT
 public:

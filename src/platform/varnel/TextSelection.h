@@ -2,8 +2,7 @@
 
 namespace varnel {
 
-// A position clamped to a text of the given length, as the legacy text box's SelStart and
-// SelLength accepted any number.
+// A position clamped to a text of the given length: SelStart and SelLength take any number.
 int clampedPosition(int position, int length);
 
 } // namespace varnel

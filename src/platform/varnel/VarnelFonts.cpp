@@ -5,9 +5,9 @@
 namespace varnel {
 namespace {
 
-// One row per legacy font: the installed faces (first choice, then fallbacks) and how much to
-// shrink them. Unicode Kannada faces draw taller stacks than the legacy fonts did at the same
-// point size; the factor keeps the text inside the documented control sizes.
+// One row per Varnel font: the installed faces (first choice, then fallbacks) and how much to
+// shrink them. Unicode Kannada faces draw taller stacks than the Varnel glyphs at the same point
+// size; the factor keeps the text inside the documented control sizes.
 struct FaceChoice {
     const char* families[3];
     qreal scale;
@@ -41,9 +41,9 @@ QFont varnelFont(VarnelFont role, qreal pointSize, bool bold)
     return font;
 }
 
-QFont varnelFont(const QString& legacyName, qreal pointSize, bool bold)
+QFont varnelFont(const QString& fontName, qreal pointSize, bool bold)
 {
-    const QString name = legacyName.trimmed();
+    const QString name = fontName.trimmed();
     VarnelFont role = VarnelFont::Akshara;
     if (name.compare(QLatin1String("Varnel Akshara-02"), Qt::CaseInsensitive) == 0)
         role = VarnelFont::Akshara02;
