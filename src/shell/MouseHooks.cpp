@@ -78,12 +78,13 @@ bool MouseHooks::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         // The second press of a double click is no new click: a command runs once.
-        pressed_ = type == QEvent::MouseButtonPress;
+        pressed_ = type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton;
         if (auto h = down_)
             h(me);
         break;
     case QEvent::MouseButtonRelease:
-        if (pressed_ && widget_ && widget_->rect().contains(pos)) {
+        if (pressed_ && me->button() == Qt::LeftButton && widget_ &&
+            widget_->rect().contains(pos)) {
             pressed_ = false;
             if (auto h = click_)
                 h(me);
@@ -91,8 +92,7 @@ bool MouseHooks::eventFilter(QObject* watched, QEvent* event)
             pressed_ = false;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return false;
 }

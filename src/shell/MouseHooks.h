@@ -9,8 +9,9 @@ class QMouseEvent;
 class QWidget;
 
 // Gives a widget the mouse handlers of a form control: MouseMove (with or without a button
-// held), MouseDown and Click (press and release on the same widget). The widget gets mouse
-// tracking so that moves without a button reach it.
+// held), MouseDown (any button) and Click (press and release of the primary button on the same
+// widget: a right or middle click runs no command). The widget gets mouse tracking so that
+// moves without a button reach it.
 //
 // With backgroundOnly set, only events over the widget's own ground count: not over a child
 // that takes mouse events (a label, a text box, an icon), while shapes and lines, which take

@@ -81,17 +81,17 @@ void moveTo(QWidget* widget, QPoint pos)
     QTest::mouseMove(windowOf(widget), inWindow(widget, pos));
 }
 
-void clickAt(QWidget* widget, QPoint pos)
+void clickAt(QWidget* widget, QPoint pos, Qt::MouseButton button)
 {
-    QTest::mouseClick(windowOf(widget), Qt::LeftButton, {}, inWindow(widget, pos));
+    QTest::mouseClick(windowOf(widget), button, {}, inWindow(widget, pos));
 }
 
-void pressAt(QWidget* widget, QPoint pos)
+void pressAt(QWidget* widget, QPoint pos, Qt::MouseButton button)
 {
-    QTest::mousePress(windowOf(widget), Qt::LeftButton, {}, inWindow(widget, pos));
+    QTest::mousePress(windowOf(widget), button, {}, inWindow(widget, pos));
 }
 
-void releaseAt(QWidget* widget, QPoint pos)
+void releaseAt(QWidget* widget, QPoint pos, Qt::MouseButton button)
 {
-    QTest::mouseRelease(windowOf(widget), Qt::LeftButton, {}, inWindow(widget, pos));
+    QTest::mouseRelease(windowOf(widget), button, {}, inWindow(widget, pos));
 }

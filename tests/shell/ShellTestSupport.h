@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPoint>
+#include <Qt>
 
 class QWidget;
 class frmMDI;
@@ -31,6 +32,6 @@ void unloadMainWindows();
 // Mouse input as the platform delivers it: to the top-level window at the widget's point, so
 // that the widget under the pointer (not the one named) receives it.
 void moveTo(QWidget* widget, QPoint pos = {});
-void clickAt(QWidget* widget, QPoint pos = {});
-void pressAt(QWidget* widget, QPoint pos = {});
-void releaseAt(QWidget* widget, QPoint pos = {});
+void clickAt(QWidget* widget, QPoint pos = {}, Qt::MouseButton button = Qt::LeftButton);
+void pressAt(QWidget* widget, QPoint pos = {}, Qt::MouseButton button = Qt::LeftButton);
+void releaseAt(QWidget* widget, QPoint pos = {}, Qt::MouseButton button = Qt::LeftButton);

@@ -77,7 +77,8 @@ void TestFront::looksAsDesigned()
     QVERIFY(band.red() > 240 && band.green() > 200 && band.blue() < 120);
 }
 
-// Input steps: "p:KEY" press, "r:KEY" release, "click". KEY is a Qt key name without Key_.
+// Input steps: "p:KEY" press, "r:KEY" release, "click" (primary button), "rclick" (right),
+// "mclick" (middle). KEY is a Qt key name without Key_.
 void TestFront::input_data()
 {
     QTest::addColumn<QString>("steps");
@@ -98,6 +99,10 @@ void TestFront::input_data()
     QTest::newRow("Escape press and release end once") << "p:Escape r:Escape" << 0 << 1;
     QTest::newRow("Escape after F1 press") << "p:F1 p:Escape r:Escape" << 0 << 1;
     QTest::newRow("click then key") << "click p:A r:A" << 1 << 0;
+    // Only the primary button clicks.
+    QTest::newRow("right click") << "rclick" << 0 << 0;
+    QTest::newRow("middle click") << "mclick" << 0 << 0;
+    QTest::newRow("right click, then click") << "rclick click" << 1 << 0;
 }
 
 void TestFront::input()
@@ -110,11 +115,14 @@ void TestFront::input()
         if (!target && !mainWindows().isEmpty())
             target = mainWindows().first();
         QVERIFY(target);
-        if (step == QLatin1String("click")) {
+        if (step.endsWith(QLatin1String("click"))) {
+            const Qt::MouseButton button = step.startsWith(u'r')   ? Qt::RightButton
+                                           : step.startsWith(u'm') ? Qt::MiddleButton
+                                                                   : Qt::LeftButton;
             if (front)
-                clickAt(front);
+                clickAt(front, {}, button);
             else
-                QTest::mouseClick(target, Qt::LeftButton);
+                QTest::mouseClick(target, button);
             continue;
         }
         const auto key = Qt::Key(keys.keyToValue(("Key_" + step.mid(2)).toLatin1()));

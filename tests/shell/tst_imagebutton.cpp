@@ -54,6 +54,8 @@ private slots:
     void backgroundMoveResetsEverything();
     void pressStaysWhiteUntilTheNextReset();
     void clickRunsTheCommandOnce();
+    void otherButtonsPressButRunNoCommand_data();
+    void otherButtonsPressButRunNoCommand();
     void newAndCancelShareDiscAndBracket();
     void frameGroundResetsButItsTextBoxDoesNot();
     void resetNeverChangesWhatIsVisible();
@@ -140,7 +142,8 @@ void TestImageButton::init()
     field->setGeometry(50, 50, 200, 30);
 
     panel = new ImageButtonPanel(form);
-    newButton = panel->add(registerButton("New", 960, 1, 1, shell::newCaption(), QColor(0, 0, 128)));
+    newButton =
+        panel->add(registerButton("New", 960, 1, 1, shell::newCaption(), QColor(0, 0, 128)));
     ImageButtonSpec cancel =
         registerButton("Cancel", 960, 1, 0, shell::cancelCaption(), QColor(192, 0, 0));
     cancelButton = panel->addSharingDisc(newButton, cancel);
@@ -243,6 +246,26 @@ void TestImageButton::clickRunsTheCommandOnce()
         QApplication::sendEvent(icon, &event);
     }
     QCOMPARE(commands, 2);
+}
+
+void TestImageButton::otherButtonsPressButRunNoCommand_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::newRow("right") << int(Qt::RightButton);
+    QTest::newRow("middle") << int(Qt::MiddleButton);
+}
+
+// Pressing feedback answers any button; the command only the primary one.
+void TestImageButton::otherButtonsPressButRunNoCommand()
+{
+    QFETCH(int, button);
+    const auto other = Qt::MouseButton(button);
+    QSignalSpy clicked(saveButton, &ImageButton::clicked);
+    moveTo(saveButton->icon());
+    clickAt(saveButton->icon(), {}, other);
+    QVERIFY(saveButton->isPressed());
+    QCOMPARE(clicked.count(), 0);
+    QCOMPARE(commands, 0);
 }
 
 void TestImageButton::newAndCancelShareDiscAndBracket()

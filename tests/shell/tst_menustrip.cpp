@@ -10,6 +10,7 @@
 #include "shell/DialogScript.h"
 #include "shell/MenuStrip.h"
 #include "shell/ShapeWidget.h"
+#include "shell/WindowRegistry.h"
 #include "shell/frmMDI.h"
 #include "shell/frmMenu.h"
 
@@ -32,6 +33,8 @@ private slots:
     void entryHighlightFollowsTheMouse();
     void entryHighlightGreysTheGroundAndKeepsTheTextBlack();
     void closingTheMainWindowEndsTheProgramWithoutAsking();
+    void onlyThePrimaryButtonChooses_data();
+    void onlyThePrimaryButtonChooses();
 
 private:
     frmMDI* mdi = nullptr;
@@ -206,8 +209,8 @@ void TestMenuStrip::popupOpensUnderItsLabel()
     QCOMPARE(popup->pos(), QPoint(mdi->Label[n - 1]->x(), 0));
     QCOMPARE(popup->client()->size(), clientSize);
     // Directly under the strip: the client area starts where Picture1 ends.
-    QCOMPARE(popup->mapTo(mdi, QPoint(0, 0)).y(), mdi->Picture1->mapTo(mdi, QPoint(0, 0)).y() +
-                                                      mdi->Picture1->height());
+    QCOMPARE(popup->mapTo(mdi, QPoint(0, 0)).y(),
+             mdi->Picture1->mapTo(mdi, QPoint(0, 0)).y() + mdi->Picture1->height());
     for (int i = 0; i < frmMenu::kEntries; ++i)
         QCOMPARE(popup->Label1[i]->caption(), frmMenu::entryCaption(n, i));
 }
@@ -269,6 +272,36 @@ void TestMenuStrip::closingTheMainWindowEndsTheProgramWithoutAsking()
     QVERIFY(mdi->close());
     QCOMPARE(ends->calls, 1);
     QVERIFY(dialogs.questions.isEmpty() && dialogs.messages.isEmpty());
+}
+
+void TestMenuStrip::onlyThePrimaryButtonChooses_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::newRow("right") << int(Qt::RightButton);
+    QTest::newRow("middle") << int(Qt::MiddleButton);
+}
+
+// A right or middle click opens no pop-up, chooses no entry and closes nothing.
+void TestMenuStrip::onlyThePrimaryButtonChooses()
+{
+    QFETCH(int, button);
+    const auto other = Qt::MouseButton(button);
+    int opened = 0;
+    registerChildWindow(QStringLiteral("frmlocal"), [&opened] {
+        ++opened;
+        return new QWidget;
+    });
+    clickAt(mdi->Label[0], {}, other);
+    QVERIFY(openPopups(mdi).isEmpty());
+    clickAt(mdi->Label[0]);
+    QCOMPARE(openPopups(mdi).size(), 1);
+    clickAt(mdi->popup(1)->Label1[0], {}, other);
+    clickAt(mdi->mdiArea()->viewport(), QPoint(600, 500), other);
+    QCOMPARE(opened, 0);
+    QCOMPARE(openPopups(mdi).size(), 1);
+    clickAt(mdi->popup(1)->Label1[0]);
+    QCOMPARE(opened, 1);
+    unregisterChildWindow(QStringLiteral("frmlocal"));
 }
 
 QTEST_MAIN(TestMenuStrip)
