@@ -1,0 +1,34 @@
+#include "legacy/JetHeader.h"
+
+#include <QFile>
+
+namespace legacy {
+
+namespace {
+
+// Page 0 of every Jet file: a magic number, the format's name, the version byte at 0x14.
+constexpr qsizetype kVersionOffset = 0x14;
+
+} // namespace
+
+JetHeader readJetHeader(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray head = file.read(kVersionOffset + 1);
+    JetHeader header;
+    header.kind = JetHeader::Kind::NotJet;
+    const QByteArray format = head.mid(4, 15);
+    if (head.size() <= kVersionOffset ||
+        (format != "Standard Jet DB" && format != "Standard ACE DB"))
+        return header;
+    header.version = static_cast<unsigned char>(head.at(kVersionOffset));
+    if (format == "Standard ACE DB" || header.version >= 2)
+        header.kind = JetHeader::Kind::NewerJet;
+    else
+        header.kind = header.version == 0 ? JetHeader::Kind::Jet3 : JetHeader::Kind::Jet4;
+    return header;
+}
+
+} // namespace legacy

@@ -1,0 +1,250 @@
+#include "legacy/LegacyImport.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+
+#include "data/DiaryDatabase.h"
+#include "data/DiarySchema.h"
+#include "legacy/DiaryWriter.h"
+#include "legacy/JetHeader.h"
+#include "legacy/JetReader.h"
+#include "legacy/LegacyError.h"
+#include "legacy/LegacyLayout.h"
+#include "platform/jet/Database.h"
+
+namespace legacy {
+
+namespace {
+
+[[noreturn]] void refuse(const QString& path, const QString& reason)
+{
+    throw LegacyError(QStringLiteral("The legacy diary '%1' cannot be brought over: %2. "
+                                     "Nothing was changed.")
+                          .arg(path, reason));
+}
+
+QString errnoText()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Renames `from` to `to` unless `to` exists; false then. Other failures throw.
+bool renameWithoutReplacing(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+    // File systems without RENAME_NOREPLACE: a hard link never replaces either.
+    if (errno == EINVAL || errno == ENOSYS) {
+        if (::link(source.constData(), target.constData()) == 0) {
+            ::unlink(source.constData());
+            return true;
+        }
+        if (errno == EEXIST)
+            return false;
+    }
+    throw LegacyError(QStringLiteral("Could not rename '%1' to '%2': %3. Nothing was changed.")
+                          .arg(from, to, errnoText()));
+}
+
+void removeDiaryFiles(const QString& path)
+{
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+}
+
+// The name a new diary gets: the usual spelling for any letter case of the usual name.
+QString spellingToCreate(const QString& name)
+{
+    const QString canonical = QString::fromLatin1(data::kDiaryFileName);
+    return name.compare(canonical, Qt::CaseInsensitive) == 0 ? canonical : name;
+}
+
+// A complete new diary holding `legacy`, under a private name in `folder`; removed again on
+// any failure.
+QString buildDiaryAside(const QString& folder, const QString& diaryName, const LegacyDiary& legacy,
+                        const ImportProgress& progress, int total)
+{
+    const QString scratch = QDir(folder).filePath(
+        QStringLiteral(".%1.%2.import")
+            .arg(diaryName, QUuid::createUuid().toString(QUuid::WithoutBraces)));
+    try {
+        auto database = jet::Database::CreateDatabase(scratch);
+        data::createDiarySchema(*database);
+        writeRegisters(*database, legacy.registers, [&](int written) {
+            if (progress)
+                progress(total + written, 2 * total);
+        });
+    } catch (...) {
+        removeDiaryFiles(scratch);
+        throw;
+    } // closed here, so the journal is folded into the file before it moves
+    return scratch;
+}
+
+int rowsIn(const LegacyDiary& legacy)
+{
+    int total = 0;
+    for (const ConvertedRegister& r : legacy.registers)
+        total += int(r.rows.size());
+    return total;
+}
+
+ImportSummary summaryOf(const LegacyDiary& legacy, const QString& diaryFile)
+{
+    ImportSummary summary;
+    summary.legacyFile = legacy.path;
+    summary.diaryFile = diaryFile;
+    summary.jetVersion = legacy.jetVersion;
+    for (const ConvertedRegister& r : legacy.registers)
+        summary.registers.append(r.summary);
+    return summary;
+}
+
+// "Tarnalist-jet.mdb", then "Tarnalist-jet-2.mdb" and on: the first name that is free.
+QString moveAside(const QString& jetFile, const QString& diaryName)
+{
+    const QFileInfo info(jetFile);
+    const QString base = QFileInfo(diaryName).completeBaseName();
+    for (int n = 1; n < 1000; ++n) {
+        const QString name = n == 1 ? QStringLiteral("%1-jet.mdb").arg(base)
+                                    : QStringLiteral("%1-jet-%2.mdb").arg(base).arg(n);
+        const QString kept = info.dir().filePath(name);
+        // A name taken in another letter case would be confusing beside the diary: skip it too.
+        if (!data::findDiaryFile(kept).isEmpty())
+            continue;
+        if (renameWithoutReplacing(jetFile, kept))
+            return kept;
+    }
+    refuse(jetFile, QStringLiteral("no free name was found to keep it under"));
+}
+
+} // namespace
+
+LegacyDiary readLegacyDiary(const QString& jetFile, const ImportProgress& progress)
+{
+    const JetHeader header = readJetHeader(jetFile);
+    switch (header.kind) {
+    case JetHeader::Kind::Missing:
+        refuse(jetFile, QStringLiteral("it does not exist or cannot be read"));
+    case JetHeader::Kind::NotJet:
+        refuse(jetFile, QStringLiteral("it is not a Jet (.mdb) database"));
+    case JetHeader::Kind::NewerJet:
+        refuse(jetFile, QStringLiteral("it is of a newer Jet version (%1), which cannot be "
+                                       "brought over; only Jet 3 and Jet 4 files can")
+                            .arg(header.version));
+    case JetHeader::Kind::Jet3:
+    case JetHeader::Kind::Jet4: break;
+    }
+    const RawDiary raw = readJetDiary(jetFile, [&](int read, int total) {
+        if (progress)
+            progress(read, 2 * total);
+    });
+    LegacyDiary legacy;
+    legacy.path = jetFile;
+    legacy.jetVersion = raw.jetVersion;
+    const JetTextForm form = raw.jetVersion == 0 ? JetTextForm::Latin1 : JetTextForm::Windows1252;
+    const QList<LegacyRegister>& layouts = legacyRegisters();
+    for (int i = 0; i < layouts.size(); ++i)
+        legacy.registers.append(convertRegister(layouts[i], raw.registers.value(i), form, jetFile));
+    return legacy;
+}
+
+QString legacyDiaryIn(const QString& folder)
+{
+    const QString found =
+        data::findDiaryFile(QDir(folder).filePath(QString::fromLatin1(data::kDiaryFileName)));
+    if (found.isEmpty() || !readJetHeader(found).isJet())
+        return {};
+    return found;
+}
+
+ImportSummary importInPlace(const QString& jetFile, const QString& diaryName,
+                            const ImportProgress& progress)
+{
+    const LegacyDiary legacy = readLegacyDiary(jetFile, progress);
+    const QString folder = QFileInfo(jetFile).absolutePath();
+    const QString name = spellingToCreate(diaryName);
+    const QString target = QDir(folder).filePath(name);
+    const QString scratch = buildDiaryAside(folder, name, legacy, progress, rowsIn(legacy));
+    QString kept;
+    try {
+        kept = moveAside(jetFile, name);
+        if (!renameWithoutReplacing(scratch, target))
+            throw LegacyError(QStringLiteral("Another diary '%1' appeared while the records were "
+                                             "brought over; it was left as it is. Nothing was "
+                                             "changed.")
+                                  .arg(target));
+    } catch (...) {
+        removeDiaryFiles(scratch);
+        if (!kept.isEmpty())
+            renameWithoutReplacing(kept, jetFile);
+        throw;
+    }
+    ImportSummary summary = summaryOf(legacy, target);
+    summary.keptAs = kept;
+    return summary;
+}
+
+ImportSummary importIntoDiary(const QString& jetFile, const QString& diaryPath,
+                              const ImportProgress& progress)
+{
+    const QString existing = data::findDiaryFile(diaryPath);
+    if (!existing.isEmpty()) {
+        const QString jetCanonical = QFileInfo(jetFile).canonicalFilePath();
+        if (!jetCanonical.isEmpty() && QFileInfo(existing).canonicalFilePath() == jetCanonical)
+            return importInPlace(jetFile, QFileInfo(existing).fileName(), progress);
+        // No connection to it exists yet, so its header may be read.
+        if (readJetHeader(existing).isJet())
+            throw LegacyError(QStringLiteral("The diary '%1' is itself a Jet file; bring it over "
+                                             "first (velmora-cli import '%1'). Nothing was "
+                                             "changed.")
+                                  .arg(existing));
+    }
+    const LegacyDiary legacy = readLegacyDiary(jetFile, progress);
+    const int total = rowsIn(legacy);
+    if (!existing.isEmpty()) {
+        auto database = data::OpenDiaryDatabase(existing);
+        writeRegisters(*database, legacy.registers, [&](int written) {
+            if (progress)
+                progress(total + written, 2 * total);
+        });
+        return summaryOf(legacy, existing);
+    }
+    const QFileInfo where(diaryPath);
+    if (!where.absoluteDir().exists())
+        throw LegacyError(QStringLiteral("The folder of the diary '%1' does not exist. Nothing "
+                                         "was changed.")
+                              .arg(diaryPath));
+    const QString name = spellingToCreate(where.fileName());
+    const QString target = where.absoluteDir().filePath(name);
+    const QString scratch = buildDiaryAside(where.absolutePath(), name, legacy, progress, total);
+    bool published = false;
+    try {
+        published = renameWithoutReplacing(scratch, target);
+    } catch (...) {
+        removeDiaryFiles(scratch);
+        throw;
+    }
+    if (!published) {
+        removeDiaryFiles(scratch);
+        throw LegacyError(QStringLiteral("Another diary '%1' appeared while the records were "
+                                         "brought over; it was left as it is. Nothing was "
+                                         "changed.")
+                              .arg(target));
+    }
+    return summaryOf(legacy, target);
+}
+
+} // namespace legacy

@@ -1,0 +1,44 @@
+// velmora-cli import: brings the records of a Jet (.mdb) diary into a diary of this program,
+// for administrators moving many files. The work is the start-up import's (src/legacy).
+#include <QCommandLineParser>
+
+#include "CliCommand.h"
+#include "legacy/LegacyImport.h"
+
+namespace {
+
+const QString kName = QStringLiteral("import");
+
+int runImport(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Brings every record of the Jet 3 or Jet 4 diary LEGACY.mdb into the "
+                       "diary, exactly.\nA missing diary is created; an existing one must hold "
+                       "no record. When the diary is\nthe Jet file itself, the Jet file is kept "
+                       "unchanged beside it as Tarnalist-jet.mdb.\nOn any failure nothing is "
+                       "changed."));
+    parser.addPositionalArgument(QStringLiteral("LEGACY.mdb"),
+                                 QStringLiteral("The Jet diary to bring over."));
+    cli::addDiaryOption(parser);
+    if (const auto done = cli::parse(parser, kName, arguments))
+        return *done;
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1) {
+        cli::fail(kName, QStringLiteral("give one Jet file (see velmora-cli import --help)"));
+        return cli::kBadInput;
+    }
+    try {
+        const legacy::ImportSummary summary =
+            legacy::importIntoDiary(positional.first(), cli::diaryPath(parser));
+        cli::out() << legacy::summaryText(summary) << Qt::endl;
+        return cli::kDone;
+    } catch (const std::exception& error) {
+        cli::fail(kName, QString::fromUtf8(error.what()));
+        return cli::kBadInput;
+    }
+}
+
+} // namespace
+
+VELMORA_CLI_COMMAND(import, "Bring the records of a Jet (.mdb) diary into a diary", runImport)
