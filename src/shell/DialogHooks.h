@@ -5,7 +5,8 @@
 
 // Stands in for the three dialogs while installed, so that logic can be driven without an
 // event loop: questions get scripted answers, messages and notices are recorded. The dialogs'
-// static entry points (frmmsg, frmquestion, frmsave) ask it first.
+// static entry points (frmmsg, frmquestion, frmsave) ask it first. Only tests install hooks
+// (tests/support/shell/DialogScript.h); the program always shows the real dialogs.
 class DialogHooks {
 public:
     virtual ~DialogHooks();
