@@ -1,4 +1,5 @@
 #include "app/WorkingWindows.h"
+#include "legacy/ui/LegacyDiaryOffer.h"
 #include "shell/ProgramExit.h"
 #include "shell/VelmoraApplication.h"
 #include "shell/frmfront.h"
@@ -7,9 +8,15 @@ int main(int argc, char** argv)
 {
     VelmoraApplication app(argc, argv);
     registerWorkingWindows();
-    auto* front = new frmfront;
-    front->show();
-    front->activateWindow();
+    // A diary still in the old Jet format is offered for bringing over before anything opens it.
+    const legacy::StartDecision start = legacy::offerLegacyImport();
+    if (start == legacy::StartDecision::End)
+        return 0;
+    if (start == legacy::StartDecision::NoLegacyDiary) {
+        auto* front = new frmfront;
+        front->show();
+        front->activateWindow();
+    }
     const int status = app.exec();
     // However the program ended, every window closes its diary connection here.
     shell::unloadAllWindows();
