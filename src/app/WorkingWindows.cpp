@@ -1,8 +1,10 @@
 #include "app/WorkingWindows.h"
 
 #include "registers/RegisterWindows.h"
+#include "search/SearchWindows.h"
 
 void registerWorkingWindows()
 {
     registers::registerWindows();
+    search::registerWindows();
 }

@@ -1,0 +1,106 @@
+#include "search/ProgrammeSearchWindow.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+
+#include "data/DayName.h"
+#include "platform/varnel/DateTimePicker.h"
+#include "search/SearchGrid.h"
+#include "search/SearchTexts.h"
+
+namespace search {
+
+namespace {
+
+// Inside each frame: the date bound on the first row, the time bound on the second.
+const QRect kDateCheck(120, 360, 1140, 450);
+const QRect kDatePicker(1320, 360, 1935, 450);
+const QRect kTimeCheck(120, 960, 1140, 450);
+const QRect kTimePicker(1320, 960, 1935, 450);
+
+} // namespace
+
+SearchWindowDesign localSearchDesign()
+{
+    return {QStringLiteral("frmfind1"), SearchRegister::Local, texts::titleLocal,
+            QPoint(8460, 480),          QPoint(10320, 480),    QRect(360, 2040, 11175, 4215)};
+}
+
+SearchWindowDesign outstationSearchDesign()
+{
+    return {QStringLiteral("frmfind2"), SearchRegister::Outstation, texts::titleOutstation,
+            QPoint(8100, 480),          QPoint(10080, 480),         QRect(360, 2040, 11055, 4215)};
+}
+
+ProgrammeSearchWindow::ProgrammeSearchWindow(const SearchWindowDesign& design, QWidget* parent)
+    : SearchWindow(design, parent), table_(tableName(design.which))
+{
+    QGroupBox* Frame1 =
+        makeFrame(QStringLiteral("Frame1"), texts::from, QRect(540, 240, 3375, 1575));
+    QGroupBox* Frame2 =
+        makeFrame(QStringLiteral("Frame2"), texts::to, QRect(4260, 240, 3375, 1575));
+    const std::array<QGroupBox*, 2> frames = {Frame1, Frame2};
+    for (int i = 0; i < 2; ++i) {
+        addDateBound(i, frames[size_t(i)], texts::date, kDateCheck, kDatePicker, 14.25);
+        CheckTime[size_t(i)] = makeCheck(frames[size_t(i)], QStringLiteral("CheckTime(%1)").arg(i),
+                                         texts::time, kTimeCheck);
+        DTPickerTime[size_t(i)] =
+            makePicker(frames[size_t(i)], QStringLiteral("DTPickerTime(%1)").arg(i),
+                       data::kPickerTimeFormat, kTimePicker, 15);
+        connect(CheckTime[size_t(i)], &QCheckBox::clicked, this, [this, i] { CheckTime_Click(i); });
+    }
+    setTabOrder(CheckDate[0], DTPickerDate[0]);
+    setTabOrder(DTPickerDate[0], CheckTime[0]);
+    setTabOrder(CheckTime[0], DTPickerTime[0]);
+    setTabOrder(DTPickerTime[0], CheckDate[1]);
+    setTabOrder(CheckDate[1], DTPickerDate[1]);
+    setTabOrder(DTPickerDate[1], CheckTime[1]);
+    setTabOrder(CheckTime[1], DTPickerTime[1]);
+    setTabOrder(DTPickerTime[1], grid());
+
+    // Form_Load
+    setWindowState(Qt::WindowMaximized);
+    OpenSearch();
+}
+
+void ProgrammeSearchWindow::OpenSearch()
+{
+    const QDateTime today(QDate::currentDate(), QTime(0, 0));
+    const QDateTime now(QDate(1899, 12, 30), QTime::currentTime());
+    for (int i = 0; i < 2; ++i) {
+        DTPickerDate[size_t(i)]->setValue(today);
+        DTPickerTime[size_t(i)]->setValue(now);
+    }
+    openDiary(programmeOpeningQuery(table_));
+}
+
+void ProgrammeSearchWindow::CheckTime_Click(int Index)
+{
+    DTPickerTime[size_t(Index)]->setEnabled(CheckTime[size_t(Index)]->isChecked());
+}
+
+ProgrammeBounds ProgrammeSearchWindow::boundsInForce() const
+{
+    ProgrammeBounds bounds;
+    if (inForce(DTPickerDate[0]))
+        bounds.dateFrom = DTPickerDate[0]->Value().date();
+    if (inForce(DTPickerDate[1]))
+        bounds.dateTo = DTPickerDate[1]->Value().date();
+    if (inForce(DTPickerTime[0]))
+        bounds.timeFrom = DTPickerTime[0]->Value().time();
+    if (inForce(DTPickerTime[1]))
+        bounds.timeTo = DTPickerTime[1]->Value().time();
+    return bounds;
+}
+
+void ProgrammeSearchWindow::Qry_date()
+{
+    guarded([this] { showResult(programmeQuery(table_, boundsInForce())); });
+}
+
+void ProgrammeSearchWindow::ImageFind_Click()
+{
+    Qry_date();
+}
+
+} // namespace search

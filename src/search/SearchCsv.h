@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "search/SearchResultsModel.h"
+
+// Search results as CSV (RFC 4180, UTF-8): the grid's Kannada headers, then one line per
+// record with its sl_no first, ISO dates, "HH:MM" times and texts in Unicode.
+namespace search {
+
+// A field quoted when it holds a comma, a quote or a line break; quotes doubled.
+QString csvField(const QString& text);
+// One line, ended by CRLF.
+QString csvLine(const QStringList& fields);
+
+QStringList csvHeader(SearchRegister which);
+QStringList csvFields(SearchRegister which, const SearchRecord& record);
+
+// The whole file.
+QByteArray searchCsv(SearchRegister which, const QList<SearchRecord>& records);
+
+} // namespace search

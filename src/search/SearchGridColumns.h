@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+// The three registers the search windows list, and the columns of their grids.
+namespace search {
+
+enum class SearchRegister { Local, Outstation, Tour };
+
+QString tableName(SearchRegister which);
+
+// How a grid column shows its value.
+enum class CellKind {
+    Position, // the row's place in the list (the record's sl_no in CSV)
+    Date,
+    Time,
+    Text, // Varnel bytes
+};
+
+struct GridColumn {
+    QByteArray header; // Varnel bytes
+    int ordinal;       // the column of the record it shows
+    CellKind kind;
+};
+
+// Column 0 is the position; column k > 0 shows ordinal k of the record.
+const QList<GridColumn>& gridColumns(SearchRegister which);
+
+// Cell texts as the grid shows them: Kannada digits, dates "dd/mm/yyyy" and times "HH:mm" with
+// the regional separators, Varnel decoded, line breaks shown as blanks.
+QString gridPositionText(int position);
+QString gridCellText(CellKind kind, const QVariant& value);
+
+// The same cell for a CSV file: ISO dates, "HH:MM" times, Unicode texts with their line breaks.
+QString csvCellText(CellKind kind, const QVariant& value);
+
+} // namespace search

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <memory>
+
+#include <QString>
+
+#include "search/SearchResultsModel.h"
+
+namespace jet {
+class Database;
+class Recordset;
+} // namespace jet
+
+namespace search {
+
+// What a search window holds while it is loaded: its own diary connection (Db), the current
+// result (RsResult) and the list made from it. Only reads.
+class SearchSession {
+public:
+    explicit SearchSession(SearchRegister which);
+    ~SearchSession();
+    SearchSession(const SearchSession&) = delete;
+    SearchSession& operator=(const SearchSession&) = delete;
+
+    // Opens the diary at `diaryPath` through the engine's one door (created when missing).
+    void OpenDatabase(const QString& diaryPath);
+
+    // Opens `statement` as the new RsResult and puts its rows into the list. On a failure the
+    // previous result and list stay as they were.
+    void run(const QString& statement);
+
+    SearchResultsModel& model() { return m_model; }
+    const SearchResultsModel& model() const { return m_model; }
+    jet::Database* database() const { return Db.get(); }
+    // The statement of the list shown.
+    QString statement() const { return m_statement; }
+
+private:
+    std::shared_ptr<jet::Database> Db;
+    std::unique_ptr<jet::Recordset> RsResult;
+    SearchResultsModel m_model;
+    QString m_statement;
+};
+
+} // namespace search

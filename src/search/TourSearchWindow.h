@@ -1,0 +1,35 @@
+#pragma once
+
+#include "search/SearchQueries.h"
+#include "search/SearchWindow.h"
+
+namespace varnel {
+class VarnelLineEdit;
+}
+
+namespace search {
+
+// frmfind3: the tours by departure and arrival date, narrowed by the beginning of the place of
+// departure and of the destination, and by a date range that the travel period touches.
+class TourSearchWindow : public SearchWindow {
+    Q_OBJECT
+public:
+    explicit TourSearchWindow(QWidget* parent = nullptr);
+
+    varnel::VarnelLineEdit* TxtFrom = nullptr;
+    varnel::VarnelLineEdit* TxtTo = nullptr;
+
+protected:
+    void ImageFind_Click() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OpenSearch();
+    void Qry_tour();
+    // Entering a place box selects its whole text, so typing replaces it.
+    void PlaceBox_GotFocus(varnel::VarnelLineEdit* box);
+};
+
+SearchWindowDesign tourSearchDesign();
+
+} // namespace search

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "search/ProgrammeSearchWindow.h"
+
+// The list of local programmes (table local).
+class frmfind1 : public search::ProgrammeSearchWindow {
+    Q_OBJECT
+public:
+    explicit frmfind1(QWidget* parent = nullptr);
+};

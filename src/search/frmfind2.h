@@ -1,0 +1,10 @@
+#pragma once
+
+#include "search/ProgrammeSearchWindow.h"
+
+// The list of outstation programmes (table outstation).
+class frmfind2 : public search::ProgrammeSearchWindow {
+    Q_OBJECT
+public:
+    explicit frmfind2(QWidget* parent = nullptr);
+};

@@ -1,0 +1,237 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QtTest>
+
+#include "SearchDiary.h"
+#include "platform/varnel/DateTimePicker.h"
+#include "platform/varnel/KannadaDateTimeEdit.h"
+#include "platform/varnel/VarnelLineEdit.h"
+#include "search/SearchGrid.h"
+#include "search/SearchWindows.h"
+#include "search/frmfind1.h"
+#include "search/frmfind2.h"
+#include "search/frmfind3.h"
+#include "shell/DialogScript.h"
+#include "shell/ImageButton.h"
+#include "shell/ImageButtonPanel.h"
+#include "shell/VelmoraApplication.h"
+#include "shell/WindowRegistry.h"
+#include "shell/frmMDI.h"
+#include "shell/frmMenu.h"
+
+// The real search windows on the offscreen platform, over the sample diary: boxes ticked,
+// places typed through an input method, the search button clicked, the grid read back.
+class TestSearchWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void opensWithEveryBoundInForceAndTheWholeList();
+    void boxesAndTheDateOrderRule();
+    void searchButtonListsTheBoundsInForce();
+    void tourPlacesTypedInKannada();
+    void aPlaceWithNoVarnelFormIsRefused();
+    void theSecondMenuOpensEachSearchOnce();
+
+private:
+    static void clickFind(search::SearchWindow& w)
+    {
+        QTest::mouseClick(w.buttons()->button(QStringLiteral("ImageFind"))->icon(), Qt::LeftButton);
+    }
+    static QString cell(search::SearchWindow& w, int row, int column)
+    {
+        return w.grid()->model()->index(row, column).data().toString();
+    }
+    static QList<int> shownSerials(search::SearchWindow& w)
+    {
+        QList<int> serials;
+        for (const search::SearchRecord& r : w.shownRecords())
+            serials << r[0].toInt();
+        return serials;
+    }
+    static void commit(QWidget* field, const QString& text)
+    {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QCoreApplication::sendEvent(field, &event);
+    }
+};
+
+void TestSearchWindows::opensWithEveryBoundInForceAndTheWholeList()
+{
+    SearchDiary diary;
+    diary.loadSample();
+    frmfind1 w;
+    w.show();
+    QVERIFY(w.windowState() & Qt::WindowMaximized);
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY(!w.CheckDate[i]->isChecked() && !w.CheckTime[i]->isChecked());
+        QVERIFY(w.DTPickerDate[i]->isEnabled() && w.DTPickerTime[i]->isEnabled());
+        QCOMPARE(w.DTPickerDate[i]->Value().date(), QDate::currentDate());
+    }
+    QCOMPARE(w.grid()->model()->rowCount(), 60);
+    QCOMPARE(cell(w, 0, 0), QStringLiteral("೧"));
+    QCOMPARE(cell(w, 59, 0), QStringLiteral("೬೦"));
+    // Ordered by date, then time; the grid's font and fixed row height serve every row.
+    const QList<search::SearchRecord>& rows = w.shownRecords();
+    for (int i = 1; i < rows.size(); ++i)
+        QVERIFY(std::pair(rows[i - 1][1].toDate(), rows[i - 1][3].toTime()) <=
+                std::pair(rows[i][1].toDate(), rows[i][3].toTime()));
+    QCOMPARE(w.grid()->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    // No header is clipped.
+    const QFontMetrics header = w.grid()->horizontalHeader()->fontMetrics();
+    for (int c = 0; c < 10; ++c)
+        QVERIFY(
+            w.grid()->columnWidth(c) >=
+            header.horizontalAdvance(w.grid()->model()->headerData(c, Qt::Horizontal).toString()));
+    QCOMPARE(w.grid()->geometry().topLeft(), QPoint(24, 136)); // (360, 2040) twips
+}
+
+void TestSearchWindows::boxesAndTheDateOrderRule()
+{
+    SearchDiary diary;
+    frmfind2 w;
+    w.show();
+    const QDateTime march10(QDate(2027, 3, 10), QTime(0, 0)),
+        march12(QDate(2027, 3, 12), QTime(0, 0));
+    // Ticking a box whose picker is enabled changes nothing; clearing takes it out of force.
+    QTest::mouseClick(w.CheckTime[0], Qt::LeftButton);
+    QVERIFY(w.DTPickerTime[0]->isEnabled());
+    QTest::mouseClick(w.CheckTime[0], Qt::LeftButton);
+    QVERIFY(!w.DTPickerTime[0]->isEnabled());
+
+    // With date-to in force at 10 March, moving date-from to the 12th brings it back.
+    w.DTPickerDate[0]->setValue(march10);
+    w.DTPickerDate[1]->setValue(march10);
+    w.DTPickerDate[0]->editor()->setFocus();
+    w.DTPickerDate[0]->editor()->setSelectedSection(QDateTimeEdit::DaySection);
+    QTest::keyClick(w.DTPickerDate[0]->editor(), Qt::Key_Up);
+    QCOMPARE(w.DTPickerDate[0]->Value().date(), march10.date());
+    // With date-to out of force, date-from stays where the user puts it.
+    QTest::mouseClick(w.CheckDate[1], Qt::LeftButton);
+    QTest::mouseClick(w.CheckDate[1], Qt::LeftButton);
+    QVERIFY(!w.DTPickerDate[1]->isEnabled());
+    w.DTPickerDate[0]->setValue(march12);
+    QTest::keyClick(w.DTPickerDate[0]->editor(), Qt::Key_Down);
+    QTest::keyClick(w.DTPickerDate[0]->editor(), Qt::Key_Up);
+    QCOMPARE(w.DTPickerDate[0]->Value().date(), march12.date());
+    // Ticking date-to again brings it up to date-from, which is in force.
+    QTest::mouseClick(w.CheckDate[1], Qt::LeftButton);
+    QVERIFY(w.DTPickerDate[1]->isEnabled());
+    QCOMPARE(w.DTPickerDate[1]->Value().date(), march12.date());
+    QCOMPARE(w.DTPickerDate[0]->Value().date(), march12.date());
+}
+
+void TestSearchWindows::searchButtonListsTheBoundsInForce()
+{
+    SearchDiary diary;
+    diary.addProgramme(QStringLiteral("local"), 1, QDate::currentDate(), QTime(0, 0, 1));
+    frmfind1 w;
+    w.show();
+    QCOMPARE(w.grid()->model()->rowCount(), 1);
+    // Untouched: all four bounds, today at the time of opening to the second.
+    clickFind(w);
+    QCOMPARE(w.grid()->model()->rowCount(), 0);
+    QVERIFY(w.session().statement().contains(QStringLiteral("tarna_time<=timevalue(")));
+
+    // Every box ticked and cleared: the whole register again, with a row saved meanwhile.
+    diary.addProgramme(QStringLiteral("local"), 2, QDate(2020, 1, 1), QTime(8, 0));
+    for (QCheckBox* box : {w.CheckDate[0], w.CheckDate[1], w.CheckTime[0], w.CheckTime[1]}) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::mouseClick(box, Qt::LeftButton);
+    }
+    clickFind(w);
+    QCOMPARE(w.session().statement(),
+             QStringLiteral("Select * from local order by tarna_date,tarna_time"));
+    QCOMPARE(shownSerials(w), (QList<int>{2, 1}));
+    QCOMPARE(cell(w, 0, 1), QStringLiteral("೦೧/೦೧/೨೦೨೦"));
+}
+
+void TestSearchWindows::tourPlacesTypedInKannada()
+{
+    SearchDiary diary;
+    diary.addTour(1, QStringLiteral("ಬೆಂಗಳೂರು"), QStringLiteral("ಮೈಸೂರು"), QDate(2027, 3, 1),
+                  QDate(2027, 3, 10));
+    diary.addTour(2, QStringLiteral("ಮಂಗಳೂರು"), QStringLiteral("ಬೆಂಗಳೂರು"), QDate(2027, 3, 2),
+                  QDate(2027, 3, 2));
+    frmfind3 w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(shownSerials(w), (QList<int>{1, 2}));
+    for (QCheckBox* box : {w.CheckDate[0], w.CheckDate[1]}) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::mouseClick(box, Qt::LeftButton);
+    }
+    w.TxtFrom->setFocus(Qt::TabFocusReason);
+    commit(w.TxtFrom, QStringLiteral("ಬ"));
+    clickFind(w);
+    QCOMPARE(shownSerials(w), QList<int>{1});
+    QCOMPARE(cell(w, 0, 2), QStringLiteral("ಮೈಸೂರು"));
+
+    // Entering the box again selects its text, so typing replaces it.
+    w.TxtTo->setFocus(Qt::TabFocusReason);
+    w.TxtFrom->setFocus(Qt::TabFocusReason);
+    QCOMPARE(w.TxtFrom->selectedText(), QStringLiteral("ಬ"));
+    commit(w.TxtFrom, QStringLiteral("ಮಂ"));
+    QCOMPARE(w.TxtFrom->text(), QStringLiteral("ಮಂ"));
+    clickFind(w);
+    QCOMPARE(shownSerials(w), QList<int>{2});
+}
+
+void TestSearchWindows::aPlaceWithNoVarnelFormIsRefused()
+{
+    SearchDiary diary;
+    diary.addTour(1, QStringLiteral("ಬೆಂಗಳೂರು"), QStringLiteral("ಮೈಸೂರು"), QDate(2027, 3, 1),
+                  QDate(2027, 3, 10));
+    frmfind3 w;
+    w.show();
+    const QString before = w.session().statement();
+    commit(w.TxtTo, QStringLiteral("Mysore"));
+    DialogScript script;
+    clickFind(w);
+    QCOMPARE(script.texts.size(), 1);
+    QCOMPARE(w.session().statement(), before); // no search ran
+    QCOMPARE(shownSerials(w), QList<int>{1});
+}
+
+void TestSearchWindows::theSecondMenuOpensEachSearchOnce()
+{
+    SearchDiary diary;
+    diary.loadSample();
+    search::registerWindows();
+    frmMDI mdi;
+    mdi.show();
+    auto choose = [&](int entry) {
+        mdi.Label2_Click();
+        QVERIFY(mdi.popup(2));
+        mdi.popup(2)->Label1_Click(entry);
+    };
+    choose(0);
+    choose(1);
+    choose(2);
+    auto* tours = qobject_cast<frmfind3*>(childWindow(QStringLiteral("frmfind3")));
+    QVERIFY(tours);
+    QCOMPARE(tours->grid()->model()->rowCount(), 20);
+    QVERIFY(qobject_cast<frmfind2*>(childWindow(QStringLiteral("frmfind2"))));
+    auto* local = qobject_cast<frmfind1*>(childWindow(QStringLiteral("frmfind1")));
+    QVERIFY(local);
+    QTest::mouseClick(local->CheckDate[0], Qt::LeftButton);
+    choose(0);
+    QCOMPARE(childWindow(QStringLiteral("frmfind1")), local);
+    QVERIFY(local->CheckDate[0]->isChecked()); // brought forward unchanged
+    QCOMPARE(mdi.mdiArea()->subWindowList().size(), 3);
+    QCOMPARE(mdi.mdiArea()->activeSubWindow()->widget(), local);
+}
+
+int main(int argc, char** argv)
+{
+    VelmoraApplication app(argc, argv);
+    TestSearchWindows test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_search_windows.moc"

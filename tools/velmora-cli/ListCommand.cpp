@@ -1,0 +1,160 @@
+// velmora-cli list: a register as CSV on standard output, narrowed by the same bounds and
+// through the same statements as the search windows.
+#include <cstdio>
+
+#include <QCommandLineParser>
+#include <QDate>
+#include <QTime>
+
+#include "CliCommand.h"
+#include "data/DiaryDatabase.h"
+#include "platform/varnel/VarnelCodec.h"
+#include "search/SearchCsv.h"
+#include "search/SearchQueries.h"
+#include "search/SearchSession.h"
+
+namespace {
+
+const QString kName = QStringLiteral("list");
+
+// Thrown for input the command cannot use; main reports it and exits 2.
+struct BadInput {
+    QString text;
+};
+
+QDate dateOption(const QCommandLineParser& parser, const QString& name)
+{
+    const QString text = parser.value(name);
+    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        throw BadInput{
+            QStringLiteral("--%1 %2: not a date of the form YYYY-MM-DD").arg(name, text)};
+    return date;
+}
+
+QTime timeOption(const QCommandLineParser& parser, const QString& name)
+{
+    const QString text = parser.value(name);
+    const QTime time = QTime::fromString(text, QStringLiteral("HH:mm:ss"));
+    if (!time.isValid())
+        throw BadInput{QStringLiteral("--%1 %2: not a time of the form HH:MM:SS").arg(name, text)};
+    return time;
+}
+
+// A place typed in Unicode Kannada, as the Varnel bytes the register holds.
+QByteArray placeOption(const QCommandLineParser& parser, const QString& name)
+{
+    const varnel::Encoded encoded = varnel::encode(parser.value(name));
+    if (!encoded.ok()) {
+        const varnel::Refusal first = encoded.refusals.first();
+        throw BadInput{QStringLiteral("--%1: the character U+%2 at position %3 has no Varnel form")
+                           .arg(name)
+                           .arg(quint32(first.character), 4, 16, QLatin1Char('0'))
+                           .arg(first.position + 1)};
+    }
+    return encoded.bytes;
+}
+
+QString statementFor(search::SearchRegister which, const QCommandLineParser& parser)
+{
+    const auto given = [&](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
+    if (which == search::SearchRegister::Tour) {
+        if (given("after") || given("before"))
+            throw BadInput{QStringLiteral("--after and --before list programmes, not tours")};
+        search::TourCriteria criteria;
+        if (given("from-place"))
+            criteria.from = placeOption(parser, QStringLiteral("from-place"));
+        if (given("to-place"))
+            criteria.to = placeOption(parser, QStringLiteral("to-place"));
+        if (given("from"))
+            criteria.dateFrom = dateOption(parser, QStringLiteral("from"));
+        if (given("to"))
+            criteria.dateTo = dateOption(parser, QStringLiteral("to"));
+        return search::tourQuery(criteria);
+    }
+    if (given("from-place") || given("to-place"))
+        throw BadInput{QStringLiteral("--from-place and --to-place list tours, not programmes")};
+    search::ProgrammeBounds bounds;
+    if (given("from"))
+        bounds.dateFrom = dateOption(parser, QStringLiteral("from"));
+    if (given("to"))
+        bounds.dateTo = dateOption(parser, QStringLiteral("to"));
+    if (given("after"))
+        bounds.timeFrom = timeOption(parser, QStringLiteral("after"));
+    if (given("before"))
+        bounds.timeTo = timeOption(parser, QStringLiteral("before"));
+    return search::programmeQuery(search::tableName(which), bounds);
+}
+
+int runList(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes the records of a register as CSV (UTF-8) to standard output: the "
+                       "list's Kannada headers, then each record with its sl_no first, ISO dates, "
+                       "HH:MM times and Unicode texts, in the search windows' order. Each option "
+                       "given is one bound in force. Exit 0 with records, 1 when none match "
+                       "(the header alone), 2 on bad input."));
+    parser.addPositionalArgument(QStringLiteral("register"),
+                                 QStringLiteral("local, outstation or tour."));
+    parser.addOption({QStringLiteral("from"), QStringLiteral("First date (YYYY-MM-DD)."),
+                      QStringLiteral("YYYY-MM-DD")});
+    parser.addOption({QStringLiteral("to"), QStringLiteral("Last date (YYYY-MM-DD)."),
+                      QStringLiteral("YYYY-MM-DD")});
+    parser.addOption({QStringLiteral("after"),
+                      QStringLiteral("Programmes at or after this time of day (HH:MM:SS)."),
+                      QStringLiteral("HH:MM:SS")});
+    parser.addOption({QStringLiteral("before"),
+                      QStringLiteral("Programmes at or before this time of day (HH:MM:SS)."),
+                      QStringLiteral("HH:MM:SS")});
+    parser.addOption({QStringLiteral("from-place"),
+                      QStringLiteral("Tours whose place of departure begins with TEXT (Kannada)."),
+                      QStringLiteral("TEXT")});
+    parser.addOption({QStringLiteral("to-place"),
+                      QStringLiteral("Tours whose destination begins with TEXT (Kannada)."),
+                      QStringLiteral("TEXT")});
+    cli::addDiaryOption(parser);
+    if (const auto done = cli::parse(parser, kName, arguments))
+        return *done;
+
+    try {
+        const QStringList positional = parser.positionalArguments();
+        if (positional.size() != 1)
+            throw BadInput{QStringLiteral("name one register: local, outstation or tour")};
+        const QString name = positional.first();
+        search::SearchRegister which;
+        if (name == QLatin1String("local"))
+            which = search::SearchRegister::Local;
+        else if (name == QLatin1String("outstation"))
+            which = search::SearchRegister::Outstation;
+        else if (name == QLatin1String("tour"))
+            which = search::SearchRegister::Tour;
+        else
+            throw BadInput{QStringLiteral("no register '%1': local, outstation or tour").arg(name)};
+        const QString statement = statementFor(which, parser);
+
+        // The command only reads: a diary that does not exist is not made.
+        const QString path = cli::diaryPath(parser);
+        if (data::findDiaryFile(path).isEmpty())
+            throw BadInput{QStringLiteral("no diary at %1").arg(path)};
+        search::SearchSession session(which);
+        session.OpenDatabase(path);
+        session.run(statement);
+
+        // Written only once every row is read, so a failure leaves standard output empty.
+        const QByteArray csv = search::searchCsv(which, session.model().records());
+        cli::out().flush();
+        std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
+        std::fflush(stdout);
+        return session.model().records().isEmpty() ? cli::kNothingToDo : cli::kDone;
+    } catch (const BadInput& bad) {
+        cli::fail(kName, bad.text);
+    } catch (const std::exception& error) {
+        cli::fail(kName, QString::fromUtf8(error.what()));
+    }
+    return cli::kBadInput;
+}
+
+} // namespace
+
+VELMORA_CLI_COMMAND(list, "List a register as CSV, narrowed like the search windows", runList)
