@@ -5,7 +5,8 @@
 
 namespace reports {
 
-const ReportRegister &ReportRegister::local() {
+const ReportRegister& ReportRegister::local()
+{
     static const ReportRegister r{Kind::Local,
                                   QStringLiteral("local"),
                                   QStringLiteral("temp_local"),
@@ -15,7 +16,8 @@ const ReportRegister &ReportRegister::local() {
     return r;
 }
 
-const ReportRegister &ReportRegister::outstation() {
+const ReportRegister& ReportRegister::outstation()
+{
     static const ReportRegister r{Kind::Outstation,
                                   QStringLiteral("outstation"),
                                   QStringLiteral("temp_outstation"),
@@ -25,7 +27,8 @@ const ReportRegister &ReportRegister::outstation() {
     return r;
 }
 
-const ReportRegister &ReportRegister::tour() {
+const ReportRegister& ReportRegister::tour()
+{
     static const ReportRegister r{Kind::Tour,
                                   QStringLiteral("tour"),
                                   QStringLiteral("temp_tour"),
@@ -35,16 +38,18 @@ const ReportRegister &ReportRegister::tour() {
     return r;
 }
 
-const ReportRegister *ReportRegister::byName(const QString &name) {
-    for (const ReportRegister *r : {&local(), &outstation(), &tour()}) {
+const ReportRegister* ReportRegister::byName(const QString& name)
+{
+    for (const ReportRegister* r : {&local(), &outstation(), &tour()}) {
         if (r->sourceTable == name)
             return r;
     }
     return nullptr;
 }
 
-QString ReportRegister::rangeQuery(const QDate &first, const QDate &last,
-                                   const QLocale &locale) const {
+QString ReportRegister::rangeQuery(const QDate& first, const QDate& last,
+                                   const QLocale& locale) const
+{
     const QString from = data::queryDateText(first, locale);
     const QString to = data::queryDateText(last, locale);
     if (kind == Kind::Tour) {
@@ -60,7 +65,8 @@ QString ReportRegister::rangeQuery(const QDate &first, const QDate &last,
            QStringLiteral("') order by tarna_date");
 }
 
-QString ReportRegister::templatePath(const QString &programFolder) const {
+QString ReportRegister::templatePath(const QString& programFolder) const
+{
     return programFolder + QLatin1Char('\\') + templateName;
 }
 

@@ -20,19 +20,19 @@ struct ReportRegister {
     QByteArray notice;      // Varnel bytes, shown when the range holds no record
     QList<int> timeColumns; // source ordinals staged as "HH:mm" text
 
-    static const ReportRegister &local();
-    static const ReportRegister &outstation();
-    static const ReportRegister &tour();
+    static const ReportRegister& local();
+    static const ReportRegister& outstation();
+    static const ReportRegister& tour();
     // By the command-line name: "local", "outstation" or "tour"; nullptr for anything else.
-    static const ReportRegister *byName(const QString &name);
+    static const ReportRegister* byName(const QString& name);
 
     // The range query, exactly as the windows write it; both bounds inclusive. The dates are
     // written in the locale's short date form, which datevalue() reads back as whole days.
-    QString rangeQuery(const QDate &first, const QDate &last,
-                       const QLocale &locale = QLocale()) const;
+    QString rangeQuery(const QDate& first, const QDate& last,
+                       const QLocale& locale = QLocale()) const;
 
     // The template's path as the windows name it: the program folder, a backslash, the name.
-    QString templatePath(const QString &programFolder) const;
+    QString templatePath(const QString& programFolder) const;
 };
 
 } // namespace reports

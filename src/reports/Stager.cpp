@@ -10,8 +10,8 @@
 
 namespace reports {
 
-int stageRange(jet::Database &Db, const ReportRegister &reg, const QDate &first,
-               const QDate &last) {
+int stageRange(jet::Database& Db, const ReportRegister& reg, const QDate& first, const QDate& last)
+{
     // Taken first, so nothing another window saves can slip in between reading and writing.
     jet::Transaction transaction(Db);
 

@@ -18,11 +18,12 @@ struct ReportRegister;
 // Emptying and refilling is one transaction: a report never reads a half-filled table, and a
 // failure (a locked diary, a full disk) leaves the previous rows and throws the JetError.
 // Returns the number of rows staged; 0 leaves the staging table empty.
-int stageRange(jet::Database &Db, const ReportRegister &reg, const QDate &first, const QDate &last);
+int stageRange(jet::Database& Db, const ReportRegister& reg, const QDate& first, const QDate& last);
 
 // Keeps the range start at or before its end after the user changed picker `Index` (0 the
 // first day, 1 the last day): the other picker takes the changed value when they cross.
-template <typename Value> void keepRangeOrdered(int Index, Value &first, Value &last) {
+template <typename Value> void keepRangeOrdered(int Index, Value& first, Value& last)
+{
     if (Index == 0 && first > last)
         last = first;
     else if (Index == 1 && last < first)

@@ -4,6 +4,7 @@
 #include "platform/varnel/VarnelLabel.h"
 #include "shell/MouseHooks.h"
 #include "shell/ProgramExit.h"
+#include "shell/RegisterChoice.h"
 #include "shell/ShapeWidget.h"
 #include "shell/ShellColours.h"
 #include "shell/Twips.h"
@@ -146,7 +147,10 @@ void frmMenu::Label1_Click(int Index)
     }
     const QString name = QString::fromLatin1(kWindows[number_ - 1][Index]);
     if (number_ == 3 && Index < 2)
-        openChildWindow(name, [Index](QWidget* w) { w->setProperty("Option_tarna", Index); });
+        openChildWindow(name, [Index](QWidget* w) {
+            if (auto* choice = dynamic_cast<RegisterChoice*>(w))
+                choice->setOption_tarna(Index);
+        });
     else
         openChildWindow(name);
 }

@@ -7,6 +7,7 @@
 #include "ShellTestSupport.h"
 #include "platform/varnel/VarnelLabel.h"
 #include "shell/DialogScript.h"
+#include "shell/RegisterChoice.h"
 #include "shell/ShapeWidget.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmMDI.h"
@@ -15,6 +16,11 @@
 #include "shell/frmhelp.h"
 
 namespace {
+
+// A stand-in for the report window: records the register the menu chose.
+struct ChoosingWindow : QWidget, RegisterChoice {
+    void setOption_tarna(int Index) override { setProperty("Option_tarna", Index); }
+};
 
 // A stand-in working window that records how it was made.
 struct Factory {
@@ -29,7 +35,7 @@ struct Factory {
             ++made;
             const QCursor* pointer = QApplication::overrideCursor();
             busyWhileLoading = pointer && pointer->shape() == Qt::WaitCursor;
-            auto* w = new QWidget;
+            QWidget* w = name == QLatin1String("frmreport") ? new ChoosingWindow : new QWidget;
             w->setObjectName(name);
             if (maximised)
                 w->setWindowState(Qt::WindowMaximized);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+namespace report {
+
+struct RenderedReport;
+
+// The report control of the report windows. The program sets two properties, in this order,
+// and reads nothing back: ReportFileName, the template's full path, and Action = 1, which runs
+// the template (see runReport) and hands the finished report to the destination, the preview
+// window in the program. Other actions do nothing. A failure throws (ReportError, JetError)
+// and nothing reaches the destination.
+class ReportControl {
+public:
+    using Destination = std::function<void(const RenderedReport&)>;
+
+    explicit ReportControl(Destination destination = {});
+
+    QString ReportFileName() const { return m_reportFileName; }
+    void setReportFileName(const QString& path) { m_reportFileName = path; }
+    void setAction(short action);
+
+private:
+    Destination m_destination;
+    QString m_reportFileName;
+};
+
+} // namespace report

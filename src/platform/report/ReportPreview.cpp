@@ -1,0 +1,215 @@
+#include "platform/report/ReportPreview.h"
+
+#include <algorithm>
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPdfDocument>
+#include <QPdfPageNavigator>
+#include <QPdfView>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "platform/varnel/KannadaDigits.h"
+
+namespace report {
+
+namespace {
+
+constexpr qreal kZoomStep = 1.25;
+constexpr int kPrintDpi = 300; // pages go to the printer as pictures of this resolution
+
+QToolButton* toolButton(const QString& text, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(text);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setAutoRaise(true);
+    return button;
+}
+
+} // namespace
+
+ReportPreview::ReportPreview(const RenderedReport& report, Messenger messenger, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_messenger(std::move(messenger))
+{
+    setObjectName(QStringLiteral("ReportPreview"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(report.title);
+    resize(1000, 720);
+
+    m_pdf.setData(report.pdf);
+    m_pdf.open(QIODevice::ReadOnly);
+    m_document = new QPdfDocument(this);
+    m_document->load(&m_pdf);
+
+    m_view = new QPdfView(this);
+    m_view->setObjectName(QStringLiteral("PdfView"));
+    m_view->setDocument(m_document);
+    m_view->setPageMode(QPdfView::PageMode::MultiPage);
+    m_view->setZoomMode(QPdfView::ZoomMode::FitToWidth);
+
+    auto* bar = new QHBoxLayout;
+    const auto add = [&](const char* name, const QString& text, void (ReportPreview::*slot)()) {
+        QToolButton* b = toolButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        connect(b, &QToolButton::clicked, this, slot);
+        bar->addWidget(b);
+        return b;
+    };
+    add("Previous", QStringLiteral(u"◀ ಹಿಂದಿನ ಪುಟ"), &ReportPreview::previousPage);
+    m_pageNumber = new QLabel(this);
+    m_pageNumber->setObjectName(QStringLiteral("PageNumber"));
+    bar->addWidget(m_pageNumber);
+    add("Next", QStringLiteral(u"ಮುಂದಿನ ಪುಟ ▶"), &ReportPreview::nextPage);
+    bar->addSpacing(16);
+    add("ZoomOut", QStringLiteral(u"− ಕುಗ್ಗಿಸು"), &ReportPreview::zoomOut);
+    add("ZoomIn", QStringLiteral(u"+ ಹಿಗ್ಗಿಸು"), &ReportPreview::zoomIn);
+    add("FitWidth", QStringLiteral(u"ಅಗಲಕ್ಕೆ ಹೊಂದಿಸು"), &ReportPreview::fitWidth);
+    bar->addStretch();
+    add("Print", QStringLiteral(u"ಮುದ್ರಿಸು…"), &ReportPreview::print);
+    add("SaveAs", QStringLiteral(u"PDF ಆಗಿ ಉಳಿಸು…"), &ReportPreview::saveAs);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(bar);
+    layout->addWidget(m_view, 1);
+
+    connect(m_view->pageNavigator(), &QPdfPageNavigator::currentPageChanged, this,
+            &ReportPreview::showPageNumber);
+    showPageNumber();
+}
+
+int ReportPreview::currentPage() const
+{
+    return m_view->pageNavigator()->currentPage();
+}
+
+void ReportPreview::showPageNumber()
+{
+    m_pageNumber->setText(varnel::kannadaDigits(
+        QStringLiteral(u"ಪುಟ %1 / %2").arg(currentPage() + 1).arg(m_document->pageCount())));
+}
+
+void ReportPreview::goTo(int page)
+{
+    page = std::clamp(page, 0, std::max(0, m_document->pageCount() - 1));
+    m_view->pageNavigator()->jump(page, QPointF(), m_view->zoomFactor());
+    showPageNumber();
+}
+
+void ReportPreview::previousPage()
+{
+    goTo(currentPage() - 1);
+}
+
+void ReportPreview::nextPage()
+{
+    goTo(currentPage() + 1);
+}
+
+void ReportPreview::zoomIn()
+{
+    m_view->setZoomMode(QPdfView::ZoomMode::Custom);
+    m_view->setZoomFactor(std::min(m_view->zoomFactor() * kZoomStep, 8.0));
+}
+
+void ReportPreview::zoomOut()
+{
+    m_view->setZoomMode(QPdfView::ZoomMode::Custom);
+    m_view->setZoomFactor(std::max(m_view->zoomFactor() / kZoomStep, 0.1));
+}
+
+void ReportPreview::fitWidth()
+{
+    m_view->setZoomMode(QPdfView::ZoomMode::FitToWidth);
+}
+
+void ReportPreview::tell(const QString& text)
+{
+    if (m_messenger)
+        m_messenger(text, this);
+    else
+        QMessageBox::warning(this, windowTitle(), text);
+}
+
+void ReportPreview::print()
+{
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        tell(QStringLiteral(u"ಈ ಗಣಕದಲ್ಲಿ ಯಾವ ಮುದ್ರಕವೂ (ಪ್ರಿಂಟರ್) ಅಳವಡಿಕೆಯಾಗಿಲ್ಲ. ಮುದ್ರಕವನ್ನು "
+                            u"ಅಳವಡಿಸಿ, ಅಥವಾ ವರದಿಯನ್ನು PDF ಆಗಿ ಉಳಿಸಿ."));
+        return;
+    }
+    const int pages = m_document->pageCount();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    const QSizeF first = m_document->pagePointSize(0);
+    printer.setPageOrientation(first.width() > first.height() ? QPageLayout::Landscape
+                                                              : QPageLayout::Portrait);
+    printer.setFromTo(1, pages);
+    QPrintDialog dialog(&printer, this);
+    dialog.setMinMax(1, pages);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        tell(QStringLiteral(u"ಮುದ್ರಕಕ್ಕೆ ವರದಿಯನ್ನು ಕಳಿಸಲಾಗಲಿಲ್ಲ."));
+        return;
+    }
+    const int from = printer.fromPage() > 0 ? printer.fromPage() - 1 : 0;
+    const int to = printer.toPage() > 0 ? printer.toPage() - 1 : pages - 1;
+    for (int page = from; page <= to; ++page) {
+        if (page > from)
+            printer.newPage();
+        const QSizeF points = m_document->pagePointSize(page);
+        const QImage image = m_document->render(page, (points * kPrintDpi / 72.0).toSize());
+        const QRect area = painter.viewport();
+        QSize target = image.size().scaled(area.size(), Qt::KeepAspectRatio);
+        painter.drawImage(QRect(area.topLeft(), target), image);
+    }
+    painter.end();
+}
+
+void ReportPreview::saveAs()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral(u"ವರದಿಯನ್ನು PDF ಆಗಿ ಉಳಿಸು"),
+                                                      folder + QLatin1Char('/') + windowTitle() +
+                                                          QStringLiteral(".pdf"),
+                                                      QStringLiteral("PDF (*.pdf)"));
+    if (!path.isEmpty())
+        saveTo(path);
+}
+
+bool ReportPreview::saveTo(const QString& path)
+{
+    QSaveFile file(path);
+    const QByteArray bytes = m_pdf.data();
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    tell(QStringLiteral(u"ವರದಿಯನ್ನು %1 ಕಡತಕ್ಕೆ ಉಳಿಸಲಾಗಲಿಲ್ಲ: %2").arg(path, file.errorString()));
+    return false;
+}
+
+ReportControl::Destination previewDestination(QWidget* owner, Messenger messenger)
+{
+    QPointer<QWidget> parent(owner);
+    return [parent, messenger](const RenderedReport& report) {
+        auto* preview = new ReportPreview(report, messenger, parent);
+        preview->show();
+        preview->raise();
+        preview->activateWindow();
+    };
+}
+
+} // namespace report

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+
+#include <QBuffer>
+#include <QWidget>
+
+#include "platform/report/ReportControl.h"
+#include "platform/report/ReportRun.h"
+
+class QLabel;
+class QPdfDocument;
+class QPdfView;
+
+namespace report {
+
+// Shows a message to the user (Unicode Kannada); the program passes its message dialog.
+using Messenger = std::function<void(const QString& text, QWidget* parent)>;
+
+// The report's preview: its own window showing the pages, with zoom, paging, Print (the
+// system's printers through Qt's print dialog) and Save as PDF. Closing it deletes it.
+class ReportPreview : public QWidget {
+    Q_OBJECT
+public:
+    ReportPreview(const RenderedReport& report, Messenger messenger, QWidget* parent = nullptr);
+
+    QPdfDocument* document() const { return m_document; }
+    QPdfView* view() const { return m_view; }
+    int currentPage() const;
+    QByteArray pdf() const { return m_pdf.data(); }
+
+public slots:
+    void previousPage();
+    void nextPage();
+    void zoomIn();
+    void zoomOut();
+    void fitWidth();
+    // Without any printer installed it says so instead of opening the print dialog.
+    void print();
+    void saveAs();
+
+public:
+    // Writes the PDF whole or not at all; on failure the user is told and false comes back.
+    bool saveTo(const QString& path);
+
+private:
+    void showPageNumber();
+    void goTo(int page);
+    void tell(const QString& text);
+
+    Messenger m_messenger;
+    QBuffer m_pdf;
+    QPdfDocument* m_document;
+    QPdfView* m_view;
+    QLabel* m_pageNumber;
+};
+
+// A report control destination that opens a new preview window for every report, as a
+// window of its own over `owner`.
+ReportControl::Destination previewDestination(QWidget* owner, Messenger messenger);
+
+} // namespace report

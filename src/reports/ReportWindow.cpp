@@ -1,0 +1,190 @@
+#include "reports/ReportWindow.h"
+
+#include <optional>
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QMdiSubWindow>
+
+#include "data/DayName.h"
+#include "data/ProgramFolder.h"
+#include "data/DiaryDatabase.h"
+#include "platform/jet/Database.h"
+#include "platform/report/ReportPreview.h"
+#include "platform/varnel/DateTimePicker.h"
+#include "platform/varnel/VarnelCodec.h"
+#include "platform/varnel/VarnelFonts.h"
+#include "platform/varnel/VarnelLabel.h"
+#include "reports/ReportRegister.h"
+#include "reports/ReportTexts.h"
+#include "reports/Stager.h"
+#include "shell/BusyPointer.h"
+#include "shell/FailureReport.h"
+#include "shell/ImageButton.h"
+#include "shell/ImageButtonPanel.h"
+#include "shell/Pictures.h"
+#include "shell/ShellColours.h"
+#include "shell/ShellTexts.h"
+#include "shell/Twips.h"
+#include "shell/frmmsg.h"
+
+namespace reports {
+
+namespace {
+
+// Layout in twips.
+constexpr int kClientWidth = 6360;
+constexpr int kFrameWidth = 2775;
+constexpr int kFrameHeight = 1095;
+constexpr int kButtonBlock = 1560; // disc, caption and a margin under the frames
+
+void showFailureText(const QString& text, QWidget* parent)
+{
+    frmmsg::showText(text, parent);
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(const QString& name, const QByteArray& title, int top, QWidget* parent)
+    : QWidget(parent), Crystalrpt_(report::previewDestination(this, showFailureText))
+{
+    setObjectName(name);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, shell::kFormColour);
+    setPalette(p);
+    setWindowIcon(Pictures::programIcon());
+    setWindowTitle(shell::productName());
+    setFixedSize(QSize(tw(kClientWidth), tw(top + kFrameHeight + 120 + kButtonBlock)));
+
+    auto* Label30 = new varnel::VarnelLabel(title, this);
+    Label30->setObjectName(QStringLiteral("Label30"));
+    Label30->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara08, 18, true));
+    Label30->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128)"));
+    Label30->setAlignment(Qt::AlignCenter);
+    Label30->setGeometry(twRect(120, 120, kClientWidth - 240, 555));
+
+    dateFrame("Frame1", texts::from, 240, top, 0);
+    dateFrame("Frame2", texts::until, kClientWidth - 240 - kFrameWidth, top, 1);
+
+    panel_ = new ImageButtonPanel(this);
+    ImageButtonSpec design;
+    design.iconName = QStringLiteral("ImageReport");
+    design.discName = QStringLiteral("ShapeReport");
+    design.captionName = QStringLiteral("Label0");
+    design.firstLine = 1;
+    design.picture = Pictures::icon(Pictures::Icon::Report);
+    design.disc = ImageButtonSpec::kListDisc;
+    design.iconAt = ImageButtonSpec::iconInDisc(
+        QPoint((kClientWidth - ImageButtonSpec::kListDisc) / 2, top + kFrameHeight + 120),
+        ImageButtonSpec::kListDisc);
+    design.caption = shell::reportCaption();
+    design.captionColour = QColor(0, 0, 128);
+    design.captionFont = varnel::varnelFont(varnel::VarnelFont::Akshara02, 12);
+    ImageReport_ = panel_->add(design);
+    ImageReport_->setCommand([this] { ImageReport_Click(); });
+    panel_->resetOn(this);
+
+    Form_Load();
+}
+
+ReportWindow::~ReportWindow() = default;
+
+QGroupBox* ReportWindow::dateFrame(const char* name, const QByteArray& caption, int left, int top,
+                                   int index)
+{
+    auto* frame = new QGroupBox(varnel::decode(caption), this);
+    frame->setObjectName(QLatin1String(name));
+    frame->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, 12, true));
+    frame->setGeometry(twRect(left, top, kFrameWidth, kFrameHeight));
+
+    auto* label = new varnel::VarnelLabel(texts::date, frame);
+    label->setObjectName(index == 0 ? QStringLiteral("Label1") : QStringLiteral("Label2"));
+    label->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, 12));
+    label->setGeometry(twRect(120, 420, 735, 435));
+
+    auto* picker = new varnel::DateTimePicker(frame);
+    picker->setObjectName(QStringLiteral("DTPickerDate(%1)").arg(index));
+    picker->setCustomFormat(QString::fromLatin1(data::kPickerDateFormat));
+    picker->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, 14.25));
+    picker->setGeometry(twRect(900, 390, kFrameWidth - 1020, 495));
+    connect(picker, &varnel::DateTimePicker::Change, this,
+            [this, index] { DTPickerDate_Change(index); });
+    pickers_[size_t(index)] = picker;
+    if (index == 1)
+        setTabOrder(pickers_[0], picker);
+    return frame;
+}
+
+void ReportWindow::Form_Load()
+{
+    ResetDates();
+    // The move to the client area's top left happens when the frame first shows (showEvent).
+}
+
+void ReportWindow::ResetDates()
+{
+    const QDateTime today(QDate::currentDate(), QTime(0, 0));
+    pickers_[0]->setValue(today);
+    pickers_[1]->setValue(today);
+}
+
+void ReportWindow::DTPickerDate_Change(int Index)
+{
+    QDateTime first = pickers_[0]->Value();
+    QDateTime last = pickers_[1]->Value();
+    keepRangeOrdered(Index, first, last);
+    // Set in code, so the other picker's change handler does not run.
+    pickers_[0]->setValue(first);
+    pickers_[1]->setValue(last);
+}
+
+void ReportWindow::ImageReport_Click()
+{
+    const ReportRegister& reg = selectedRegister();
+    try {
+        std::optional<BusyPointer> busy(std::in_place);
+        Db = data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+        const int staged =
+            stageRange(*Db, reg, pickers_[0]->Value().date(), pickers_[1]->Value().date());
+        if (staged != 0) {
+            Crystalrpt_.setReportFileName(reg.templatePath(data::programFolder()));
+            Crystalrpt_.setAction(1);
+            busy.reset();
+        } else {
+            busy.reset();
+            frmmsg::showMessage(reg.notice, this);
+        }
+    } catch (const std::exception& e) {
+        reportFailure(e, this);
+    } catch (...) {
+        reportUnknownFailure(this);
+    }
+}
+
+bool ReportWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::ParentChange) {
+        // A fixed tool-window border: a small title bar with only a close button.
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            frame->setWindowFlags(Qt::SubWindow | Qt::Tool | Qt::CustomizeWindowHint |
+                                  Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+            frame->setOption(QMdiSubWindow::RubberBandResize, false);
+        }
+    }
+    return QWidget::event(event);
+}
+
+void ReportWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (placed_)
+        return;
+    placed_ = true;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        frame->adjustSize();
+        frame->move(0, 0);
+    }
+}
+
+} // namespace reports

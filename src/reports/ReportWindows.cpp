@@ -1,0 +1,63 @@
+#include "reports/ReportWindows.h"
+
+#include <QRadioButton>
+
+#include "platform/varnel/VarnelCodec.h"
+#include "platform/varnel/VarnelFonts.h"
+#include "reports/ReportRegister.h"
+#include "reports/ReportTexts.h"
+#include "reports/frmreport.h"
+#include "reports/frmreport3.h"
+#include "shell/Twips.h"
+#include "shell/WindowRegistry.h"
+
+namespace {
+
+// Tops of the date frames, in twips: under the register choice, or under the title alone.
+constexpr int kFramesUnderChoice = 1320;
+constexpr int kFramesUnderTitle = 840;
+
+} // namespace
+
+frmreport::frmreport(QWidget* parent)
+    : ReportWindow(QStringLiteral("frmreport"), reports::texts::programmeTitle, kFramesUnderChoice,
+                   parent)
+{
+    const QByteArray captions[2] = {reports::texts::localOption, reports::texts::outstationOption};
+    for (int i = 0; i < 2; ++i) {
+        auto* option = new QRadioButton(varnel::decode(captions[i]), this);
+        option->setObjectName(QStringLiteral("Option_tarna(%1)").arg(i));
+        option->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara02, 12));
+        option->setGeometry(twRect(480 + i * 3000, 780, 2880, 435));
+        options_[size_t(i)] = option;
+    }
+    options_[0]->setChecked(true);
+}
+
+void frmreport::setOption_tarna(int Index)
+{
+    options_[Index == 1 ? 1 : 0]->setChecked(true);
+}
+
+const reports::ReportRegister& frmreport::selectedRegister() const
+{
+    return options_[0]->isChecked() ? reports::ReportRegister::local()
+                                    : reports::ReportRegister::outstation();
+}
+
+frmreport3::frmreport3(QWidget* parent)
+    : ReportWindow(QStringLiteral("frmreport3"), reports::texts::tourTitle, kFramesUnderTitle,
+                   parent)
+{
+}
+
+const reports::ReportRegister& frmreport3::selectedRegister() const
+{
+    return reports::ReportRegister::tour();
+}
+
+void reports::registerReportWindows()
+{
+    registerChildWindow(QStringLiteral("frmreport"), [] { return new frmreport; });
+    registerChildWindow(QStringLiteral("frmreport3"), [] { return new frmreport3; });
+}
