@@ -1,7 +1,9 @@
 #include "shell/FailureReport.h"
 
+#include <QRegularExpression>
 #include <QtGlobal>
 
+#include "platform/varnel/KannadaDigits.h"
 #include "shell/frmmsg.h"
 
 #if __has_include("platform/jet/JetError.h")
@@ -34,47 +36,90 @@ void show(const QString& text, QWidget* parent)
 } // namespace
 
 #ifdef VELMORA_HAS_JET_ERROR
-// What the user should know first, in Kannada; the engine's own text follows for whoever
-// has to look into it.
+namespace {
+
+// What the user should know first, in Kannada.
 QString engineFailureLead(int number)
 {
+    using namespace jet::errors;
     switch (number) {
-    case jet::errors::kUnrecognizedFormat:
-    case jet::errors::kFileNotFound:
-        return QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ತೆರೆಯಲಾಗಲಿಲ್ಲ. ಕಡತವನ್ನು ಬದಲಿಸಿಲ್ಲ.");
-    case jet::errors::kFileLocked:
+    case kUnrecognizedFormat:
+    case kFileNotFound: return QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ತೆರೆಯಲಾಗಲಿಲ್ಲ. ಕಡತವನ್ನು ಬದಲಿಸಿಲ್ಲ.");
+    case kDamaged: return QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ಓದಲಾಗಲಿಲ್ಲ. ಕಡತವನ್ನು ಬದಲಿಸಿಲ್ಲ.");
+    case kFileLocked:
         return QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ಈಗ ಇನ್ನೊಂದು ಕಿಟಕಿ ಅಥವಾ ಕಾರ್ಯಕ್ರಮ ಬಳಸುತ್ತಿದೆ. "
                               u"ಸ್ವಲ್ಪ ಸಮಯದ ನಂತರ ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ.");
-    case jet::errors::kDiskIo:
-    case jet::errors::kReadOnly:
-        return QStringLiteral(u"ದಿನಚರಿಯ ಕಡತಕ್ಕೆ ಬರೆಯಲಾಗಲಿಲ್ಲ (ಡಿಸ್ಕ್ ತುಂಬಿದೆ ಅಥವಾ ಬರೆಯಲು ಅನುಮತಿ ಇಲ್ಲ). "
+    case kDiskIo:
+    case kDiskFull:
+    case kReadOnly: return QStringLiteral(u"ದಿನಚರಿಯ ಕಡತಕ್ಕೆ ಬರೆಯಲಾಗಲಿಲ್ಲ. ಏನನ್ನೂ ಅರ್ಧ ಬರೆದಿಲ್ಲ.");
+    case kRecordDeleted:
+    case kChangedMeanwhile:
+        return QStringLiteral(u"ಇನ್ನೊಂದು ಕಿಟಕಿ ಅಥವಾ ಕಾರ್ಯಕ್ರಮ ಈ ನಡುವೆ ದಿನಚರಿಯನ್ನು ಬದಲಿಸಿದೆ. "
                               u"ಏನನ್ನೂ ಅರ್ಧ ಬರೆದಿಲ್ಲ.");
-    case jet::errors::kDuplicateValue:
+    case kDuplicateValue:
         return QStringLiteral(u"ಇದೇ ಕ್ರಮ ಸಂಖ್ಯೆಯ ದಾಖಲೆಯನ್ನು ಇನ್ನೊಂದು ಕಿಟಕಿ ಈಗಾಗಲೇ ಉಳಿಸಿದೆ. "
                               u"ಈ ಕಿಟಕಿಯನ್ನು ಮುಚ್ಚಿ ಮತ್ತೆ ತೆರೆಯಿರಿ.");
-    default:
-        return QStringLiteral(u"ದಿನಚರಿಯ ಕೆಲಸ ನಿಂತಿತು. ಏನನ್ನೂ ಅರ್ಧ ಬರೆದಿಲ್ಲ.");
+    default: return QStringLiteral(u"ದಿನಚರಿಯ ಕೆಲಸ ನಿಂತಿತು. ಏನನ್ನೂ ಅರ್ಧ ಬರೆದಿಲ್ಲ.");
     }
 }
+
+// What happened, in Kannada, for the failures a user meets; empty for the rest, whose engine
+// text is shown as it is.
+QString engineFailureDetail(int number)
+{
+    using namespace jet::errors;
+    switch (number) {
+    case kFileLocked: return QStringLiteral(u"ದಿನಚರಿಯ ಕಡತ ಕಾರ್ಯನಿರತವಾಗಿದೆ: ಅದಕ್ಕೆ ಬೀಗ ಹಾಕಲಾಗಿದೆ.");
+    case kReadOnly: return QStringLiteral(u"ಕಡತವನ್ನು ಓದಬಹುದು ಮಾತ್ರ: ಅದಕ್ಕೆ ಬರೆಯಲು ಅನುಮತಿ ಇಲ್ಲ.");
+    case kDiskFull: return QStringLiteral(u"ಡಿಸ್ಕ್ ತುಂಬಿದೆ.");
+    case kDiskIo: return QStringLiteral(u"ಡಿಸ್ಕನ್ನು ಓದಲು ಅಥವಾ ಅದಕ್ಕೆ ಬರೆಯಲು ಆಗಲಿಲ್ಲ.");
+    case kDamaged: return QStringLiteral(u"ದಿನಚರಿಯ ಕಡತ ಹಾಳಾಗಿದೆ.");
+    case kUnrecognizedFormat: return QStringLiteral(u"ಇದು ದಿನಚರಿಯ ಕಡತವಲ್ಲ, ಅಥವಾ ಹಾಳಾಗಿದೆ.");
+    case kFileNotFound: return QStringLiteral(u"ಕಡತ ಸಿಗಲಿಲ್ಲ.");
+    case kRecordDeleted: return QStringLiteral(u"ಈ ದಾಖಲೆಯನ್ನು ಈ ನಡುವೆ ಅಳಿಸಲಾಗಿದೆ.");
+    case kChangedMeanwhile: return QStringLiteral(u"ಈ ದಾಖಲೆಯನ್ನು ಈ ನಡುವೆ ಬದಲಿಸಲಾಗಿದೆ.");
+    case kDuplicateValue: return QStringLiteral(u"ಇದೇ ಕ್ರಮ ಸಂಖ್ಯೆಯ ದಾಖಲೆ ಈಗಾಗಲೇ ಇದೆ.");
+    default: return {};
+    }
+}
+
+// The file an engine text names in quotes, so that a Kannada detail still says which file.
+QString namedFile(const QString& engineText)
+{
+    static const QRegularExpression quoted(QStringLiteral("'([^']*[/\\\\][^']*)'"));
+    return quoted.match(engineText).captured(1);
+}
+
+QString engineFailureText(const jet::JetError& error)
+{
+    QString detail = engineFailureDetail(error.number());
+    if (detail.isEmpty()) {
+        detail = error.text();
+    } else if (const QString file = namedFile(error.text()); !file.isEmpty()) {
+        detail += QStringLiteral(u"\nಕಡತ: ") + file;
+    }
+    return QStringLiteral(u"%1\n\nದೋಷ %2: %3")
+        .arg(engineFailureLead(error.number()),
+             varnel::kannadaDigits(QString::number(error.number())), detail);
+}
+
+} // namespace
 #endif
 
 QString failureText(const std::exception& error)
 {
 #ifdef VELMORA_HAS_JET_ERROR
     if (const auto* jet = dynamic_cast<const jet::JetError*>(&error))
-        return QStringLiteral(u"%1\n\nದೋಷ %2: %3")
-            .arg(engineFailureLead(jet->number()))
-            .arg(jet->number())
-            .arg(jet->text());
+        return engineFailureText(*jet);
 #endif
     return QStringLiteral(u"ದೋಷ: %1").arg(QString::fromUtf8(error.what()));
 }
 
 void reportFailure(const std::exception& error, QWidget* parent)
 {
-    const QString text = failureText(error);
-    qWarning("Velmora: %s", qPrintable(text));
-    show(text, parent);
+    // The log keeps the engine's own words beside what the user is shown.
+    qWarning("Velmora: %s", error.what());
+    show(failureText(error), parent);
 }
 
 void reportUnknownFailure(QWidget* parent)

@@ -49,19 +49,40 @@ void TestFailures::failureText_data()
     QTest::addColumn<int>("number"); // 0: a plain std::exception
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shown");
-    // An engine error leads with what the user should know, in Kannada, then its number and text.
+    // An engine error leads with what the user should know, in Kannada, then its number in
+    // Kannada digits and what happened: in Kannada for the failures users meet, naming the file
+    // the engine named; the engine's own text for the rest.
+    const QString open = QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ತೆರೆಯಲಾಗಲಿಲ್ಲ. ಕಡತವನ್ನು ಬದಲಿಸಿಲ್ಲ.\n\n");
+    const QString write = QStringLiteral(u"ದಿನಚರಿಯ ಕಡತಕ್ಕೆ ಬರೆಯಲಾಗಲಿಲ್ಲ. ಏನನ್ನೂ ಅರ್ಧ ಬರೆದಿಲ್ಲ.\n\n");
+    const QString meanwhile = QStringLiteral(u"ಇನ್ನೊಂದು ಕಿಟಕಿ ಅಥವಾ ಕಾರ್ಯಕ್ರಮ ಈ ನಡುವೆ ದಿನಚರಿಯನ್ನು "
+                                             u"ಬದಲಿಸಿದೆ. ಏನನ್ನೂ ಅರ್ಧ ಬರೆದಿಲ್ಲ.\n\n");
     QTest::newRow("file not found")
-        << 3024 << "Could not find file 'Tarnalist.mdb'"
-        << QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ತೆರೆಯಲಾಗಲಿಲ್ಲ. ಕಡತವನ್ನು ಬದಲಿಸಿಲ್ಲ.\n\n"
-                          u"ದೋಷ 3024: Could not find file 'Tarnalist.mdb'");
-    QTest::newRow("file locked")
-        << 3218 << "database is locked"
-        << QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ಈಗ ಇನ್ನೊಂದು ಕಿಟಕಿ ಅಥವಾ ಕಾರ್ಯಕ್ರಮ ಬಳಸುತ್ತಿದೆ. "
-                          u"ಸ್ವಲ್ಪ ಸಮಯದ ನಂತರ ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ.\n\nದೋಷ 3218: database is locked");
+        << 3024 << "Could not find the database file '/home/a/Tarnalist.mdb'."
+        << open + QStringLiteral(u"ದೋಷ ೩೦೨೪: ಕಡತ ಸಿಗಲಿಲ್ಲ.\nಕಡತ: /home/a/Tarnalist.mdb");
+    QTest::newRow("not a diary")
+        << 3343 << "The file '/d/Tarnalist.mdb' is not a diary database."
+        << open +
+               QStringLiteral(u"ದೋಷ ೩೩೪೩: ಇದು ದಿನಚರಿಯ ಕಡತವಲ್ಲ, ಅಥವಾ ಹಾಳಾಗಿದೆ.\nಕಡತ: /d/Tarnalist.mdb");
+    QTest::newRow("busy") << 3218 << "database is locked"
+                          << QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ಈಗ ಇನ್ನೊಂದು ಕಿಟಕಿ ಅಥವಾ ಕಾರ್ಯಕ್ರಮ ಬಳಸುತ್ತಿದೆ. "
+                                            u"ಸ್ವಲ್ಪ ಸಮಯದ ನಂತರ ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ.\n\n"
+                                            u"ದೋಷ ೩೨೧೮: ದಿನಚರಿಯ ಕಡತ ಕಾರ್ಯನಿರತವಾಗಿದೆ: ಅದಕ್ಕೆ ಬೀಗ ಹಾಕಲಾಗಿದೆ.");
+    QTest::newRow("read-only") << 3051 << "the database file cannot be written"
+                               << write +
+                                      QStringLiteral(
+                                          u"ದೋಷ ೩೦೫೧: ಕಡತವನ್ನು ಓದಬಹುದು ಮಾತ್ರ: ಅದಕ್ಕೆ ಬರೆಯಲು ಅನುಮತಿ ಇಲ್ಲ.");
+    QTest::newRow("disk full") << 3026 << "the disk is full"
+                               << write + QStringLiteral(u"ದೋಷ ೩೦೨೬: ಡಿಸ್ಕ್ ತುಂಬಿದೆ.");
+    QTest::newRow("damaged") << 3049 << "the database file is damaged"
+                             << QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ಓದಲಾಗಲಿಲ್ಲ. ಕಡತವನ್ನು ಬದಲಿಸಿಲ್ಲ.\n\n"
+                                               u"ದೋಷ ೩೦೪೯: ದಿನಚರಿಯ ಕಡತ ಹಾಳಾಗಿದೆ.");
+    QTest::newRow("deleted meanwhile")
+        << 3167 << "Record is deleted."
+        << meanwhile + QStringLiteral(u"ದೋಷ ೩೧೬೭: ಈ ದಾಖಲೆಯನ್ನು ಈ ನಡುವೆ ಅಳಿಸಲಾಗಿದೆ.");
     QTest::newRow("any other engine error")
         << 3421 << "Data type conversion error."
         << QStringLiteral(u"ದಿನಚರಿಯ ಕೆಲಸ ನಿಂತಿತು. ಏನನ್ನೂ ಅರ್ಧ ಬರೆದಿಲ್ಲ.\n\n"
-                          u"ದೋಷ 3421: Data type conversion error.");
+                          u"ದೋಷ ೩೪೨೧: Data type conversion error.");
     QTest::newRow("other failure") << 0 << "disk full" << QStringLiteral(u"ದೋಷ: disk full");
 }
 
@@ -79,9 +100,11 @@ void TestFailures::handlerFailureIsShownAndTheProgramGoesOn_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("engine error")
-        << 0 << QStringLiteral(u"ದಿನಚರಿಯ ಕಡತವನ್ನು ಈಗ ಇನ್ನೊಂದು ಕಿಟಕಿ ಅಥವಾ ಕಾರ್ಯಕ್ರಮ ಬಳಸುತ್ತಿದೆ. "
-                               u"ಸ್ವಲ್ಪ ಸಮಯದ ನಂತರ ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ.\n\nದೋಷ 3218: locked");
+    QTest::newRow("engine error") << 0
+                                  << QStringLiteral(
+                                         u"ದಿನಚರಿಯ ಕಡತವನ್ನು ಈಗ ಇನ್ನೊಂದು ಕಿಟಕಿ ಅಥವಾ ಕಾರ್ಯಕ್ರಮ ಬಳಸುತ್ತಿದೆ. "
+                                         u"ಸ್ವಲ್ಪ ಸಮಯದ ನಂತರ ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ.\n\n"
+                                         u"ದೋಷ ೩೨೧೮: ದಿನಚರಿಯ ಕಡತ ಕಾರ್ಯನಿರತವಾಗಿದೆ: ಅದಕ್ಕೆ ಬೀಗ ಹಾಕಲಾಗಿದೆ.");
     QTest::newRow("std exception") << 1 << QStringLiteral(u"ದೋಷ: bad value");
     QTest::newRow("anything else") << 2 << QStringLiteral(u"ಅನಿರೀಕ್ಷಿತ ದೋಷ. ಕೆಲಸ ಅಲ್ಲಿಗೇ ನಿಂತಿತು.");
 }
@@ -123,7 +146,7 @@ void TestFailures::failureShowsTheRealMessageDialog()
     button.fail = [] { throw jet::JetError(3022, QStringLiteral("duplicate value")); };
     button.show();
     QTest::mouseClick(&button, Qt::LeftButton);
-    QVERIFY(shown.endsWith(QStringLiteral(u"ದೋಷ 3022: duplicate value")));
+    QVERIFY(shown.endsWith(QStringLiteral(u"ದೋಷ ೩೦೨೨: ಇದೇ ಕ್ರಮ ಸಂಖ್ಯೆಯ ದಾಖಲೆ ಈಗಾಗಲೇ ಇದೆ.")));
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -148,7 +171,7 @@ void TestFailures::windowThatFailsToLoadLeavesNothingBehind()
         QApplication::sendEvent(entry, &release);
     });
     QTRY_COMPARE(dialogs.texts.size(), 1);
-    QVERIFY(dialogs.texts.first().endsWith(QStringLiteral(u"ದೋಷ 3343: unrecognized database format")));
+    QVERIFY(dialogs.texts.first().contains(QStringLiteral(u"ದೋಷ ೩೩೪೩: ")));
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(mdi->mdiArea()->subWindowList().isEmpty());
     QVERIFY(!mdi->strip().MenuOpen());
