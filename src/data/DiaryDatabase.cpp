@@ -49,8 +49,8 @@ bool publish(const QString& from, const QString& to)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
-    const int renamed = ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
-                                    RENAME_NOREPLACE);
+    const int renamed =
+        ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
     if (renamed == 0)
         return true;
     if (errno == EEXIST)
@@ -92,6 +92,13 @@ void createDiaryFile(const SplitPath& where)
             createDiarySchema(*database);
         } // closed, so the journal is folded into the file before it moves
         published = publish(scratch, target);
+    } catch (const jet::JetError& error) {
+        removeScratch();
+        // The private name means nothing to the user: name the diary and its folder.
+        throw jet::JetError(
+            error.number(),
+            QStringLiteral("Could not create the database file '%1' (%2).")
+                .arg(QDir::toNativeSeparators(target), error.text().replace(scratch, target)));
     } catch (...) {
         removeScratch();
         throw;
@@ -126,11 +133,14 @@ std::shared_ptr<jet::Database> OpenDiaryDatabase(const QString& path)
     if (file.isEmpty()) {
         createDiaryFile(splitPath(path));
         file = findDiaryFile(path);
-        if (file.isEmpty())
-            throw jet::JetError(jet::errors::kFileNotFound,
-                                QStringLiteral("The database file '%1' could not be created "
-                                               "(is a folder of that name in the way?).")
-                                    .arg(path));
+        if (file.isEmpty()) {
+            const SplitPath where = splitPath(path);
+            throw jet::JetError(
+                jet::errors::kFileNotFound,
+                QStringLiteral("The database file '%1' could not be created "
+                               "(is a folder of that name in the way?).")
+                    .arg(QDir(where.folder).filePath(spellingToCreate(where.name))));
+        }
     }
     return jet::Database::OpenDatabase(file);
 }

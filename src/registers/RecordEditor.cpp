@@ -170,24 +170,41 @@ void RecordEditor::SaveRecord()
 // other windows added or deleted since this one was opened.
 void RecordEditor::saveNew()
 {
+    int serial = 0;
     std::int64_t key = 0;
+    bool current = false;
     {
         jet::Transaction transaction(*Db);
-        const int serial = storedCount() + 1;
-        if (serial > kMaximumRecords) {
-            view_.messageText(registerFullMessage());
-            return;
+        serial = storedCount() + 1;
+        if (serial <= kMaximumRecords) {
+            // While nobody else wrote since the register was read, the new row simply joins
+            // the end of it; otherwise the register is read afresh afterwards.
+            current = Db->DataVersion() == seenDataVersion_ && Rs->RecordCount() == serial - 1;
+            Rs->AddNew();
+            writeFields(*Rs, serial);
+            Rs->Update();
+            Rs->MoveLast();
+            key = Rs->Bookmark();
+            transaction.commit();
         }
-        auto target = storedRow(0);
-        target->AddNew();
-        writeFields(*target, serial);
-        target->Update();
-        target->MoveLast();
-        key = target->Bookmark();
-        transaction.commit();
     }
-    refreshTo(key);
+    if (serial > kMaximumRecords) {
+        view_.messageText(registerFullMessage());
+        return;
+    }
+    if (current)
+        showSaved(serial);
+    else
+        refreshTo(key);
     view_.saveNotice();
+}
+
+void RecordEditor::showSaved(int serial)
+{
+    Adding = false;
+    setState(State::Browsing);
+    view_.setNavigatorEnabled(true);
+    navigateTo(serial, Rs->RecordCount());
 }
 
 // A change is written to the row that was shown, under the serial number it has now, and only
@@ -197,6 +214,8 @@ void RecordEditor::saveChanged(int attempt)
     const std::int64_t key = shownKey_.value_or(0);
     Stored stored = Stored::Vanished;
     QList<QVariant> storedNow;
+    bool current = false;
+    int serial = 0;
     {
         jet::Transaction transaction(*Db);
         auto row = storedRow(key);
@@ -206,15 +225,20 @@ void RecordEditor::saveChanged(int attempt)
                 storedNow << row->Fields(f.ordinal).Value();
         }
         if (stored == Stored::Unchanged) {
+            current = Db->DataVersion() == seenDataVersion_;
+            serial = row->Fields(0).Value().toInt();
             row->Edit();
-            writeFields(*row, row->Fields(0).Value().toInt());
+            writeFields(*row, serial);
             row->Update();
             transaction.commit();
         }
     }
     switch (stored) {
     case Stored::Unchanged:
-        refreshTo(key);
+        if (current)
+            showSaved(serial);
+        else
+            refreshTo(key);
         view_.saveNotice();
         return;
     case Stored::Changed:
@@ -281,13 +305,24 @@ void RecordEditor::DeleteRecord()
     // leaves the register as it was, never with a gap or a repeated serial number.
     const std::int64_t key = shownKey_.value_or(0);
     Stored stored = Stored::Vanished;
+    bool current = false;
     try {
         jet::Transaction transaction(*Db);
         auto row = storedRow(key);
         stored = compareWithShown(*row);
         if (stored == Stored::Unchanged) {
-            row->Delete();
             row.reset();
+            current = Db->DataVersion() == seenDataVersion_;
+            if (current) {
+                Rs->FindFirst(QStringLiteral("rowid=%1").arg(key));
+                current = !Rs->NoMatch();
+            }
+            if (current) {
+                Rs->Delete();
+            } else {
+                Db->Execute(
+                    QStringLiteral("DELETE FROM %1 WHERE rowid = %2").arg(mapping_.table).arg(key));
+            }
             renumber();
             transaction.commit();
         }
@@ -306,8 +341,10 @@ void RecordEditor::DeleteRecord()
         refreshTo(std::nullopt);
         return;
     }
-    Rs->Requery();
-    rememberDataVersion();
+    if (!current) {
+        Rs->Requery();
+        rememberDataVersion();
+    }
     const int count = Rs->RecordCount();
     if (count > 0)
         navigateTo(count, count);

@@ -65,6 +65,7 @@ private:
     Stored compareWithShown(jet::Recordset& row) const;
     void saveNew();
     void saveChanged(int attempt);
+    void showSaved(int serial);
     void renumber();
     void refreshTo(std::optional<std::int64_t> key);
     void navigateTo(int serial, int count);

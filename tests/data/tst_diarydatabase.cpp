@@ -1,9 +1,12 @@
 // Finding, creating and refusing the diary file.
 #include <thread>
 
+#include <unistd.h>
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QtTest>
 
 #include "RecordsetHelpers.h"
@@ -28,6 +31,50 @@ void writeMarkedDiary(const QString& path, int marker)
                                "VALUES (%1, '2024-01-01', '10:00:00')")
                     .arg(marker));
 }
+
+// The folder made read-only for the test's life: by its mode for an ordinary user, by a
+// read-only bind mount for root (whom modes do not stop).
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& folder) : folder_(folder)
+    {
+        if (::geteuid() != 0) {
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+            path_ = folder;
+            return;
+        }
+        path_ = folder + QStringLiteral("-ro");
+        QDir().mkdir(path_);
+        mounted_ = QProcess::execute(QStringLiteral("mount"),
+                                     {QStringLiteral("--bind"), folder, path_}) == 0;
+        if (mounted_ && QProcess::execute(QStringLiteral("mount"),
+                                          {QStringLiteral("-o"), QStringLiteral("remount,ro,bind"),
+                                           path_}) != 0) {
+            unmount();
+        }
+    }
+    ~ReadOnlyFolder()
+    {
+        if (::geteuid() != 0)
+            QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        unmount();
+    }
+    bool active() const { return ::access(QFile::encodeName(path_).constData(), W_OK) != 0; }
+    QString path() const { return path_; }
+
+private:
+    void unmount()
+    {
+        if (mounted_)
+            QProcess::execute(QStringLiteral("umount"), {path_});
+        mounted_ = false;
+        if (path_ != folder_)
+            QDir().rmdir(path_);
+    }
+    QString folder_;
+    QString path_;
+    bool mounted_ = false;
+};
 
 int marker(jet::Database& db)
 {
@@ -287,6 +334,57 @@ private slots:
             QFAIL("opened in a folder that does not exist");
         } catch (const jet::JetError& error) {
             QVERIFY2(error.text().contains(QLatin1String("gone")), error.what());
+        }
+    }
+
+    // A folder that cannot be written (a CD, a write-protected share): an existing diary is
+    // read, a new one cannot be made and the message names the diary, not a scratch file.
+    void aReadOnlyFolderIsBrowsedAndNamed_data()
+    {
+        QTest::addColumn<bool>("withDiary");
+        QTest::newRow("an existing diary is read") << true;
+        QTest::newRow("a new diary cannot be made") << false;
+    }
+    void aReadOnlyFolderIsBrowsedAndNamed()
+    {
+        QFETCH(bool, withDiary);
+        TempProgramFolder folder;
+        if (withDiary) {
+            writeMarkedDiary(folder.filePath(QStringLiteral("Tarnalist.mdb")), 7);
+        }
+        ReadOnlyFolder readOnly(folder.path());
+        if (!readOnly.active())
+            QSKIP("this user can write into any folder and cannot mount one read-only");
+        const QString diary = readOnly.path() + QStringLiteral("\\Tarnalist.mdb");
+        if (withDiary) {
+            for (int round = 0; round < 2; ++round) {
+                auto db = data::OpenDiaryDatabase(diary);
+                QVERIFY(db->isReadOnly());
+                QCOMPARE(marker(*db), 7);
+            }
+            return;
+        }
+        try {
+            data::OpenDiaryDatabase(diary);
+            QFAIL("a diary was made in a read-only folder");
+        } catch (const jet::JetError& error) {
+            QVERIFY2(error.text().contains(readOnly.path() + QStringLiteral("/Tarnalist.mdb")),
+                     error.what());
+            QVERIFY2(!error.text().contains(QLatin1String(".new")), error.what());
+        }
+    }
+
+    void aFolderInTheWayIsNamedWithItsPath()
+    {
+        TempProgramFolder folder;
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Tarnalist.mdb")));
+        try {
+            data::OpenDiaryDatabase(folder.diaryPath());
+            QFAIL("a folder was opened as the diary");
+        } catch (const jet::JetError& error) {
+            QVERIFY2(error.text().contains(folder.filePath(QStringLiteral("Tarnalist.mdb"))),
+                     error.what());
+            QVERIFY2(!error.text().contains(QLatin1Char('\\')), error.what());
         }
     }
 
