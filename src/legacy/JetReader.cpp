@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -81,8 +82,27 @@ private:
     std::vector<char> m_buffer;
 };
 
-int fail(ChildWriter& out, const std::string& reason)
+// The child's copy of its stderr, where libmdb reports the damage it steps over.
+int warningsFd = -1;
+
+// The first line libmdb wrote to stderr, or nothing.
+std::string firstWarning()
 {
+    if (warningsFd < 0 || ::lseek(warningsFd, 0, SEEK_END) <= 0)
+        return {};
+    char text[512] = {};
+    ::lseek(warningsFd, 0, SEEK_SET);
+    const ssize_t n = ::read(warningsFd, text, sizeof text - 1);
+    std::string line(text, n > 0 ? size_t(n) : 0);
+    const size_t end = line.find('\n');
+    return end == std::string::npos ? line : line.substr(0, end);
+}
+
+int fail(ChildWriter& out, std::string reason)
+{
+    const std::string warning = firstWarning();
+    if (!warning.empty())
+        reason += "; the file is damaged (the Jet reader reported: " + warning + ")";
     out.byte(kFailure);
     out.bytes(reason.data(), quint32(reason.size()));
     return 0;
@@ -186,20 +206,7 @@ int sendRows(MdbHandle* mdb, int index, BoundTable& bound, ChildWriter& out)
     return 1;
 }
 
-// The first line libmdb wrote to stderr, or nothing.
-std::string firstWarning(int fd)
-{
-    if (fd < 0 || ::lseek(fd, 0, SEEK_END) <= 0)
-        return {};
-    char text[512] = {};
-    ::lseek(fd, 0, SEEK_SET);
-    const ssize_t n = ::read(fd, text, sizeof text - 1);
-    std::string line(text, n > 0 ? size_t(n) : 0);
-    const size_t end = line.find('\n');
-    return end == std::string::npos ? line : line.substr(0, end);
-}
-
-int readInChild(const char* path, ChildWriter& out, int warnings)
+int readInChild(const char* path, ChildWriter& out)
 {
     MdbHandle* mdb = mdb_open(path, MDB_NOFLAGS);
     if (!mdb)
@@ -211,6 +218,13 @@ int readInChild(const char* path, ChildWriter& out, int warnings)
     if (version >= MDB_VER_ACCDB_2007)
         return fail(out, "it is of a newer Jet version (" + std::to_string(version) +
                              "), which cannot be brought over; only Jet 3 and Jet 4 files can");
+    struct stat file {};
+    const auto page = size_t(mdb->fmt->pg_size);
+    if (::stat(path, &file) == 0 &&
+        (size_t(file.st_size) % page != 0 || size_t(file.st_size) < 2 * page))
+        return fail(out, "it is truncated (its " + std::to_string(file.st_size) +
+                             " bytes are not a whole number of its " + std::to_string(page) +
+                             "-byte pages)");
     if (version == MDB_VER_JET3) {
         // The header's code page would turn five of the Varnel bytes into '?'; as Latin-1
         // every byte comes back as the character of the same number.
@@ -253,9 +267,8 @@ int readInChild(const char* path, ChildWriter& out, int warnings)
             return 0;
     }
     // libmdb steps over some damage with only a warning: such a file is not read exactly.
-    const std::string warning = firstWarning(warnings);
-    if (!warning.empty())
-        return fail(out, "it is damaged (the Jet reader reported: " + warning + ")");
+    if (!firstWarning().empty())
+        return fail(out, "its records could not all be read exactly");
     out.byte(kFinished);
     return 0;
 }
@@ -264,11 +277,11 @@ int readInChild(const char* path, ChildWriter& out, int warnings)
 {
     ::signal(SIGPIPE, SIG_DFL);
     FILE* warnings = std::tmpfile();
-    const int warningsFd = warnings ? ::fileno(warnings) : -1;
+    warningsFd = warnings ? ::fileno(warnings) : -1;
     if (warningsFd >= 0)
         ::dup2(warningsFd, STDERR_FILENO);
     ChildWriter out(fd);
-    readInChild(path.constData(), out, warningsFd);
+    readInChild(path.constData(), out);
     out.flush();
     // Nothing of this process's own (Qt, open diaries) may run its exit handlers here.
     ::_exit(0);
