@@ -53,8 +53,11 @@ QStringList csvFields(SearchRegister which, const SearchRecord& record)
 QByteArray searchCsv(SearchRegister which, const QList<SearchRecord>& records)
 {
     QString text = csvLine(csvHeader(which));
-    for (const SearchRecord& record : records)
-        text += csvLine(csvFields(which, record));
+    for (const SearchRecord& record : records) {
+        // A row deleted by another window after the search is no longer there to write.
+        if (!record.isEmpty())
+            text += csvLine(csvFields(which, record));
+    }
     return text.toUtf8();
 }
 

@@ -19,7 +19,7 @@ QString csvLine(const QStringList& fields);
 QStringList csvHeader(SearchRegister which);
 QStringList csvFields(SearchRegister which, const SearchRecord& record);
 
-// The whole file.
+// The whole file; empty records (rows deleted since the search) are left out.
 QByteArray searchCsv(SearchRegister which, const QList<SearchRecord>& records);
 
 } // namespace search

@@ -12,8 +12,6 @@ namespace search {
 
 namespace {
 
-constexpr int kSampleHead = 64;   // the first rows, which the user sees on opening
-constexpr int kSampleSpread = 96; // rows spread evenly over the rest
 constexpr int kCellPadding = 16;
 constexpr int kWidestColumn = 420;
 
@@ -71,32 +69,13 @@ void SearchGrid::setResults(SearchResultsModel* results)
     fitColumns();
 }
 
-QList<int> SearchGrid::sampleRows(int rowCount)
-{
-    QList<int> rows;
-    const int head = std::min(rowCount, kSampleHead);
-    for (int r = 0; r < head; ++r)
-        rows.append(r);
-    const int rest = rowCount - head;
-    if (rest <= 0)
-        return rows;
-    const int spread = std::min(rest, kSampleSpread);
-    for (int i = 0; i < spread; ++i) {
-        // Evenly over the rest, ending on the last row.
-        const int r = head + int((qint64(rest - 1) * (i + 1)) / spread);
-        if (rows.isEmpty() || r > rows.last())
-            rows.append(r);
-    }
-    return rows;
-}
-
 void SearchGrid::fitColumns()
 {
     if (!model())
         return;
     const QFontMetrics cells = fontMetrics();
     const QFontMetrics headers = horizontalHeader()->fontMetrics();
-    const QList<int> sample = sampleRows(model()->rowCount());
+    const QList<int> sample = SearchResultsModel::sampleRows(model()->rowCount());
     for (int c = 0; c < model()->columnCount(); ++c) {
         const QString header = model()->headerData(c, Qt::Horizontal).toString();
         int width = headers.horizontalAdvance(header) + kCellPadding;

@@ -18,8 +18,6 @@ public:
     void setResults(SearchResultsModel* results);
     SearchResultsModel* results() const { return m_results; }
 
-    // The rows of the sample the column widths are taken from (row numbers, ascending).
-    static QList<int> sampleRows(int rowCount);
     // Sets every column to the width its header and the sample need, within a limit.
     void fitColumns();
 

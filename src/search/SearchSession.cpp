@@ -21,13 +21,10 @@ void SearchSession::run(const QString& statement)
     if (!Db)
         throw jet::JetError(jet::errors::kInvalidOperation,
                             QStringLiteral("No diary is open for this search."));
-    // A read-only copy taken in one pass: the list is a picture of the rows at this moment, and
-    // a long register reads in a single walk instead of a lookup per row.
-    auto result = Db->OpenRecordset(statement, jet::RecordsetType::Snapshot);
-    QList<SearchRecord> records = readRecords(*result);
-    RsResult = std::move(result);
+    // The statement alone, as the windows open it: a record set of the rows' keys, whose rows
+    // the list reads as it shows them.
+    m_model.setResult(Db->OpenRecordset(statement));
     m_statement = statement;
-    m_model.setRecords(std::move(records));
 }
 
 } // namespace search

@@ -13,8 +13,8 @@ class Recordset;
 
 namespace search {
 
-// What a search window holds while it is loaded: its own diary connection (Db), the current
-// result (RsResult) and the list made from it. Only reads.
+// What a search window holds while it is loaded: its own diary connection (Db) and the list of
+// the current result, which holds that result's record set (RsResult). Only reads.
 class SearchSession {
 public:
     explicit SearchSession(SearchRegister which);
@@ -32,12 +32,12 @@ public:
     SearchResultsModel& model() { return m_model; }
     const SearchResultsModel& model() const { return m_model; }
     jet::Database* database() const { return Db.get(); }
+    jet::Recordset* RsResult() const { return m_model.result(); }
     // The statement of the list shown.
     QString statement() const { return m_statement; }
 
 private:
     std::shared_ptr<jet::Database> Db;
-    std::unique_ptr<jet::Recordset> RsResult;
     SearchResultsModel m_model;
     QString m_statement;
 };

@@ -47,7 +47,7 @@ public:
     ImageButtonPanel* buttons() const { return panel_; }
     SearchSession& session() { return session_; }
     // The rows shown, in the list's order, every column by ordinal.
-    const QList<SearchRecord>& shownRecords() const { return session_.model().records(); }
+    QList<SearchRecord> shownRecords() const { return session_.model().records(); }
 
     std::array<QCheckBox*, 2> CheckDate{};
     std::array<varnel::DateTimePicker*, 2> DTPickerDate{};

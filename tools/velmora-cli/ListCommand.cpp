@@ -142,11 +142,12 @@ int runList(const QStringList& arguments)
         session.run(statement);
 
         // Written only once every row is read, so a failure leaves standard output empty.
-        const QByteArray csv = search::searchCsv(which, session.model().records());
+        const QList<search::SearchRecord> records = session.model().records();
+        const QByteArray csv = search::searchCsv(which, records);
         cli::out().flush();
         std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
         std::fflush(stdout);
-        return session.model().records().isEmpty() ? cli::kNothingToDo : cli::kDone;
+        return records.isEmpty() ? cli::kNothingToDo : cli::kDone;
     } catch (const BadInput& bad) {
         cli::fail(kName, bad.text);
     } catch (const std::exception& error) {
