@@ -6,8 +6,9 @@
 
 StagingFixture::StagingFixture() : db(data::OpenDiaryDatabase(folder.diaryPath())) {}
 
-void StagingFixture::addProgramme(const QString &table, int slNo, const QString &date,
-                                  const QString &time) {
+void StagingFixture::addProgramme(const QString& table, int slNo, const QString& date,
+                                  const QString& time)
+{
     db->Execute(QStringLiteral("INSERT INTO %1 VALUES (%2, '%3', 'day', '%4', 'topic %2', "
                                "'venue', 'address', 'phone', 'contact', 'others')")
                     .arg(table)
@@ -15,15 +16,17 @@ void StagingFixture::addProgramme(const QString &table, int slNo, const QString 
                     .arg(date, time));
 }
 
-void StagingFixture::addTour(int slNo, const QString &from, const QString &fromTime,
-                             const QString &to, const QString &toTime) {
+void StagingFixture::addTour(int slNo, const QString& from, const QString& fromTime,
+                             const QString& to, const QString& toTime)
+{
     db->Execute(QStringLiteral("INSERT INTO tour VALUES (%1, 'here', 'there', '%2', 'dayA', '%3', "
                                "'%4', 'dayB', '%5', 'bus', 'others')")
                     .arg(slNo)
                     .arg(from, fromTime, to, toTime));
 }
 
-QStringList StagingFixture::rows(const QString &table) const {
+QStringList StagingFixture::rows(const QString& table) const
+{
     auto rs =
         db->OpenRecordset(QStringLiteral("Select * from ") + table, jet::RecordsetType::Snapshot);
     QStringList out;

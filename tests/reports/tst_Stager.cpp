@@ -8,7 +8,7 @@
 
 using reports::ReportRegister;
 
-Q_DECLARE_METATYPE(const ReportRegister *)
+Q_DECLARE_METATYPE(const ReportRegister*)
 
 // The range queries as the windows write them, and the rows the stager leaves in the staging
 // tables for the templates to read.
@@ -29,8 +29,9 @@ private slots:
     void rangeStaysOrdered();
 };
 
-void TestStager::rangeQueryText_data() {
-    QTest::addColumn<const ReportRegister *>("reg");
+void TestStager::rangeQueryText_data()
+{
+    QTest::addColumn<const ReportRegister*>("reg");
     QTest::addColumn<QString>("expected");
     QTest::newRow("local") << &ReportRegister::local()
                            << "Select * from local where tarna_date>= datevalue('01/03/2027') and "
@@ -48,24 +49,26 @@ void TestStager::rangeQueryText_data() {
            "travel_date_to";
 }
 
-void TestStager::rangeQueryText() {
-    QFETCH(const ReportRegister *, reg);
+void TestStager::rangeQueryText()
+{
+    QFETCH(const ReportRegister*, reg);
     QFETCH(QString, expected);
     const QLocale british(QLocale::English, QLocale::UnitedKingdom);
     QCOMPARE(reg->rangeQuery(QDate(2027, 3, 1), QDate(2027, 3, 5), british), expected);
 }
 
-void TestStager::programmeRows_data() {
-    QTest::addColumn<const ReportRegister *>("reg");
+void TestStager::programmeRows_data()
+{
+    QTest::addColumn<const ReportRegister*>("reg");
     QTest::addColumn<QDate>("first");
     QTest::addColumn<QDate>("last");
     QTest::addColumn<QStringList>("expected");
-    const auto row = [](int sl, const char *date, const char *time, const char *range) {
+    const auto row = [](int sl, const char* date, const char* time, const char* range) {
         return QStringLiteral("%1|%2|day|%3|topic %1|venue|address|phone|contact|others|%4")
             .arg(sl)
             .arg(QLatin1String(date), QLatin1String(time), QLatin1String(range));
     };
-    const char *week = "2027-03-01|2027-03-07";
+    const char* week = "2027-03-01|2027-03-07";
     // Serial numbers are kept; seconds are dropped; rows come in date order.
     QTest::newRow("local week") << &ReportRegister::local() << QDate(2027, 3, 1)
                                 << QDate(2027, 3, 7)
@@ -81,8 +84,9 @@ void TestStager::programmeRows_data() {
                              << QStringList{};
 }
 
-void TestStager::programmeRows() {
-    QFETCH(const ReportRegister *, reg);
+void TestStager::programmeRows()
+{
+    QFETCH(const ReportRegister*, reg);
     QFETCH(QDate, first);
     QFETCH(QDate, last);
     QFETCH(QStringList, expected);
@@ -97,7 +101,8 @@ void TestStager::programmeRows() {
     QCOMPARE(f.rows(reg->stagingTable), expected);
 }
 
-void TestStager::tourRows_data() {
+void TestStager::tourRows_data()
+{
     QTest::addColumn<QDate>("first");
     QTest::addColumn<QDate>("last");
     QTest::addColumn<QList<int>>("staged");
@@ -108,7 +113,8 @@ void TestStager::tourRows_data() {
     QTest::newRow("nothing") << QDate(2027, 3, 5) << QDate(2027, 3, 6) << QList<int>{};
 }
 
-void TestStager::tourRows() {
+void TestStager::tourRows()
+{
     QFETCH(QDate, first);
     QFETCH(QDate, last);
     QFETCH(QList<int>, staged);
@@ -132,7 +138,8 @@ void TestStager::tourRows() {
     }
 }
 
-void TestStager::secondRunReplacesTheFirst() {
+void TestStager::secondRunReplacesTheFirst()
+{
     StagingFixture f;
     for (int sl = 1; sl <= 6; ++sl)
         f.addProgramme("local", sl, QStringLiteral("2027-03-0%1").arg(sl), "10:00:00");
@@ -148,7 +155,8 @@ void TestStager::secondRunReplacesTheFirst() {
     QVERIFY(rows[1].startsWith("6|2027-03-06|"));
 }
 
-void TestStager::emptyRangeLeavesTheTableEmpty() {
+void TestStager::emptyRangeLeavesTheTableEmpty()
+{
     StagingFixture f;
     f.addTour(1, "2027-03-01", "07:00:00", "2027-03-02", "18:45:00");
     QCOMPARE(
@@ -162,7 +170,8 @@ void TestStager::emptyRangeLeavesTheTableEmpty() {
 
 // A failure halfway (here a refused row; a full disk or a lock behave alike) rolls everything
 // back: the report the previous run prepared is still whole.
-void TestStager::failureKeepsThePreviousRows() {
+void TestStager::failureKeepsThePreviousRows()
+{
     StagingFixture f;
     for (int sl = 1; sl <= 4; ++sl)
         f.addProgramme("local", sl, QStringLiteral("2027-03-0%1").arg(sl), "10:00:00");
@@ -178,7 +187,8 @@ void TestStager::failureKeepsThePreviousRows() {
     QCOMPARE(f.rows(QStringLiteral("temp_local")), before);
 }
 
-void TestStager::rangeStaysOrdered_data() {
+void TestStager::rangeStaysOrdered_data()
+{
     QTest::addColumn<int>("index");
     QTest::addColumn<QDate>("first");
     QTest::addColumn<QDate>("last");
@@ -192,7 +202,8 @@ void TestStager::rangeStaysOrdered_data() {
     QTest::newRow("equal days") << 1 << d5 << d5 << d5 << d5;
 }
 
-void TestStager::rangeStaysOrdered() {
+void TestStager::rangeStaysOrdered()
+{
     QFETCH(int, index);
     QFETCH(QDate, first);
     QFETCH(QDate, last);

@@ -1,0 +1,226 @@
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPdfDocument>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "SampleDiary.h"
+#include "TempProgramFolder.h"
+#include "platform/jet/Database.h"
+#include "platform/jet/Recordset.h"
+#include "platform/varnel/VarnelLabel.h"
+#include "platform/report/ReportPreview.h"
+#include "platform/varnel/DateTimePicker.h"
+#include "platform/varnel/VarnelCodec.h"
+#include "reports/ReportRegister.h"
+#include "reports/ReportWindows.h"
+#include "reports/frmreport.h"
+#include "reports/frmreport3.h"
+#include "shell/DialogScript.h"
+#include "shell/ImageButton.h"
+#include "shell/WindowRegistry.h"
+#include "shell/frmMDI.h"
+#include "shell/frmMenu.h"
+
+using reports::ReportRegister;
+
+namespace {
+
+QList<report::ReportPreview*> previews()
+{
+    QList<report::ReportPreview*> out;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* p = qobject_cast<report::ReportPreview*>(w); p && p->isVisible())
+            out << p;
+    }
+    return out;
+}
+
+void setRange(reports::ReportWindow& w, const QDate& first, const QDate& last)
+{
+    w.DTPickerDate(0)->setValue(QDateTime(first, QTime(0, 0)));
+    w.DTPickerDate(1)->setValue(QDateTime(last, QTime(0, 0)));
+}
+
+void clickReport(reports::ReportWindow& w)
+{
+    QTest::mouseClick(w.ImageReport()->icon(), Qt::LeftButton);
+}
+
+} // namespace
+
+// The report windows on the offscreen platform: a run from the button to the preview, the
+// notices of an empty range, a failing template, and the reports menu.
+class TestReportWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void runsEachRegisterIntoAPreview();
+    void emptyRangeShowsTheRegistersNotice_data();
+    void emptyRangeShowsTheRegistersNotice();
+    void missingTemplateIsReportedAndTheWindowGoesOn();
+    void pickersKeepTheRangeInOrder();
+    void reportsMenuOpensAndSwitchesTheWindow();
+
+private:
+    std::unique_ptr<TempProgramFolder> folder;
+    std::shared_ptr<jet::Database> db;
+};
+
+void TestReportWindows::init()
+{
+    folder = std::make_unique<TempProgramFolder>();
+    for (const ReportRegister* r :
+         {&ReportRegister::local(), &ReportRegister::outstation(), &ReportRegister::tour()})
+        QVERIFY(QFile::copy(QStringLiteral(VELMORA_RESOURCES_DIR "/") + r->templateName,
+                            folder->filePath(r->templateName)));
+    db = openSampleDiary(folder->path());
+}
+
+void TestReportWindows::cleanup()
+{
+    qDeleteAll(previews());
+    db.reset();
+    folder.reset();
+}
+
+void TestReportWindows::runsEachRegisterIntoAPreview()
+{
+    frmreport programmes;
+    setRange(programmes, QDate(2026, 12, 1), QDate(2027, 3, 31));
+    clickReport(programmes);
+    QCOMPARE(previews().size(), 1);
+    report::ReportPreview* local = previews().first();
+    QCOMPARE(local->document()->status(), QPdfDocument::Status::Ready);
+    QCOMPARE(local->document()->pageCount(), 5);
+    QCOMPARE(local->windowTitle(), QStringLiteral(u"ಸ್ಥಳೀಯ ಕಾರ್ಯಕ್ರಮಗಳ ಪಟ್ಟಿ"));
+    local->nextPage();
+    QCOMPARE(local->currentPage(), 1);
+    QCOMPARE(local->findChild<QLabel*>(QStringLiteral("PageNumber"))->text(),
+             QStringLiteral(u"ಪುಟ ೨ / ೫"));
+
+    programmes.setOption_tarna(1);
+    clickReport(programmes);
+    QCOMPARE(previews().size(), 2);
+
+    frmreport3 tours;
+    setRange(tours, QDate(2026, 12, 1), QDate(2027, 3, 31));
+    clickReport(tours);
+    QCOMPARE(previews().size(), 3);
+
+    // The window stays as it was, ready for another run.
+    QCOMPARE(programmes.DTPickerDate(0)->Value().date(), QDate(2026, 12, 1));
+    QVERIFY(programmes.Option_tarna(1)->isChecked());
+}
+
+void TestReportWindows::emptyRangeShowsTheRegistersNotice_data()
+{
+    QTest::addColumn<int>("option"); // -1: the tour window
+    QTest::addColumn<QString>("staging");
+    QTest::addColumn<QByteArray>("notice");
+    QTest::newRow("local") << 0 << "temp_local" << ReportRegister::local().notice;
+    QTest::newRow("outstation") << 1 << "temp_outstation" << ReportRegister::outstation().notice;
+    QTest::newRow("tour") << -1 << "temp_tour" << ReportRegister::tour().notice;
+}
+
+void TestReportWindows::emptyRangeShowsTheRegistersNotice()
+{
+    QFETCH(int, option);
+    QFETCH(QString, staging);
+    QFETCH(QByteArray, notice);
+    std::unique_ptr<reports::ReportWindow> w;
+    if (option < 0) {
+        w = std::make_unique<frmreport3>();
+    } else {
+        auto* programmes = new frmreport;
+        programmes->setOption_tarna(option);
+        w.reset(programmes);
+    }
+    // A full run first, so the empty one has something to clear.
+    setRange(*w, QDate(2026, 12, 1), QDate(2027, 3, 31));
+    clickReport(*w);
+    DialogScript script;
+    setRange(*w, QDate(2031, 1, 1), QDate(2031, 1, 31));
+    clickReport(*w);
+    QCOMPARE(script.messages, QByteArrayList{notice});
+    QCOMPARE(previews().size(), 1);
+    auto rs = db->OpenRecordset(QStringLiteral("Select * from ") + staging);
+    QCOMPARE(rs->RecordCount(), 0);
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestReportWindows::missingTemplateIsReportedAndTheWindowGoesOn()
+{
+    QVERIFY(QFile::remove(folder->filePath(QStringLiteral("rpttour.rpt"))));
+    frmreport3 tours;
+    setRange(tours, QDate(2026, 12, 1), QDate(2027, 3, 31));
+    {
+        DialogScript script;
+        clickReport(tours);
+        QCOMPARE(script.texts.size(), 1);
+        QVERIFY2(script.texts[0].contains(QStringLiteral("rpttour.rpt")),
+                 qPrintable(script.texts[0]));
+    }
+    QVERIFY(previews().isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
+
+    QVERIFY(QFile::copy(QStringLiteral(VELMORA_RESOURCES_DIR "/rpttour.rpt"),
+                        folder->filePath(QStringLiteral("rpttour.rpt"))));
+    clickReport(tours);
+    QCOMPARE(previews().size(), 1);
+}
+
+void TestReportWindows::pickersKeepTheRangeInOrder()
+{
+    frmreport3 tours;
+    const QDate today = QDate::currentDate();
+    QCOMPARE(tours.DTPickerDate(0)->Value(), QDateTime(today, QTime(0, 0)));
+    QCOMPARE(tours.DTPickerDate(1)->Value(), QDateTime(today, QTime(0, 0)));
+    tours.DTPickerDate(0)->setValue(QDateTime(today.addDays(3), QTime(0, 0)));
+    tours.DTPickerDate_Change(0);
+    QCOMPARE(tours.DTPickerDate(1)->Value().date(), today.addDays(3));
+    tours.DTPickerDate(1)->setValue(QDateTime(today.addDays(-2), QTime(0, 0)));
+    tours.DTPickerDate_Change(1);
+    QCOMPARE(tours.DTPickerDate(0)->Value().date(), today.addDays(-2));
+}
+
+void TestReportWindows::reportsMenuOpensAndSwitchesTheWindow()
+{
+    reports::registerReportWindows();
+    frmMDI mdi;
+    mdi.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&mdi));
+    const auto choose = [&mdi](int entry) {
+        mdi.Label3_Click();
+        QTest::mouseClick(mdi.popup(3)->Label1[entry], Qt::LeftButton);
+    };
+
+    choose(0);
+    auto* report = qobject_cast<frmreport*>(childWindow(QStringLiteral("frmreport")));
+    QVERIFY(report);
+    QVERIFY(report->Option_tarna(0)->isChecked());
+    auto* frame = qobject_cast<QMdiSubWindow*>(report->parentWidget());
+    QVERIFY(frame->windowFlags() & Qt::Tool);
+    QVERIFY(!frame->isMaximized());
+    QCOMPARE(frame->pos(), QPoint(0, 0));
+    setRange(*report, QDate(2027, 1, 5), QDate(2027, 1, 9));
+
+    // Entry 1 with the window open selects outstation in the same window, dates kept.
+    choose(1);
+    QCOMPARE(childWindow(QStringLiteral("frmreport")), report);
+    QVERIFY(report->Option_tarna(1)->isChecked());
+    QCOMPARE(report->DTPickerDate(0)->Value().date(), QDate(2027, 1, 5));
+    QCOMPARE(&report->selectedRegister(), &ReportRegister::outstation());
+
+    choose(2);
+    QVERIFY(qobject_cast<frmreport3*>(childWindow(QStringLiteral("frmreport3"))));
+    QCOMPARE(mdi.mdiArea()->subWindowList().size(), 2);
+}
+
+QTEST_MAIN(TestReportWindows)
+#include "tst_ReportWindows.moc"
