@@ -381,6 +381,7 @@ void TestRecordEditor::refusesTextWithoutVarnelForm()
     QVERIFY(e.view.questions.isEmpty()); // refused before the question
     QCOMPARE(e.view.textMessages.size(), 1);
     QVERIFY(e.view.textMessages[0].contains(QLatin1Char('M')));
+    QVERIFY(e.view.textMessages[0].contains(QStringLiteral("ವಿಳಾಸ"))); // names the field
     QCOMPARE(db.rows("local"), expectedRows(range(1, 2)));
     QCOMPARE(e.view.texts[6].typed, QStringLiteral("MG Road ೧೨")); // the field keeps its text
 }
