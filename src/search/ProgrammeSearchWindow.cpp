@@ -12,11 +12,13 @@ namespace search {
 
 namespace {
 
-// Inside each frame: the date bound on the first row, the time bound on the second.
-const QRect kDateCheck(120, 360, 1140, 450);
-const QRect kDatePicker(1320, 360, 1935, 450);
-const QRect kTimeCheck(120, 960, 1140, 450);
-const QRect kTimePicker(1320, 960, 1935, 450);
+// Inside each frame: the date bound on the first row, the time bound on the second. The
+// pickers start a little left of their designed 1320 and run nearly to the frame's edge, so
+// a date in Kannada digits and its three trailing blanks fit at 14.25 points.
+const QRect kDateCheck(120, 360, 1125, 450);
+const QRect kDatePicker(1260, 360, 2040, 450);
+const QRect kTimeCheck(120, 960, 1125, 450);
+const QRect kTimePicker(1260, 960, 2040, 450);
 
 } // namespace
 

@@ -47,9 +47,11 @@ TourSearchWindow::TourSearchWindow(QWidget* parent) : SearchWindow(tourSearchDes
                      QRect(960, 960, 3375, 450));
 
     QGroupBox* Frame4 = makeFrame(QStringLiteral("Frame4"), {}, QRect(4920, 360, 3375, 1575));
-    addDateBound(0, Frame4, texts::from, QRect(240, 330, 960, 450), QRect(1200, 360, 1935, 450),
+    // The pickers run a little past their designed 1935 twips, so that a date in Kannada
+    // digits fits at 15 points.
+    addDateBound(0, Frame4, texts::from, QRect(240, 330, 960, 450), QRect(1200, 360, 2070, 450),
                  15);
-    addDateBound(1, Frame4, texts::to, QRect(240, 960, 960, 450), QRect(1200, 960, 1935, 450), 15);
+    addDateBound(1, Frame4, texts::to, QRect(240, 960, 960, 450), QRect(1200, 960, 2070, 450), 15);
 
     setTabOrder(TxtFrom, TxtTo);
     setTabOrder(TxtTo, CheckDate[0]);
