@@ -69,7 +69,7 @@ QString summaryKannada(const ImportSummary& summary)
                      .arg(summary.keptAs.section(QLatin1Char('/'), -1));
     for (const RegisterSummary& r : summary.registers) {
         const QString name = kannadaRegisterName(r.table);
-        lines << QStringLiteral(u"%1: %2").arg(name).arg(r.rows);
+        lines << QStringLiteral(u"%1: %2 ದಾಖಲೆಗಳು").arg(name).arg(r.rows);
         if (r.renumbered)
             lines << QStringLiteral(u"%1: ಕ್ರಮ ಸಂಖ್ಯೆಗಳನ್ನು ಅದೇ ಕ್ರಮದಲ್ಲಿ 1 ರಿಂದ %2 ರವರೆಗೆ ಹೊಸದಾಗಿ "
                                     u"ಕೊಡಲಾಗಿದೆ.")
