@@ -63,7 +63,7 @@ RegisterWindow::RegisterWindow(const RegisterMapping& mapping, const RegisterWin
     icon->setGeometry(pixels(layout.iconAt));
     auto* title = new QLabel(shell::productName(), this);
     title->setObjectName(layout.name == QLatin1String("frmlocal") ? QStringLiteral("Label10")
-                                                                   : QStringLiteral("Label1"));
+                                                                  : QStringLiteral("Label1"));
     title->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara08, 20, true));
     title->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128)"));
     title->setGeometry(pixels(layout.titleAt));
@@ -96,21 +96,21 @@ void RegisterWindow::buildFields()
         }
         QWidget* w = nullptr;
         switch (f.control) {
-        case FieldControl::ReadOnlyText:
-            if (f.ordinal == 0) {
-                TxtSl_no = new QLineEdit(this);
-                w = TxtSl_no;
-            } else {
-                w = new varnel::VarnelLineEdit(this);
-            }
-            w->setEnabled(false);
+        case FieldControl::ReadOnlyText: {
+            // Set by the editor, never typed into, yet as legible as the fields beside them: read
+            // only (not disabled, which greys the text) and out of the tab order.
+            QLineEdit* box = nullptr;
+            if (f.ordinal == 0)
+                box = TxtSl_no = new QLineEdit(this);
+            else
+                box = new varnel::VarnelLineEdit(this);
+            box->setReadOnly(true);
+            box->setFocusPolicy(Qt::NoFocus);
+            w = box;
             break;
-        case FieldControl::SingleLine:
-            w = new varnel::VarnelLineEdit(this);
-            break;
-        case FieldControl::MultiLine:
-            w = new varnel::VarnelTextEdit(this);
-            break;
+        }
+        case FieldControl::SingleLine: w = new varnel::VarnelLineEdit(this); break;
+        case FieldControl::MultiLine: w = new varnel::VarnelTextEdit(this); break;
         case FieldControl::DatePicker:
         case FieldControl::TimePicker: {
             auto* p = new varnel::DateTimePicker(this);
@@ -130,19 +130,22 @@ void RegisterWindow::buildFields()
         w->setObjectName(f.name);
         w->setGeometry(pixels(f.at));
         controls_.insert(f.ordinal, w);
-        if (previous && w->isEnabled())
+        // The layout lists the fields in their tab order; a picker is one stop.
+        if (f.control == FieldControl::ReadOnlyText)
+            continue;
+        if (previous)
             setTabOrder(previous, w);
-        if (w->isEnabled())
-            previous = w;
+        previous = w;
     }
 }
 
 void RegisterWindow::buildButtons()
 {
     panel_ = new ImageButtonPanel(this);
-    const QFont captionFont = varnel::varnelFont(layout_.buttonCaptionFont, layout_.buttonCaptionSize);
-    auto design = [&](const char* icon, const char* disc, int caption, int firstLine, Pictures::Icon picture,
-                    int row, const QByteArray& text, QColor colour) {
+    const QFont captionFont =
+        varnel::varnelFont(layout_.buttonCaptionFont, layout_.buttonCaptionSize);
+    auto design = [&](const char* icon, const char* disc, int caption, int firstLine,
+                      Pictures::Icon picture, int row, const QByteArray& text, QColor colour) {
         ImageButtonSpec s;
         s.iconName = QString::fromLatin1(icon);
         s.discName = QString::fromLatin1(disc);
@@ -156,16 +159,17 @@ void RegisterWindow::buildButtons()
         s.captionFont = captionFont;
         return s;
     };
-    ImageNew = panel_->add(design("ImageNew", "ShapeNew", 1, 1, Pictures::Icon::New, 0, shell::newCaption(),
-                                QColor(0, 0, 128)));
-    ImageCancel = panel_->addSharingDisc(ImageNew, design("ImageCancel", "ShapeNew", 0, 1, Pictures::Icon::Cancel,
-                                                        0, shell::cancelCaption(), QColor(192, 0, 0)));
-    ImageSave = panel_->add(design("ImageSave", "ShapeSave", 2, 4, Pictures::Icon::Save, 1, shell::saveCaption(),
-                                 QColor(128, 0, 128)));
+    ImageNew = panel_->add(design("ImageNew", "ShapeNew", 1, 1, Pictures::Icon::New, 0,
+                                  shell::newCaption(), QColor(0, 0, 128)));
+    ImageCancel = panel_->addSharingDisc(
+        ImageNew, design("ImageCancel", "ShapeNew", 0, 1, Pictures::Icon::Cancel, 0,
+                         shell::cancelCaption(), QColor(192, 0, 0)));
+    ImageSave = panel_->add(design("ImageSave", "ShapeSave", 2, 4, Pictures::Icon::Save, 1,
+                                   shell::saveCaption(), QColor(128, 0, 128)));
     ImageDelete = panel_->add(design("ImageDelete", "ShapeDelete", 3, 7, Pictures::Icon::Delete, 2,
-                                   shell::deleteCaption(), QColor(192, 0, 0)));
-    ImageExit = panel_->add(design("ImageExit", "ShapeExit", 4, 10, Pictures::Icon::Back, 3, shell::backCaption(),
-                                 QColor(0, 64, 64)));
+                                     shell::deleteCaption(), QColor(192, 0, 0)));
+    ImageExit = panel_->add(design("ImageExit", "ShapeExit", 4, 10, Pictures::Icon::Back, 3,
+                                   shell::backCaption(), QColor(0, 64, 64)));
     ImageCancel->setIconVisible(false);
 
     ImageNew->setCommand([this] { ImageNew_Click(); });

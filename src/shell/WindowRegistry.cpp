@@ -37,6 +37,16 @@ QMdiSubWindow* frameOf(QWidget* window)
     return nullptr;
 }
 
+// The size a window's form was laid out in: its controls stand at fixed places, so the form
+// needs room for all of them (and a margin like the one at their top left).
+QSize formSize(QWidget* window)
+{
+    const QRect controls = window->childrenRect();
+    const QSize fit(controls.right() + 1 + qMax(controls.left(), 0),
+                    controls.bottom() + 1 + qMax(controls.top(), 0));
+    return window->sizeHint().expandedTo(fit).expandedTo(window->size());
+}
+
 QWidget* load(const QString& name, const ChildWindowFactory& factory, QMdiArea* area,
               const std::function<void(QWidget*)>& beforeShow)
 {
@@ -44,7 +54,16 @@ QWidget* load(const QString& name, const ChildWindowFactory& factory, QMdiArea* 
     if (window->objectName().isEmpty())
         window->setObjectName(name);
     const bool maximised = window->windowState() & Qt::WindowMaximized;
+    const QSize form = formSize(window);
     QMdiSubWindow* sub = area->addSubWindow(window);
+    // The frame's normal size, which a maximised window comes back to when the user restores
+    // it: the form with the frame's title bar and borders around it.
+    const QMargins frame = sub->contentsMargins();
+    sub->resize(form.grownBy(frame));
+    // ... standing inside the client area, a title bar below and right of the window before.
+    const int step = frame.top() * (int(area->subWindowList().size()) - 1);
+    const QSize room = area->viewport()->size() - sub->size();
+    sub->move(qBound(0, step, qMax(room.width(), 0)), qBound(0, step, qMax(room.height(), 0)));
     sub->setAttribute(Qt::WA_DeleteOnClose);
     if (window->windowIcon().isNull())
         sub->setWindowIcon(Pictures::programIcon());

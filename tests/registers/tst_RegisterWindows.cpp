@@ -1,4 +1,5 @@
 #include <functional>
+#include <memory>
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -46,6 +47,12 @@ private slots:
     void anUnreadableDiaryIsReportedAndNoWindowIsLeft();
     void theFirstMenuOpensEachRegisterOnce();
     void frameGroundResetsTheButtonsButAFieldDoesNot();
+    void restoredWindowShowsItsWholeForm_data();
+    void restoredWindowShowsItsWholeForm();
+    void readOnlyBoxesReadLikeTheOtherFields_data();
+    void readOnlyBoxesReadLikeTheOtherFields();
+    void tabGoesThroughTheFieldsInTheirOrder_data();
+    void tabGoesThroughTheFieldsInTheirOrder();
 
 private:
     // A diary whose register `table` holds `rows` records, in the program's folder.
@@ -264,6 +271,122 @@ void TestRegisterWindows::frameGroundResetsTheButtonsButAFieldDoesNot()
     moveOver(frame, between);
     QVERIFY(!save->isHovered());
     QVERIFY(!save->caption()->isVisible());
+}
+
+void TestRegisterWindows::restoredWindowShowsItsWholeForm_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("local") << "frmlocal";
+    QTest::newRow("outstation") << "frmoutstation";
+    QTest::newRow("tour") << "frmtour";
+}
+
+// The title bar's Restore button gives back a window that shows every control of its form.
+void TestRegisterWindows::restoredWindowShowsItsWholeForm()
+{
+    QFETCH(QString, name);
+    RegisterFixture db;
+    diaryWith(db, "local", 1);
+    registers::registerWindows();
+    frmMDI mdi;
+    mdi.show();
+    QWidget* w = openChildWindow(name);
+    QVERIFY(w);
+    auto* frame = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    QVERIFY(frame && frame->isMaximized());
+    frame->showNormal();
+    QVERIFY(!frame->isMaximized());
+    const QRect form = w->childrenRect();
+    QVERIFY2(w->width() > form.right() && w->height() > form.bottom(),
+             qPrintable(QStringLiteral("%1x%2").arg(w->width()).arg(w->height())));
+    QVERIFY(frame->geometry().contains(w->mapTo(frame, form.bottomRight())));
+}
+
+void TestRegisterWindows::readOnlyBoxesReadLikeTheOtherFields_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QList<int>>("readOnly"); // ordinals
+    QTest::newRow("local") << "frmlocal" << QList<int>{0, 2};
+    QTest::newRow("tour") << "frmtour" << QList<int>{0, 4, 7};
+}
+
+// The serial number and the weekdays cannot be typed into, yet read like the fields beside
+// them: same text and ground colours, same font.
+void TestRegisterWindows::readOnlyBoxesReadLikeTheOtherFields()
+{
+    QFETCH(QString, name);
+    QFETCH(QList<int>, readOnly);
+    RegisterFixture db;
+    diaryWith(db, name == QLatin1String("frmtour") ? "tour" : "local", 1);
+    std::unique_ptr<registers::RegisterWindow> w;
+    if (name == QLatin1String("frmtour"))
+        w = std::make_unique<frmtour>();
+    else
+        w = std::make_unique<frmlocal>();
+    w->show();
+    QWidget* editable = w->control(name == QLatin1String("frmtour") ? 1 : 4);
+    for (int ordinal : readOnly) {
+        auto* box = qobject_cast<QLineEdit*>(w->control(ordinal));
+        QVERIFY(box);
+        QVERIFY(box->isReadOnly());
+        QVERIFY(box->isEnabled());
+        QCOMPARE(box->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(box->palette().color(QPalette::Text), editable->palette().color(QPalette::Text));
+        QCOMPARE(box->palette().color(QPalette::Base), editable->palette().color(QPalette::Base));
+        QCOMPARE(box->font(), editable->font());
+    }
+}
+
+void TestRegisterWindows::tabGoesThroughTheFieldsInTheirOrder_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("local") << "frmlocal"
+                           << QStringList{"DTPickerDate", "DTPickerTime", "TxtTopic",
+                                          "TxtVenue",     "TxtAddress",   "TxtTelephone",
+                                          "TxtContact",   "TxtOthers"};
+    QTest::newRow("outstation") << "frmoutstation"
+                                << QStringList{"DTPickerDate", "DTPickerTime", "TxtTopic",
+                                               "TxtVenue",     "TxtAddress",   "TxtTelephone",
+                                               "TxtContact",   "TxtOthers"};
+    QTest::newRow("tour") << "frmtour"
+                          << QStringList{"TxtFrom",   "TxtTo",     "DTPDateFrom",   "DTPTimeFrom",
+                                         "DTPDateTo", "DTPTimeTo", "TxtTraveltype", "TxtOthers"};
+}
+
+// Tab visits each field once in the documented order, a picker being one stop, and comes back
+// round to the first; Shift+Tab goes back. No field takes a TAB character.
+void TestRegisterWindows::tabGoesThroughTheFieldsInTheirOrder()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, order);
+    RegisterFixture db;
+    diaryWith(db, "local", 1);
+    registers::registerWindows();
+    frmMDI mdi;
+    mdi.show();
+    QVERIFY(QTest::qWaitForWindowActive(&mdi));
+    auto* w = qobject_cast<registers::RegisterWindow*>(openChildWindow(name));
+    QVERIFY(w);
+    // The field that has the focus: the control itself or the picker around its editor.
+    auto focused = [w]() -> QString {
+        for (QWidget* f = QApplication::focusWidget(); f && f != w; f = f->parentWidget()) {
+            if (f->parentWidget() == w)
+                return f->objectName();
+        }
+        return {};
+    };
+    w->findChild<QWidget*>(order.first())->setFocus(Qt::TabFocusReason);
+    QStringList visited{focused()};
+    for (int i = 0; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << focused();
+    }
+    QCOMPARE(visited, order + QStringList{order.first()});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(focused(), order.last());
+    const int others = name == QLatin1String("frmtour") ? 10 : 9;
+    QVERIFY(!w->text(others).bytes.contains('\t'));
 }
 
 // The program's own application object, which reports what a handler throws.

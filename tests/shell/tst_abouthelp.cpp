@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 
 #include "ShellTestSupport.h"
@@ -20,8 +22,16 @@
 
 namespace {
 
-enum class Act { Escape, OtherKey, EnterKey, GroundClick, BackClick, TextClick, FrameClick,
-                 IconClick };
+enum class Act {
+    Escape,
+    OtherKey,
+    EnterKey,
+    GroundClick,
+    BackClick,
+    TextClick,
+    FrameClick,
+    IconClick
+};
 
 void writeFile(const QString& path, const QString& text)
 {
@@ -173,6 +183,16 @@ void TestAboutHelp::choosingHelpTwiceDoesNotNavigateAgain()
     QCOMPARE(again, first);
     auto* help = qobject_cast<frmhelp*>(again);
     QVERIFY(help->WebBrowser1->toPlainText().contains(QStringLiteral("first")));
+
+    // Restored from maximised, the window keeps room for its whole page.
+    auto* frame = qobject_cast<QMdiSubWindow*>(help->parentWidget());
+    QVERIFY(frame && frame->isMaximized());
+    frame->showNormal();
+    QVERIFY(help->rect().contains(help->WebBrowser1->geometry()));
+    // It stands inside the client area as far as the area is large enough to hold it.
+    const QSize area = mdi->mdiArea()->viewport()->size();
+    QVERIFY(frame->x() >= 0 && frame->y() >= 0);
+    QVERIFY(frame->geometry().right() < qMax(area.width(), frame->width()));
 }
 
 void TestAboutHelp::shippedHelpPageLinksAndMenuPaths()
