@@ -89,6 +89,27 @@ void TestSearchWindows::opensWithEveryBoundInForceAndTheWholeList()
             w.grid()->columnWidth(c) >=
             header.horizontalAdvance(w.grid()->model()->headerData(c, Qt::Horizontal).toString()));
     QCOMPARE(w.grid()->geometry().topLeft(), QPoint(24, 136)); // (360, 2040) twips
+
+    // Hovering the search button shows its own bracket and caption only.
+    w.buttons()->button(QStringLiteral("ImageFind"))->hover();
+    QVERIFY(w.findChild<QWidget*>(QStringLiteral("Label0(1)"))->isVisible());
+    QVERIFY(w.findChild<QWidget*>(QStringLiteral("Line0(3)"))->isVisible());
+    QVERIFY(!w.findChild<QWidget*>(QStringLiteral("Label0(2)"))->isVisible());
+    QVERIFY(!w.findChild<QWidget*>(QStringLiteral("Line0(4)"))->isVisible());
+
+    // Tab walks the bounds in their documented order, then reaches the grid.
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.CheckDate[0]->setFocus(Qt::TabFocusReason);
+    const QList<QWidget*> order = {w.DTPickerDate[0], w.CheckTime[0],    w.DTPickerTime[0],
+                                   w.CheckDate[1],    w.DTPickerDate[1], w.CheckTime[1],
+                                   w.DTPickerTime[1], w.grid()};
+    for (QWidget* next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY2(next == QApplication::focusWidget() ||
+                     next->isAncestorOf(QApplication::focusWidget()),
+                 qPrintable(next->objectName()));
+    }
 }
 
 void TestSearchWindows::boxesAndTheDateOrderRule()

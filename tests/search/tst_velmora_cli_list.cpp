@@ -14,6 +14,7 @@ private slots:
     void listsTheSampleDiary();
     void refusesWhatItCannotUse_data();
     void refusesWhatItCannotUse();
+    void helpIsNoFailure();
 
 private:
     struct Run {
@@ -114,6 +115,12 @@ void TestVelmoraCliList::refusesWhatItCannotUse()
     QStringList args = arguments;
     if (!args.contains(QStringLiteral("--diary")))
         args << QStringLiteral("--diary") << m_diary.diaryPath();
+    const QString junk = QDir(m_diary.folder()).filePath(QStringLiteral("junk.mdb"));
+    QFile file(junk);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(2048, 'x'));
+    file.close();
+    args.replaceInStrings(QStringLiteral("JUNK"), junk);
     args.replaceInStrings(QStringLiteral("MISSING"),
                           QDir(m_diary.folder()).filePath(QStringLiteral("other.mdb")));
     const Run run = list(args);
@@ -122,6 +129,14 @@ void TestVelmoraCliList::refusesWhatItCannotUse()
     QCOMPARE(run.error.count(QLatin1Char('\n')), 1);
     QVERIFY(run.error.startsWith(QStringLiteral("velmora-cli list: ")));
     QVERIFY(!QFile::exists(QDir(m_diary.folder()).filePath(QStringLiteral("other.mdb"))));
+    QCOMPARE(QFileInfo(junk).size(), 2048); // left as it was
+}
+
+void TestVelmoraCliList::helpIsNoFailure()
+{
+    const Run run = list({QStringLiteral("--help")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.lines.join(QLatin1Char('\n')).contains(QStringLiteral("--from-place")));
 }
 
 QTEST_GUILESS_MAIN(TestVelmoraCliList)
