@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -276,6 +277,9 @@ int readInChild(const char* path, ChildWriter& out)
 [[noreturn]] void runChild(const QByteArray& path, int fd)
 {
     ::signal(SIGPIPE, SIG_DFL);
+    // A file that makes libmdb crash is reported as damaged; it leaves no core file behind.
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
     FILE* warnings = std::tmpfile();
     warningsFd = warnings ? ::fileno(warnings) : -1;
     if (warningsFd >= 0)
