@@ -12,6 +12,11 @@ const ReportRegister& ReportRegister::local()
                                   QStringLiteral("temp_local"),
                                   QStringLiteral("rptlocal.rpt"),
                                   texts::localNotice,
+                                  {QStringLiteral("sl_no"), QStringLiteral("tarna_date"),
+                                   QStringLiteral("day_name"), QStringLiteral("tarna_time"),
+                                   QStringLiteral("topic"), QStringLiteral("venue"),
+                                   QStringLiteral("address"), QStringLiteral("telephone"),
+                                   QStringLiteral("contact_person"), QStringLiteral("others")},
                                   {3}};
     return r;
 }
@@ -23,18 +28,29 @@ const ReportRegister& ReportRegister::outstation()
                                   QStringLiteral("temp_outstation"),
                                   QStringLiteral("rptoutstation.rpt"),
                                   texts::outstationNotice,
+                                  {QStringLiteral("sl_no"), QStringLiteral("tarna_date"),
+                                   QStringLiteral("day_name"), QStringLiteral("tarna_time"),
+                                   QStringLiteral("topic"), QStringLiteral("venue"),
+                                   QStringLiteral("address"), QStringLiteral("telephone"),
+                                   QStringLiteral("contact_person"), QStringLiteral("others")},
                                   {3}};
     return r;
 }
 
 const ReportRegister& ReportRegister::tour()
 {
-    static const ReportRegister r{Kind::Tour,
-                                  QStringLiteral("tour"),
-                                  QStringLiteral("temp_tour"),
-                                  QStringLiteral("rpttour.rpt"),
-                                  texts::tourNotice,
-                                  {5, 8}};
+    static const ReportRegister r{
+        Kind::Tour,
+        QStringLiteral("tour"),
+        QStringLiteral("temp_tour"),
+        QStringLiteral("rpttour.rpt"),
+        texts::tourNotice,
+        {QStringLiteral("sl_no"), QStringLiteral("travel_from"), QStringLiteral("travel_to"),
+         QStringLiteral("travel_date_from"), QStringLiteral("travel_day_from"),
+         QStringLiteral("travel_time_from"), QStringLiteral("travel_date_to"),
+         QStringLiteral("travel_day_to"), QStringLiteral("travel_time_to"),
+         QStringLiteral("travel_type"), QStringLiteral("others")},
+        {5, 8}};
     return r;
 }
 

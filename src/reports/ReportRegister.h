@@ -5,6 +5,7 @@
 #include <QList>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 namespace reports {
 
@@ -14,11 +15,12 @@ struct ReportRegister {
     enum class Kind { Local, Outstation, Tour };
 
     Kind kind;
-    QString sourceTable;    // local, outstation, tour
-    QString stagingTable;   // temp_local, temp_outstation, temp_tour
-    QString templateName;   // rptlocal.rpt, ...
-    QByteArray notice;      // Varnel bytes, shown when the range holds no record
-    QList<int> timeColumns; // source ordinals staged as "HH:mm" text
+    QString sourceTable;       // local, outstation, tour
+    QString stagingTable;      // temp_local, temp_outstation, temp_tour
+    QString templateName;      // rptlocal.rpt, ...
+    QByteArray notice;         // Varnel bytes, shown when the range holds no record
+    QStringList sourceColumns; // the register's columns, in their order
+    QList<int> timeColumns;    // source ordinals staged as "HH:mm" text
 
     static const ReportRegister& local();
     static const ReportRegister& outstation();
