@@ -2,6 +2,7 @@
 
 #include "platform/varnel/VarnelFonts.h"
 #include "platform/varnel/VarnelLabel.h"
+#include "shell/FailureReport.h"
 #include "shell/MouseHooks.h"
 #include "shell/ProgramExit.h"
 #include "shell/RegisterChoice.h"
@@ -20,7 +21,8 @@ const char* const kLocal =
 const char* const kOutstation =
     "\xA5\xC0\x67\xC0\xB8\xC0\xDC\xBC\xC0\x20\x50\xC1\x41\x69\xC0\xC4\xF0\x50\xC0\xE6\xAA\xC0"
     "\xC4\x55\xC0\xBC\xC0\xC4";
-const char* const kTour = "\xA5\xC0\xE6\xAA\xC1\xB8\xC0\x20\xAB\xAA\xC0\x67\xC0\x55\xC0\xBC\xC0\xC4";
+const char* const kTour =
+    "\xA5\xC0\xE6\xAA\xC1\xB8\xC0\x20\xAB\xAA\xC0\x67\xC0\x55\xC0\xBC\xC0\xC4";
 const char* const kHelp = "\xB8\xC0\xBA\xC1\x41\x69\xC0\xC4";
 const char* const kAbout = "\x76\xC0\x41\x76\xC1\xE6\x41\xB1\xC0\x7A\xC0\x20\xA7\x55\xC9\xCE";
 const char* const kExit = "\xA4\x55\xC0\xF0\xAA\xC0\xC4\xA3\xC0";
@@ -50,10 +52,10 @@ struct MenuLayout {
 
 const MenuLayout& layoutOf(int number)
 {
-    static const MenuLayout common{3135, {120, 570, 1080}, {2535, 2535, 2295},
-                                   {120, 570, 1050}, 2775, 2775};
-    static const MenuLayout help{2805, {120, 600, 1110}, {2295, 2295, 2295},
-                                 {120, 570, 1080}, 2415, 2655};
+    static const MenuLayout common{
+        3135, {120, 570, 1080}, {2535, 2535, 2295}, {120, 570, 1050}, 2775, 2775};
+    static const MenuLayout help{2805, {120, 600, 1110}, {2295, 2295, 2295}, {120, 570, 1080}, 2415,
+                                 2655};
     return number == 4 ? help : common;
 }
 
@@ -126,16 +128,30 @@ void frmMenu::Label1_Click(int Index)
         shell::endProgram();
         return;
     }
-    // The pop-ups close after the entry's action, also when the window failed to load: the
-    // failure is then shown over a tidy main window.
-    struct CloseMenus {
-        ~CloseMenus()
-        {
-            if (frmMDI* mdi = frmMDI::instance())
-                mdi->MDIForm_Click();
-        }
-    } closeMenus;
+    // The pop-ups close after the entry's action. A window that fails to load is reported
+    // here, before the failure can leave the handler, over a tidy main window.
+    try {
+        openEntry(Index);
+    } catch (const std::exception& error) {
+        closeMenus();
+        reportFailure(error, frmMDI::instance());
+        return;
+    } catch (...) {
+        closeMenus();
+        reportUnknownFailure(frmMDI::instance());
+        return;
+    }
+    closeMenus();
+}
 
+void frmMenu::closeMenus()
+{
+    if (frmMDI* mdi = frmMDI::instance())
+        mdi->MDIForm_Click();
+}
+
+void frmMenu::openEntry(int Index)
+{
     if (number_ == 4) {
         if (Index == 0) {
             openChildWindow(QStringLiteral("frmhelp"), {}, WindowOpening::Plain);

@@ -33,6 +33,10 @@ public slots:
 
 private:
     void Form_Load();
+    // The entry's action: opens its window (or shows the about window).
+    void openEntry(int Index);
+    // MDIForm_Click of the main window: every pop-up closes.
+    static void closeMenus();
 
     int number_;
 };
