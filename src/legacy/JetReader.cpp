@@ -38,7 +38,7 @@ enum Message : char {
     kFinished = 'D', // everything was read
 };
 
-// The longest text a cell may bring: a Jet text holds 255 characters, a memo the bind size.
+// The longest text a cell may bring: a Jet text holds 255 characters, far less than this.
 constexpr quint32 kMaxCellBytes = 1 << 20;
 // A child that sends nothing for this long is taken to be stuck in a damaged file.
 constexpr int kSilenceLimitMs = 60000;
@@ -109,13 +109,23 @@ int fail(ChildWriter& out, std::string reason)
     return 0;
 }
 
+std::string typeName(int type)
+{
+    static const char* const names[] = {
+        "?",      "Yes/No",    "Byte",   "Integer", "Long Integer", "Currency", "Single",
+        "Double", "Date/Time", "Binary", "Text",    "OLE object",   "Memo"};
+    return type >= 0 && type <= MDB_MEMO ? names[type] : "type " + std::to_string(type);
+}
+
 bool typeFits(int type, ColumnKind kind)
 {
     switch (kind) {
     case ColumnKind::Serial: return type == MDB_BYTE || type == MDB_INT || type == MDB_LONGINT;
     case ColumnKind::Date:
     case ColumnKind::Time: return type == MDB_DATETIME;
-    case ColumnKind::Text: return type == MDB_TEXT || type == MDB_MEMO;
+    case ColumnKind::Text:
+        // Not memo: its pages are read while the row's page is needed for the day numbers.
+        return type == MDB_TEXT;
     }
     return false;
 }
@@ -143,7 +153,7 @@ std::string columnMismatch(MdbTableDef* table, const LegacyRegister& layout)
                    wanted + ")";
         if (!typeFits(column->col_type, want.kind))
             return "the column '" + std::string(want.name) + "' of its table '" + table_name +
-                   "' is of another type (" + std::to_string(column->col_type) + ")";
+                   "' is of another type (" + typeName(column->col_type) + ")";
     }
     return {};
 }
