@@ -11,6 +11,7 @@ packages=(
   fonts-noto-core fonts-lohit-knda fonts-gubbi
   fontconfig
   clang-format
+  libpango1.0-dev libcairo2-dev qt6-pdf-dev libqt6pdfwidgets6 poppler-utils
 )
 # Typing Kannada: IBus with m17n's Kannada keyboards (KGP, Inscript, ITRANS and others).
 if [ "${VELMORA_INPUT_METHOD:-0}" = 1 ]; then
