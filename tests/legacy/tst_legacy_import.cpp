@@ -33,6 +33,23 @@ QByteArray renamed(QByteArray good, const QByteArray& from, const QByteArray& to
     return good;
 }
 
+// `good` with the serial number of local programme 5 changed to `serial`: found as its
+// fixed-width columns, the number followed by the date's day number.
+QByteArray withSerialFive(QByteArray good, qint32 serial)
+{
+    const QDate date = QDate::fromString(
+        fixtures::expectedRows(QStringLiteral("local"))[4].toArray()[1].toString(), Qt::ISODate);
+    const double days = double(QDate(1899, 12, 30).daysTo(date));
+    const auto fixed = [&](qint32 number) {
+        QByteArray bytes(reinterpret_cast<const char*>(&number), 4);
+        return bytes + QByteArray(reinterpret_cast<const char*>(&days), 8);
+    };
+    const qsizetype at = good.indexOf(fixed(5));
+    if (at < 0 || good.indexOf(fixed(5), at + 1) >= 0)
+        qFatal("local programme 5 is not found once");
+    return good.replace(at, 12, fixed(serial));
+}
+
 QByteArray utf16(const char* text)
 {
     const QString s = QString::fromLatin1(text);
@@ -47,6 +64,8 @@ class TestLegacyImport : public QObject {
 private slots:
     void importsExactly_data();
     void importsExactly();
+    void renumbersSerialNumbersWithAGap_data();
+    void renumbersSerialNumbersWithAGap();
     void refusesBadFiles_data();
     void refusesBadFiles();
     void leavesNothingAfterAFailure_data();
@@ -117,6 +136,41 @@ void TestLegacyImport::importsExactly()
     const QString text = legacy::summaryText(summary);
     QVERIFY2(text.contains(QLatin1String("local: 63 records")), qPrintable(text));
     QVERIFY(text.contains(QLatin1String("record(s) 63 had no time")));
+}
+
+void TestLegacyImport::renumbersSerialNumbersWithAGap_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::newRow("Jet 3") << "diary-jet3.mdb";
+    QTest::newRow("Jet 4") << "diary-jet4.mdb";
+}
+
+void TestLegacyImport::renumbersSerialNumbersWithAGap()
+{
+    QFETCH(QString, fixture);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Tarnalist.mdb"));
+    fixtures::writeFile(path, withSerialFive(fixtures::jetFile(fixture), 99));
+
+    const legacy::ImportSummary summary = legacy::importInPlace(path);
+
+    QVERIFY(summary.registers[0].renumbered);
+    QVERIFY(!summary.registers[1].renumbered);
+    QVERIFY(
+        legacy::summaryText(summary).contains(QLatin1String("numbered 1 to 63 in their order")));
+    // Programme 99 goes last; those after the gap move up by one.
+    const QJsonArray expected = fixtures::expectedRows(QStringLiteral("local"));
+    const QJsonArray got = fixtures::diaryRows(path, QStringLiteral("local"));
+    QCOMPARE(got.size(), expected.size());
+    const auto withoutSerial = [](QJsonArray row) {
+        row.removeFirst();
+        return row;
+    };
+    QCOMPARE(got[3], expected[3]);
+    QCOMPARE(withoutSerial(got[4].toArray()), withoutSerial(expected[5].toArray()));
+    QCOMPARE(got[4].toArray()[0].toInt(), 5);
+    QCOMPARE(withoutSerial(got[62].toArray()), withoutSerial(expected[4].toArray()));
+    QCOMPARE(got[62].toArray()[0].toInt(), 63);
 }
 
 void TestLegacyImport::refusesBadFiles_data()
