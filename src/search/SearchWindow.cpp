@@ -78,7 +78,11 @@ SearchWindow::SearchWindow(const SearchWindowDesign& design, QWidget* parent)
     placeLowerParts();
 }
 
-SearchWindow::~SearchWindow() = default;
+SearchWindow::~SearchWindow()
+{
+    // The list goes with the session, before the grid (a child widget) is deleted.
+    MSFlexGrid1->setModel(nullptr);
+}
 
 void SearchWindow::buildButtons()
 {

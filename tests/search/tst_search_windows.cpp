@@ -10,6 +10,7 @@
 #include "SearchDiary.h"
 #include "platform/varnel/DateTimePicker.h"
 #include "platform/varnel/KannadaDateTimeEdit.h"
+#include "platform/varnel/VarnelLabel.h"
 #include "platform/varnel/VarnelLineEdit.h"
 #include "search/SearchGrid.h"
 #include "search/SearchWindows.h"
@@ -36,6 +37,7 @@ private slots:
     void tourPlacesTypedInKannada();
     void aPlaceWithNoVarnelFormIsRefused();
     void theSecondMenuOpensEachSearchOnce();
+    void anUnreadableDiaryIsReportedAndNoWindowIsLeft();
 
 private:
     static void clickFind(search::SearchWindow& w)
@@ -247,6 +249,26 @@ void TestSearchWindows::theSecondMenuOpensEachSearchOnce()
     QVERIFY(local->CheckDate[0]->isChecked()); // brought forward unchanged
     QCOMPARE(mdi.mdiArea()->subWindowList().size(), 3);
     QCOMPARE(mdi.mdiArea()->activeSubWindow()->widget(), local);
+}
+
+void TestSearchWindows::anUnreadableDiaryIsReportedAndNoWindowIsLeft()
+{
+    TempProgramFolder folder;
+    QFile file(folder.filePath(QStringLiteral("Tarnalist.mdb")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    search::registerWindows();
+    frmMDI mdi;
+    mdi.show();
+    DialogScript script;
+    mdi.Label2_Click();
+    QTest::mouseClick(mdi.popup(2)->Label1[2], Qt::LeftButton);
+    QCOMPARE(script.texts.size(), 1);
+    QVERIFY(script.texts[0].contains(QStringLiteral("Tarnalist.mdb")));
+    QVERIFY(!childWindow(QStringLiteral("frmfind3")));
+    QVERIFY(mdi.mdiArea()->subWindowList().isEmpty());
+    QCOMPARE(file.size(), 4096);
 }
 
 int main(int argc, char** argv)
