@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+namespace backup {
+
+// A backup file opened for reading only. Nobody writes a backup once it is made, so it is read
+// as an unchanging file: no lock and no journal files appear beside it, also in a folder this
+// user cannot write. Not the diary: the diary is only ever opened through OpenDiaryDatabase.
+class BackupConnection {
+public:
+    // Throws JetError naming the file when it cannot be read as a diary backup.
+    explicit BackupConnection(const QString& path);
+    ~BackupConnection();
+    BackupConnection(const BackupConnection&) = delete;
+    BackupConnection& operator=(const BackupConnection&) = delete;
+
+    sqlite3* handle() const { return m_db; }
+    QString path() const { return m_path; }
+
+    // The number of rows of `table` (one of the registers).
+    int count(const char* table) const;
+    // Throws JetError when the file is damaged or lacks a register.
+    void verify() const;
+
+private:
+    QString m_path;
+    sqlite3* m_db = nullptr;
+};
+
+} // namespace backup

@@ -1,0 +1,234 @@
+#include "backup/DiaryBackup.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+
+#include "backup/BackupConnection.h"
+#include "backup/BackupFiles.h"
+#include "backup/DiaryIdentity.h"
+#include "data/DiaryDatabase.h"
+#include "platform/jet/Database.h"
+#include "platform/jet/JetError.h"
+#include "platform/jet/SqliteError.h"
+
+namespace backup {
+
+namespace {
+
+// Waits for a lock the engine's busy timeout did not get, before giving up.
+constexpr int kBusyRetries = 20;
+constexpr int kBusyRetryMs = 50;
+
+// Copies every page of `from` into `to` in one step, so the copy is one moment's state.
+void runBackup(sqlite3* to, sqlite3* from, const QString& context)
+{
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup)
+        jet::throwSqliteError(to, sqlite3_extended_errcode(to), context);
+    int rc = SQLITE_OK;
+    for (int waits = 0;;) {
+        rc = sqlite3_backup_step(backup, -1);
+        const int primary = rc & 0xff;
+        if ((primary == SQLITE_BUSY || primary == SQLITE_LOCKED) && ++waits < kBusyRetries) {
+            sqlite3_sleep(kBusyRetryMs);
+            continue;
+        }
+        if (rc != SQLITE_OK)
+            break;
+    }
+    // Finishing also leaves the step's error in `to` for the message.
+    const int finished = sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        jet::throwSqliteError(to, rc, context);
+    jet::checkSqlite(to, finished, context);
+}
+
+void requireWritableFolder(const QString& folder)
+{
+    if (!QDir().mkpath(folder) || ::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+        throw jet::JetError(jet::errors::kReadOnly,
+                            QStringLiteral("The folder '%1' cannot be written, so no backup was "
+                                           "made.")
+                                .arg(QDir::toNativeSeparators(folder)));
+}
+
+// Moves the finished copy to its name unless a file took that name meanwhile.
+void publish(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return;
+    // File systems without RENAME_NOREPLACE: a hard link never replaces either.
+    if (errno == EINVAL && ::link(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return;
+    }
+    throw jet::JetError(jet::errors::kDiskIo,
+                        QStringLiteral("Could not write the backup '%1': %2")
+                            .arg(to, QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+// The copy under its private name; removed with its journal unless it was published.
+class ScratchCopy {
+public:
+    explicit ScratchCopy(const QString& target)
+        : m_path(QFileInfo(target).dir().filePath(
+              QStringLiteral(".%1.%2.partial")
+                  .arg(QFileInfo(target).fileName(),
+                       QUuid::createUuid().toString(QUuid::WithoutBraces))))
+    {
+    }
+    ~ScratchCopy()
+    {
+        if (m_db)
+            sqlite3_close_v2(m_db);
+        if (!m_published) {
+            for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+                QFile::remove(m_path + QLatin1String(suffix));
+        }
+    }
+    ScratchCopy(const ScratchCopy&) = delete;
+    ScratchCopy& operator=(const ScratchCopy&) = delete;
+
+    sqlite3* open(const QString& context)
+    {
+        const int rc = sqlite3_open_v2(
+            QFile::encodeName(m_path).constData(), &m_db,
+            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+        if (rc != SQLITE_OK)
+            jet::throwSqliteError(m_db, rc, context);
+        sqlite3_extended_result_codes(m_db, 1);
+        return m_db;
+    }
+    void close(const QString& context)
+    {
+        sqlite3* db = m_db;
+        m_db = nullptr;
+        jet::checkSqlite(nullptr, sqlite3_close(db), context);
+    }
+    void publishAs(const QString& target)
+    {
+        publish(m_path, target);
+        m_published = true;
+    }
+
+private:
+    QString m_path;
+    sqlite3* m_db = nullptr;
+    bool m_published = false;
+};
+
+QString existingDiary(const QString& diaryPath)
+{
+    const QString file = data::findDiaryFile(diaryPath);
+    if (file.isEmpty())
+        throw jet::JetError(jet::errors::kFileNotFound,
+                            QStringLiteral("Could not find the diary '%1'; nothing was backed up.")
+                                .arg(QDir::toNativeSeparators(diaryPath)));
+    return file;
+}
+
+int pageSize(sqlite3* db)
+{
+    sqlite3_stmt* stmt = nullptr;
+    int size = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA page_size", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        size = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    return size;
+}
+
+} // namespace
+
+void copyDiary(jet::Database& source, const QString& target)
+{
+    const QString context =
+        QStringLiteral("Could not write the backup '%1'").arg(QDir::toNativeSeparators(target));
+    requireWritableFolder(QFileInfo(target).absolutePath());
+    if (QFileInfo::exists(target))
+        throw jet::JetError(jet::errors::kEngineFailure,
+                            QStringLiteral("%1: a file of that name exists already.").arg(context));
+    ScratchCopy scratch(target);
+    sqlite3* copy = scratch.open(context);
+    runBackup(copy, source.handle(), context);
+    // The diary's WAL mark came over with its pages; a backup is one plain file.
+    jet::checkSqlite(
+        copy, sqlite3_exec(copy, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr), context);
+    scratch.close(context);
+    scratch.publishAs(target);
+}
+
+QString backupDiary(const QString& diaryPath, const QDateTime& now)
+{
+    const QString file = existingDiary(diaryPath);
+    auto diary = data::OpenDiaryDatabase(file);
+    const QString folder = backupFolderFor(file);
+    const QString target = newBackupPath(folder, now);
+    copyDiary(*diary, target);
+    rotateBackups(folder);
+    return target;
+}
+
+std::optional<QString> dailyBackup(const QString& diaryPath, const QDateTime& now)
+{
+    const QString file = data::findDiaryFile(diaryPath);
+    if (file.isEmpty())
+        return std::nullopt;
+    const QStringList existing = backupFiles(backupFolderFor(file));
+    if (!existing.isEmpty()) {
+        const auto newest = parseBackupName(QFileInfo(existing.first()).fileName());
+        if (newest && newest->taken.date() == now.date())
+            return std::nullopt;
+    }
+    return backupDiary(file, now);
+}
+
+QString restoreBackup(const QString& backupFile, const QString& diaryPath, const QDateTime& now)
+{
+    BackupConnection source(backupFile);
+    source.verify();
+    auto live = data::OpenDiaryDatabase(diaryPath);
+    const QString diary = QDir::toNativeSeparators(live->path());
+    if (live->isReadOnly())
+        throw jet::JetError(jet::errors::kReadOnly,
+                            QStringLiteral("The diary '%1' cannot be written; nothing was "
+                                           "restored.")
+                                .arg(diary));
+    if (pageSize(source.handle()) != pageSize(live->handle()))
+        throw jet::JetError(jet::errors::kUnrecognizedFormat,
+                            QStringLiteral("The backup '%1' is laid out differently from the "
+                                           "diary '%2'; nothing was restored.")
+                                .arg(backupFile, diary));
+
+    const QString folder = backupFolderFor(live->path());
+    const QString previous = newBackupPath(folder, now);
+    copyDiary(*live, previous);
+
+    const std::optional<QString> identity = storedDiaryId(*live);
+    runBackup(live->handle(), source.handle(),
+              QStringLiteral("Could not restore the backup '%1' into the diary '%2'; the diary "
+                             "is as it was")
+                  .arg(backupFile, diary));
+    // A backup older than the diary's id gets it back, so its calendar entries stay the same.
+    if (identity && !storedDiaryId(*live))
+        storeDiaryId(*live, *identity);
+    live->Checkpoint();
+    // The backup just restored may be the oldest: it stays until the next backup.
+    rotateBackups(folder, kKeptBackups, backupFile);
+    return previous;
+}
+
+} // namespace backup

@@ -1,0 +1,168 @@
+#include "backup/ExportCalendar.h"
+
+#include <QDate>
+#include <QStringList>
+#include <QTime>
+
+#include "platform/varnel/VarnelCodec.h"
+#include "registers/RegisterTexts.h"
+
+namespace backup {
+
+namespace {
+
+// Content lines are folded at 75 octets, never inside a UTF-8 sequence.
+constexpr int kLineOctets = 75;
+
+QByteArray folded(const QByteArray& line)
+{
+    QByteArray out;
+    qsizetype at = 0;
+    int room = kLineOctets;
+    while (line.size() - at > room) {
+        qsizetype cut = at + room;
+        while (cut > at && (uchar(line[cut]) & 0xC0) == 0x80)
+            --cut;
+        out += line.mid(at, cut - at) + "\r\n ";
+        at = cut;
+        room = kLineOctets - 1; // the leading blank counts
+    }
+    return out + line.mid(at) + "\r\n";
+}
+
+QString escaped(QString text)
+{
+    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    text.replace(QLatin1Char(';'), QLatin1String("\\;"));
+    text.replace(QLatin1Char(','), QLatin1String("\\,"));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\\n"));
+    text.replace(QLatin1Char('\r'), QLatin1String("\\n"));
+    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    return text;
+}
+
+QString kannada(const QVariant& value)
+{
+    return varnel::decode(value.toByteArray()).trimmed();
+}
+
+QString label(const QByteArray& varnel)
+{
+    return varnel::decode(varnel).trimmed();
+}
+
+class Calendar {
+public:
+    void property(const char* name, const QString& value)
+    {
+        m_text += folded(QByteArray(name) + ':' + value.toUtf8());
+    }
+    void text(const char* name, const QString& value)
+    {
+        if (!value.isEmpty())
+            property(name, escaped(value));
+    }
+    // A date-time in floating local time, or the day alone when the time is not known.
+    void when(const char* name, const QDate& date, const QTime& time)
+    {
+        if (time.isValid())
+            property(name, date.toString(QStringLiteral("yyyyMMdd")) + QLatin1Char('T') +
+                               time.toString(QStringLiteral("HHmmss")));
+        else
+            m_text += folded(QByteArray(name) +
+                             ";VALUE=DATE:" + date.toString(QStringLiteral("yyyyMMdd")).toLatin1());
+    }
+    QByteArray m_text;
+};
+
+// "label: value" lines for the details that have a value.
+QString details(const QList<std::pair<QByteArray, QVariant>>& fields)
+{
+    QStringList lines;
+    for (const auto& [name, value] : fields) {
+        const QString text = kannada(value);
+        if (!text.isEmpty())
+            lines << label(name) + QStringLiteral(": ") + text;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString joined(const QStringList& parts, const QString& separator)
+{
+    QStringList present;
+    for (const QString& part : parts) {
+        if (!part.isEmpty())
+            present << part;
+    }
+    return present.join(separator);
+}
+
+void programmeEvent(Calendar& out, const QVariantList& v)
+{
+    namespace texts = registers::texts;
+    out.when("DTSTART", v.value(1).toDate(), v.value(3).toTime());
+    out.text("SUMMARY", kannada(v.value(4)));
+    out.text("LOCATION", joined({kannada(v.value(5)), kannada(v.value(6))}, QStringLiteral(", ")));
+    out.text("DESCRIPTION", details({{texts::telephone, v.value(7)},
+                                     {texts::contactLocal, v.value(8)},
+                                     {texts::others, v.value(9)}}));
+}
+
+void tourEvent(Calendar& out, const QVariantList& v)
+{
+    namespace texts = registers::texts;
+    const QDate departure = v.value(3).toDate();
+    const QTime departureTime = v.value(5).toTime();
+    const QDate arrival = v.value(6).toDate();
+    const QTime arrivalTime = v.value(8).toTime();
+    out.when("DTSTART", departure, departureTime);
+    // An arrival recorded before the departure is left out rather than make an invalid event;
+    // a day-long event ends on the morning after its last day.
+    if (arrival.isValid() && departureTime.isValid() && arrivalTime.isValid()) {
+        if (QDateTime(arrival, arrivalTime) > QDateTime(departure, departureTime))
+            out.when("DTEND", arrival, arrivalTime);
+    } else if (arrival.isValid() && !departureTime.isValid() && arrival >= departure) {
+        out.when("DTEND", arrival.addDays(1), QTime());
+    }
+    out.text("SUMMARY", joined({kannada(v.value(1)), kannada(v.value(2))}, QStringLiteral(" - ")));
+    out.text("LOCATION", kannada(v.value(2)));
+    out.text("DESCRIPTION",
+             details({{texts::travelType, v.value(9)}, {texts::others, v.value(10)}}));
+}
+
+} // namespace
+
+QString eventUid(ExportRegister which, qint64 identity, const QString& diaryId)
+{
+    return QStringLiteral("velmora-%1-%2-%3").arg(diaryId, tableName(which)).arg(identity);
+}
+
+QByteArray exportCalendar(ExportRegister which, const QList<ExportRecord>& records,
+                          const QString& diaryId, const QDateTime& stamp)
+{
+    Calendar out;
+    out.property("BEGIN", QStringLiteral("VCALENDAR"));
+    out.property("VERSION", QStringLiteral("2.0"));
+    out.property("PRODID", QStringLiteral("-//Velmora//Velmora diary//KN"));
+    out.property("CALSCALE", QStringLiteral("GREGORIAN"));
+    out.property("METHOD", QStringLiteral("PUBLISH"));
+    const QString stampText = stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    for (const ExportRecord& record : records) {
+        const int dateOrdinal = which == ExportRegister::Tour ? 3 : 1;
+        // A record without a readable date has no place in a calendar.
+        if (!record.values.value(dateOrdinal).toDate().isValid())
+            continue;
+        out.property("BEGIN", QStringLiteral("VEVENT"));
+        out.property("UID", eventUid(which, record.identity, diaryId));
+        out.property("DTSTAMP", stampText);
+        if (which == ExportRegister::Tour)
+            tourEvent(out, record.values);
+        else
+            programmeEvent(out, record.values);
+        out.property("END", QStringLiteral("VEVENT"));
+    }
+    out.property("END", QStringLiteral("VCALENDAR"));
+    return out.m_text;
+}
+
+} // namespace backup

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include "backup/ExportRecords.h"
+
+namespace backup {
+
+// A register's records as an iCalendar file (RFC 5545) for calendar programs: one VEVENT per
+// record, in floating local time (the diary keeps the office's own clock). A programme starts
+// at its date and time, with its subject as SUMMARY, venue and address as LOCATION and the
+// telephone, contact person and other details in DESCRIPTION; a tour spans departure to
+// arrival, "from - to" as SUMMARY and the destination as LOCATION. Texts are Unicode Kannada.
+//
+// Each event's UID is "velmora-<diary id>-<register>-<row identity>". The row identity is the
+// row's own key in its table, which a renumbering of sl_no after a deletion leaves alone, and
+// the diary id (DiaryIdentity.h) tells diaries apart; so re-importing an export updates the
+// events already in a calendar. A UID changes only when its record is deleted (a record added
+// later may reuse the key of the register's last row after that one was deleted), when the
+// diary is made anew or brought over from Jet again, or when the file is rebuilt by a tool
+// (sqlite3's VACUUM) that renumbers row keys. Restoring a backup brings back that backup's
+// records with their UIDs.
+QByteArray exportCalendar(ExportRegister which, const QList<ExportRecord>& records,
+                          const QString& diaryId,
+                          const QDateTime& stamp = QDateTime::currentDateTimeUtc());
+
+QString eventUid(ExportRegister which, qint64 identity, const QString& diaryId);
+
+} // namespace backup

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QVariantList>
+
+namespace jet {
+class Database;
+}
+
+// The records an export writes, read through the engine's record sets.
+namespace backup {
+
+enum class ExportRegister { Local, Outstation, Tour };
+
+QString tableName(ExportRegister which);
+// local, outstation or tour; nullopt for any other name.
+std::optional<ExportRegister> registerNamed(const QString& table);
+
+struct ExportRecord {
+    qint64 identity = 0; // the row's identity in its table: kept when sl_no is renumbered
+    QVariantList values; // every column by ordinal, as the engine types it
+};
+
+// The register's records in date order. Programmes between `from` and `to` (either open);
+// tours whose journey touches that range.
+QString exportStatement(ExportRegister which, const std::optional<QDate>& from,
+                        const std::optional<QDate>& to);
+
+// The rows of `statement` (a "Select * from" of one register), in its order.
+QList<ExportRecord> readRecords(jet::Database& database, const QString& statement);
+
+} // namespace backup
