@@ -16,8 +16,9 @@ constexpr int kRowHeight = 435;
 FieldPlace captioned(int ordinal, const char* name, C control, QRect at, const QByteArray& caption,
                      int captionLeft = kCaptionLeft, int captionWidth = kCaptionWidth)
 {
-    return {ordinal, QString::fromLatin1(name), control, at, caption,
-            QRect(captionLeft, at.top(), captionWidth, kRowHeight)};
+    return {ordinal, QString::fromLatin1(name),
+            control, at,
+            caption, QRect(captionLeft, at.top(), captionWidth, kRowHeight)};
 }
 
 struct ProgrammeRows {
@@ -44,15 +45,20 @@ RegisterWindowLayout programmeWindow(const QString& name, const ProgrammeRows& r
                   texts::day, r.dayLeft - 780, 720),
         captioned(3, "DTPickerTime", C::TimePicker, QRect(7680, r.dateTop, 1095, kRowHeight),
                   texts::time, 6600, 1020),
-        captioned(4, "TxtTopic", C::MultiLine, QRect(fieldLeft, r.topicTop, fullWidth, 495), texts::topic),
-        captioned(5, "TxtVenue", C::MultiLine, QRect(fieldLeft, r.venueTop, fullWidth, 495), texts::venue),
+        captioned(4, "TxtTopic", C::MultiLine, QRect(fieldLeft, r.topicTop, fullWidth, 495),
+                  texts::topic),
+        captioned(5, "TxtVenue", C::MultiLine, QRect(fieldLeft, r.venueTop, fullWidth, 495),
+                  texts::venue),
         captioned(6, "TxtAddress", C::MultiLine, QRect(fieldLeft, 3000, r.addressWidth, tall),
                   texts::address),
-        captioned(7, "TxtTelephone", C::MultiLine, QRect(r.telephoneLeft, 3000, r.telephoneWidth, tall),
-                  texts::telephone, fieldLeft + r.addressWidth + 60,
+        captioned(7, "TxtTelephone", C::MultiLine,
+                  QRect(r.telephoneLeft, 3000, r.telephoneWidth, tall), texts::telephone,
+                  fieldLeft + r.addressWidth + 60,
                   r.telephoneLeft - fieldLeft - r.addressWidth - 120),
-        captioned(8, "TxtContact", C::MultiLine, QRect(fieldLeft, 4560, fullWidth, 495), r.contactCaption),
-        captioned(9, "TxtOthers", C::MultiLine, QRect(fieldLeft, 5160, fullWidth, 975), texts::others),
+        captioned(8, "TxtContact", C::MultiLine, QRect(fieldLeft, 4560, fullWidth, 495),
+                  r.contactCaption),
+        captioned(9, "TxtOthers", C::MultiLine, QRect(fieldLeft, 5160, fullWidth, 975),
+                  texts::others),
         captioned(0, "TxtSl_no", C::ReadOnlyText, QRect(fieldLeft, r.serialTop, 1215, kRowHeight),
                   texts::serialNumber),
     };
@@ -78,16 +84,16 @@ RegisterWindowLayout tourWindow()
     l.frameAt = QRect(0, 120, 8880, 4560);
     const int dateLeft = 2160, wide = 6615;
     auto dayBox = [](int ordinal, const char* name, int top) {
-        return captioned(ordinal, name, C::ReadOnlyText, QRect(4800, top, 1695, kRowHeight), texts::day,
-                         4455, 345);
+        return captioned(ordinal, name, C::ReadOnlyText, QRect(4800, top, 1695, kRowHeight),
+                         texts::day, 4455, 345);
     };
     auto timePicker = [](int ordinal, const char* name, int top) {
-        return captioned(ordinal, name, C::TimePicker, QRect(7560, top, 1095, kRowHeight), texts::time,
-                         6600, 900);
+        return captioned(ordinal, name, C::TimePicker, QRect(7560, top, 1095, kRowHeight),
+                         texts::time, 6600, 900);
     };
     l.fields = {
-        captioned(1, "TxtFrom", C::SingleLine, QRect(1080, 1110, 3375, kRowHeight), texts::travelFrom,
-                  120, 900),
+        captioned(1, "TxtFrom", C::SingleLine, QRect(1080, 1110, 3375, kRowHeight),
+                  texts::travelFrom, 120, 900),
         captioned(2, "TxtTo", C::SingleLine, QRect(5400, 1110, 3375, kRowHeight), texts::travelTo,
                   4560, 800),
         captioned(3, "DTPDateFrom", C::DatePicker, QRect(dateLeft, 1740, 2250, kRowHeight),
@@ -98,8 +104,8 @@ RegisterWindowLayout tourWindow()
         timePicker(8, "DTPTimeTo", 2340),
         captioned(9, "TxtTraveltype", C::SingleLine, QRect(dateLeft, 2940, wide, kRowHeight),
                   texts::travelType, 120, 1980),
-        captioned(10, "TxtOthers", C::MultiLine, QRect(dateLeft, 3600, wide, 750), texts::others, 120,
-                  1980),
+        captioned(10, "TxtOthers", C::MultiLine, QRect(dateLeft, 3600, wide, 750), texts::others,
+                  120, 1980),
         dayBox(4, "TxtDayFrom", 1740),
         dayBox(7, "TxtDayTo", 2340),
         captioned(0, "TxtSl_no", C::ReadOnlyText, QRect(dateLeft, 480, 1215, kRowHeight),
@@ -121,19 +127,39 @@ RegisterWindowLayout tourWindow()
 
 const RegisterWindowLayout& RegisterWindowLayout::local()
 {
-    static const RegisterWindowLayout l = programmeWindow(
-        QStringLiteral("frmlocal"),
-        {600, 1200, 4440, 1800, 2400, 3615, 6120, 2655, texts::frameLocal, texts::contactLocal, 10560,
-         {960, 2160, 3360, 4560}, 14.25});
+    static const RegisterWindowLayout l =
+        programmeWindow(QStringLiteral("frmlocal"), {600,
+                                                     1200,
+                                                     4440,
+                                                     1800,
+                                                     2400,
+                                                     3615,
+                                                     6120,
+                                                     2655,
+                                                     texts::frameLocal,
+                                                     texts::contactLocal,
+                                                     10560,
+                                                     {960, 2160, 3360, 4560},
+                                                     14.25});
     return l;
 }
 
 const RegisterWindowLayout& RegisterWindowLayout::outstation()
 {
-    static const RegisterWindowLayout l = programmeWindow(
-        QStringLiteral("frmoutstation"),
-        {480, 1110, 4320, 1740, 2370, 3735, 6240, 2655, texts::frameOutstation, texts::contactOutstation,
-         10620, {1395, 2595, 3795, 5040}, 15});
+    static const RegisterWindowLayout l =
+        programmeWindow(QStringLiteral("frmoutstation"), {480,
+                                                          1110,
+                                                          4320,
+                                                          1740,
+                                                          2370,
+                                                          3735,
+                                                          6240,
+                                                          2655,
+                                                          texts::frameOutstation,
+                                                          texts::contactOutstation,
+                                                          10620,
+                                                          {1395, 2595, 3795, 5040},
+                                                          15});
     return l;
 }
 

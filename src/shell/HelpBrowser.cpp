@@ -19,14 +19,13 @@ void HelpBrowser::Navigate(const QString& path)
 
 QString HelpBrowser::notFoundPage(const QString& path)
 {
-    return QStringLiteral(
-               u"<html><body style=\"background:#ffffff\">"
-               u"<h2 style=\"color:#800000\">ಸಹಾಯ ಪುಟ ಸಿಗಲಿಲ್ಲ</h2>"
-               u"<p>ಈ ಕಡತವನ್ನು ತೆರೆಯಲು ಆಗಲಿಲ್ಲ:</p>"
-               u"<p><tt>%1</tt></p>"
-               u"<p>ಸಹಾಯ ಪುಟ <tt>help.htm</tt> ತಂತ್ರಾಂಶದ ಕಡತಕೋಶದಲ್ಲಿಯೇ ಇರಬೇಕು. "
-               u"ತಂತ್ರಾಂಶವನ್ನು ಮತ್ತೆ ಅನುಸ್ಥಾಪಿಸಿದರೆ ಅದು ಮರಳಿ ಬರುತ್ತದೆ.</p>"
-               u"</body></html>")
+    return QStringLiteral(u"<html><body style=\"background:#ffffff\">"
+                          u"<h2 style=\"color:#800000\">ಸಹಾಯ ಪುಟ ಸಿಗಲಿಲ್ಲ</h2>"
+                          u"<p>ಈ ಕಡತವನ್ನು ತೆರೆಯಲು ಆಗಲಿಲ್ಲ:</p>"
+                          u"<p><tt>%1</tt></p>"
+                          u"<p>ಸಹಾಯ ಪುಟ <tt>help.htm</tt> ತಂತ್ರಾಂಶದ ಕಡತಕೋಶದಲ್ಲಿಯೇ ಇರಬೇಕು. "
+                          u"ತಂತ್ರಾಂಶವನ್ನು ಮತ್ತೆ ಅನುಸ್ಥಾಪಿಸಿದರೆ ಅದು ಮರಳಿ ಬರುತ್ತದೆ.</p>"
+                          u"</body></html>")
         .arg(path.toHtmlEscaped());
 }
 

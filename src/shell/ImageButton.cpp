@@ -84,8 +84,8 @@ ImageButton::ImageButton(QWidget* form, const ImageButtonSpec& design, ImageButt
         disc_->setGeometry(discGeometry(design));
         const auto bracket = bracketGeometry(design);
         for (int i = 0; i < 3; ++i)
-            lines_[i] = makeLine(form, QStringLiteral("Line0(%1)").arg(design.firstLine + i),
-                                 bracket[i]);
+            lines_[i] =
+                makeLine(form, QStringLiteral("Line0(%1)").arg(design.firstLine + i), bracket[i]);
     }
 
     icon_ = new QLabel(form);

@@ -16,14 +16,14 @@ struct ImageButtonSpec {
     static constexpr int kListDisc = 900; // search and report windows
     static constexpr int kAboutDisc = 825;
 
-    QString iconName;       // "ImageSave"
-    QString discName;       // "ShapeSave"
-    QString captionName;    // "Label0(2)"
-    int firstLine = 1;      // the bracket is Line0(firstLine) to Line0(firstLine + 2)
-    QPixmap picture;        // the 32 × 32 icon
-    QPoint iconAt;          // the icon's left and top
+    QString iconName;    // "ImageSave"
+    QString discName;    // "ShapeSave"
+    QString captionName; // "Label0(2)"
+    int firstLine = 1;   // the bracket is Line0(firstLine) to Line0(firstLine + 2)
+    QPixmap picture;     // the 32 × 32 icon
+    QPoint iconAt;       // the icon's left and top
     int disc = kRegisterDisc;
-    QByteArray caption;     // Varnel bytes
+    QByteArray caption; // Varnel bytes
     QColor captionColour;
     QFont captionFont;
     // The caption's place; when empty it lies under the icon as in the registers: 240 twips to

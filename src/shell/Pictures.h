@@ -7,8 +7,19 @@
 // The program's pictures, drawn from the SVG sources built into the program.
 class Pictures {
 public:
-    enum class Icon { New, Cancel, Save, Delete, Back, Find, Report, Warning, Question, SaveNotice,
-                      Program };
+    enum class Icon {
+        New,
+        Cancel,
+        Save,
+        Delete,
+        Back,
+        Find,
+        Report,
+        Warning,
+        Question,
+        SaveNotice,
+        Program
+    };
 
     // A 32 × 32 icon picture.
     static QPixmap icon(Icon which);

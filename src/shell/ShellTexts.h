@@ -7,10 +7,10 @@
 // (Varnel bytes).
 namespace shell {
 
-QString productName();  // ವೆಲ್ಮೊರಾ
-QString versionText();  // ಆವೃತ್ತಿ ೧.೦
-QString teamName();     // ವೆಲ್ಮೊರಾ ತಂಡ
-QString licenceText();  // the licence line of the about window
+QString productName(); // ವೆಲ್ಮೊರಾ
+QString versionText(); // ಆವೃತ್ತಿ ೧.೦
+QString teamName();    // ವೆಲ್ಮೊರಾ ತಂಡ
+QString licenceText(); // the licence line of the about window
 
 QByteArray backCaption(); // "back", the caption of every ImageExit
 QByteArray reportCaption();

@@ -28,8 +28,7 @@ void unregisterChildWindow(const QString& name);
 // Opens (or brings forward) the window `name`. `beforeShow` runs on the window between loading
 // and showing, whether it was just made or already open. Returns the window, or nullptr for a
 // name nothing has registered (then nothing happens) or when there is no main window.
-QWidget* openChildWindow(const QString& name,
-                         const std::function<void(QWidget*)>& beforeShow = {},
+QWidget* openChildWindow(const QString& name, const std::function<void(QWidget*)>& beforeShow = {},
                          WindowOpening opening = WindowOpening::Busy);
 
 // The open window `name`, or nullptr.

@@ -168,14 +168,38 @@ void frmMDI::Picture1_MouseMove()
     MDIForm_MouseMove();
 }
 
-void frmMDI::Label1_Click() { labelClick(1); }
-void frmMDI::Label2_Click() { labelClick(2); }
-void frmMDI::Label3_Click() { labelClick(3); }
-void frmMDI::Label4_Click() { labelClick(4); }
-void frmMDI::Label1_MouseMove() { labelMouseMove(1); }
-void frmMDI::Label2_MouseMove() { labelMouseMove(2); }
-void frmMDI::Label3_MouseMove() { labelMouseMove(3); }
-void frmMDI::Label4_MouseMove() { labelMouseMove(4); }
+void frmMDI::Label1_Click()
+{
+    labelClick(1);
+}
+void frmMDI::Label2_Click()
+{
+    labelClick(2);
+}
+void frmMDI::Label3_Click()
+{
+    labelClick(3);
+}
+void frmMDI::Label4_Click()
+{
+    labelClick(4);
+}
+void frmMDI::Label1_MouseMove()
+{
+    labelMouseMove(1);
+}
+void frmMDI::Label2_MouseMove()
+{
+    labelMouseMove(2);
+}
+void frmMDI::Label3_MouseMove()
+{
+    labelMouseMove(3);
+}
+void frmMDI::Label4_MouseMove()
+{
+    labelMouseMove(4);
+}
 
 void frmMDI::showStrip()
 {

@@ -102,9 +102,9 @@ frmabout::frmabout(QWidget* parent)
     Label4 = makeLabel(this, "Label4", twRect(1350, 3420, 2205, 375), small);
     Label4->setText(creditLine("\xA4\xAA\xC0\x69\xC1\xF0\x74\x3A\x20", shell::teamName()));
     Label7 = makeLabel(this, "Label7", twRect(1350, 3780, 3975, 315), small);
-    Label7->setText(creditLine(
-        "\xAA\xC0\xC4\xC4\x52\xA5\xC0\xC4\x6C\x20\xAB\xA3\xC1\xE5\xB8\xC0\x3A\x20",
-        shell::teamName()));
+    Label7->setText(
+        creditLine("\xAA\xC0\xC4\xC4\x52\xA5\xC0\xC4\x6C\x20\xAB\xA3\xC1\xE5\xB8\xC0\x3A\x20",
+                   shell::teamName()));
 
     buttons = new ImageButtonPanel(this);
     ImageButtonSpec exit;

@@ -39,8 +39,7 @@ int characterOf(const QKeyEvent* event)
 
 } // namespace
 
-frmfront::frmfront(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+frmfront::frmfront(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmfront"));
     setAttribute(Qt::WA_DeleteOnClose);

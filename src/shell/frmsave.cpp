@@ -43,8 +43,8 @@ frmsave::frmsave(QWidget* parent)
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(twRect(720, 60, 2610, 375));
     Label2->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara08, 18));
-    Label2->setCaption(QByteArray(
-        "\x47\xBD\xB8\xC0\xAF\xC1\x55\xC0\xC4\x77\xDB\x7A\xC9\x2E\x2E\x2E\x2E\x2E"));
+    Label2->setCaption(
+        QByteArray("\x47\xBD\xB8\xC0\xAF\xC1\x55\xC0\xC4\x77\xDB\x7A\xC9\x2E\x2E\x2E\x2E\x2E"));
 
     for (int k = 0; k < kCells; ++k) {
         auto* cell = new QLabel(client);

@@ -185,8 +185,8 @@ void TestDialogs::textLongerThanTheLabelGrowsTheDialog_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("grows");
     QTest::newRow("documented message") << varnel::decode(kDetailsMessage) << false;
-    QTest::newRow("two questions' worth") << varnel::decode(kSaveQuestion + " " + kSaveQuestion)
-                                          << true;
+    QTest::newRow("two questions' worth")
+        << varnel::decode(kSaveQuestion + " " + kSaveQuestion) << true;
     QTest::newRow("engine error with a path")
         << QStringLiteral(u"ದೋಷ 3024: Could not find file "
                           u"'/home/someone/Documents/Velmora/diaries/Tarnalist.mdb'. "
@@ -273,8 +273,7 @@ void TestDialogs::scriptAnswersAndRecordsWithoutAnEventLoop()
     QCOMPARE(script.messages, QByteArrayList({kDetailsMessage}));
     QCOMPARE(script.texts, QStringList({QStringLiteral(u"ದೋಷ")}));
     QCOMPARE(script.notices, 1);
-    QVERIFY(QApplication::topLevelWidgets().isEmpty() ||
-            !QApplication::activeModalWidget());
+    QVERIFY(QApplication::topLevelWidgets().isEmpty() || !QApplication::activeModalWidget());
 }
 
 void TestDialogs::scriptsNestAndRestore()

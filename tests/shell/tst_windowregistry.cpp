@@ -49,8 +49,8 @@ QMdiSubWindow* frameOf(QWidget* w)
     return qobject_cast<QMdiSubWindow*>(w ? w->parentWidget() : nullptr);
 }
 
-const QStringList kWorkingWindows{"frmlocal",  "frmoutstation", "frmtour",   "frmfind1",
-                                  "frmfind2",  "frmfind3",      "frmreport", "frmreport3"};
+const QStringList kWorkingWindows{"frmlocal", "frmoutstation", "frmtour",   "frmfind1",
+                                  "frmfind2", "frmfind3",      "frmreport", "frmreport3"};
 
 } // namespace
 
@@ -183,9 +183,8 @@ void TestWindowRegistry::busyPointerOnlyWhileLoading()
 
 void TestWindowRegistry::busyPointerComesBackWhenLoadingFails()
 {
-    registerChildWindow(QStringLiteral("frmlocal"), []() -> QWidget* {
-        throw std::runtime_error("cannot open the diary");
-    });
+    registerChildWindow(QStringLiteral("frmlocal"),
+                        []() -> QWidget* { throw std::runtime_error("cannot open the diary"); });
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, openChildWindow(QStringLiteral("frmlocal")));
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!childWindow(QStringLiteral("frmlocal")));

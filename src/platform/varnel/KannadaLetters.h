@@ -50,19 +50,27 @@ constexpr bool isConsonant(char32_t c)
     return (c >= Ka && c <= Ha && c != 0x0CA9 && c != 0x0CB4) || c == Llla;
 }
 
-constexpr bool isDigit(char32_t c) { return c >= DigitZero && c <= DigitZero + 9; }
+constexpr bool isDigit(char32_t c)
+{
+    return c >= DigitZero && c <= DigitZero + 9;
+}
 
 // NFC pairs of the block: each second part composes with the sign written before it.
 constexpr char16_t composePair(char16_t first, char16_t second)
 {
     if (second == LengthMark) {
-        if (first == SignI) return SignIi;
-        if (first == SignE) return SignEe;
-        if (first == SignO) return SignOo;
+        if (first == SignI)
+            return SignIi;
+        if (first == SignE)
+            return SignEe;
+        if (first == SignO)
+            return SignOo;
     } else if (second == AiLengthMark) {
-        if (first == SignE) return SignAi;
+        if (first == SignE)
+            return SignAi;
     } else if (second == SignUu) {
-        if (first == SignE) return SignO;
+        if (first == SignE)
+            return SignO;
     }
     return 0;
 }

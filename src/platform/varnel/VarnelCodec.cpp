@@ -29,10 +29,8 @@ QString describe(char32_t c)
     case QChar::Other_NotAssigned:
     case QChar::Separator_Space:
     case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-        return code;
-    default:
-        return QStringLiteral("«") + text + QStringLiteral("» ") + code;
+    case QChar::Separator_Paragraph: return code;
+    default: return QStringLiteral("«") + text + QStringLiteral("» ") + code;
     }
 }
 
@@ -84,10 +82,9 @@ QByteArray fromStoredText(QStringView latin1)
         }
         // A driver that went through Windows-1252 hands back these for bytes 80-9F.
         static constexpr char16_t cp1252[32] = {
-            0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-            0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+            0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+            0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+            0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
         char byte = '\x7F'; // not text: reads back as an unknown glyph, never as a letter
         for (int i = 0; i < 32; ++i)
             if (cp1252[i] == u)

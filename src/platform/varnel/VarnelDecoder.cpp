@@ -67,29 +67,29 @@ constexpr std::array<ByteInfo, 256> makeByteTable()
         char16_t cp;
     };
     constexpr Glyph consonants[] = {
-        {'P', Kind::Consonant, 0x0C95}, {'Q', Kind::Ligature, 0x0C95},
-        {'R', Kind::Consonant, 0x0C96}, {'S', Kind::Consonant, 0x0C96},
-        {'T', Kind::Ligature, 0x0C96},  {'U', Kind::Consonant, 0x0C97},
-        {'V', Kind::Ligature, 0x0C97},  {'W', Kind::Consonant, 0x0C98},
-        {'X', Kind::Ligature, 0x0C98},  {'Y', Kind::Consonant, 0x0C99},
-        {'Z', Kind::Consonant, 0x0C9A}, {'a', Kind::Ligature, 0x0C9A},
-        {'b', Kind::Consonant, 0x0C9B}, {'c', Kind::Ligature, 0x0C9B},
-        {'d', Kind::Consonant, 0x0C9C}, {'e', Kind::Consonant, 0x0C9C},
-        {'f', Kind::Ligature, 0x0C9C},  {'g', Kind::Consonant, 0x0CB0},
-        {'j', Kind::Ligature, 0x0CB0},  {'k', Kind::Consonant, 0x0C9E},
-        {'l', Kind::Consonant, 0x0C9F}, {'m', Kind::Consonant, 0x0C9F},
-        {'n', Kind::Ligature, 0x0C9F},  {'o', Kind::Consonant, 0x0CA0},
-        {'p', Kind::Ligature, 0x0CA0},  {'q', Kind::Consonant, 0x0CA1},
-        {'r', Kind::Ligature, 0x0CA1},  {'t', Kind::Consonant, 0x0CA3},
-        {'u', Kind::Consonant, 0x0CA3}, {'v', Kind::Consonant, 0x0CA4},
-        {'w', Kind::Ligature, 0x0CA4},  {'x', Kind::Consonant, 0x0CA5},
-        {'y', Kind::Ligature, 0x0CA5},  {'z', Kind::Consonant, 0x0CA6},
-        {0xA2, Kind::Ligature, 0x0CA6}, {0xA3, Kind::Consonant, 0x0CA8},
-        {0xA4, Kind::Ligature, 0x0CA8}, {0xA5, Kind::Consonant, 0x0CAA},
-        {0xA6, Kind::Ligature, 0x0CAA}, {0xA7, Kind::Consonant, 0x0CAC},
+        {'P', Kind::Consonant, 0x0C95},  {'Q', Kind::Ligature, 0x0C95},
+        {'R', Kind::Consonant, 0x0C96},  {'S', Kind::Consonant, 0x0C96},
+        {'T', Kind::Ligature, 0x0C96},   {'U', Kind::Consonant, 0x0C97},
+        {'V', Kind::Ligature, 0x0C97},   {'W', Kind::Consonant, 0x0C98},
+        {'X', Kind::Ligature, 0x0C98},   {'Y', Kind::Consonant, 0x0C99},
+        {'Z', Kind::Consonant, 0x0C9A},  {'a', Kind::Ligature, 0x0C9A},
+        {'b', Kind::Consonant, 0x0C9B},  {'c', Kind::Ligature, 0x0C9B},
+        {'d', Kind::Consonant, 0x0C9C},  {'e', Kind::Consonant, 0x0C9C},
+        {'f', Kind::Ligature, 0x0C9C},   {'g', Kind::Consonant, 0x0CB0},
+        {'j', Kind::Ligature, 0x0CB0},   {'k', Kind::Consonant, 0x0C9E},
+        {'l', Kind::Consonant, 0x0C9F},  {'m', Kind::Consonant, 0x0C9F},
+        {'n', Kind::Ligature, 0x0C9F},   {'o', Kind::Consonant, 0x0CA0},
+        {'p', Kind::Ligature, 0x0CA0},   {'q', Kind::Consonant, 0x0CA1},
+        {'r', Kind::Ligature, 0x0CA1},   {'t', Kind::Consonant, 0x0CA3},
+        {'u', Kind::Consonant, 0x0CA3},  {'v', Kind::Consonant, 0x0CA4},
+        {'w', Kind::Ligature, 0x0CA4},   {'x', Kind::Consonant, 0x0CA5},
+        {'y', Kind::Ligature, 0x0CA5},   {'z', Kind::Consonant, 0x0CA6},
+        {0xA2, Kind::Ligature, 0x0CA6},  {0xA3, Kind::Consonant, 0x0CA8},
+        {0xA4, Kind::Ligature, 0x0CA8},  {0xA5, Kind::Consonant, 0x0CAA},
+        {0xA6, Kind::Ligature, 0x0CAA},  {0xA7, Kind::Consonant, 0x0CAC},
         {0xA8, Kind::Consonant, 0x0CAC}, {0xA9, Kind::Ligature, 0x0CAC},
         {0xAA, Kind::Consonant, 0x0CB5}, {0xAB, Kind::Ligature, 0x0CB5},
-        {0xAC, Kind::Ligature, 0x0CAF}, {0xAE, Kind::Consonant, 0x0CB2},
+        {0xAC, Kind::Ligature, 0x0CAF},  {0xAE, Kind::Consonant, 0x0CB2},
         {0xAF, Kind::Consonant, 0x0CB2}, {0xB0, Kind::Ligature, 0x0CB2},
         {0xB1, Kind::Consonant, 0x0CB6}, {0xB2, Kind::Ligature, 0x0CB6},
         {0xB5, Kind::Consonant, 0x0CB7}, {0xB6, Kind::Ligature, 0x0CB7},
@@ -224,8 +224,7 @@ Token nextToken(const unsigned char* p, const unsigned char* end)
         if (startsWith(p + 1, end, "\xF5", 1))
             t.length = 2;
         break;
-    default:
-        break;
+    default: break;
     }
     if (t.kind == Kind::Ligature && t.pieces[0] == 0)
         t.pieces[0] = SignI;
@@ -405,36 +404,17 @@ QString decode(QByteArrayView bytes)
         const Token t = nextToken(p, end);
         p += t.length;
         switch (t.kind) {
-        case Kind::Char:
-            w.write(t.cp);
-            break;
+        case Kind::Char: w.write(t.cp); break;
         case Kind::Consonant:
-        case Kind::Ligature:
-            w.startConsonant(t);
-            break;
-        case Kind::Vowel:
-            w.startVowel(t.cp);
-            break;
-        case Kind::Piece:
-            w.addPiece(t.cp);
-            break;
-        case Kind::Subjoined:
-            w.addSubjoined(t.cp);
-            break;
-        case Kind::Reph:
-            w.setReph();
-            break;
-        case Kind::Nukta:
-            w.setNukta();
-            break;
-        case Kind::Tail:
-            w.addTail(t.cp);
-            break;
-        case Kind::Aspirate:
-            w.aspirate();
-            break;
-        case Kind::Ignore:
-            break;
+        case Kind::Ligature: w.startConsonant(t); break;
+        case Kind::Vowel: w.startVowel(t.cp); break;
+        case Kind::Piece: w.addPiece(t.cp); break;
+        case Kind::Subjoined: w.addSubjoined(t.cp); break;
+        case Kind::Reph: w.setReph(); break;
+        case Kind::Nukta: w.setNukta(); break;
+        case Kind::Tail: w.addTail(t.cp); break;
+        case Kind::Aspirate: w.aspirate(); break;
+        case Kind::Ignore: break;
         }
     }
     w.finish();

@@ -60,8 +60,8 @@ void TestVarnelConvert::converts()
 
 void TestVarnelConvert::refusesWithTheFirstCharacterNamed()
 {
-    const Run r = convert({QStringLiteral("--to-varnel")},
-                          QStringLiteral("ಕನ್ನಡ\nಹೊಸ Text ಕ").toUtf8());
+    const Run r =
+        convert({QStringLiteral("--to-varnel")}, QStringLiteral("ಕನ್ನಡ\nಹೊಸ Text ಕ").toUtf8());
     QCOMPARE(r.exitCode, 1);
     QVERIFY(r.out.isEmpty());
     const QString err = QString::fromUtf8(r.err);
@@ -74,7 +74,8 @@ void TestVarnelConvert::rejectsBadArguments_data()
     QTest::addColumn<QStringList>("args");
     QTest::newRow("none") << QStringList();
     QTest::newRow("unknown") << QStringList{QStringLiteral("--to-latin")};
-    QTest::newRow("both") << QStringList{QStringLiteral("--to-unicode"), QStringLiteral("--to-varnel")};
+    QTest::newRow("both") << QStringList{QStringLiteral("--to-unicode"),
+                                         QStringLiteral("--to-varnel")};
 }
 
 void TestVarnelConvert::rejectsBadArguments()
