@@ -8,8 +8,7 @@
 #include "search/SearchSession.h"
 #include "search/SearchTexts.h"
 
-// The list a search fills: what its cells show, what stays reachable behind them, and the CSV
-// made from the same records.
+// The list a search fills: what its cells show and what stays reachable behind them.
 class TestSearchModel : public QObject {
     Q_OBJECT
 
@@ -18,7 +17,6 @@ private slots:
     void manyRowsAreNumberedAndASecondSearchReplacesThem();
     void aFailedSearchKeepsTheList();
     void rowsAreReadAsTheyAreShown();
-    void csvOfTheSampleDiary();
 };
 
 void TestSearchModel::cellsShowKannada()
@@ -118,28 +116,6 @@ void TestSearchModel::rowsAreReadAsTheyAreShown()
     const QByteArray csv =
         search::searchCsv(search::SearchRegister::Local, session.model().records());
     QCOMPARE(csv.count("\r\n"), 3); // the header and rows 1 and 3
-}
-
-void TestSearchModel::csvOfTheSampleDiary()
-{
-    SearchDiary diary;
-    diary.loadSample();
-    search::SearchSession session(search::SearchRegister::Tour);
-    session.OpenDatabase(diary.diaryPath());
-    session.run(search::tourOpeningQuery());
-    const QString csv = QString::fromUtf8(
-        search::searchCsv(search::SearchRegister::Tour, session.model().records()));
-    const QStringList lines = csv.split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.size(), 1 + 20 + 1); // header, twenty tours, the empty rest after the last CRLF
-    QCOMPARE(lines[0], QStringLiteral("ಕ್ರಮಸಂಖ್ಯೆ,ಎಲ್ಲಿಂದ,ಎಲ್ಲಿಗೆ,ಹೊರಡುವ ದಿನಾಂಕ,ಹೊರಡುವ ದಿನ,ಹೊರಡುವ "
-                                      "ಸಮಯ,ತಲುಪುವ ದಿನಾಂಕ,ತಲುಪುವ ದಿನ,ತಲುಪುವ ಸಮಯ,ಪ್ರಯಾಣ ವಿಧಾನ,ಇತರೆ"));
-    // Each line: sl_no, then ISO dates and HH:MM times among the decoded texts.
-    static const QRegularExpression line(QStringLiteral(
-        "^\\d+,[^,]*,[^,]*,\\d{4}-\\d\\d-\\d\\d,[^,]*,\\d\\d:\\d\\d,\\d{4}-\\d\\d-\\d\\d,"));
-    for (int i = 1; i <= 20; ++i)
-        QVERIFY2(line.match(lines[i]).hasMatch(), qPrintable(lines[i]));
-    QVERIFY(lines[1].startsWith(QString::number(session.model().records().first().first().toInt()) +
-                                QLatin1Char(',')));
 }
 
 QTEST_GUILESS_MAIN(TestSearchModel)

@@ -1,12 +1,10 @@
 #include <QtTest>
 
 #include "SearchDiary.h"
-#include "platform/jet/Database.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "search/DateOrderRule.h"
 #include "search/SearchCsv.h"
 #include "search/SearchQueries.h"
-#include "search/SearchSession.h"
 
 using search::ProgrammeBounds;
 using search::TourCriteria;
@@ -20,7 +18,6 @@ private slots:
     void programmeStatements();
     void tourStatements_data();
     void tourStatements();
-    void boundTextsReadBackAsTheSameValues();
     void programmeRows_data();
     void programmeRows();
     void tourPeriodOverlap_data();
@@ -213,28 +210,6 @@ void TestSearchQueries::tourStatements()
     if (bounds & DateTo)
         c.dateTo = kD1;
     QCOMPARE(search::tourQuery(c), expected);
-}
-
-// The value texts inside the statements are read back by the engine as the same values.
-void TestSearchQueries::boundTextsReadBackAsTheSameValues()
-{
-    SearchDiary diary;
-    const auto scalar = [&](const QString& sql) {
-        diary.db().Execute(QStringLiteral("DELETE FROM temp_local"));
-        diary.db().Execute(QStringLiteral("INSERT INTO temp_local (sl_no, tarna_time) VALUES "
-                                          "(1, %1)")
-                               .arg(sql));
-        search::SearchSession session(search::SearchRegister::Local);
-        session.OpenDatabase(diary.diaryPath());
-        session.run(QStringLiteral("Select * from temp_local"));
-        return session.model().records().first()[3].toString();
-    };
-    for (const QDate& date : {QDate(2027, 3, 5), QDate(1999, 12, 31), QDate(2030, 1, 1)})
-        QCOMPARE(scalar(QStringLiteral("datevalue('%1')").arg(search::boundDateText(date))),
-                 date.toString(Qt::ISODate));
-    for (const QTime& time : {QTime(0, 0, 0), QTime(9, 5, 7), QTime(23, 59, 59)})
-        QCOMPARE(scalar(QStringLiteral("timevalue('%1')").arg(search::boundTimeText(time))),
-                 time.toString(QStringLiteral("HH:mm:ss")));
 }
 
 void TestSearchQueries::programmeRows_data()
