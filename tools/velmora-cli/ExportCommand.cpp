@@ -1,0 +1,113 @@
+// velmora-cli export: a register as CSV for a spreadsheet or as iCalendar for a calendar.
+#include <cstdio>
+
+#include <QCommandLineParser>
+#include <QDate>
+
+#include "CliCommand.h"
+#include "backup/DiaryExport.h"
+#include "data/DiaryDatabase.h"
+#include "platform/jet/Database.h"
+
+namespace {
+
+const QString kName = QStringLiteral("export");
+
+struct BadInput {
+    QString text;
+};
+
+std::optional<QDate> dateOption(const QCommandLineParser& parser, const QString& name)
+{
+    if (!parser.isSet(name))
+        return std::nullopt;
+    const QString text = parser.value(name);
+    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        throw BadInput{
+            QStringLiteral("--%1 %2: not a date of the form YYYY-MM-DD").arg(name, text)};
+    return date;
+}
+
+backup::ExportFormat formatOption(const QCommandLineParser& parser)
+{
+    const QString format = parser.value(QStringLiteral("format"));
+    if (format == QLatin1String("csv"))
+        return backup::ExportFormat::Csv;
+    if (format == QLatin1String("ics"))
+        return backup::ExportFormat::Calendar;
+    throw BadInput{format.isEmpty() ? QStringLiteral("name a format: --format csv or --format ics")
+                                    : QStringLiteral("no format '%1': csv or ics").arg(format)};
+}
+
+int runExport(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes the records of a register in date order to FILE, or to standard output. "
+        "csv: UTF-8 for a spreadsheet, the column names first, ISO dates, Kannada as "
+        "Unicode. ics: iCalendar for a calendar program, one event per programme (a tour "
+        "spans departure to arrival), each with a UID that stays the same when the "
+        "register is renumbered after a deletion. --from and --to bound the dates "
+        "(a tour is written when any day of it lies in the range). Exit 0 with records, "
+        "1 when none are in the range (nothing is written), 2 on bad input or when the "
+        "file cannot be written (an existing file is then left as it was)."));
+    parser.addPositionalArgument(QStringLiteral("register"),
+                                 QStringLiteral("local, outstation or tour."));
+    parser.addOption(
+        {QStringLiteral("format"), QStringLiteral("csv or ics."), QStringLiteral("FORMAT")});
+    parser.addOption({QStringLiteral("from"), QStringLiteral("First date (YYYY-MM-DD)."),
+                      QStringLiteral("YYYY-MM-DD")});
+    parser.addOption({QStringLiteral("to"), QStringLiteral("Last date (YYYY-MM-DD)."),
+                      QStringLiteral("YYYY-MM-DD")});
+    parser.addOption({QStringLiteral("out"),
+                      QStringLiteral("Write to FILE instead of standard output."),
+                      QStringLiteral("FILE")});
+    cli::addDiaryOption(parser);
+    if (const auto done = cli::parse(parser, kName, arguments))
+        return *done;
+
+    try {
+        const QStringList positional = parser.positionalArguments();
+        if (positional.size() != 1)
+            throw BadInput{QStringLiteral("name one register: local, outstation or tour")};
+        const auto which = backup::registerNamed(positional.first());
+        if (!which)
+            throw BadInput{QStringLiteral("no register '%1': local, outstation or tour")
+                               .arg(positional.first())};
+        const backup::ExportFormat format = formatOption(parser);
+        const std::optional<QDate> from = dateOption(parser, QStringLiteral("from"));
+        const std::optional<QDate> to = dateOption(parser, QStringLiteral("to"));
+        if (from && to && *from > *to)
+            throw BadInput{QStringLiteral("--from is after --to")};
+
+        // A diary that does not exist is not made.
+        const QString path = cli::diaryPath(parser);
+        if (data::findDiaryFile(path).isEmpty())
+            throw BadInput{QStringLiteral("no diary at %1").arg(path)};
+        auto database = data::OpenDiaryDatabase(path);
+        const backup::ExportResult result = backup::exportRecords(
+            *database, *which, backup::exportStatement(*which, from, to), format);
+        if (result.records == 0) {
+            cli::fail(kName, QStringLiteral("no records in the range; nothing was written"));
+            return cli::kNothingToDo;
+        }
+        if (parser.isSet(QStringLiteral("out"))) {
+            backup::writeExportFile(parser.value(QStringLiteral("out")), result.bytes);
+        } else {
+            cli::out().flush();
+            std::fwrite(result.bytes.constData(), 1, size_t(result.bytes.size()), stdout);
+            std::fflush(stdout);
+        }
+        return cli::kDone;
+    } catch (const BadInput& bad) {
+        cli::fail(kName, bad.text);
+    } catch (const std::exception& error) {
+        cli::fail(kName, QString::fromUtf8(error.what()));
+    }
+    return cli::kBadInput;
+}
+
+} // namespace
+
+VELMORA_CLI_COMMAND(export, "Export a register as CSV or iCalendar (ics)", runExport)

@@ -1,0 +1,75 @@
+// velmora-cli restore: puts a backup's records back into the diary, after backing up the diary
+// as it is.
+#include <QCommandLineParser>
+#include <QDir>
+
+#include "CliCommand.h"
+#include "backup/BackupCatalog.h"
+#include "backup/DiaryBackup.h"
+
+namespace {
+
+const QString kName = QStringLiteral("restore");
+
+QString counts(const backup::BackupEntry& entry)
+{
+    if (!entry.readable())
+        return QStringLiteral("unreadable: %1").arg(entry.problem);
+    return QStringLiteral("local %1, outstation %2, tour %3")
+        .arg(entry.local)
+        .arg(entry.outstation)
+        .arg(entry.tour);
+}
+
+int listBackups(const QString& diary)
+{
+    const QList<backup::BackupEntry> entries = backup::listBackups(diary);
+    for (const backup::BackupEntry& entry : entries)
+        cli::out() << entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
+                   << counts(entry) << "  " << QDir::toNativeSeparators(entry.path) << Qt::endl;
+    return entries.isEmpty() ? cli::kNothingToDo : cli::kDone;
+}
+
+int runRestore(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Restores the diary from BACKUP. The diary as it is now is backed up "
+                       "first (into backups/ beside it; its path is printed), then the backup's "
+                       "records are written into the diary through the engine, so programs "
+                       "holding the diary open see them at their next read. A damaged file or "
+                       "one that is not a diary's backup is refused before anything is written. "
+                       "With --list, lists the backups instead (date, time, records per "
+                       "register). Exit 0 when restored, 1 when --list finds no backup, 2 when "
+                       "nothing could be restored (the diary is then as it was)."));
+    parser.addPositionalArgument(QStringLiteral("BACKUP"), QStringLiteral("The backup file."));
+    parser.addOption({QStringLiteral("list"), QStringLiteral("List the diary's backups.")});
+    cli::addDiaryOption(parser);
+    if (const auto done = cli::parse(parser, kName, arguments))
+        return *done;
+    const QStringList positional = parser.positionalArguments();
+    const bool listing = parser.isSet(QStringLiteral("list"));
+    if (positional.size() != (listing ? 0 : 1)) {
+        cli::fail(kName, listing ? QStringLiteral("--list takes no backup")
+                                 : QStringLiteral("name one backup file"));
+        return cli::kBadInput;
+    }
+    try {
+        const QString diary = cli::diaryPath(parser);
+        if (listing)
+            return listBackups(diary);
+        const QString previous = backup::restoreBackup(positional.first(), diary);
+        cli::out() << QStringLiteral("restored; the diary as it was is in %1")
+                          .arg(QDir::toNativeSeparators(previous))
+                   << Qt::endl;
+        return cli::kDone;
+    } catch (const std::exception& error) {
+        cli::fail(kName, QString::fromUtf8(error.what()));
+    }
+    return cli::kBadInput;
+}
+
+} // namespace
+
+VELMORA_CLI_COMMAND(restore, "Restore the diary from a backup (the diary is backed up first)",
+                    runRestore)
