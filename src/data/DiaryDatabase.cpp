@@ -44,29 +44,6 @@ QString spellingToCreate(const QString& name)
     return name.compare(canonical, Qt::CaseInsensitive) == 0 ? canonical : name;
 }
 
-// Moves the finished file into place unless another window got there first; false then.
-bool publish(const QString& from, const QString& to)
-{
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
-    const int renamed =
-        ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
-    if (renamed == 0)
-        return true;
-    if (errno == EEXIST)
-        return false;
-    // File systems without RENAME_NOREPLACE: a hard link never replaces either.
-    if (::link(source.constData(), target.constData()) == 0) {
-        ::unlink(source.constData());
-        return true;
-    }
-    if (errno == EEXIST)
-        return false;
-    throw jet::JetError(jet::errors::kEngineFailure,
-                        QStringLiteral("Could not create the database file '%1': %2")
-                            .arg(to, QString::fromLocal8Bit(std::strerror(errno))));
-}
-
 void createDiaryFile(const SplitPath& where)
 {
     if (!QFileInfo(where.folder).isDir())
@@ -91,7 +68,7 @@ void createDiaryFile(const SplitPath& where)
             auto database = jet::Database::CreateDatabase(scratch);
             createDiarySchema(*database);
         } // closed, so the journal is folded into the file before it moves
-        published = publish(scratch, target);
+        published = publishNewFile(scratch, target);
     } catch (const jet::JetError& error) {
         removeScratch();
         // The private name means nothing to the user: name the diary and its folder.
@@ -108,6 +85,28 @@ void createDiaryFile(const SplitPath& where)
 }
 
 } // namespace
+
+bool publishNewFile(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    const int renamed =
+        ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
+    if (renamed == 0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+    // File systems without RENAME_NOREPLACE: a hard link never replaces either.
+    if (::link(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    throw jet::JetError(jet::errors::kEngineFailure,
+                        QStringLiteral("Could not create the database file '%1': %2")
+                            .arg(to, QString::fromLocal8Bit(std::strerror(errno))));
+}
 
 QString findDiaryFile(const QString& path)
 {

@@ -21,6 +21,10 @@ inline constexpr char kDiaryFileName[] = "Tarnalist.mdb";
 // is created. A file that is not an SQLite database is never modified: JetError naming it.
 std::shared_ptr<jet::Database> OpenDiaryDatabase(const QString& path);
 
+// Moves a finished new file `from` to `to` unless `to` exists (false then, `from` is left);
+// never replaces anything. Other failures throw JetError.
+bool publishNewFile(const QString& from, const QString& to);
+
 // The file OpenDiaryDatabase would open for `path`, or an empty string when none exists.
 QString findDiaryFile(const QString& path);
 

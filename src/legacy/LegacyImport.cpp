@@ -18,6 +18,7 @@
 #include "legacy/LegacyError.h"
 #include "legacy/LegacyLayout.h"
 #include "platform/jet/Database.h"
+#include "platform/jet/JetError.h"
 
 namespace legacy {
 
@@ -38,24 +39,12 @@ QString errnoText()
 // Renames `from` to `to` unless `to` exists; false then. Other failures throw.
 bool renameWithoutReplacing(const QString& from, const QString& to)
 {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
-        0)
-        return true;
-    if (errno == EEXIST)
-        return false;
-    // File systems without RENAME_NOREPLACE: a hard link never replaces either.
-    if (errno == EINVAL || errno == ENOSYS) {
-        if (::link(source.constData(), target.constData()) == 0) {
-            ::unlink(source.constData());
-            return true;
-        }
-        if (errno == EEXIST)
-            return false;
+    try {
+        return data::publishNewFile(from, to);
+    } catch (const jet::JetError&) {
+        throw LegacyError(QStringLiteral("Could not rename '%1' to '%2': %3. Nothing was changed.")
+                              .arg(from, to, errnoText()));
     }
-    throw LegacyError(QStringLiteral("Could not rename '%1' to '%2': %3. Nothing was changed.")
-                          .arg(from, to, errnoText()));
 }
 
 void removeDiaryFiles(const QString& path)
