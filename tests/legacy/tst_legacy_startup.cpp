@@ -50,6 +50,7 @@ private slots:
     void bringsTheDiaryOverOnYes();
     void changesNothingOnNo();
     void namesABadFile();
+    void namesANewerJetFileWithoutAsking();
     void startsAsUsualWithoutAJetDiary();
 };
 
@@ -111,6 +112,25 @@ void TestLegacyStartup::namesABadFile()
     QVERIFY2(failure.texts[0].contains(QStringLiteral("'%1'").arg(path)),
              qPrintable(failure.texts[0]));
     QVERIFY(mainWindows().isEmpty());
+    QCOMPARE(fixtures::snapshot(folder.path()), before);
+}
+
+void TestLegacyStartup::namesANewerJetFileWithoutAsking()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Tarnalist.mdb"));
+    QByteArray newer = fixtures::jetFile(QStringLiteral("diary-jet4.mdb"));
+    newer[0x14] = 2; // the version byte of a later Jet
+    fixtures::writeFile(path, newer);
+    const auto before = fixtures::snapshot(folder.path());
+    Answers<frmquestion> question({"CmdYes"});
+    Answers<frmmsg> notice({"Command1"});
+
+    QCOMPARE(legacy::offerLegacyImport(folder.path()), legacy::StartDecision::End);
+
+    QVERIFY(question.texts.isEmpty());
+    QCOMPARE(notice.texts.size(), 1);
+    QVERIFY2(notice.texts[0].contains(path), qPrintable(notice.texts[0]));
     QCOMPARE(fixtures::snapshot(folder.path()), before);
 }
 

@@ -4,6 +4,7 @@
 #include <QProgressDialog>
 
 #include "data/ProgramFolder.h"
+#include "legacy/JetHeader.h"
 #include "legacy/LegacyError.h"
 #include "legacy/LegacyImport.h"
 #include "platform/varnel/VarnelLabel.h"
@@ -67,6 +68,13 @@ StartDecision offerLegacyImport(const QString& folder)
     const QString jetFile = legacyDiaryIn(folder);
     if (jetFile.isEmpty())
         return StartDecision::NoLegacyDiary;
+    if (readJetHeader(jetFile).kind == JetHeader::Kind::NewerJet) {
+        // Nothing to offer: say so before asking anything.
+        frmmsg::showText(QStringLiteral(u"ದಿನಚರಿಯ ಕಡತ %1 Jet ನ ಹೊಸ ಆವೃತ್ತಿಯಲ್ಲಿದೆ; ಅದರ "
+                                        u"ದಾಖಲೆಗಳನ್ನು ತರಲಾಗದು. ಕಡತವನ್ನು ಬದಲಿಸಿಲ್ಲ.")
+                             .arg(jetFile));
+        return StartDecision::End;
+    }
     if (!askToBringOver(QFileInfo(jetFile).fileName())) {
         frmmsg::showText(QStringLiteral(u"ಈ ಕಾರ್ಯಕ್ರಮವು ಹಳೆಯ Jet ರೂಪದ ದಿನಚರಿಯೊಂದಿಗೆ ಕೆಲಸ "
                                         u"ಮಾಡಲಾರದು. ಕಡತ %1 ಅನ್ನು ಬದಲಿಸಿಲ್ಲ. ದಾಖಲೆಗಳನ್ನು ತರಲು "
