@@ -33,8 +33,8 @@ namespace reports {
 namespace {
 
 // Layout in twips.
-constexpr int kClientWidth = 6360;
-constexpr int kFrameWidth = 2775;
+constexpr int kClientWidth = 7200;
+constexpr int kFrameWidth = 3240;
 constexpr int kFrameHeight = 1095;
 constexpr int kButtonBlock = 1560; // disc, caption and a margin under the frames
 
@@ -167,8 +167,10 @@ bool ReportWindow::event(QEvent* event)
     if (event->type() == QEvent::ParentChange) {
         // A fixed tool-window border: a small title bar with only a close button.
         if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            // The close button is drawn only with the system menu hint.
             frame->setWindowFlags(Qt::SubWindow | Qt::Tool | Qt::CustomizeWindowHint |
-                                  Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+                                  Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                  Qt::WindowCloseButtonHint);
             frame->setOption(QMdiSubWindow::RubberBandResize, false);
         }
     }

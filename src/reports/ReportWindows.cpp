@@ -28,7 +28,7 @@ frmreport::frmreport(QWidget* parent)
         auto* option = new QRadioButton(varnel::decode(captions[i]), this);
         option->setObjectName(QStringLiteral("Option_tarna(%1)").arg(i));
         option->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara02, 12));
-        option->setGeometry(twRect(480 + i * 3000, 780, 2880, 435));
+        option->setGeometry(twRect(480 + i * 3480, 780, 3240, 435));
         options_[size_t(i)] = option;
     }
     options_[0]->setChecked(true);

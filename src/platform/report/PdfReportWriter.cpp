@@ -249,11 +249,14 @@ private:
         const double bottom = std::min(y + row.height, m_bottom);
         double x = m_t.margin;
         cairo_save(m_cr);
-        cairo_rectangle(m_cr, m_t.margin, y, m_width, bottom - y);
         if (heading) {
+            cairo_rectangle(m_cr, m_t.margin, y, m_width, bottom - y);
             cairo_set_source_rgb(m_cr, kHeadingGrey, kHeadingGrey, kHeadingGrey);
-            cairo_fill_preserve(m_cr);
+            cairo_fill(m_cr);
         }
+        // Wide enough for the rules on the row's edges; only an over-tall row is cut.
+        cairo_rectangle(m_cr, m_t.margin - kRule, y - kRule, m_width + 2 * kRule,
+                        bottom - y + 2 * kRule);
         cairo_clip(m_cr);
         cairo_set_source_rgb(m_cr, 0, 0, 0);
         for (size_t c = 0; c < row.cells.size(); ++c) {
