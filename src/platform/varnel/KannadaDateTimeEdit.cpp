@@ -1,5 +1,6 @@
 #include "platform/varnel/KannadaDateTimeEdit.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
@@ -56,13 +57,27 @@ bool KannadaDateTimeEdit::eventFilter(QObject* watched, QEvent* event)
 // After a click the caret stands inside a section with nothing selected, where the stock edit
 // refuses a typed digit (the section would grow too long): the first character typed takes
 // the whole section instead.
-void KannadaDateTimeEdit::keyPressEvent(QKeyEvent* event)
+void KannadaDateTimeEdit::typingAfterClick(bool typesText)
 {
-    const bool typesText = !event->text().isEmpty() && event->text().at(0).isPrint();
     if (m_clickedIntoSection && typesText && !lineEdit()->hasSelectedText())
         setSelectedSection(currentSection());
     m_clickedIntoSection = false;
+}
+
+void KannadaDateTimeEdit::keyPressEvent(QKeyEvent* event)
+{
+    typingAfterClick(!event->text().isEmpty() && event->text().at(0).isPrint());
     QDateTimeEdit::keyPressEvent(event);
+}
+
+// Text committed by an input method (Kannada digits from a Kannada keyboard) counts as typed;
+// a preedit before it does not.
+bool KannadaDateTimeEdit::event(QEvent* event)
+{
+    if (event->type() == QEvent::InputMethod &&
+        !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty())
+        typingAfterClick(true);
+    return QDateTimeEdit::event(event);
 }
 
 void KannadaDateTimeEdit::focusOutEvent(QFocusEvent* event)

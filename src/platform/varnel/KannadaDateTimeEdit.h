@@ -25,8 +25,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    // Before the first text after a click: the section under the caret is selected.
+    void typingAfterClick(bool typesText);
+
     bool m_clickedIntoSection = false;
 };
 

@@ -194,16 +194,19 @@ void TestDateTimePicker::clickIntoASectionAndType_data()
     QTest::addColumn<int>("clickAt"); // a character of the shown text
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QDateTime>("expected");
+    QTest::addColumn<bool>("inputMethod"); // committed by an input method, not typed as keys
     const QDate day(2024, 3, 5);
     const QTime time(21, 5, 33);
     QTest::newRow("month, ASCII digits")
-        << dateFormat << 4 << QStringLiteral("11") << QDateTime(QDate(2024, 11, 5), time);
+        << dateFormat << 4 << QStringLiteral("11") << QDateTime(QDate(2024, 11, 5), time) << false;
     QTest::newRow("year, Kannada digits")
-        << dateFormat << 8 << QStringLiteral("೨೦೩೦") << QDateTime(QDate(2030, 3, 5), time);
+        << dateFormat << 8 << QStringLiteral("೨೦೩೦") << QDateTime(QDate(2030, 3, 5), time) << false;
     QTest::newRow("minutes, Kannada digits")
-        << timeFormat << 4 << QStringLiteral("೪೫") << QDateTime(day, QTime(21, 45, 33));
+        << timeFormat << 4 << QStringLiteral("೪೫") << QDateTime(day, QTime(21, 45, 33)) << false;
     QTest::newRow("hours, ASCII digits")
-        << timeFormat << 0 << QStringLiteral("07") << QDateTime(day, QTime(7, 5, 33));
+        << timeFormat << 0 << QStringLiteral("07") << QDateTime(day, QTime(7, 5, 33)) << false;
+    QTest::newRow("day, Kannada digits from an input method")
+        << dateFormat << 1 << QStringLiteral("೨೮") << QDateTime(QDate(2024, 3, 28), time) << true;
 }
 
 // One click puts the caret into a section; what is typed then replaces that section.
@@ -213,6 +216,7 @@ void TestDateTimePicker::clickIntoASectionAndType()
     QFETCH(int, clickAt);
     QFETCH(QString, typed);
     QFETCH(QDateTime, expected);
+    QFETCH(bool, inputMethod);
     DateTimePicker picker;
     picker.setCustomFormat(format);
     picker.setValue(QDateTime(QDate(2024, 3, 5), QTime(21, 5, 33)));
@@ -223,8 +227,15 @@ void TestDateTimePicker::clickIntoASectionAndType()
     QLineEdit* line = lineEditOf(picker);
     QTest::mouseClick(line, Qt::LeftButton, {}, pointAtCharacter(line, clickAt));
     QVERIFY(picker.editor()->hasFocus());
-    for (QChar c : typed)
-        typeCharacter(QApplication::focusWidget(), c);
+    for (QChar c : typed) {
+        if (inputMethod) {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(QGuiApplication::focusObject(), &commit);
+        } else {
+            typeCharacter(QApplication::focusWidget(), c);
+        }
+    }
     QCOMPARE(picker.Value(), expected);
 }
 
