@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPdfDocument>
+#include <QPrinterInfo>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -103,6 +104,22 @@ void TestReportWindows::runsEachRegisterIntoAPreview()
     QCOMPARE(local->currentPage(), 1);
     QCOMPARE(local->findChild<QLabel*>(QStringLiteral("PageNumber"))->text(),
              QStringLiteral(u"ಪುಟ ೨ / ೫"));
+
+    // Saved whole; a file that cannot be written is named to the user.
+    DialogScript script;
+    const QString saved = folder->filePath(QStringLiteral("saved.pdf"));
+    QVERIFY(local->saveTo(saved));
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), local->pdf());
+    QVERIFY(!local->saveTo(folder->filePath(QStringLiteral("no/such/folder/x.pdf"))));
+    QCOMPARE(script.texts.size(), 1);
+    QVERIFY(script.texts[0].contains(QStringLiteral("x.pdf")));
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        local->print();
+        QCOMPARE(script.texts.size(), 2);
+        QVERIFY(script.texts[1].contains(QStringLiteral(u"ಮುದ್ರಕ")));
+    }
 
     programmes.setOption_tarna(1);
     clickReport(programmes);

@@ -205,7 +205,9 @@ ReportControl::Destination previewDestination(QWidget* owner, Messenger messenge
 {
     QPointer<QWidget> parent(owner);
     return [parent, messenger](const RenderedReport& report) {
-        auto* preview = new ReportPreview(report, messenger, parent);
+        // Over the owner's window (the main window), so a preview outlives the report window
+        // that made it.
+        auto* preview = new ReportPreview(report, messenger, parent ? parent->window() : nullptr);
         preview->show();
         preview->raise();
         preview->activateWindow();

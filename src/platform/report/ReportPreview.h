@@ -56,7 +56,7 @@ private:
 };
 
 // A report control destination that opens a new preview window for every report, as a
-// window of its own over `owner`.
+// window of its own over `owner`'s window.
 ReportControl::Destination previewDestination(QWidget* owner, Messenger messenger);
 
 } // namespace report
