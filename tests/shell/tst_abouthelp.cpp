@@ -30,7 +30,9 @@ enum class Act {
     BackClick,
     TextClick,
     FrameClick,
-    IconClick
+    IconClick,
+    GroundRightClick,
+    BackRightClick
 };
 
 void writeFile(const QString& path, const QString& text)
@@ -89,6 +91,8 @@ void TestAboutHelp::aboutCloses_data()
     QTest::newRow("Enter") << Act::EnterKey << false;
     QTest::newRow("click on a text") << Act::TextClick << false;
     QTest::newRow("click on the frame") << Act::FrameClick << false;
+    QTest::newRow("right click on the background") << Act::GroundRightClick << false;
+    QTest::newRow("right click on the back button") << Act::BackRightClick << false;
     QTest::newRow("click on the icon") << Act::IconClick << false;
 }
 
@@ -106,6 +110,8 @@ void TestAboutHelp::aboutCloses()
     case Act::BackClick: clickAt(about.ImageExit->icon()); break;
     case Act::TextClick: clickAt(about.Label2); break;
     case Act::FrameClick: clickAt(about.Frame1); break;
+    case Act::GroundRightClick: clickAt(&about, QPoint(10, 270), Qt::RightButton); break;
+    case Act::BackRightClick: clickAt(about.ImageExit->icon(), {}, Qt::RightButton); break;
     case Act::IconClick: clickAt(about.Image1); break;
     }
     QTEST(!about.isVisible(), "closes");
