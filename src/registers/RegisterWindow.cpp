@@ -193,13 +193,7 @@ void RegisterWindow::Form_Load()
 
 void RegisterWindow::guarded(const std::function<void()>& handler)
 {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        reportFailure(e, this);
-    } catch (...) {
-        reportUnknownFailure(this);
-    }
+    runReported(this, handler);
 }
 
 void RegisterWindow::ImageNew_Click()

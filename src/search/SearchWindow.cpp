@@ -212,13 +212,7 @@ void SearchWindow::FillGrid()
 
 void SearchWindow::guarded(const std::function<void()>& handler)
 {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        reportFailure(e, this);
-    } catch (...) {
-        reportUnknownFailure(this);
-    }
+    runReported(this, handler);
 }
 
 void SearchWindow::ImageExit_Click()

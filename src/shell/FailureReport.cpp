@@ -126,3 +126,14 @@ void reportUnknownFailure(QWidget* parent)
 {
     show(QStringLiteral(u"ಅನಿರೀಕ್ಷಿತ ದೋಷ. ಕೆಲಸ ಅಲ್ಲಿಗೇ ನಿಂತಿತು."), parent);
 }
+
+void runReported(QWidget* window, const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        reportFailure(e, window);
+    } catch (...) {
+        reportUnknownFailure(window);
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 
 #include <QString>
 
@@ -12,3 +13,7 @@ QString failureText(const std::exception& error);
 void reportFailure(const std::exception& error, QWidget* parent = nullptr);
 // For something thrown that is not a std::exception.
 void reportUnknownFailure(QWidget* parent = nullptr);
+
+// Runs a window's handler so that whatever it throws is reported over `window` and stops
+// there: nothing crosses Qt's event dispatch.
+void runReported(QWidget* window, const std::function<void()>& handler);
