@@ -29,7 +29,15 @@ const QByteArray kDetailsMessage(
     "\xBC\xC0\xA3\xC0\xC4\xDF\x20\xB8\xC0\xC6\x61\xB9\x2E");
 
 // How a question gets closed.
-enum class Close { Enter, Escape, YesClick, NoClick, WindowClose, TabToNoThenEnter };
+enum class Close {
+    Enter,
+    Escape,
+    YesClick,
+    NoClick,
+    WindowClose,
+    TabToNoThenEnter,
+    RightClickYesThenNo
+};
 
 void closeQuestion(QWidget* modal, Close how)
 {
@@ -44,6 +52,11 @@ void closeQuestion(QWidget* modal, Close how)
     case Close::TabToNoThenEnter:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        break;
+    case Close::RightClickYesThenNo:
+        QTest::mouseClick(q->CmdYes, Qt::RightButton);
+        QTest::mouseClick(q->CmdYes, Qt::MiddleButton);
+        QTest::mouseClick(q->CmdNo, Qt::LeftButton);
         break;
     }
 }
@@ -86,6 +99,7 @@ void TestDialogs::questionAnswers_data()
     QTest::newRow("No button") << Close::NoClick << true << false;
     QTest::newRow("closed after a Yes is No") << Close::WindowClose << true << false;
     QTest::newRow("Enter on No is No") << Close::TabToNoThenEnter << true << false;
+    QTest::newRow("only the primary button answers") << Close::RightClickYesThenNo << true << false;
 }
 
 void TestDialogs::questionAnswers()
