@@ -38,7 +38,7 @@ constexpr int kFrameWidth = 3240;
 constexpr int kFrameHeight = 1095;
 constexpr int kButtonBlock = 1560; // disc, caption and a margin under the frames
 
-void showFailureText(const QString& text, QWidget* parent)
+void showMessageText(const QString& text, QWidget* parent)
 {
     frmmsg::showText(text, parent);
 }
@@ -46,7 +46,7 @@ void showFailureText(const QString& text, QWidget* parent)
 } // namespace
 
 ReportWindow::ReportWindow(const QString& name, const QByteArray& title, int top, QWidget* parent)
-    : QWidget(parent), Crystalrpt_(report::previewDestination(this, showFailureText))
+    : QWidget(parent), Crystalrpt_(report::previewDestination(this, showMessageText))
 {
     setObjectName(name);
     setAutoFillBackground(true);

@@ -48,7 +48,8 @@ public slots:
     void DTPickerDate_Change(int Index);
 
 protected:
-    // titleTop: where the title label stands; the frames and the button follow at `top`.
+    // `top`: where the date frames stand, in twips, under the title (and the register choice);
+    // the report button follows under them.
     ReportWindow(const QString& name, const QByteArray& title, int top, QWidget* parent);
 
     bool event(QEvent* event) override;

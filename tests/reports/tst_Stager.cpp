@@ -23,10 +23,7 @@ private slots:
     void tourRows_data();
     void tourRows();
     void secondRunReplacesTheFirst();
-    void emptyRangeLeavesTheTableEmpty();
     void failureKeepsThePreviousRows();
-    void rangeStaysOrdered_data();
-    void rangeStaysOrdered();
 };
 
 void TestStager::rangeQueryText_data()
@@ -155,19 +152,6 @@ void TestStager::secondRunReplacesTheFirst()
     QVERIFY(rows[1].startsWith("6|2027-03-06|"));
 }
 
-void TestStager::emptyRangeLeavesTheTableEmpty()
-{
-    StagingFixture f;
-    f.addTour(1, "2027-03-01", "07:00:00", "2027-03-02", "18:45:00");
-    QCOMPARE(
-        reports::stageRange(*f.db, ReportRegister::tour(), QDate(2027, 3, 1), QDate(2027, 3, 1)),
-        1);
-    QCOMPARE(
-        reports::stageRange(*f.db, ReportRegister::tour(), QDate(2027, 4, 1), QDate(2027, 4, 1)),
-        0);
-    QVERIFY(f.rows(QStringLiteral("temp_tour")).isEmpty());
-}
-
 // A failure halfway (here a refused row; a full disk or a lock behave alike) rolls everything
 // back: the report the previous run prepared is still whole.
 void TestStager::failureKeepsThePreviousRows()
@@ -185,33 +169,6 @@ void TestStager::failureKeepsThePreviousRows()
         reports::stageRange(*f.db, ReportRegister::local(), QDate(2027, 3, 1), QDate(2027, 3, 4)));
     QCOMPARE(f.db->transactionDepth(), 0);
     QCOMPARE(f.rows(QStringLiteral("temp_local")), before);
-}
-
-void TestStager::rangeStaysOrdered_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QDate>("first");
-    QTest::addColumn<QDate>("last");
-    QTest::addColumn<QDate>("firstAfter");
-    QTest::addColumn<QDate>("lastAfter");
-    const QDate d1(2027, 3, 1), d5(2027, 3, 5), d9(2027, 3, 9);
-    QTest::newRow("first moved past last") << 0 << d9 << d5 << d9 << d9;
-    QTest::newRow("first moved, still before") << 0 << d1 << d5 << d1 << d5;
-    QTest::newRow("last moved before first") << 1 << d5 << d1 << d1 << d1;
-    QTest::newRow("last moved, still after") << 1 << d1 << d9 << d1 << d9;
-    QTest::newRow("equal days") << 1 << d5 << d5 << d5 << d5;
-}
-
-void TestStager::rangeStaysOrdered()
-{
-    QFETCH(int, index);
-    QFETCH(QDate, first);
-    QFETCH(QDate, last);
-    QFETCH(QDate, firstAfter);
-    QFETCH(QDate, lastAfter);
-    reports::keepRangeOrdered(index, first, last);
-    QCOMPARE(first, firstAfter);
-    QCOMPARE(last, lastAfter);
 }
 
 QTEST_GUILESS_MAIN(TestStager)
