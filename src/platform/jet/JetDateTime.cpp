@@ -9,7 +9,7 @@ namespace jet {
 
 namespace {
 
-// Two-digit years fall in 1930..2029, as the regional settings of the original platform did.
+// Two-digit years fall in 1930..2029, the window that desktop regional settings use by default.
 int expandYear(int year, qsizetype digits)
 {
     if (digits > 2)
