@@ -90,6 +90,11 @@ void unregisterChildWindow(const QString& name)
     factories().remove(name);
 }
 
+bool isChildWindowRegistered(const QString& name)
+{
+    return factories().contains(name);
+}
+
 QWidget* childWindow(const QString& name)
 {
     QWidget* window = openWindows().value(name);

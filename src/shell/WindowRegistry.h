@@ -24,6 +24,8 @@ enum class WindowOpening {
 void registerChildWindow(const QString& name, ChildWindowFactory factory);
 // Forgets the factory of `name`; the menus' entry for it then only closes the pop-ups.
 void unregisterChildWindow(const QString& name);
+// Whether a factory is registered under `name` (a menu shows an optional entry only then).
+bool isChildWindowRegistered(const QString& name);
 
 // Opens (or brings forward) the window `name`. `beforeShow` runs on the window between loading
 // and showing, whether it was just made or already open. Returns the window, or nullptr for a

@@ -1,5 +1,6 @@
 #include "shell/frmMenu.h"
 
+#include "platform/varnel/VarnelCodec.h"
 #include "platform/varnel/VarnelFonts.h"
 #include "platform/varnel/VarnelLabel.h"
 #include "shell/FailureReport.h"
@@ -59,6 +60,37 @@ const MenuLayout& layoutOf(int number)
     return number == 4 ? help : common;
 }
 
+// The help pop-up's entry for the diary's backups, under the three documented ones, where the
+// program has the restore window: the pop-up grows by one row, and the entry lights while the
+// mouse is over it as the others do.
+void addRestoreEntry(frmMenu* menu, const QFont& font)
+{
+    constexpr int kRow = 480;
+    constexpr int kTop = 1590;
+    menu->setFixedSize(menu->size() + QSize(0, tw(kRow)));
+    menu->client()->resize(menu->client()->size() + QSize(0, tw(kRow)));
+    auto* label = new varnel::VarnelLabel(menu->client());
+    label->setObjectName(QStringLiteral("LabelRestore"));
+    label->setGeometry(twRect(240, kTop, 2415, 345));
+    label->setStyleSheet(QStringLiteral("QLabel { padding-left: %1px; }"
+                                        "QLabel:hover { background: rgb(239, 239, 239);"
+                                        " border: 1px solid black; }")
+                             .arg(tw(240)));
+    label->setFont(font);
+    label->setCaption(varnel::encode(QStringLiteral(u"ದಿನಚರಿಯ ಪ್ರತಿಗಳು")).bytes);
+    MouseHooks::on(label)
+        ->onClick([](QMouseEvent*) {
+            try {
+                openChildWindow(QStringLiteral("frmrestore"));
+            } catch (const std::exception& error) {
+                reportFailure(error, frmMDI::instance());
+            }
+            if (frmMDI* mdi = frmMDI::instance())
+                mdi->MDIForm_Click();
+        })
+        .onMove([menu](QMouseEvent*) { menu->Label1_MouseMove(-1); });
+}
+
 } // namespace
 
 QByteArray frmMenu::entryCaption(int number, int index)
@@ -104,6 +136,8 @@ frmMenu::frmMenu(int number, QWidget* parent)
             ->onClick([this, i](QMouseEvent*) { Label1_Click(i); })
             .onMove([this, i](QMouseEvent*) { Label1_MouseMove(i); });
     }
+    if (number == 4 && isChildWindowRegistered(QStringLiteral("frmrestore")))
+        addRestoreEntry(this, font);
     Form_Load();
 }
 
