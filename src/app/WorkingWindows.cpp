@@ -1,5 +1,6 @@
 #include "app/WorkingWindows.h"
 
+#include "backup/ui/BackupWindows.h"
 #include "registers/RegisterWindows.h"
 #include "reports/ReportWindows.h"
 #include "search/SearchWindows.h"
@@ -9,4 +10,5 @@ void registerWorkingWindows()
     registers::registerWindows();
     reports::registerReportWindows();
     search::registerWindows();
+    backup::registerBackupWindows();
 }

@@ -1,4 +1,5 @@
 #include "app/WorkingWindows.h"
+#include "backup/ui/StartupBackup.h"
 #include "legacy/ui/LegacyDiaryOffer.h"
 #include "shell/ProgramExit.h"
 #include "shell/VelmoraApplication.h"
@@ -12,6 +13,8 @@ int main(int argc, char** argv)
     const legacy::StartDecision start = legacy::offerLegacyImport();
     if (start == legacy::StartDecision::End)
         return 0;
+    // Once a day a copy of the diary, before any window changes it; a failure is only told.
+    backup::backupAtStart();
     if (start == legacy::StartDecision::NoLegacyDiary) {
         auto* front = new frmfront;
         front->show();

@@ -1,0 +1,74 @@
+#include "backup/ui/ExportMenu.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QTableView>
+
+#include "backup/ui/BackupTexts.h"
+#include "data/DiaryDatabase.h"
+#include "data/ProgramFolder.h"
+#include "platform/jet/Database.h"
+#include "shell/BusyPointer.h"
+#include "shell/frmmsg.h"
+
+namespace backup {
+
+namespace {
+
+void chooseAndSave(QWidget* parent, const QString& table, const QString& statement,
+                   ExportFormat format)
+{
+    const bool csv = format == ExportFormat::Csv;
+    const QString suggested =
+        QDir::home().filePath(table + (csv ? QStringLiteral(".csv") : QStringLiteral(".ics")));
+    const QString filter =
+        csv ? QStringLiteral("CSV (*.csv)") : QStringLiteral("iCalendar (*.ics)");
+    const QString path = QFileDialog::getSaveFileName(
+        parent, csv ? texts::saveCsv : texts::saveCalendar, suggested, filter);
+    if (!path.isEmpty())
+        saveList(parent, table, statement, format, path);
+}
+
+} // namespace
+
+bool saveList(QWidget* parent, const QString& table, const QString& statement, ExportFormat format,
+              const QString& path)
+{
+    try {
+        const auto which = registerNamed(table);
+        if (!which)
+            return false;
+        {
+            BusyPointer busy;
+            // The menu's own connection, opened as every window opens the diary.
+            auto database =
+                data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+            writeExportFile(path, exportRecords(*database, *which, statement, format).bytes);
+        }
+        return true;
+    } catch (const std::exception& error) {
+        qWarning("Velmora: %s", error.what());
+        frmmsg::showText(
+            texts::exportFailed + QStringLiteral("\n\n") + QString::fromUtf8(error.what()), parent);
+    }
+    return false;
+}
+
+void installExportMenu(QTableView* grid, const QString& table, std::function<QString()> statement)
+{
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(grid, &QWidget::customContextMenuRequested, grid,
+                     [grid, table, statement](const QPoint& at) {
+                         QMenu menu(grid);
+                         QAction* csv = menu.addAction(texts::saveCsv);
+                         QAction* calendar = menu.addAction(texts::saveCalendar);
+                         const QAction* chosen = menu.exec(grid->viewport()->mapToGlobal(at));
+                         if (chosen == csv)
+                             chooseAndSave(grid, table, statement(), ExportFormat::Csv);
+                         else if (chosen == calendar)
+                             chooseAndSave(grid, table, statement(), ExportFormat::Calendar);
+                     });
+}
+
+} // namespace backup
