@@ -8,6 +8,7 @@
 #include "data/DiaryDatabase.h"
 #include "platform/jet/Database.h"
 #include "platform/report/PdfReportWriter.h"
+#include "platform/report/ReportError.h"
 #include "platform/report/ReportTemplate.h"
 #include "platform/report/StagingTable.h"
 
@@ -37,6 +38,10 @@ RenderedReport runReport(const QString& templatePath, const QString& diaryPath)
     const ReportTemplate layout = readReportTemplate(file);
     const QString diary =
         diaryPath.isEmpty() ? QFileInfo(file).dir().filePath(layout.database) : diaryPath;
+    // A template naming a diary that is not there must not make one.
+    if (data::findDiaryFile(diary).isEmpty())
+        throw ReportError(QStringLiteral(u"ವರದಿಯ ನಮೂನೆ %1 ಹೇಳುವ ದಿನಚರಿಯ ಕಡತ %2 ಸಿಗಲಿಲ್ಲ.")
+                              .arg(QFileInfo(file).fileName(), diary));
     StagingTable table;
     {
         // Held only while the rows are read: the window that staged them keeps its own.
