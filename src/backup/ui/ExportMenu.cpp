@@ -63,11 +63,15 @@ void installExportMenu(QTableView* grid, const QString& table, std::function<QSt
                          QMenu menu(grid);
                          QAction* csv = menu.addAction(texts::saveCsv);
                          QAction* calendar = menu.addAction(texts::saveCalendar);
+                         // A window whose diary could not be opened has no list to save.
+                         const QString shown = statement();
+                         csv->setEnabled(!shown.isEmpty());
+                         calendar->setEnabled(!shown.isEmpty());
                          const QAction* chosen = menu.exec(grid->viewport()->mapToGlobal(at));
                          if (chosen == csv)
-                             chooseAndSave(grid, table, statement(), ExportFormat::Csv);
+                             chooseAndSave(grid, table, shown, ExportFormat::Csv);
                          else if (chosen == calendar)
-                             chooseAndSave(grid, table, statement(), ExportFormat::Calendar);
+                             chooseAndSave(grid, table, shown, ExportFormat::Calendar);
                      });
 }
 
