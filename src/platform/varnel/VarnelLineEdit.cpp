@@ -1,10 +1,12 @@
 #include "platform/varnel/VarnelLineEdit.h"
 
+#include "platform/varnel/KannadaTypingBox.h"
 #include "platform/varnel/TextSelection.h"
 
 namespace varnel {
 
-VarnelLineEdit::VarnelLineEdit(QWidget* parent) : QLineEdit(parent)
+VarnelLineEdit::VarnelLineEdit(QWidget* parent)
+    : QLineEdit(parent), m_typing(new KannadaTypingBox(this, this))
 {
     // Only the user's edits: text set in code (stored bytes) is shown as it is.
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -19,11 +21,14 @@ VarnelLineEdit::VarnelLineEdit(QWidget* parent) : QLineEdit(parent)
 
 void VarnelLineEdit::setVarnel(const QByteArray& bytes)
 {
+    m_typing->discard();
     setText(m_state.load(bytes));
 }
 
 Encoded VarnelLineEdit::varnel() const
 {
+    // A word still composing when the box is read (Save clicked mid-word) is part of the text.
+    m_typing->finish();
     return m_state.result(text());
 }
 

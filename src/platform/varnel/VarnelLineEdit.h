@@ -8,6 +8,8 @@
 
 namespace varnel {
 
+class KannadaTypingBox;
+
 // A one-line text box that holds Varnel bytes and shows (and takes) Unicode Kannada. A line
 // break pasted or inserted into it becomes the space it is shown as, so the box stores what it
 // shows.
@@ -27,7 +29,11 @@ public:
     void setSelStart(int start);   // moves the caret; clears the selection
     void setSelLength(int length); // selects from SelStart
 
+    // Kannada typed on the program's keyboard (KGP, ITRANS) goes through this.
+    KannadaTypingBox* typing() const { return m_typing; }
+
 private:
+    KannadaTypingBox* m_typing;
     VarnelTextState m_state{false};
 };
 

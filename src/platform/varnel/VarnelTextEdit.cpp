@@ -2,11 +2,13 @@
 
 #include <QTextCursor>
 
+#include "platform/varnel/KannadaTypingBox.h"
 #include "platform/varnel/TextSelection.h"
 
 namespace varnel {
 
-VarnelTextEdit::VarnelTextEdit(QWidget* parent) : QPlainTextEdit(parent)
+VarnelTextEdit::VarnelTextEdit(QWidget* parent)
+    : QPlainTextEdit(parent), m_typing(new KannadaTypingBox(this, viewport()))
 {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -17,11 +19,14 @@ VarnelTextEdit::VarnelTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 
 void VarnelTextEdit::setVarnel(const QByteArray& bytes)
 {
+    m_typing->discard();
     setPlainText(m_state.load(bytes));
 }
 
 Encoded VarnelTextEdit::varnel() const
 {
+    // A word still composing when the box is read (Save clicked mid-word) is part of the text.
+    m_typing->finish();
     return m_state.result(toPlainText());
 }
 

@@ -8,6 +8,8 @@
 
 namespace varnel {
 
+class KannadaTypingBox;
+
 // A multi-line text box (word wrap, vertical scroll bar) that holds Varnel bytes and shows (and
 // takes) Unicode Kannada. Same API as VarnelLineEdit.
 class VarnelTextEdit : public QPlainTextEdit {
@@ -23,7 +25,10 @@ public:
     void setSelStart(int start);
     void setSelLength(int length);
 
+    KannadaTypingBox* typing() const { return m_typing; }
+
 private:
+    KannadaTypingBox* m_typing;
     VarnelTextState m_state{true};
 };
 

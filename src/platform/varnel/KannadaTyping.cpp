@@ -1,0 +1,71 @@
+#include "platform/varnel/KannadaTyping.h"
+
+#include <QSettings>
+
+namespace varnel {
+
+namespace {
+
+const char* const kLayoutKey = "keyboard/layout";
+
+// ~/.config/Velmora/Velmora.ini
+class ProgramSettings : public QSettings {
+public:
+    ProgramSettings()
+        : QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velmora"),
+                    QStringLiteral("Velmora"))
+    {
+    }
+};
+
+} // namespace
+
+KannadaTyping& KannadaTyping::instance()
+{
+    static KannadaTyping typing;
+    return typing;
+}
+
+KannadaTyping::KannadaTyping()
+{
+    layout_ = fromSettingsName(ProgramSettings().value(kLayoutKey).toString());
+}
+
+void KannadaTyping::setLayout(KeyboardLayout layout)
+{
+    ProgramSettings().setValue(kLayoutKey, settingsName(layout));
+    if (layout == layout_)
+        return;
+    layout_ = layout;
+    emit changed();
+}
+
+void KannadaTyping::setSwitchedOn(bool on)
+{
+    if (on == switchedOn_)
+        return;
+    switchedOn_ = on;
+    emit changed();
+}
+
+QString KannadaTyping::settingsName(KeyboardLayout layout)
+{
+    switch (layout) {
+    case KeyboardLayout::Off: return QStringLiteral("off");
+    case KeyboardLayout::Itrans: return QStringLiteral("itrans");
+    case KeyboardLayout::Kgp: break;
+    }
+    return QStringLiteral("kgp");
+}
+
+// A missing or unknown name (a settings file from a later version) keeps the default.
+KeyboardLayout KannadaTyping::fromSettingsName(const QString& name)
+{
+    if (name == QLatin1String("off"))
+        return KeyboardLayout::Off;
+    if (name == QLatin1String("itrans"))
+        return KeyboardLayout::Itrans;
+    return KeyboardLayout::Kgp;
+}
+
+} // namespace varnel

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "platform/varnel/KannadaKeyboard.h"
+
+namespace varnel {
+
+// The program's Kannada typing: which keyboard the text boxes use (chosen in the help menu and
+// kept between runs), and the Scroll Lock switch that turns it off and on for every box, as the
+// keyboard drivers of the typing offices did. The switch starts on at each run.
+class KannadaTyping : public QObject {
+    Q_OBJECT
+public:
+    static KannadaTyping& instance();
+
+    // The chosen keyboard; KGP until the user chooses another.
+    KeyboardLayout layout() const { return layout_; }
+    void setLayout(KeyboardLayout layout);
+
+    bool isSwitchedOn() const { return switchedOn_; }
+    void setSwitchedOn(bool on);
+    void toggle() { setSwitchedOn(!switchedOn_); }
+
+    // The keyboard the boxes type with now: Off while switched off.
+    KeyboardLayout activeLayout() const { return switchedOn_ ? layout_ : KeyboardLayout::Off; }
+
+    // How the choice is written in the settings file: "kgp", "itrans", "off".
+    static QString settingsName(KeyboardLayout layout);
+    static KeyboardLayout fromSettingsName(const QString& name);
+
+signals:
+    void changed();
+
+private:
+    KannadaTyping();
+
+    KeyboardLayout layout_ = KeyboardLayout::Kgp;
+    bool switchedOn_ = true;
+};
+
+} // namespace varnel
