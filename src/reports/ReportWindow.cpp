@@ -185,6 +185,7 @@ void ReportWindow::showEvent(QShowEvent* event)
     placed_ = true;
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
         frame->adjustSize();
+        frame->setFixedSize(frame->size()); // a fixed border: the frame cannot be resized
         frame->move(0, 0);
     }
 }

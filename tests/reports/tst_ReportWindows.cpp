@@ -224,6 +224,7 @@ void TestReportWindows::reportsMenuOpensAndSwitchesTheWindow()
     auto* frame = qobject_cast<QMdiSubWindow*>(report->parentWidget());
     QVERIFY(frame->windowFlags() & Qt::Tool);
     QVERIFY(!frame->isMaximized());
+    QCOMPARE(frame->minimumSize(), frame->maximumSize()); // a fixed border
     QCOMPARE(frame->pos(), QPoint(0, 0));
     setRange(*report, QDate(2027, 1, 5), QDate(2027, 1, 9));
 
