@@ -13,6 +13,7 @@ packages=(
   clang-format
   libpango1.0-dev libcairo2-dev qt6-pdf-dev libqt6pdfwidgets6 poppler-utils
   libm17n-dev m17n-db
+  desktop-file-utils python3-icalendar
 )
 # Typing Kannada: IBus with m17n's Kannada keyboards (KGP, Inscript, ITRANS and others).
 if [ "${VELMORA_INPUT_METHOD:-0}" = 1 ]; then
