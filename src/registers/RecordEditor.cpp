@@ -314,14 +314,15 @@ void RecordEditor::DeleteRecord()
             row.reset();
             current = Db->DataVersion() == seenDataVersion_;
             if (current) {
-                Rs->FindFirst(QStringLiteral("rowid=%1").arg(key));
+                Rs->FindFirst(QStringLiteral("%1=%2").arg(Db->rowIdentity()).arg(key));
                 current = !Rs->NoMatch();
             }
             if (current) {
                 Rs->Delete();
             } else {
-                Db->Execute(
-                    QStringLiteral("DELETE FROM %1 WHERE rowid = %2").arg(mapping_.table).arg(key));
+                Db->Execute(QStringLiteral("DELETE FROM %1 WHERE %2 = %3")
+                                .arg(mapping_.table, Db->rowIdentity())
+                                .arg(key));
             }
             renumber();
             transaction.commit();
@@ -352,16 +353,20 @@ void RecordEditor::DeleteRecord()
         NewRecord();
 }
 
-// Numbers the stored rows 1..N in their order. Only rows whose number changes are written,
-// first to a negative number, so two rows never share one at any moment.
+// Numbers the stored rows 1..N in their order. Only rows whose number changes are written.
+// Where UNIQUE is checked row by row they go to a negative number first, so two rows never
+// share one at any moment; where it is checked at the statement's end one statement does.
 void RecordEditor::renumber()
 {
     const QString table = mapping_.table;
-    Db->Execute(QStringLiteral("UPDATE %1 SET sl_no = -r.n FROM (SELECT rowid AS id, "
-                               "row_number() OVER (ORDER BY sl_no, rowid) AS n FROM %1) AS r "
-                               "WHERE %1.rowid = r.id AND %1.sl_no <> r.n")
-                    .arg(table));
-    Db->Execute(QStringLiteral("UPDATE %1 SET sl_no = -sl_no WHERE sl_no < 0").arg(table));
+    const QString id = Db->rowIdentity();
+    const bool oneStatement = Db->checksUniqueAtStatementEnd();
+    Db->Execute(QStringLiteral("UPDATE %1 SET sl_no = %3r.n FROM (SELECT %2 AS id, "
+                               "row_number() OVER (ORDER BY sl_no, %2) AS n FROM %1) AS r "
+                               "WHERE %1.%2 = r.id AND %1.sl_no <> r.n")
+                    .arg(table, id, oneStatement ? QString() : QStringLiteral("-")));
+    if (!oneStatement)
+        Db->Execute(QStringLiteral("UPDATE %1 SET sl_no = -sl_no WHERE sl_no < 0").arg(table));
 }
 
 void RecordEditor::VScroll1_Change()
@@ -427,9 +432,10 @@ int RecordEditor::storedCount()
 
 std::unique_ptr<jet::Recordset> RecordEditor::storedRow(std::int64_t key)
 {
-    return Db->OpenRecordset(
-        QStringLiteral("Select * from %1 where rowid = %2").arg(mapping_.table).arg(key),
-        jet::RecordsetType::Dynaset);
+    return Db->OpenRecordset(QStringLiteral("Select * from %1 where %2 = %3")
+                                 .arg(mapping_.table, Db->rowIdentity())
+                                 .arg(key),
+                             jet::RecordsetType::Dynaset);
 }
 
 RecordEditor::Stored RecordEditor::compareWithShown(jet::Recordset& row) const
@@ -459,7 +465,7 @@ void RecordEditor::refreshTo(std::optional<std::int64_t> key)
     }
     int serial = qBound(1, view_.navigatorValue(), count);
     if (key) {
-        Rs->FindFirst(QStringLiteral("rowid=%1").arg(*key));
+        Rs->FindFirst(QStringLiteral("%1=%2").arg(Db->rowIdentity()).arg(*key));
         if (!Rs->NoMatch())
             serial = Rs->Fields(0).Value().toInt();
     }

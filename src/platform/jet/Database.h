@@ -14,12 +14,11 @@ namespace jet {
 
 class Recordset;
 
-// One connection to a database file. Each window opens its own; the file is shared through
-// SQLite's WAL journal, so a record set sees everything other connections committed before
-// it was opened.
+// One connection to a diary: an SQLite file (each window opens its own; the file is shared
+// through SQLite's WAL journal) or a PostgreSQL server shared by several desks. A record set
+// sees everything other connections committed before it was opened. Callers never need to
+// know which of the two they hold.
 class Database : public std::enable_shared_from_this<Database> {
-    struct PrivateTag {};
-
 public:
     // Opens an existing SQLite file for reading and writing. A file that is not an SQLite
     // database is left untouched and reported by name.
@@ -27,48 +26,61 @@ public:
     // Makes a new, empty SQLite file at `path`, which must not exist yet (or be an empty
     // file made to reserve the name), and opens it.
     static std::shared_ptr<Database> CreateDatabase(const QString& path);
+    // Connects to a PostgreSQL server: `connection` is a libpq connection string
+    // ("host=... dbname=..." or "service=NAME"); the password comes from libpq's own files.
+    static std::shared_ptr<Database> ConnectServer(const QString& connection);
 
-    Database(PrivateTag, QString path, sqlite3* handle);
-    ~Database();
+    Database() = default;
+    virtual ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    std::unique_ptr<Recordset> OpenRecordset(const QString& sql,
-                                             RecordsetType type = RecordsetType::Dynaset);
+    virtual std::unique_ptr<Recordset>
+    OpenRecordset(const QString& sql, RecordsetType type = RecordsetType::Dynaset) = 0;
 
-    // Transactions nest; an inner Rollback undoes only its own part.
-    void BeginTrans();
-    void CommitTrans();
-    void Rollback();
+    // Transactions nest; an inner Rollback undoes only its own part. The outermost one is a
+    // writer's: while it is open no other connection writes to the registers.
+    virtual void BeginTrans() = 0;
+    virtual void CommitTrans() = 0;
+    virtual void Rollback() = 0;
     int transactionDepth() const { return m_depth; }
 
     // Runs one statement that returns no rows; text after it is an error.
-    void Execute(const QString& sql);
+    virtual void Execute(const QString& sql) = 0;
 
-    // Whether the file can only be read here (a folder or file this user cannot write).
-    bool isReadOnly() const;
+    // Whether the diary can only be read here (a folder or file this user cannot write).
+    virtual bool isReadOnly() const = 0;
     // Copies committed pages from the journal into the diary file; runs after every commit,
-    // so the file alone holds every saved record.
-    void Checkpoint();
-    // A number that changes whenever another connection commits to the file (this
+    // so the file alone holds every saved record. Nothing to do on a server.
+    virtual void Checkpoint() = 0;
+    // A number that changes whenever another connection commits to the diary (this
     // connection's own commits leave it as it is).
-    std::int64_t DataVersion();
+    virtual std::int64_t DataVersion() = 0;
 
+    // The column that names a row for good, usable in statements ("rowid" on a file, the
+    // hidden identity column on a server).
+    virtual QString rowIdentity() const = 0;
+    // Whether a UNIQUE column is checked once at the end of each statement, so one UPDATE
+    // may pass its values round (a server); false where it is checked row by row.
+    virtual bool checksUniqueAtStatementEnd() const = 0;
+
+    // The file's path, or the server's connection text.
     QString path() const { return m_path; }
-    sqlite3* handle() const { return m_db; }
+    // The SQLite connection, for backups and tests; nullptr on a server.
+    virtual sqlite3* handle() const { return nullptr; }
+    bool isServer() const { return handle() == nullptr; }
 
-private:
+protected:
     friend class Recordset;
-    enum class OpenMode { Shared, Immutable };
-    static std::shared_ptr<Database> open(const QString& path, int flags,
-                                          OpenMode mode = OpenMode::Shared);
     void attach(Recordset* recordset);
     void detach(Recordset* recordset);
-    void exec(const char* sql, const QString& context);
+    // After a rollback every open set reads its rows afresh.
+    void reloadRecordsetsAfterRollback();
 
     QString m_path;
-    sqlite3* m_db;
     int m_depth = 0;
+
+private:
     std::vector<Recordset*> m_recordsets;
 };
 

@@ -1,0 +1,254 @@
+#include "platform/jet/SqliteDatabase.h"
+
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <unistd.h>
+
+#include "platform/jet/JetError.h"
+#include "platform/jet/SqliteRecordset.h"
+#include "platform/jet/SqlFunctions.h"
+#include "platform/jet/SqliteError.h"
+#include "platform/jet/SqliteStatement.h"
+
+namespace jet {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+QString openContext(const QString& path)
+{
+    return QStringLiteral("Could not open the database file '%1'").arg(path);
+}
+
+// The first bytes of the file, read through the connection's own descriptor. Opening the file
+// a second time would be wrong: closing any descriptor of a file drops every POSIX lock this
+// process holds on it, and another program would then take the diary's journal for unused.
+QByteArray headerThroughConnection(sqlite3* db)
+{
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods)
+        return {};
+    QByteArray header(100, '\0');
+    const int rc = file->pMethods->xRead(file, header.data(), int(header.size()), 0);
+    if (rc == SQLITE_IOERR_SHORT_READ) {
+        sqlite3_int64 size = 0;
+        file->pMethods->xFileSize(file, &size);
+        header.truncate(int(qBound<sqlite3_int64>(0, size, header.size())));
+    } else if (rc != SQLITE_OK) {
+        return {};
+    }
+    return header;
+}
+
+// A file SQLite refused as a database: say what it is, by name, without having written to it.
+[[noreturn]] void refuseForeignFile(const QString& path, const QByteArray& header)
+{
+    const QString untouched = QStringLiteral(" It was left unchanged.");
+    if (header.mid(4, 15) == "Standard Jet DB" || header.mid(4, 15) == "Standard ACE DB")
+        throw JetError(errors::kUnrecognizedFormat,
+                       QStringLiteral("The database file '%1' is in the Jet (.mdb) format, which "
+                                      "this program does not open directly; bring its records "
+                                      "over with the import.%2")
+                           .arg(path, untouched));
+    throw JetError(errors::kUnrecognizedFormat,
+                   QStringLiteral("The file '%1' is not a diary database (it is damaged or of "
+                                  "another kind).%2")
+                       .arg(path, untouched));
+}
+
+bool folderIsWritable(const QString& path)
+{
+    return ::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK) == 0;
+}
+
+} // namespace
+
+std::shared_ptr<Database> Database::OpenDatabase(const QString& path)
+{
+    // Only the directory entry is looked at here; the file itself is read through SQLite.
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        throw JetError(errors::kFileNotFound,
+                       QStringLiteral("Could not find the database file '%1'.").arg(path));
+    if (info.size() == 0)
+        throw JetError(errors::kUnrecognizedFormat,
+                       QStringLiteral("The database file '%1' is empty, so it holds no diary. It "
+                                      "was left unchanged; move it away to start a new diary.")
+                           .arg(path));
+    try {
+        return SqliteDatabase::open(path, SQLITE_OPEN_READWRITE);
+    } catch (const JetError&) {
+        // A diary in a folder this user cannot write (a CD, a shared folder) is still read:
+        // without the journal's index file SQLite can only read it as an unchanging file.
+        if (folderIsWritable(path))
+            throw;
+        return SqliteDatabase::open(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                                    SqliteDatabase::OpenMode::Immutable);
+    }
+}
+
+std::shared_ptr<Database> Database::CreateDatabase(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && (info.isDir() || info.size() > 0))
+        throw JetError(errors::kEngineFailure,
+                       QStringLiteral("Could not create the database file '%1': a file of that "
+                                      "name exists already.")
+                           .arg(path));
+    return SqliteDatabase::open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+std::shared_ptr<Database> SqliteDatabase::open(const QString& path, int flags, OpenMode mode)
+{
+    QByteArray name = QFile::encodeName(path);
+    if (mode == OpenMode::Immutable) {
+        // A URI keeps '?' and '#' of a file name from being read as its parts.
+        name = "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") +
+               "?immutable=1";
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(name.constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        if (!db)
+            throwSqliteError(nullptr, rc, openContext(path));
+        try {
+            throwSqliteError(db, rc, openContext(path));
+        } catch (...) {
+            sqlite3_close_v2(db);
+            throw;
+        }
+    }
+    auto database = std::make_shared<SqliteDatabase>(PrivateTag{}, path, db);
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    registerSqlFunctions(db);
+    // Reading the schema first proves the file is sound before anything is written to it.
+    const int schemaRc =
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    if ((schemaRc & 0xff) == SQLITE_NOTADB)
+        refuseForeignFile(path, headerThroughConnection(db));
+    if (schemaRc != SQLITE_OK)
+        throwSqliteError(db, schemaRc, openContext(path));
+    if (database->isReadOnly())
+        return database;
+    database->exec("PRAGMA journal_mode=WAL", openContext(path));
+    database->exec("PRAGMA synchronous=FULL", openContext(path));
+    return database;
+}
+
+SqliteDatabase::SqliteDatabase(PrivateTag, QString path, sqlite3* handle) : m_db(handle)
+{
+    m_path = std::move(path);
+}
+
+SqliteDatabase::~SqliteDatabase()
+{
+    // An open transaction is rolled back by closing.
+    sqlite3_close_v2(m_db);
+}
+
+std::unique_ptr<Recordset> SqliteDatabase::OpenRecordset(const QString& sql, RecordsetType type)
+{
+    return std::make_unique<SqliteRecordset>(
+        std::static_pointer_cast<SqliteDatabase>(shared_from_this()), sql, type);
+}
+
+void SqliteDatabase::exec(const char* sql, const QString& context)
+{
+    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        throwSqliteError(m_db, rc, context);
+}
+
+void SqliteDatabase::Execute(const QString& sql)
+{
+    SqliteStatement statement(m_db, sql);
+    const QString context = QStringLiteral("The statement \"%1\" failed").arg(sql);
+    while (statement.step(context)) {
+    }
+    if (m_depth == 0 && sqlite3_changes(m_db) > 0)
+        Checkpoint();
+}
+
+bool SqliteDatabase::isReadOnly() const
+{
+    return sqlite3_db_readonly(m_db, "main") == 1;
+}
+
+std::int64_t SqliteDatabase::DataVersion()
+{
+    SqliteStatement statement(m_db, QStringLiteral("PRAGMA data_version"));
+    statement.step(QStringLiteral("Could not read the database file's state"));
+    return sqlite3_column_int64(statement.get(), 0);
+}
+
+void SqliteDatabase::Checkpoint()
+{
+    // PASSIVE never waits: a reader elsewhere only leaves the newest pages for a later pass.
+    sqlite3_wal_checkpoint_v2(m_db, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+}
+
+void SqliteDatabase::BeginTrans()
+{
+    if (m_depth == 0) {
+        // IMMEDIATE takes the write lock now: a transaction that only later finds another
+        // writer in the way could not wait for it.
+        exec("BEGIN IMMEDIATE", QStringLiteral("Could not begin a transaction"));
+    } else {
+        exec(QByteArray("SAVEPOINT jet_level_" + QByteArray::number(m_depth)).constData(),
+             QStringLiteral("Could not begin a nested transaction"));
+    }
+    ++m_depth;
+}
+
+void SqliteDatabase::CommitTrans()
+{
+    if (m_depth == 0)
+        throw JetError(errors::kNoTransaction,
+                       QStringLiteral("CommitTrans without BeginTrans: no transaction is open."));
+    if (sqlite3_get_autocommit(m_db)) {
+        // sqlite already undid the transaction after a failure (disk full, I/O error).
+        m_depth = 0;
+        reloadRecordsetsAfterRollback();
+        throw JetError(errors::kEngineFailure,
+                       QStringLiteral("The transaction was undone after an earlier failure; "
+                                      "none of its changes were saved."));
+    }
+    if (m_depth > 1) {
+        exec(QByteArray("RELEASE jet_level_" + QByteArray::number(m_depth - 1)).constData(),
+             QStringLiteral("Could not end a nested transaction"));
+        --m_depth;
+        return;
+    }
+    exec("COMMIT", QStringLiteral("Could not save the changes"));
+    m_depth = 0;
+    // The diary file itself then holds what was saved, even while the journal stays.
+    Checkpoint();
+}
+
+void SqliteDatabase::Rollback()
+{
+    if (m_depth == 0)
+        throw JetError(errors::kNoTransaction,
+                       QStringLiteral("Rollback without BeginTrans: no transaction is open."));
+    if (sqlite3_get_autocommit(m_db)) {
+        // Already undone by sqlite after a failure; only our bookkeeping is left.
+        m_depth = 1;
+    } else if (m_depth == 1) {
+        exec("ROLLBACK", QStringLiteral("Could not undo the transaction"));
+    } else {
+        const QByteArray name = "jet_level_" + QByteArray::number(m_depth - 1);
+        exec(QByteArray("ROLLBACK TO " + name + "; RELEASE " + name).constData(),
+             QStringLiteral("Could not undo the nested transaction"));
+    }
+    --m_depth;
+    reloadRecordsetsAfterRollback();
+}
+
+} // namespace jet
