@@ -72,10 +72,10 @@ void addRestoreEntry(frmMenu* menu, const QFont& font)
     auto* label = new varnel::VarnelLabel(menu->client());
     label->setObjectName(QStringLiteral("LabelRestore"));
     label->setGeometry(twRect(240, kTop, 2415, 345));
-    label->setStyleSheet(QStringLiteral("QLabel { padding-left: %1px; }"
+    label->setIndent(tw(240) - 1);
+    label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid transparent; }"
                                         "QLabel:hover { background: rgb(239, 239, 239);"
-                                        " border: 1px solid black; }")
-                             .arg(tw(240)));
+                                        " border: 1px solid black; }"));
     label->setFont(font);
     label->setCaption(varnel::encode(QStringLiteral(u"ದಿನಚರಿಯ ಪ್ರತಿಗಳು")).bytes);
     MouseHooks::on(label)
