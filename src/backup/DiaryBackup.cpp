@@ -151,6 +151,17 @@ int pageSize(sqlite3* db)
     return size;
 }
 
+// The backup API works on SQLite files; a diary shared from a server is backed up there.
+sqlite3* fileHandle(jet::Database& database)
+{
+    if (sqlite3* handle = database.handle())
+        return handle;
+    throw jet::JetError(jet::errors::kInvalidOperation,
+                        QStringLiteral("The diary '%1' lies on a server; back it up and restore "
+                                       "it there (with the server's own tools).")
+                            .arg(database.path()));
+}
+
 } // namespace
 
 void copyDiary(jet::Database& source, const QString& target)
@@ -163,7 +174,7 @@ void copyDiary(jet::Database& source, const QString& target)
                             QStringLiteral("%1: a file of that name exists already.").arg(context));
     ScratchCopy scratch(target);
     sqlite3* copy = scratch.open(context);
-    runBackup(copy, source.handle(), context);
+    runBackup(copy, fileHandle(source), context);
     // The diary's WAL mark came over with its pages; a backup is one plain file.
     jet::checkSqlite(
         copy, sqlite3_exec(copy, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr), context);
@@ -207,7 +218,8 @@ QString restoreBackup(const QString& backupFile, const QString& diaryPath, const
                             QStringLiteral("The diary '%1' cannot be written; nothing was "
                                            "restored.")
                                 .arg(diary));
-    if (pageSize(source.handle()) != pageSize(live->handle()))
+    sqlite3* diaryHandle = fileHandle(*live);
+    if (pageSize(source.handle()) != pageSize(diaryHandle))
         throw jet::JetError(jet::errors::kUnrecognizedFormat,
                             QStringLiteral("The backup '%1' is laid out differently from the "
                                            "diary '%2'; nothing was restored.")
@@ -218,7 +230,7 @@ QString restoreBackup(const QString& backupFile, const QString& diaryPath, const
     copyDiary(*live, previous);
 
     const std::optional<QString> identity = storedDiaryId(*live);
-    runBackup(live->handle(), source.handle(),
+    runBackup(diaryHandle, source.handle(),
               QStringLiteral("Could not restore the backup '%1' into the diary '%2'; the diary "
                              "is as it was")
                   .arg(backupFile, diary));

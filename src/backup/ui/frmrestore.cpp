@@ -112,6 +112,8 @@ void frmrestore::ListBackups()
             count(entry.local), count(entry.outstation), count(entry.tour)};
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
+            if (column >= 2)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (!entry.readable())
                 item->setToolTip(entry.problem);
             GridBackups->setItem(row, column, item);
