@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <fcntl.h>
 #include <stdio.h>
 #include <unistd.h>
@@ -62,19 +64,21 @@ void requireWritableFolder(const QString& folder)
                                 .arg(QDir::toNativeSeparators(folder)));
 }
 
-// Moves the finished copy to its name unless a file took that name meanwhile.
-void publish(const QString& from, const QString& to)
+// Moves the finished copy to its name unless a file took that name meanwhile (false then).
+bool publish(const QString& from, const QString& to)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
         0)
-        return;
+        return true;
     // File systems without RENAME_NOREPLACE: a hard link never replaces either.
     if (errno == EINVAL && ::link(source.constData(), target.constData()) == 0) {
         ::unlink(source.constData());
-        return;
+        return true;
     }
+    if (errno == EEXIST)
+        return false;
     throw jet::JetError(jet::errors::kDiskIo,
                         QStringLiteral("Could not write the backup '%1': %2")
                             .arg(to, QString::fromLocal8Bit(std::strerror(errno))));
@@ -118,10 +122,10 @@ public:
         m_db = nullptr;
         jet::checkSqlite(nullptr, sqlite3_close(db), context);
     }
-    void publishAs(const QString& target)
+    bool publishAs(const QString& target)
     {
-        publish(m_path, target);
-        m_published = true;
+        m_published = publish(m_path, target);
+        return m_published;
     }
 
 private:
@@ -164,22 +168,51 @@ sqlite3* fileHandle(jet::Database& database)
 
 } // namespace
 
+namespace {
+
+// Copies `source` and publishes the copy under the first name `nextName` gives that no file
+// holds by then: another program backing up the same diary at the same second takes a name
+// between our look and our move, and the copy then moves to the next one. Returns the name.
+QString writeCopy(jet::Database& source, const QString& folder,
+                  const std::function<QString()>& nextName)
+{
+    QString target = nextName();
+    const auto context = [&target] {
+        return QStringLiteral("Could not write the backup '%1'")
+            .arg(QDir::toNativeSeparators(target));
+    };
+    requireWritableFolder(folder);
+    ScratchCopy scratch(target);
+    sqlite3* copy = scratch.open(context());
+    runBackup(copy, fileHandle(source), context());
+    // The diary's WAL mark came over with its pages; a backup is one plain file.
+    jet::checkSqlite(copy,
+                     sqlite3_exec(copy, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr),
+                     context());
+    scratch.close(context());
+    while (!scratch.publishAs(target))
+        target = nextName();
+    return target;
+}
+
+} // namespace
+
 void copyDiary(jet::Database& source, const QString& target)
 {
-    const QString context =
-        QStringLiteral("Could not write the backup '%1'").arg(QDir::toNativeSeparators(target));
-    requireWritableFolder(QFileInfo(target).absolutePath());
+    const auto taken = [&target] {
+        return jet::JetError(jet::errors::kEngineFailure,
+                             QStringLiteral("Could not write the backup '%1': a file of that name "
+                                            "exists already.")
+                                 .arg(QDir::toNativeSeparators(target)));
+    };
     if (QFileInfo::exists(target))
-        throw jet::JetError(jet::errors::kEngineFailure,
-                            QStringLiteral("%1: a file of that name exists already.").arg(context));
-    ScratchCopy scratch(target);
-    sqlite3* copy = scratch.open(context);
-    runBackup(copy, fileHandle(source), context);
-    // The diary's WAL mark came over with its pages; a backup is one plain file.
-    jet::checkSqlite(
-        copy, sqlite3_exec(copy, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr), context);
-    scratch.close(context);
-    scratch.publishAs(target);
+        throw taken();
+    bool first = true;
+    writeCopy(source, QFileInfo(target).absolutePath(), [&] {
+        if (!std::exchange(first, false))
+            throw taken();
+        return target;
+    });
 }
 
 QString backupDiary(const QString& diaryPath, const QDateTime& now)
@@ -187,8 +220,8 @@ QString backupDiary(const QString& diaryPath, const QDateTime& now)
     const QString file = existingDiary(diaryPath);
     auto diary = data::OpenDiaryDatabase(file);
     const QString folder = backupFolderFor(file);
-    const QString target = newBackupPath(folder, now);
-    copyDiary(*diary, target);
+    const QString target =
+        writeCopy(*diary, folder, [&folder, &now] { return newBackupPath(folder, now); });
     rotateBackups(folder);
     return target;
 }
@@ -226,8 +259,8 @@ QString restoreBackup(const QString& backupFile, const QString& diaryPath, const
                                 .arg(backupFile, diary));
 
     const QString folder = backupFolderFor(live->path());
-    const QString previous = newBackupPath(folder, now);
-    copyDiary(*live, previous);
+    const QString previous =
+        writeCopy(*live, folder, [&folder, &now] { return newBackupPath(folder, now); });
 
     const std::optional<QString> identity = storedDiaryId(*live);
     runBackup(diaryHandle, source.handle(),
