@@ -1,11 +1,13 @@
 #include "backup/DiaryExport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "backup/DiaryIdentity.h"
 #include "backup/ExportCalendar.h"
 #include "backup/ExportCsv.h"
+#include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 
 namespace backup {
@@ -21,6 +23,22 @@ ExportResult exportRecords(jet::Database& database, ExportRegister which, const 
     else
         result.bytes = exportCalendar(which, records, diaryId(database));
     return result;
+}
+
+void refuseDiaryAsTarget(const jet::Database& database, const QString& path)
+{
+    const QFileInfo target(path);
+    const QString diary = QFileInfo(database.path()).absoluteFilePath();
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        const QFileInfo file(diary + QLatin1String(suffix));
+        if (target.absoluteFilePath() == file.absoluteFilePath() ||
+            (target.exists() && file.exists() &&
+             target.canonicalFilePath() == file.canonicalFilePath()))
+            throw jet::JetError(jet::errors::kInvalidOperation,
+                                QStringLiteral("'%1' is the diary itself; choose another file "
+                                               "for the export.")
+                                    .arg(QDir::toNativeSeparators(path)));
+    }
 }
 
 void writeExportFile(const QString& path, const QByteArray& bytes)

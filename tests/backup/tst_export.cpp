@@ -158,6 +158,9 @@ private slots:
                                                  "csv",    d,       "/nonexistent/x.mdb",
                                                  out}
                                   << 2 << false;
+        QTest::newRow("the diary as its own export")
+            << QStringList{"export", "local", "--format", "csv", d, diary, out, diary} << 2
+            << false;
         QTest::newRow("backup over a file")
             << QStringList{"backup", d, diary, "--to", diary} << 2 << false;
         QTest::newRow("restore of a missing backup")
@@ -180,6 +183,8 @@ private slots:
         QCOMPARE(QFileInfo::exists(file), writesOut);
         QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::Hidden).size(),
                  writesOut ? 1 : 0);
+        // Whatever was asked, the diary is as it was.
+        QCOMPARE(m_diary->OpenRecordset(QStringLiteral("Select * from local"))->RecordCount(), 60);
     }
 
 private:

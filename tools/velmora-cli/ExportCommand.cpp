@@ -86,6 +86,8 @@ int runExport(const QStringList& arguments)
         if (data::findDiaryFile(path).isEmpty())
             throw BadInput{QStringLiteral("no diary at %1").arg(path)};
         auto database = data::OpenDiaryDatabase(path);
+        if (parser.isSet(QStringLiteral("out")))
+            backup::refuseDiaryAsTarget(*database, parser.value(QStringLiteral("out")));
         const backup::ExportResult result = backup::exportRecords(
             *database, *which, backup::exportStatement(*which, from, to), format);
         if (result.records == 0) {

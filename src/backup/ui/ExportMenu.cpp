@@ -44,6 +44,7 @@ bool saveList(QWidget* parent, const QString& table, const QString& statement, E
             // The menu's own connection, opened as every window opens the diary.
             auto database =
                 data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+            refuseDiaryAsTarget(*database, path);
             writeExportFile(path, exportRecords(*database, *which, statement, format).bytes);
         }
         return true;
