@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <QCoreApplication>
+
 #include "data/ProgramFolder.h"
 
 namespace cli {
@@ -20,9 +22,8 @@ QList<Command>& registry()
 bool registerCommand(const Command& command)
 {
     registry().append(command);
-    std::sort(registry().begin(), registry().end(), [](const Command& a, const Command& b) {
-        return qstrcmp(a.name, b.name) < 0;
-    });
+    std::sort(registry().begin(), registry().end(),
+              [](const Command& a, const Command& b) { return qstrcmp(a.name, b.name) < 0; });
     return true;
 }
 
@@ -63,7 +64,13 @@ std::optional<int> parse(QCommandLineParser& parser, const QString& name,
         return kBadInput;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        out() << parser.helpText();
+        // The usage line names the command as it is typed, not the program's full path.
+        QString help = parser.helpText();
+        const QString program = QCoreApplication::arguments().value(0);
+        if (!program.isEmpty())
+            help.replace(help.indexOf(program), program.size(),
+                         QStringLiteral("velmora-cli ") + name);
+        out() << help;
         out().flush();
         return kDone;
     }
