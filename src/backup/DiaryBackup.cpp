@@ -246,6 +246,12 @@ QString restoreBackup(const QString& backupFile, const QString& diaryPath, const
     source.verify();
     auto live = data::OpenDiaryDatabase(diaryPath);
     const QString diary = QDir::toNativeSeparators(live->path());
+    // Read without locks, the diary would be copied into itself while it is being written.
+    if (QFileInfo(backupFile).canonicalFilePath() == QFileInfo(live->path()).canonicalFilePath())
+        throw jet::JetError(jet::errors::kInvalidOperation,
+                            QStringLiteral("'%1' is the diary itself, not a backup of it; nothing "
+                                           "was restored.")
+                                .arg(QDir::toNativeSeparators(backupFile)));
     if (live->isReadOnly())
         throw jet::JetError(jet::errors::kReadOnly,
                             QStringLiteral("The diary '%1' cannot be written; nothing was "

@@ -144,6 +144,7 @@ private slots:
             << QByteArray(4096, 'x') << jet::errors::kUnrecognizedFormat;
         QTest::newRow("a database without registers")
             << QByteArray() << jet::errors::kUnrecognizedFormat;
+        QTest::newRow("the diary itself") << QByteArray("diary") << jet::errors::kInvalidOperation;
     }
     void aBackupThatIsNoDiarysIsRefusedBeforeAnythingIsWritten()
     {
@@ -151,8 +152,10 @@ private slots:
         QFETCH(int, number);
         TempProgramFolder folder;
         auto diary = openSampleDiary(folder.path());
-        const QString bad = folder.filePath(QStringLiteral("other.mdb"));
-        if (content.isEmpty())
+        QString bad = folder.filePath(QStringLiteral("other.mdb"));
+        if (content == "diary")
+            bad = diary->path();
+        else if (content.isEmpty())
             jet::Database::CreateDatabase(bad)->Execute(QStringLiteral("CREATE TABLE t (a)"));
         else {
             QFile file(bad);
