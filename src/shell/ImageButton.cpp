@@ -1,7 +1,9 @@
 #include "shell/ImageButton.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 
 #include "platform/varnel/VarnelLabel.h"
 #include "shell/MouseHooks.h"
@@ -93,6 +95,9 @@ ImageButton::ImageButton(QWidget* form, const ImageButtonSpec& design, ImageButt
     icon_->setGeometry(iconGeometry(design));
     icon_->setPixmap(design.picture);
     icon_->setCursor(Pictures::arrowPointer());
+    // Tab reaches it; a click does not take the focus from the field being typed in.
+    icon_->setFocusPolicy(Qt::TabFocus);
+    icon_->installEventFilter(this);
     // The icon lies over its disc.
     icon_->raise();
 
@@ -113,13 +118,63 @@ ImageButton::ImageButton(QWidget* form, const ImageButtonSpec& design, ImageButt
     MouseHooks::on(icon_)
         ->onMove([this](QMouseEvent*) { hover(); })
         .onDown([this](QMouseEvent*) { press(); })
-        .onClick([this](QMouseEvent*) {
-            // The command may close the window and with it this button.
-            const auto command = command_;
-            emit clicked();
-            if (command)
-                command();
-        });
+        .onClick([this](QMouseEvent*) { run(); });
+}
+
+void ImageButton::run()
+{
+    // The command may close the window and with it this button.
+    const auto command = command_;
+    emit clicked();
+    if (command)
+        command();
+}
+
+bool ImageButton::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != icon_)
+        return false;
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            keyboardFocus_ = true;
+        // Back from a dialog the button asked, the keyboard user finds it lit again.
+        if (keyboardFocus_)
+            hover();
+        break;
+    }
+    case QEvent::FocusOut: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            break;
+        if (keyboardFocus_) {
+            keyboardFocus_ = false;
+            rest();
+        }
+        break;
+    }
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool activates = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                               key->key() == Qt::Key_Space;
+        if (!activates || !keyboardFocus_ || (key->modifiers() & ~Qt::KeypadModifier))
+            break;
+        if (key->isAutoRepeat())
+            return true;
+        const QPointer<QLabel> icon = icon_;
+        press();
+        run();
+        // No mouse-up darkens a pressed disc; a key that is let go leaves the hover look.
+        if (icon && keyboardFocus_) {
+            disc_->setFillColour(shell::kBlack);
+            hover();
+        }
+        return true;
+    }
+    default: break;
+    }
+    return false;
 }
 
 void ImageButton::setCommand(std::function<void()> command)

@@ -20,6 +20,9 @@ class VarnelLabel;
 // bracket and caption; pressing it turns the disc white; there is no mouse-up reaction, so the
 // disc stays white until the window's reset. A click runs the command.
 //
+// By keyboard the icon is a stop of the window's Tab order: tabbed to, it shows the hover look,
+// and Enter or Space presses it and runs the command.
+//
 // All parts are controls of the window itself (they share its coordinates) and carry their
 // documented names as object names. Made and owned by an ImageButtonPanel.
 class ImageButton : public QObject {
@@ -52,16 +55,24 @@ public:
     bool isHovered() const;
     bool isPressed() const;
 
+    // The icon has the focus from Tab or Shift+Tab (a keyboard user's stop).
+    bool hasKeyboardFocus() const { return keyboardFocus_; }
+
 signals:
     void clicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class ImageButtonPanel;
     ImageButton(QWidget* form, const ImageButtonSpec& design, ImageButton* discHost);
+    void run();
 
     QLabel* icon_;
     ShapeWidget* disc_;
     std::array<ShapeWidget*, 3> lines_{};
     varnel::VarnelLabel* caption_;
     std::function<void()> command_;
+    bool keyboardFocus_ = false;
 };

@@ -8,6 +8,8 @@
 
 #include "platform/varnel/VarnelFonts.h"
 #include "platform/varnel/VarnelLabel.h"
+#include "shell/KeyboardIndicator.h"
+#include "shell/MenuKeys.h"
 #include "shell/MouseHooks.h"
 #include "shell/Pictures.h"
 #include "shell/ProgramExit.h"
@@ -89,6 +91,8 @@ frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
             ->onClick([this, n](QMouseEvent*) { labelClick(n); })
             .onMove([this, n](QMouseEvent*) { labelMouseMove(n); });
     }
+    keyboardState_ = new KeyboardIndicator(Picture1);
+    menuKeys_ = new MenuKeys(this);
     MouseHooks::on(Picture1)
         ->backgroundOnly()
         .onClick([this](QMouseEvent*) { Picture1_Click(); })

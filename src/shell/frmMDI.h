@@ -7,6 +7,8 @@
 
 #include "shell/MenuStrip.h"
 
+class KeyboardIndicator;
+class MenuKeys;
 class QMdiArea;
 class ShapeWidget;
 class frmMenu;
@@ -29,6 +31,9 @@ public:
     const MenuStrip& strip() const { return strip_; }
     // The open pop-up menu n (1 to 4), or nullptr.
     frmMenu* popup(int n) const;
+    // The strip by keyboard, and the note of how keys type at its right end.
+    MenuKeys* menuKeys() const { return menuKeys_; }
+    KeyboardIndicator* keyboardState() const { return keyboardState_; }
 
     QWidget* Picture1;
     std::array<varnel::VarnelLabel*, MenuStrip::kLabels> Label{}; // Label1 to Label4
@@ -61,4 +66,6 @@ private:
     QMdiArea* mdiArea_;
     MenuStrip strip_;
     std::array<QPointer<frmMenu>, MenuStrip::kLabels> popups_{};
+    MenuKeys* menuKeys_;
+    KeyboardIndicator* keyboardState_;
 };

@@ -1,9 +1,11 @@
 #include "shell/frmMenu.h"
 
-#include "platform/varnel/VarnelCodec.h"
+#include <QStyle>
+
 #include "platform/varnel/VarnelFonts.h"
 #include "platform/varnel/VarnelLabel.h"
 #include "shell/FailureReport.h"
+#include "shell/KeyboardMenuEntries.h"
 #include "shell/MouseHooks.h"
 #include "shell/ProgramExit.h"
 #include "shell/RegisterChoice.h"
@@ -60,35 +62,14 @@ const MenuLayout& layoutOf(int number)
     return number == 4 ? help : common;
 }
 
-// The help pop-up's entry for the diary's backups, under the three documented ones, where the
-// program has the restore window: the pop-up grows by one row, and the entry lights while the
-// mouse is over it as the others do.
-void addRestoreEntry(frmMenu* menu, const QFont& font)
+// Lit rows look as the documented entries do under their mask-drawn highlight.
+void setLit(QLabel* row, bool lit)
 {
-    constexpr int kRow = 480;
-    constexpr int kTop = 1590;
-    menu->setFixedSize(menu->size() + QSize(0, tw(kRow)));
-    menu->client()->resize(menu->client()->size() + QSize(0, tw(kRow)));
-    auto* label = new varnel::VarnelLabel(menu->client());
-    label->setObjectName(QStringLiteral("LabelRestore"));
-    label->setGeometry(twRect(240, kTop, 2415, 345));
-    label->setIndent(tw(240) - 1);
-    label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid transparent; }"
-                                        "QLabel:hover { background: rgb(239, 239, 239);"
-                                        " border: 1px solid black; }"));
-    label->setFont(font);
-    label->setCaption(varnel::encode(QStringLiteral(u"ದಿನಚರಿಯ ಪ್ರತಿಗಳು")).bytes);
-    MouseHooks::on(label)
-        ->onClick([](QMouseEvent*) {
-            try {
-                openChildWindow(QStringLiteral("frmrestore"));
-            } catch (const std::exception& error) {
-                reportFailure(error, frmMDI::instance());
-            }
-            if (frmMDI* mdi = frmMDI::instance())
-                mdi->MDIForm_Click();
-        })
-        .onMove([menu](QMouseEvent*) { menu->Label1_MouseMove(-1); });
+    if (row->property("lit").toBool() == lit)
+        return;
+    row->setProperty("lit", lit);
+    row->style()->unpolish(row);
+    row->style()->polish(row);
 }
 
 } // namespace
@@ -136,8 +117,13 @@ frmMenu::frmMenu(int number, QWidget* parent)
             ->onClick([this, i](QMouseEvent*) { Label1_Click(i); })
             .onMove([this, i](QMouseEvent*) { Label1_MouseMove(i); });
     }
+    // The help pop-up's further entries: the diary's backups where the program has the restore
+    // window, and the Kannada keyboards.
     if (number == 4 && isChildWindowRegistered(QStringLiteral("frmrestore")))
-        addRestoreEntry(this, font);
+        addRow(QStringLiteral("LabelRestore"), QStringLiteral(u"ದಿನಚರಿಯ ಪ್ರತಿಗಳು"),
+               [] { openChildWindow(QStringLiteral("frmrestore")); });
+    if (number == 4)
+        addKeyboardEntries(this);
     Form_Load();
 }
 
@@ -154,6 +140,74 @@ void frmMenu::Label1_MouseMove(int Index)
 {
     for (int i = 0; i < kEntries; ++i)
         Shape1[i]->setVisible(i == Index);
+    for (const Row& row : rows_)
+        setLit(row.label, false);
+}
+
+QLabel* frmMenu::addRow(const QString& name, const QString& caption, std::function<void()> action)
+{
+    constexpr int kRow = 480;
+    const int top = client()->height() + tw(30);
+    setFixedSize(size() + QSize(0, tw(kRow)));
+    client()->resize(client()->size() + QSize(0, tw(kRow)));
+    auto* label = new varnel::VarnelLabel(client());
+    label->setObjectName(name);
+    label->setGeometry(tw(240), top, tw(2415), tw(345));
+    label->setIndent(tw(240) - 1);
+    label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid transparent; }"
+                                        "QLabel[lit=\"true\"] { background: rgb(239, 239, 239);"
+                                        " border: 1px solid black; }"));
+    label->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, 14.25));
+    label->setText(caption);
+    label->show();
+    const int index = entryCount();
+    rows_.push_back({label, std::move(action)});
+    MouseHooks::on(label)
+        ->onClick([this, index](QMouseEvent*) { chooseEntry(index); })
+        .onMove([this, index](QMouseEvent*) { highlightEntry(index); });
+    return label;
+}
+
+void frmMenu::highlightEntry(int index)
+{
+    Label1_MouseMove(index < kEntries ? index : -1);
+    if (index >= kEntries && index < entryCount())
+        setLit(rows_[index - kEntries].label, true);
+}
+
+int frmMenu::highlightedEntry() const
+{
+    for (int i = 0; i < kEntries; ++i) {
+        if (!Shape1[i]->isHidden())
+            return i;
+    }
+    for (size_t r = 0; r < rows_.size(); ++r) {
+        if (rows_[r].label->property("lit").toBool())
+            return kEntries + int(r);
+    }
+    return -1;
+}
+
+void frmMenu::chooseEntry(int index)
+{
+    if (index < kEntries) {
+        Label1_Click(index);
+        return;
+    }
+    // As for the documented entries: the pop-ups close, then a failure is reported.
+    const auto action = rows_[index - kEntries].action;
+    try {
+        action();
+    } catch (const std::exception& error) {
+        closeMenus();
+        reportFailure(error, frmMDI::instance());
+        return;
+    } catch (...) {
+        closeMenus();
+        reportUnknownFailure(frmMDI::instance());
+        return;
+    }
+    closeMenus();
 }
 
 void frmMenu::Label1_Click(int Index)

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <vector>
 
 #include "shell/DialogFrame.h"
 
+class QLabel;
 class ShapeWidget;
 namespace varnel {
 class VarnelLabel;
@@ -23,6 +26,17 @@ public:
     int number() const { return number_; }
     static QByteArray entryCaption(int number, int index);
 
+    // A further entry under the documented three (the help pop-up's backups and keyboards): the
+    // pop-up grows by one row; the entry lights while the mouse is over it, as the others do, and
+    // runs `action` when chosen, after which every pop-up closes.
+    QLabel* addRow(const QString& name, const QString& caption, std::function<void()> action);
+
+    // The entries by number, the documented three first, for the keyboard.
+    int entryCount() const { return kEntries + int(rows_.size()); }
+    void highlightEntry(int index); // -1: none
+    int highlightedEntry() const;
+    void chooseEntry(int index);
+
     ShapeWidget* Shape0;
     std::array<ShapeWidget*, kEntries> Shape1{};
     std::array<varnel::VarnelLabel*, kEntries> Label1{};
@@ -38,5 +52,10 @@ private:
     // MDIForm_Click of the main window: every pop-up closes.
     static void closeMenus();
 
+    struct Row {
+        QLabel* label;
+        std::function<void()> action;
+    };
+    std::vector<Row> rows_;
     int number_;
 };

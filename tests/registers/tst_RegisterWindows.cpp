@@ -341,21 +341,28 @@ void TestRegisterWindows::tabGoesThroughTheFieldsInTheirOrder_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("order");
+    // After the fields, the image buttons shown: all but Cancel while browsing the local register,
+    // Save and Back in the empty ones (adding the first record).
+    const QStringList buttons{"ImageNew", "ImageSave", "ImageDelete", "ImageExit"};
+    const QStringList firstRecordButtons{"ImageSave", "ImageExit"};
     QTest::newRow("local") << "frmlocal"
                            << QStringList{"DTPickerDate", "DTPickerTime", "TxtTopic",
                                           "TxtVenue",     "TxtAddress",   "TxtTelephone",
-                                          "TxtContact",   "TxtOthers"};
+                                          "TxtContact",   "TxtOthers"} +
+                                  buttons;
     QTest::newRow("outstation") << "frmoutstation"
                                 << QStringList{"DTPickerDate", "DTPickerTime", "TxtTopic",
                                                "TxtVenue",     "TxtAddress",   "TxtTelephone",
-                                               "TxtContact",   "TxtOthers"};
+                                               "TxtContact",   "TxtOthers"} +
+                                       firstRecordButtons;
     QTest::newRow("tour") << "frmtour"
                           << QStringList{"TxtFrom",   "TxtTo",     "DTPDateFrom",   "DTPTimeFrom",
-                                         "DTPDateTo", "DTPTimeTo", "TxtTraveltype", "TxtOthers"};
+                                         "DTPDateTo", "DTPTimeTo", "TxtTraveltype", "TxtOthers"} +
+                                 firstRecordButtons;
 }
 
-// Tab visits each field once in the documented order, a picker being one stop, and comes back
-// round to the first; Shift+Tab goes back. No field takes a TAB character.
+// Tab visits each field once in the documented order, a picker being one stop, then the image
+// buttons, and comes back round to the first; Shift+Tab goes back. No field takes a TAB character.
 void TestRegisterWindows::tabGoesThroughTheFieldsInTheirOrder()
 {
     QFETCH(QString, name);

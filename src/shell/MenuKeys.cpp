@@ -1,0 +1,175 @@
+#include "shell/MenuKeys.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "shell/frmMDI.h"
+#include "shell/frmMenu.h"
+
+namespace {
+
+using Handler = void (frmMDI::*)();
+constexpr Handler kHover[MenuStrip::kLabels] = {
+    &frmMDI::Label1_MouseMove, &frmMDI::Label2_MouseMove, &frmMDI::Label3_MouseMove,
+    &frmMDI::Label4_MouseMove};
+constexpr Handler kClick[MenuStrip::kLabels] = {&frmMDI::Label1_Click, &frmMDI::Label2_Click,
+                                                &frmMDI::Label3_Click, &frmMDI::Label4_Click};
+
+int wrapped(int value, int count)
+{
+    return ((value % count) + count) % count;
+}
+
+} // namespace
+
+MenuKeys::MenuKeys(frmMDI* mdi) : QObject(mdi), mdi_(mdi)
+{
+    // Keys go to whichever control has the focus; F10 and Alt must be seen from all of them.
+    qApp->installEventFilter(this);
+}
+
+bool MenuKeys::forMainWindow(QObject* watched) const
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return widget && widget->window() == mdi_ && !QApplication::activeModalWidget();
+}
+
+bool MenuKeys::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        if (!forMainWindow(watched))
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool bareAlt = key->key() == Qt::Key_Alt && key->modifiers() == Qt::AltModifier;
+        altAlone_ = bareAlt;
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) {
+            active_ ? leave() : enter();
+            return true;
+        }
+        if (active_ && watched == mdi_->Picture1) {
+            navigate(key);
+            return true;
+        }
+        return false;
+    }
+    case QEvent::KeyRelease: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Alt || !altAlone_ || !forMainWindow(watched))
+            return false;
+        altAlone_ = false;
+        active_ ? leave() : enter();
+        return true;
+    }
+    case QEvent::MouseButtonPress: altAlone_ = false; break;
+    case QEvent::FocusOut:
+        // A click elsewhere takes the keyboard from the strip; the mouse's state stays.
+        if (watched == mdi_->Picture1)
+            active_ = false;
+        break;
+    default: break;
+    }
+    return false;
+}
+
+void MenuKeys::enter()
+{
+    returnFocus_ = QApplication::focusWidget();
+    mdi_->Picture1->setFocus(Qt::ShortcutFocusReason);
+    active_ = true;
+    hover(1);
+}
+
+void MenuKeys::leave()
+{
+    active_ = false;
+    mdi_->MDIForm_Click();
+    if (returnFocus_)
+        returnFocus_->setFocus(Qt::OtherFocusReason);
+    else
+        mdi_->setFocus(Qt::OtherFocusReason);
+}
+
+void MenuKeys::hover(int label)
+{
+    label_ = label;
+    (mdi_->*kHover[label - 1])();
+    if (frmMenu* popup = mdi_->popup(label))
+        popup->highlightEntry(0);
+}
+
+void MenuKeys::open()
+{
+    (mdi_->*kClick[label_ - 1])();
+    if (frmMenu* popup = mdi_->popup(label_))
+        popup->highlightEntry(0);
+}
+
+void MenuKeys::moveEntry(int step)
+{
+    frmMenu* popup = mdi_->popup(label_);
+    if (!popup)
+        return;
+    const int current = popup->highlightedEntry();
+    const int next = current < 0 ? (step > 0 ? 0 : popup->entryCount() - 1)
+                                 : wrapped(current + step, popup->entryCount());
+    popup->highlightEntry(next);
+}
+
+void MenuKeys::choose()
+{
+    frmMenu* popup = mdi_->popup(label_);
+    const int entry = popup ? popup->highlightedEntry() : -1;
+    if (entry < 0)
+        return;
+    active_ = false;
+    popup->chooseEntry(entry);
+    if (QApplication::focusWidget() != mdi_->Picture1)
+        return;
+    // Nothing new took the focus (a keyboard choice, the about window): the control that had it
+    // before F10 gets it back, or else the window in front.
+    if (returnFocus_ && returnFocus_->isVisible())
+        returnFocus_->setFocus(Qt::OtherFocusReason);
+    else if (QMdiSubWindow* window = mdi_->mdiArea()->activeSubWindow())
+        window->setFocus(Qt::OtherFocusReason);
+}
+
+void MenuKeys::navigate(QKeyEvent* event)
+{
+    const bool open = mdi_->strip().MenuOpen() && mdi_->popup(label_);
+    switch (event->key()) {
+    case Qt::Key_Left: hover(wrapped(label_ - 2, MenuStrip::kLabels) + 1); break;
+    case Qt::Key_Right: hover(wrapped(label_, MenuStrip::kLabels) + 1); break;
+    case Qt::Key_Down:
+        if (open)
+            moveEntry(1);
+        else
+            this->open();
+        break;
+    case Qt::Key_Up:
+        if (open)
+            moveEntry(-1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (open)
+            choose();
+        else
+            this->open();
+        break;
+    case Qt::Key_Escape:
+        if (open) {
+            mdi_->MDIForm_Click();
+            hover(label_);
+        } else {
+            leave();
+        }
+        break;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: leave(); break;
+    default: break;
+    }
+}
