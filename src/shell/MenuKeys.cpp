@@ -43,7 +43,9 @@ bool MenuKeys::eventFilter(QObject* watched, QEvent* event)
         if (!forMainWindow(watched))
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
-        const bool bareAlt = key->key() == Qt::Key_Alt && key->modifiers() == Qt::AltModifier;
+        // The platform may or may not count Alt among the modifiers of its own press.
+        const bool bareAlt =
+            key->key() == Qt::Key_Alt && (key->modifiers() & ~Qt::AltModifier) == Qt::NoModifier;
         altAlone_ = bareAlt;
         if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) {
             active_ ? leave() : enter();
