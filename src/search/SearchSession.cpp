@@ -23,8 +23,18 @@ void SearchSession::run(const QString& statement)
                             QStringLiteral("No diary is open for this search."));
     // The statement alone, as the windows open it: a record set of the rows' keys, whose rows
     // the list reads as it shows them.
+    const std::int64_t version = Db->DataVersion();
     m_model.setResult(Db->OpenRecordset(statement));
     m_statement = statement;
+    m_seenVersion = version;
+}
+
+bool SearchSession::refreshIfChanged()
+{
+    if (!Db || m_statement.isEmpty() || Db->DataVersion() == m_seenVersion)
+        return false;
+    run(m_statement);
+    return true;
 }
 
 } // namespace search

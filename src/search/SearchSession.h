@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include <QString>
@@ -29,6 +30,10 @@ public:
     // previous result and list stay as they were.
     void run(const QString& statement);
 
+    // Runs the list's statement again when another window or program changed the diary since
+    // it ran; true when it did.
+    bool refreshIfChanged();
+
     SearchResultsModel& model() { return m_model; }
     const SearchResultsModel& model() const { return m_model; }
     jet::Database* database() const { return Db.get(); }
@@ -40,6 +45,7 @@ private:
     std::shared_ptr<jet::Database> Db;
     SearchResultsModel m_model;
     QString m_statement;
+    std::int64_t m_seenVersion = 0;
 };
 
 } // namespace search

@@ -1,5 +1,7 @@
 #include "search/SearchWindow.h"
 
+#include <QMdiSubWindow>
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -221,6 +223,26 @@ void SearchWindow::guarded(const std::function<void()>& handler)
 void SearchWindow::ImageExit_Click()
 {
     unloadChildWindow(this);
+}
+
+bool SearchWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::ParentChange) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            connect(frame, &QMdiSubWindow::aboutToActivate, this, &SearchWindow::refreshIfChanged,
+                    Qt::UniqueConnection);
+    } else if (event->type() == QEvent::WindowActivate) {
+        refreshIfChanged();
+    }
+    return QWidget::event(event);
+}
+
+void SearchWindow::refreshIfChanged()
+{
+    guarded([this] {
+        if (session_.refreshIfChanged())
+            FillGrid();
+    });
 }
 
 void SearchWindow::resizeEvent(QResizeEvent* event)

@@ -81,8 +81,11 @@ protected:
     virtual void ImageFind_Click() = 0;
 
     void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    // Coming to the front, the window lists again what another window or program changed.
+    void refreshIfChanged();
     void CheckDate_Click(int Index);
     void DTPickerDate_Change(int Index);
     void applyDateOrderRule(int Index);

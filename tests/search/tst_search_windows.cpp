@@ -8,6 +8,9 @@
 #include <QtTest>
 
 #include "SearchDiary.h"
+#include "data/DiaryDatabase.h"
+#include "platform/jet/Database.h"
+#include "platform/jet/Transaction.h"
 #include "platform/varnel/DateTimePicker.h"
 #include "platform/varnel/KannadaDateTimeEdit.h"
 #include "platform/varnel/VarnelLabel.h"
@@ -37,6 +40,7 @@ private slots:
     void tourPlacesTypedInKannada();
     void aPlaceWithNoVarnelFormIsRefused();
     void theSecondMenuOpensEachSearchOnce();
+    void comingToTheFrontListsWhatOthersChanged();
     void anUnreadableDiaryIsReportedAndNoWindowIsLeft();
 
 private:
@@ -249,6 +253,37 @@ void TestSearchWindows::theSecondMenuOpensEachSearchOnce()
     QVERIFY(local->CheckDate[0]->isChecked()); // brought forward unchanged
     QCOMPARE(mdi.mdiArea()->subWindowList().size(), 3);
     QCOMPARE(mdi.mdiArea()->activeSubWindow()->widget(), local);
+}
+
+// Another program deletes records while the list is open (a restore, another desk): the list
+// shows what is stored once its window comes to the front again.
+void TestSearchWindows::comingToTheFrontListsWhatOthersChanged()
+{
+    SearchDiary diary;
+    diary.loadSample();
+    search::registerWindows();
+    frmMDI mdi;
+    mdi.show();
+    auto choose = [&](int entry) {
+        mdi.Label2_Click();
+        QVERIFY(mdi.popup(2));
+        mdi.popup(2)->Label1_Click(entry);
+    };
+    choose(2);
+    choose(0);
+    auto* tours = qobject_cast<frmfind3*>(childWindow(QStringLiteral("frmfind3")));
+    QVERIFY(tours);
+    QCOMPARE(tours->grid()->model()->rowCount(), 20);
+    {
+        auto other = data::OpenDiaryDatabase(diary.diaryPath());
+        jet::Transaction transaction(*other);
+        other->Execute(QStringLiteral("DELETE FROM tour WHERE sl_no > 15"));
+        transaction.commit();
+    }
+    QCOMPARE(tours->grid()->model()->rowCount(), 20); // behind, until it comes forward
+    choose(2);
+    QCOMPARE(mdi.mdiArea()->activeSubWindow()->widget(), tours);
+    QCOMPARE(tours->grid()->model()->rowCount(), 15);
 }
 
 void TestSearchWindows::anUnreadableDiaryIsReportedAndNoWindowIsLeft()
