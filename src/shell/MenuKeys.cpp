@@ -127,15 +127,20 @@ void MenuKeys::choose()
     if (entry < 0)
         return;
     active_ = false;
+    QMdiArea* area = mdi_->mdiArea();
+    const QPointer<QMdiSubWindow> before = area->activeSubWindow();
     popup->chooseEntry(entry);
     if (QApplication::focusWidget() != mdi_->Picture1)
         return;
-    // Nothing new took the focus (a keyboard choice, the about window): the control that had it
-    // before F10 gets it back, or else the window in front.
-    if (returnFocus_ && returnFocus_->isVisible())
+    // A window the entry opened or brought forward gets the focus; after an entry that opened
+    // none (a keyboard, the about window) the control that had it before F10 gets it back.
+    QMdiSubWindow* front = area->activeSubWindow();
+    if (front && front != before)
+        front->setFocus(Qt::OtherFocusReason);
+    else if (returnFocus_ && returnFocus_->isVisible())
         returnFocus_->setFocus(Qt::OtherFocusReason);
-    else if (QMdiSubWindow* window = mdi_->mdiArea()->activeSubWindow())
-        window->setFocus(Qt::OtherFocusReason);
+    else if (front)
+        front->setFocus(Qt::OtherFocusReason);
 }
 
 void MenuKeys::navigate(QKeyEvent* event)
