@@ -145,6 +145,14 @@ void MenuKeys::choose()
 
 void MenuKeys::navigate(QKeyEvent* event)
 {
+    // The mouse may have moved the highlight or the pop-up meanwhile: the keys go on from there.
+    const MenuStrip& strip = mdi_->strip();
+    if (strip.openPopup())
+        label_ = strip.openPopup();
+    for (int n = 1; n <= MenuStrip::kLabels && !strip.openPopup(); ++n) {
+        if (strip.highlighted(n))
+            label_ = n;
+    }
     const bool open = mdi_->strip().MenuOpen() && mdi_->popup(label_);
     switch (event->key()) {
     case Qt::Key_Left: hover(wrapped(label_ - 2, MenuStrip::kLabels) + 1); break;

@@ -27,8 +27,9 @@ using varnel::KeyboardLayout;
 
 namespace {
 
-// Space-separated key names, each sent to whichever control has the focus.
-void press(const QString& keys)
+// Space-separated key names, each sent to whichever control has the focus; "hoverN" moves the
+// mouse onto strip label N of `mdi` instead.
+void press(const QString& keys, frmMDI* mdi = nullptr)
 {
     static const QHash<QString, Qt::Key> named{{"F10", Qt::Key_F10},
                                                {"Alt", Qt::Key_Alt},
@@ -42,6 +43,10 @@ void press(const QString& keys)
                                                {"Tab", Qt::Key_Tab},
                                                {"Scroll", Qt::Key_ScrollLock}};
     for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts)) {
+        if (key.startsWith(u"hover")) {
+            moveTo(mdi->Label[key.back().digitValue() - 1]);
+            continue;
+        }
         QWidget* to = QApplication::focusWidget();
         QVERIFY2(to, qPrintable(key));
         QTest::keyClick(to, named.value(key));
@@ -125,6 +130,7 @@ void TestKeyboard::stripAndPopups_data()
     QTest::newRow("right switches the pop-up") << "F10 Down Down Right" << true << "0100" << 2 << 0;
     QTest::newRow("help pop-up has the keyboards")
         << "F10 Left Down Up" << true << "0001" << 4 << 5;
+    QTest::newRow("keys go on from the mouse") << "F10 hover3 Down" << true << "0010" << 3 << 0;
     QTest::newRow("escape closes the pop-up") << "F10 Down Esc" << true << "1000" << 0 << -1;
     QTest::newRow("escape again leaves") << "F10 Down Esc Esc" << false << "0000" << 0 << -1;
     QTest::newRow("F10 again leaves") << "F10 Down F10" << false << "0000" << 0 << -1;
@@ -138,7 +144,7 @@ void TestKeyboard::stripAndPopups()
     QFETCH(QString, highlights);
     QFETCH(int, popup);
     QFETCH(int, entry);
-    press(keys);
+    press(keys, mdi);
     QCOMPARE(mdi->menuKeys()->isActive(), active);
     QString lit;
     for (int n = 1; n <= MenuStrip::kLabels; ++n)
