@@ -51,6 +51,12 @@ bool MenuKeys::eventFilter(QObject* watched, QEvent* event)
             active_ ? leave() : enter();
             return true;
         }
+        // The platform's close command for the child window in front, as its close button.
+        if (key->key() == Qt::Key_F4 && key->modifiers() == Qt::ControlModifier) {
+            if (QMdiSubWindow* window = mdi_->mdiArea()->activeSubWindow())
+                window->close();
+            return true;
+        }
         if (active_ && watched == mdi_->Picture1) {
             navigate(key);
             return true;

@@ -12,7 +12,8 @@ class frmMDI;
 // follows the mouse), Down, Enter or Space opens the lit label's pop-up, Up and Down move through
 // its entries, Enter or Space chooses one, Escape closes the pop-up and then leaves the strip,
 // giving the focus back. F10 again leaves at once. Every mouse reaction stays as it is: the keys
-// drive the same label and entry handlers the mouse does.
+// drive the same label and entry handlers the mouse does. Ctrl+F4 closes the child window in
+// front, as its close button does.
 class MenuKeys : public QObject {
     Q_OBJECT
 public:

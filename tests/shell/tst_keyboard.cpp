@@ -79,6 +79,7 @@ private slots:
     void stripAndPopups_data();
     void stripAndPopups();
     void enterChoosesTheLitEntry();
+    void ctrlF4ClosesTheWindowInFront();
     void helpPopupChoosesTheKannadaKeyboard();
     void imageButtonsByTab();
 
@@ -176,6 +177,15 @@ void TestKeyboard::enterChoosesTheLitEntry()
     QVERIFY(!mdi->strip().MenuOpen());
     QVERIFY(!mdi->menuKeys()->isActive());
     QVERIFY(QApplication::focusWidget() != mdi->Picture1);
+}
+
+void TestKeyboard::ctrlF4ClosesTheWindowInFront()
+{
+    QCOMPARE(mdi->mdiArea()->subWindowList().size(), 1);
+    QTest::keyClick(field, Qt::Key_F4, Qt::ControlModifier);
+    QTRY_VERIFY(mdi->mdiArea()->subWindowList().isEmpty());
+    // With no child window left the key does nothing.
+    QTest::keyClick(mdi, Qt::Key_F4, Qt::ControlModifier);
 }
 
 void TestKeyboard::helpPopupChoosesTheKannadaKeyboard()
