@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6
   libsqlite3-dev sqlite3
+  libpq-dev postgresql-15
   mdbtools-dev
   fonts-noto-core fonts-lohit-knda fonts-gubbi
   fontconfig

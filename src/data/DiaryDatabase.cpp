@@ -10,6 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QUuid>
 
 #include "data/DiarySchema.h"
@@ -84,7 +87,67 @@ void createDiaryFile(const SplitPath& where)
         removeScratch(); // another window made the diary first; theirs is used
 }
 
+QString findFile(const QString& path);
+
+QString& programServerConnection()
+{
+    static QString connection;
+    return connection;
+}
+
+void refusePassword(const QString& connection, const QString& where)
+{
+    static const QRegularExpression password(QStringLiteral("(^|\\s)password\\s*="),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (password.match(connection).hasMatch())
+        throw jet::JetError(jet::errors::kInvalidOperation,
+                            QStringLiteral("The server setting in %1 holds a password. Keep it in "
+                                           "~/.pgpass or a pg_service.conf entry instead; the "
+                                           "diary was not opened.")
+                                .arg(where));
+}
+
+// One connection per server for the whole program (see OpenDiaryDatabase).
+std::shared_ptr<jet::Database> sharedServerConnection(const QString& connection)
+{
+    static QHash<QString, std::shared_ptr<jet::Database>> connections;
+    auto& database = connections[connection];
+    if (!database)
+        database = jet::Database::ConnectServer(connection);
+    return database;
+}
+
+QString settingsFileFor(const QString& path)
+{
+    const QDir folder(splitPath(path).folder);
+    for (const QString& name : folder.entryList(QDir::Files, QDir::Name)) {
+        if (name.compare(QLatin1String(kSettingsFileName), Qt::CaseInsensitive) == 0)
+            return folder.filePath(name);
+    }
+    return {};
+}
+
 } // namespace
+
+void setServerConnection(const QString& connection)
+{
+    if (!connection.isEmpty())
+        refusePassword(connection, QStringLiteral("--server"));
+    programServerConnection() = connection.trimmed();
+}
+
+QString serverConnectionFor(const QString& path)
+{
+    if (!programServerConnection().isEmpty())
+        return programServerConnection();
+    const QString file = settingsFileFor(path);
+    if (file.isEmpty())
+        return {};
+    const QSettings settings(file, QSettings::IniFormat);
+    const QString connection = settings.value(QStringLiteral("server/connection")).toString();
+    refusePassword(connection, QDir::toNativeSeparators(file));
+    return connection.trimmed();
+}
 
 bool publishNewFile(const QString& from, const QString& to)
 {
@@ -110,6 +173,17 @@ bool publishNewFile(const QString& from, const QString& to)
 
 QString findDiaryFile(const QString& path)
 {
+    if (!programServerConnection().isEmpty())
+        return programServerConnection();
+    if (!serverConnectionFor(path).isEmpty())
+        return settingsFileFor(path);
+    return findFile(path);
+}
+
+namespace {
+
+QString findFile(const QString& path)
+{
     const SplitPath where = splitPath(path);
     const QDir folder(where.folder);
     const QStringList names =
@@ -126,12 +200,22 @@ QString findDiaryFile(const QString& path)
     return folder.filePath(matches.contains(canonical) ? canonical : matches.first());
 }
 
+} // namespace
+
 std::shared_ptr<jet::Database> OpenDiaryDatabase(const QString& path)
 {
-    QString file = findDiaryFile(path);
+    const QString connection = serverConnectionFor(path);
+    if (!connection.isEmpty())
+        return sharedServerConnection(connection);
+    return OpenDiaryFile(path);
+}
+
+std::shared_ptr<jet::Database> OpenDiaryFile(const QString& path)
+{
+    QString file = findFile(path);
     if (file.isEmpty()) {
         createDiaryFile(splitPath(path));
-        file = findDiaryFile(path);
+        file = findFile(path);
         if (file.isEmpty()) {
             const SplitPath where = splitPath(path);
             throw jet::JetError(

@@ -79,6 +79,9 @@ QString engineFailureDetail(int number)
     case kRecordDeleted: return QStringLiteral(u"ಈ ದಾಖಲೆಯನ್ನು ಈ ನಡುವೆ ಅಳಿಸಲಾಗಿದೆ.");
     case kChangedMeanwhile: return QStringLiteral(u"ಈ ದಾಖಲೆಯನ್ನು ಈ ನಡುವೆ ಬದಲಿಸಲಾಗಿದೆ.");
     case kDuplicateValue: return QStringLiteral(u"ಇದೇ ಕ್ರಮ ಸಂಖ್ಯೆಯ ದಾಖಲೆ ಈಗಾಗಲೇ ಇದೆ.");
+    case kServerUnreachable:
+        return QStringLiteral(u"ದಿನಚರಿಯ ಸರ್ವರ್ ಸಿಗಲಿಲ್ಲ, ಅಥವಾ ಅದರೊಂದಿಗಿನ ಸಂಪರ್ಕ ಕಡಿದುಹೋಯಿತು. "
+                              u"ಏನನ್ನೂ ಅರ್ಧ ಬರೆದಿಲ್ಲ; ಸರ್ವರ್ ಮರಳಿ ಸಿಕ್ಕಿದಾಗ ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ.");
     default: return {};
     }
 }

@@ -48,6 +48,8 @@ inline constexpr int kReadOnly = 3051;
 inline constexpr int kEngineFailure = 3000;
 inline constexpr int kInvalidPattern = 93;
 inline constexpr int kItemNotFound = 3265;
+// The diary server could not be reached, or the connection to it broke.
+inline constexpr int kServerUnreachable = 3151;
 } // namespace errors
 
 } // namespace jet

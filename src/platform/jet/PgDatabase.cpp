@@ -1,0 +1,355 @@
+#include "platform/jet/PgDatabase.h"
+
+#include <libpq-fe.h>
+
+#include <QDateTime>
+#include <QRegularExpression>
+
+#include "platform/jet/JetError.h"
+#include "platform/jet/PgError.h"
+#include "platform/jet/PgRecordset.h"
+#include "platform/jet/ServerStatement.h"
+
+namespace jet {
+
+namespace {
+
+// Other desks' commits to the registers arrive on this channel (see the server's triggers).
+constexpr char kChangeChannel[] = "velmora_changes";
+// A writer that keeps finding another desk writing waits this many times before it queues.
+constexpr int kPoliteAttempts = 50;
+constexpr char kLockBusy[] = "55P03";
+constexpr std::int64_t kPollIntervalMs = 20;
+
+// What a desk sees of its setting in a message: never a password.
+QString shownConnection(const QString& connection)
+{
+    static const QRegularExpression password(QStringLiteral("password\\s*=\\s*('[^']*'|\\S+)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    return QString(connection).replace(password, QStringLiteral("password=..."));
+}
+
+QByteArray savepoint(int level)
+{
+    return "jet_level_" + QByteArray::number(level);
+}
+
+} // namespace
+
+void PgResultDeleter::operator()(pg_result* result) const
+{
+    PQclear(result);
+}
+
+std::shared_ptr<Database> Database::ConnectServer(const QString& connection)
+{
+    return PgDatabase::connect(connection);
+}
+
+std::shared_ptr<Database> PgDatabase::connect(const QString& connection)
+{
+    const QByteArray dsn = connection.toUtf8();
+    // Settings before the desk's text are defaults it may change; those after it are what the
+    // engine relies on (ISO dates, UTF-8). The timeouts keep a lost server from holding a
+    // window: a refused or silent connection is reported within seconds.
+    const char* const keys[] = {"connect_timeout",
+                                "keepalives",
+                                "keepalives_idle",
+                                "keepalives_interval",
+                                "keepalives_count",
+                                "tcp_user_timeout",
+                                "fallback_application_name",
+                                "dbname",
+                                "client_encoding",
+                                "options",
+                                nullptr};
+    const char* const values[] = {"5",
+                                  "1",
+                                  "3",
+                                  "1",
+                                  "3",
+                                  "5000",
+                                  "velmora",
+                                  dsn.constData(),
+                                  "UTF8",
+                                  "-c datestyle=ISO,YMD -c statement_timeout=30000 "
+                                  "-c lock_timeout=15000",
+                                  nullptr};
+    PGconn* conn = PQconnectdbParams(keys, values, 1);
+    if (!conn)
+        throw JetError(errors::kServerUnreachable,
+                       QStringLiteral("Could not reach the diary server: out of memory."));
+    if (PQstatus(conn) != CONNECTION_OK) {
+        const QString message = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+        PQfinish(conn);
+        throw JetError(errors::kServerUnreachable,
+                       QStringLiteral("Could not reach the diary server '%1' (%2).")
+                           .arg(shownConnection(connection), message));
+    }
+    // The server's notices ("table does not exist, skipping") are not for the user.
+    PQsetNoticeProcessor(
+        conn, [](void*, const char*) {}, nullptr);
+    auto database = std::make_shared<PgDatabase>(PrivateTag{}, connection, conn);
+    database->setUpSession();
+    return database;
+}
+
+PgDatabase::PgDatabase(PrivateTag, QString connection, pg_conn* conn) : m_conn(conn)
+{
+    m_path = shownConnection(connection);
+}
+
+PgDatabase::~PgDatabase()
+{
+    // An open transaction is rolled back by the server when the connection closes.
+    PQfinish(m_conn);
+}
+
+// Listens for other desks' changes, learns which registers exist (the writers' lock takes
+// them) and gives the connection its own staging tables, so two desks' reports never mix.
+void PgDatabase::setUpSession()
+{
+    exec(QByteArray("LISTEN ").append(kChangeChannel).constData(),
+         QStringLiteral("Could not listen for other desks' changes"));
+    const PgResult state =
+        run(QStringLiteral(
+                "SELECT (SELECT coalesce(string_agg('public.' || t, ', ' ORDER BY o), '') "
+                "FROM unnest(ARRAY['local', 'outstation', 'tour']) WITH ORDINALITY AS r(t, o) "
+                "WHERE to_regclass('public.' || t) IS NOT NULL), "
+                "pg_is_in_recovery() OR current_setting('transaction_read_only') = 'on' OR "
+                "(to_regclass('public.local') IS NOT NULL AND "
+                "NOT has_table_privilege('public.local', 'INSERT')), "
+                "to_regprocedure('public.velmora_open_session()') IS NOT NULL"),
+            QStringLiteral("Could not read the diary server's state"));
+    const QByteArray registers = PQgetvalue(state.get(), 0, 0);
+    m_lockStatement = registers.isEmpty()
+                          ? QByteArray()
+                          : "LOCK TABLE " + registers + " IN SHARE ROW EXCLUSIVE MODE";
+    m_readOnly = *PQgetvalue(state.get(), 0, 1) == 't';
+    if (*PQgetvalue(state.get(), 0, 2) == 't' && !m_readOnly)
+        exec("SELECT public.velmora_open_session()",
+             QStringLiteral("Could not make this desk's staging tables"));
+}
+
+void PgDatabase::reconnectIfLost()
+{
+    if (PQstatus(m_conn) == CONNECTION_OK)
+        return;
+    if (m_depth > 0)
+        throw JetError(errors::kServerUnreachable,
+                       QStringLiteral("The connection to the diary server '%1' broke; the "
+                                      "unfinished change was not saved.")
+                           .arg(m_path));
+    PQreset(m_conn);
+    if (PQstatus(m_conn) != CONNECTION_OK)
+        throw JetError(errors::kServerUnreachable,
+                       QStringLiteral("Could not reach the diary server '%1' (%2).")
+                           .arg(m_path, QString::fromUtf8(PQerrorMessage(m_conn)).trimmed()));
+    // Whatever happened meanwhile is unknown: every window reads afresh.
+    ++m_version;
+    ++m_writes;
+    setUpSession();
+}
+
+void PgDatabase::failed(pg_result* result, const QString& context)
+{
+    if (PQstatus(m_conn) != CONNECTION_OK) {
+        ++m_version;
+        ++m_writes;
+        throw JetError(
+            errors::kServerUnreachable,
+            QStringLiteral("%1: the connection to the diary server '%2' broke (%3). "
+                           "Nothing unfinished was saved.")
+                .arg(context, m_path, QString::fromUtf8(PQerrorMessage(m_conn)).trimmed()));
+    }
+    // Outside a transaction a failed statement leaves nothing behind; a multi-statement
+    // text of our own may have left one open.
+    if (m_depth == 0 && PQtransactionStatus(m_conn) != PQTRANS_IDLE)
+        PQclear(PQexec(m_conn, "ROLLBACK"));
+    throwPgError(result, m_conn, context);
+}
+
+PgResult PgDatabase::run(const QString& sql, const QString& context,
+                         const std::vector<std::optional<QByteArray>>& parameters)
+{
+    reconnectIfLost();
+    const QByteArray text = sql.toUtf8();
+    std::vector<const char*> values;
+    values.reserve(parameters.size());
+    for (const std::optional<QByteArray>& parameter : parameters)
+        values.push_back(!parameter ? nullptr : parameter->isNull() ? "" : parameter->constData());
+    PgResult result(PQexecParams(m_conn, text.constData(), int(values.size()), nullptr,
+                                 values.data(), nullptr, nullptr, 0));
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        failed(result.get(), context);
+    return result;
+}
+
+void PgDatabase::exec(const char* sql, const QString& context)
+{
+    reconnectIfLost();
+    const PgResult result(PQexec(m_conn, sql));
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        failed(result.get(), context);
+}
+
+// Like exec, but a failure with `acceptedState` (after which the transaction is undone)
+// answers false instead of throwing.
+bool PgDatabase::tryExec(const char* sql, const QString& context, const char* acceptedState)
+{
+    reconnectIfLost();
+    const PgResult result(PQexec(m_conn, sql));
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+        return true;
+    const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
+    if (state && qstrcmp(state, acceptedState) == 0 && PQstatus(m_conn) == CONNECTION_OK) {
+        PQclear(PQexec(m_conn, "ROLLBACK"));
+        return false;
+    }
+    failed(result.get(), context);
+}
+
+void PgDatabase::pollNotices()
+{
+    if (PQconsumeInput(m_conn) == 0)
+        return; // a broken connection is reported by the next statement
+    const int self = PQbackendPID(m_conn);
+    while (PGnotify* notice = PQnotifies(m_conn)) {
+        if (notice->be_pid != self)
+            ++m_version;
+        PQfreemem(notice);
+    }
+}
+
+std::int64_t PgDatabase::DataVersion()
+{
+    pollNotices();
+    return m_version;
+}
+
+std::uint64_t PgDatabase::changeStamp(bool poll)
+{
+    if (poll) {
+        const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
+        if (now - m_lastPollMs >= kPollIntervalMs || now < m_lastPollMs) {
+            m_lastPollMs = now;
+            pollNotices();
+        }
+    }
+    return m_writes + std::uint64_t(m_version);
+}
+
+// Writers take the registers' lock when they begin, as a writer on the file does. A writer
+// that finds another desk writing waits for it outside its own transaction, so that desk's
+// change notice has arrived before this transaction reads anything.
+void PgDatabase::beginWriting()
+{
+    const QString context = QStringLiteral("Could not begin a transaction");
+    pollNotices();
+    if (m_lockStatement.isEmpty()) {
+        exec("BEGIN", context);
+        return;
+    }
+    const QByteArray nowait = "BEGIN; " + m_lockStatement + " NOWAIT";
+    const QByteArray waitForOthers = "BEGIN; " + m_lockStatement + "; COMMIT";
+    for (int attempt = 0; attempt < kPoliteAttempts; ++attempt) {
+        if (tryExec(nowait.constData(), context, kLockBusy))
+            return;
+        exec(waitForOthers.constData(), context);
+        pollNotices();
+    }
+    exec(QByteArray("BEGIN; " + m_lockStatement).constData(), context);
+}
+
+void PgDatabase::BeginTrans()
+{
+    if (m_depth == 0)
+        beginWriting();
+    else
+        exec(QByteArray("SAVEPOINT " + savepoint(m_depth)).constData(),
+             QStringLiteral("Could not begin a nested transaction"));
+    ++m_depth;
+}
+
+void PgDatabase::CommitTrans()
+{
+    if (m_depth == 0)
+        throw JetError(errors::kNoTransaction,
+                       QStringLiteral("CommitTrans without BeginTrans: no transaction is open."));
+    reconnectIfLost();
+    if (PQtransactionStatus(m_conn) == PQTRANS_INERROR) {
+        // The server undoes a whole transaction after any failure in it.
+        PQclear(PQexec(m_conn, "ROLLBACK"));
+        m_depth = 0;
+        ++m_writes;
+        reloadRecordsetsAfterRollback();
+        throw JetError(errors::kEngineFailure,
+                       QStringLiteral("The transaction was undone after an earlier failure; "
+                                      "none of its changes were saved."));
+    }
+    if (m_depth > 1) {
+        exec(QByteArray("RELEASE " + savepoint(m_depth - 1)).constData(),
+             QStringLiteral("Could not end a nested transaction"));
+        --m_depth;
+        return;
+    }
+    exec("COMMIT", QStringLiteral("Could not save the changes"));
+    m_depth = 0;
+}
+
+void PgDatabase::Rollback()
+{
+    if (m_depth == 0)
+        throw JetError(errors::kNoTransaction,
+                       QStringLiteral("Rollback without BeginTrans: no transaction is open."));
+    ++m_writes;
+    if (PQstatus(m_conn) != CONNECTION_OK) {
+        // The server undid it when the connection broke.
+        m_depth = 0;
+        return;
+    }
+    if (m_depth == 1) {
+        m_depth = 0;
+        exec("ROLLBACK", QStringLiteral("Could not undo the transaction"));
+    } else {
+        const QByteArray name = savepoint(m_depth - 1);
+        --m_depth;
+        exec(QByteArray("ROLLBACK TO " + name + "; RELEASE " + name).constData(),
+             QStringLiteral("Could not undo the nested transaction"));
+    }
+    reloadRecordsetsAfterRollback();
+}
+
+void PgDatabase::Execute(const QString& sql)
+{
+    const ServerStatement statement = serverStatement(sql, false);
+    run(statement.sql, QStringLiteral("The statement \"%1\" failed").arg(sql));
+    ++m_writes;
+}
+
+bool PgDatabase::hasRowIdentity(const QString& table)
+{
+    const QString name = table.toLower();
+    const auto known = m_identityTables.constFind(name);
+    if (known != m_identityTables.constEnd())
+        return *known;
+    const PgResult result =
+        run(QStringLiteral("SELECT EXISTS (SELECT 1 FROM pg_attribute WHERE attrelid = "
+                           "to_regclass($1) AND attname = $2 AND NOT attisdropped)"),
+            QStringLiteral("Could not read the columns of table '%1'").arg(table),
+            {name.toUtf8(), QByteArray(kServerRowIdentity)});
+    const bool has = *PQgetvalue(result.get(), 0, 0) == 't';
+    m_identityTables.insert(name, has);
+    return has;
+}
+
+std::unique_ptr<Recordset> PgDatabase::OpenRecordset(const QString& sql, RecordsetType type)
+{
+    return std::make_unique<PgRecordset>(std::static_pointer_cast<PgDatabase>(shared_from_this()),
+                                         sql, type);
+}
+
+} // namespace jet

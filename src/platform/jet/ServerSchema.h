@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+namespace jet {
+
+class Database;
+
+// The diary's layout on a server, made from the file's own CREATE statements: the same six
+// tables and indexes, each table with its identity column after the documented ones, serial
+// numbers unique at each statement's end, the query functions, the change notices and the
+// per-desk staging tables.
+inline constexpr int kServerSchemaVersion = 1;
+
+QStringList serverSchemaStatements(const QStringList& fileSchemaStatements);
+
+// Lays the diary out on an empty server database in one transaction. A database that holds a
+// diary (or any of its tables) is refused with JetError and left as it was.
+void initServerDiary(Database& server, const QStringList& fileSchemaStatements);
+
+// Copies every row of the three registers of `file` (a diary file) into the server's,
+// byte for byte and in the file's order, inside the caller's transaction.
+void copyRegistersToServer(Database& file, Database& server);
+
+struct ServerDiaryState {
+    std::optional<int> schemaVersion;  // none: no diary on this database
+    QList<QPair<QString, int>> counts; // register -> records
+};
+
+ServerDiaryState inspectServerDiary(Database& server);
+
+} // namespace jet

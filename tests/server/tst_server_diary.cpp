@@ -1,0 +1,291 @@
+// The diary on a PostgreSQL server: the same rows as the file for every search statement,
+// several desks at once, a refused overtaken save, a server going away, a safe `server init`.
+#include <thread>
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "FakeRegisterView.h"
+#include "SampleDiary.h"
+#include "TestServer.h"
+#include "data/DiaryDatabase.h"
+#include "data/DiarySchema.h"
+#include "platform/jet/Database.h"
+#include "platform/jet/JetError.h"
+#include "platform/jet/Recordset.h"
+#include "platform/jet/ServerSchema.h"
+#include "platform/jet/Transaction.h"
+#include "registers/RecordEditor.h"
+#include "registers/RegisterMapping.h"
+#include "search/SearchQueries.h"
+
+namespace {
+
+QList<QVariantList> rowsOf(jet::Database& db, const QString& sql)
+{
+    auto rs = db.OpenRecordset(sql);
+    QList<QVariantList> out;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        QVariantList row;
+        for (int i = 0; i < rs->FieldCount(); ++i)
+            row << rs->Fields(i).Value();
+        out << row;
+    }
+    return out;
+}
+
+int countOf(jet::Database& db, const QString& sql)
+{
+    return db.OpenRecordset(sql, jet::RecordsetType::Snapshot)->Fields(0).Value().toInt();
+}
+
+// A desk: a program folder whose velmora.conf names the server, with a record editor on the
+// local register. Each desk names itself, so each has its own connection.
+struct Desk {
+    QTemporaryDir folder;
+    FakeRegisterView view;
+    registers::RecordEditor editor{registers::RegisterMapping::local(), view};
+    QString name;
+
+    Desk(const QString& connection, const QString& deskName) : name(deskName)
+    {
+        QFile settings(folder.filePath(QString::fromLatin1(data::kSettingsFileName)));
+        settings.open(QIODevice::WriteOnly);
+        settings.write(QStringLiteral("[server]\nconnection=\"%1 application_name=%2\"\n")
+                           .arg(connection, deskName)
+                           .toUtf8());
+        settings.close();
+        view.editor = &editor;
+        editor.OpenRegister(folder.path() + QStringLiteral("\\Tarnalist.mdb"));
+    }
+    void add(const QByteArray& topic)
+    {
+        editor.ImageNew_Click();
+        view.typeVarnel(4, topic);
+        view.typeVarnel(5, "place");
+        view.answers << true;
+        editor.ImageSave_Click();
+    }
+    // The topic of the record shown when the delete was asked for.
+    QByteArray remove(int serial)
+    {
+        view.scrollTo(serial);
+        const QByteArray topic = view.shownText(4);
+        view.answers << true;
+        editor.ImageDelete_Click();
+        return topic;
+    }
+};
+
+} // namespace
+
+class TestServerDiary : public QObject {
+    Q_OBJECT
+
+    QString m_connection;
+
+    // A new database holding an empty diary.
+    QString freshDiary(const QString& name)
+    {
+        const QString connection = freshServerDatabase(name);
+        auto server = jet::Database::ConnectServer(connection);
+        jet::initServerDiary(*server, data::diarySchemaStatements());
+        return connection;
+    }
+
+private slots:
+    void initTestCase() { VELMORA_REQUIRE_TEST_SERVER(); }
+
+    void searchStatementsGiveTheSameRowsAsTheFile()
+    {
+        QTemporaryDir folder;
+        auto file = openSampleDiary(folder.path());
+        auto server = jet::Database::ConnectServer(freshDiary(QStringLiteral("velmora_search")));
+        {
+            jet::Transaction transaction(*server);
+            jet::copyRegistersToServer(*file, *server);
+            transaction.commit();
+        }
+        QStringList statements;
+        const QDate from(2026, 12, 20), to(2027, 2, 10);
+        for (const char* table : {"local", "outstation"}) {
+            for (int mask = 0; mask < 16; ++mask) {
+                search::ProgrammeBounds b;
+                if (mask & 1)
+                    b.dateFrom = from;
+                if (mask & 2)
+                    b.dateTo = to;
+                if (mask & 4)
+                    b.timeFrom = QTime(9, 0);
+                if (mask & 8)
+                    b.timeTo = QTime(17, 30);
+                statements << search::programmeQuery(QLatin1String(table), b);
+            }
+        }
+        // Place prefixes taken from the sample: the first letter's bytes of two places.
+        const QList<QVariantList> tours = rowsOf(*file, search::tourOpeningQuery());
+        QVERIFY(tours.size() > 2);
+        const QByteArray fromPlace = tours[0][1].toByteArray().left(2);
+        const QByteArray toPlace = tours[1][2].toByteArray().left(1);
+        for (int mask = 0; mask < 16; ++mask) {
+            search::TourCriteria c;
+            if (mask & 1)
+                c.from = fromPlace;
+            if (mask & 2)
+                c.to = toPlace;
+            if (mask & 4)
+                c.dateFrom = from;
+            if (mask & 8)
+                c.dateTo = to;
+            statements << search::tourQuery(c);
+        }
+        QCOMPARE(statements.size(), 48);
+        int nonEmpty = 0;
+        for (const QString& statement : statements) {
+            const QList<QVariantList> expected = rowsOf(*file, statement);
+            QCOMPARE(rowsOf(*server, statement), expected);
+            nonEmpty += expected.isEmpty() ? 0 : 1;
+        }
+        QVERIFY(nonEmpty > 30); // the bounds select rows, not only empty sets
+    }
+
+    void initRefusesADiaryAndChangesNothing()
+    {
+        const QString connection = freshDiary(QStringLiteral("velmora_init"));
+        auto server = jet::Database::ConnectServer(connection);
+        server->Execute(QStringLiteral("INSERT INTO local (sl_no, tarna_date, tarna_time, topic) "
+                                       "VALUES (1, '2027-01-01', '10:00:00', 'x')"));
+        try {
+            jet::initServerDiary(*server, data::diarySchemaStatements());
+            QFAIL("a second init was not refused");
+        } catch (const jet::JetError& error) {
+            QCOMPARE(error.number(), jet::errors::kInvalidOperation);
+        }
+        const jet::ServerDiaryState state = jet::inspectServerDiary(*server);
+        QCOMPARE(state.schemaVersion, std::optional<int>(jet::kServerSchemaVersion));
+        QCOMPARE(state.counts.value(0), qMakePair(QStringLiteral("local"), 1));
+    }
+
+    // Two desks add and delete at random, at the same time, each on its own connection: the
+    // register ends numbered 1..N and holds exactly the records added and not deleted.
+    void twoDesksAtOnceKeepSerialsDenseAndLoseNothing()
+    {
+        const QString connection = freshDiary(QStringLiteral("velmora_desks"));
+        Desk first(connection, QStringLiteral("desk1")),
+            second(connection, QStringLiteral("desk2"));
+        QStringList failures[2];
+        QSet<QByteArray> added[2], deleted[2];
+        const auto work = [&](Desk& desk, int index) {
+            QRandomGenerator random(quint32(17 + index));
+            auto check = jet::Database::ConnectServer(connection);
+            for (int step = 0; step < 60; ++step) {
+                try {
+                    const int count = countOf(*check, QStringLiteral("Select count(*) from local"));
+                    if (count == 0 || random.bounded(3) != 0) {
+                        const QByteArray topic =
+                            "d" + QByteArray::number(index) + "-" + QByteArray::number(step);
+                        desk.add(topic);
+                        added[index].insert(topic);
+                    } else {
+                        const QByteArray topic =
+                            desk.remove(1 + int(random.bounded(quint32(count))));
+                        if (countOf(*check, QStringLiteral("Select count(*) from local where "
+                                                           "topic = '%1'")
+                                                .arg(QString::fromLatin1(topic))) == 0)
+                            deleted[index].insert(topic);
+                    }
+                } catch (const jet::JetError& error) {
+                    failures[index] << error.text();
+                }
+            }
+        };
+        std::thread a(work, std::ref(first), 0);
+        std::thread b(work, std::ref(second), 1);
+        a.join();
+        b.join();
+        QVERIFY2(failures[0].isEmpty() && failures[1].isEmpty(),
+                 qPrintable((failures[0] + failures[1]).join(QLatin1Char('\n'))));
+        auto server = jet::Database::ConnectServer(connection);
+        const QList<QVariantList> rows =
+            rowsOf(*server, QStringLiteral("Select * from local order by sl_no"));
+        QSet<QByteArray> topics;
+        for (int i = 0; i < rows.size(); ++i) {
+            QCOMPARE(rows[i][0].toInt(), i + 1);
+            QVERIFY2(!topics.contains(rows[i][4].toByteArray()), "a record was doubled");
+            topics.insert(rows[i][4].toByteArray());
+        }
+        // Exactly the records added and not deleted are stored.
+        QCOMPARE(topics, (added[0] + added[1]) - (deleted[0] + deleted[1]));
+        QVERIFY(!deleted[0].isEmpty() && !deleted[1].isEmpty());
+        QVERIFY(rows.size() > 20);
+    }
+
+    void overtakenSaveAndDeleteAreRefused()
+    {
+        const QString connection = freshDiary(QStringLiteral("velmora_overtaken"));
+        Desk first(connection, QStringLiteral("first"));
+        first.add("one");
+        first.add("two");
+        Desk second(connection, QStringLiteral("second")); // shows record 1
+        first.view.scrollTo(1);
+        // The second desk changes record 1; the first desk's change of it is then refused.
+        second.view.typeVarnel(4, "theirs");
+        second.view.answers << true;
+        second.editor.ImageSave_Click();
+        first.view.typeVarnel(4, "mine");
+        first.view.answers << true << false; // save? yes; overwrite their change? no
+        first.editor.ImageSave_Click();
+        auto server = jet::Database::ConnectServer(connection);
+        QList<QVariantList> rows =
+            rowsOf(*server, QStringLiteral("Select * from local order by sl_no"));
+        QCOMPARE(rows[0][4].toByteArray(), QByteArray("theirs"));
+        QCOMPARE(first.view.shownText(4), QByteArray("theirs"));
+        // The first desk shows record 2, the second deletes it: the first desk's delete then
+        // removes nothing else.
+        first.view.scrollTo(2);
+        second.remove(2);
+        first.view.answers << true;
+        first.editor.ImageDelete_Click();
+        rows = rowsOf(*server, QStringLiteral("Select * from local order by sl_no"));
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0][4].toByteArray(), QByteArray("theirs"));
+    }
+
+    void serverGoingAwayGivesTheUnreachableErrorAndComesBack()
+    {
+        const QString connection = freshDiary(QStringLiteral("velmora_away"));
+        Desk desk(connection, QStringLiteral("away"));
+        desk.add("kept");
+        auto admin = jet::Database::ConnectServer(connection);
+        // The server ends the desk's connection, as a restart or a network cut does.
+        admin->OpenRecordset(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
+                                            "pg_stat_activity WHERE application_name = 'away'"),
+                             jet::RecordsetType::Snapshot);
+        desk.view.typeVarnel(4, "lost");
+        desk.view.answers << true;
+        int number = 0;
+        try {
+            desk.editor.ImageSave_Click();
+        } catch (const jet::JetError& error) {
+            number = error.number();
+        }
+        QCOMPARE(number, jet::errors::kServerUnreachable);
+        QCOMPARE(rowsOf(*admin, QStringLiteral("Select * from local"))[0][4].toByteArray(),
+                 QByteArray("kept"));
+        // The next action connects again and works.
+        desk.add("after");
+        QCOMPARE(countOf(*admin, QStringLiteral("Select count(*) from local")), 2);
+        // A server that is not there at all is named at once.
+        try {
+            jet::Database::ConnectServer(QStringLiteral("host=127.0.0.1 port=1 dbname=x"));
+            QFAIL("connected to nothing");
+        } catch (const jet::JetError& error) {
+            QCOMPARE(error.number(), jet::errors::kServerUnreachable);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerDiary)
+#include "tst_server_diary.moc"
