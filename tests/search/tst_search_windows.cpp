@@ -284,6 +284,7 @@ void TestSearchWindows::comingToTheFrontListsWhatOthersChanged()
     choose(2);
     QCOMPARE(mdi.mdiArea()->activeSubWindow()->widget(), tours);
     QCOMPARE(tours->grid()->model()->rowCount(), 15);
+    QVERIFY(!tours->grid()->tabKeyNavigation()); // Tab leaves the list for the buttons
 }
 
 void TestSearchWindows::anUnreadableDiaryIsReportedAndNoWindowIsLeft()
