@@ -95,18 +95,6 @@ QString& programServerConnection()
     return connection;
 }
 
-void refusePassword(const QString& connection, const QString& where)
-{
-    static const QRegularExpression password(QStringLiteral("(^|\\s)password\\s*="),
-                                             QRegularExpression::CaseInsensitiveOption);
-    if (password.match(connection).hasMatch())
-        throw jet::JetError(jet::errors::kInvalidOperation,
-                            QStringLiteral("The server setting in %1 holds a password. Keep it in "
-                                           "~/.pgpass or a pg_service.conf entry instead; the "
-                                           "diary was not opened.")
-                                .arg(where));
-}
-
 // One connection per server for the whole program (see OpenDiaryDatabase).
 std::shared_ptr<jet::Database> sharedServerConnection(const QString& connection)
 {
@@ -127,26 +115,49 @@ QString settingsFileFor(const QString& path)
     return {};
 }
 
+// The setting as written, unchecked.
+QString configuredConnection(const QString& path, QString* where = nullptr)
+{
+    if (!programServerConnection().isEmpty()) {
+        if (where)
+            *where = QStringLiteral("--server");
+        return programServerConnection();
+    }
+    const QString file = settingsFileFor(path);
+    if (file.isEmpty())
+        return {};
+    if (where)
+        *where = QDir::toNativeSeparators(file);
+    const QSettings settings(file, QSettings::IniFormat);
+    return settings.value(QStringLiteral("server/connection")).toString().trimmed();
+}
+
 } // namespace
+
+void refuseServerPassword(const QString& connection, const QString& where)
+{
+    static const QRegularExpression password(QStringLiteral("(^|\\s)password\\s*="),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (password.match(connection).hasMatch())
+        throw jet::JetError(jet::errors::kInvalidOperation,
+                            QStringLiteral("The server setting in %1 holds a password. Keep it in "
+                                           "~/.pgpass or a pg_service.conf entry instead; the "
+                                           "diary was not opened.")
+                                .arg(where));
+}
 
 void setServerConnection(const QString& connection)
 {
-    if (!connection.isEmpty())
-        refusePassword(connection, QStringLiteral("--server"));
     programServerConnection() = connection.trimmed();
 }
 
 QString serverConnectionFor(const QString& path)
 {
-    if (!programServerConnection().isEmpty())
-        return programServerConnection();
-    const QString file = settingsFileFor(path);
-    if (file.isEmpty())
-        return {};
-    const QSettings settings(file, QSettings::IniFormat);
-    const QString connection = settings.value(QStringLiteral("server/connection")).toString();
-    refusePassword(connection, QDir::toNativeSeparators(file));
-    return connection.trimmed();
+    QString where;
+    const QString connection = configuredConnection(path, &where);
+    if (!connection.isEmpty())
+        refuseServerPassword(connection, where);
+    return connection;
 }
 
 bool publishNewFile(const QString& from, const QString& to)
@@ -175,7 +186,7 @@ QString findDiaryFile(const QString& path)
 {
     if (!programServerConnection().isEmpty())
         return programServerConnection();
-    if (!serverConnectionFor(path).isEmpty())
+    if (!configuredConnection(path).isEmpty())
         return settingsFileFor(path);
     return findFile(path);
 }

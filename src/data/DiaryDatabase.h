@@ -24,6 +24,8 @@ QString serverConnectionFor(const QString& path);
 // Makes every diary this program opens the one on the server `connection` (velmora-cli
 // --server); an empty text goes back to the files and their settings.
 void setServerConnection(const QString& connection);
+// Throws JetError when `connection` carries a password; `where` names the setting.
+void refuseServerPassword(const QString& connection, const QString& where);
 
 // Opens the diary file the windows name as programFolder() + "\\Tarnalist.mdb" (or
 // "\\tarnalist.mdb"): '\\' separates folders, the file name is matched without regard to

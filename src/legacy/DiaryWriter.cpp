@@ -51,6 +51,12 @@ void writeRegisters(jet::Database& database, const QList<ConvertedRegister>& reg
                     const WriteProgress& progress)
 {
     sqlite3* db = database.handle();
+    if (!db)
+        throw LegacyError(QStringLiteral("The diary '%1' lies on a server: bring the records into "
+                                         "a diary file, then copy that to the server with "
+                                         "velmora-cli server init --from-diary. Nothing was "
+                                         "changed.")
+                              .arg(database.path()));
     jet::Transaction transaction(database);
     refuseFilledDiary(db, database, registers);
     int written = 0;

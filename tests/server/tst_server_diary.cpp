@@ -3,6 +3,7 @@
 #include <thread>
 
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -19,6 +20,8 @@
 #include "platform/jet/Transaction.h"
 #include "registers/RecordEditor.h"
 #include "registers/RegisterMapping.h"
+#include "reports/ReportRegister.h"
+#include "reports/Stager.h"
 #include "search/SearchQueries.h"
 
 namespace {
@@ -149,6 +152,65 @@ private slots:
             nonEmpty += expected.isEmpty() ? 0 : 1;
         }
         QVERIFY(nonEmpty > 30); // the bounds select rows, not only empty sets
+    }
+
+    // Each desk stages its reports in tables of its own connection: two desks staging at once
+    // each read back exactly their own range, in the file's forms.
+    void twoDesksStagingReportsNeverMixRows()
+    {
+        QTemporaryDir folder;
+        auto file = openSampleDiary(folder.path());
+        const QString connection = freshDiary(QStringLiteral("velmora_staging"));
+        auto first = jet::Database::ConnectServer(connection);
+        auto second = jet::Database::ConnectServer(connection);
+        {
+            jet::Transaction transaction(*first);
+            jet::copyRegistersToServer(*file, *first);
+            transaction.commit();
+        }
+        const auto& local = reports::ReportRegister::local();
+        const QDate a(2026, 12, 1), b(2026, 12, 31), c(2027, 1, 1), d(2027, 2, 28);
+        const int inFirst = reports::stageRange(*first, local, a, b);
+        const int inSecond = reports::stageRange(*second, local, c, d);
+        QCOMPARE(reports::stageRange(*file, local, a, b), inFirst);
+        QVERIFY(inFirst > 0 && inSecond > 0);
+        const QString staged = QStringLiteral("Select * from temp_local order by sl_no");
+        QCOMPARE(rowsOf(*first, staged), rowsOf(*file, staged));
+        QCOMPARE(rowsOf(*second, staged).size(), inSecond);
+    }
+
+    // velmora-cli server init/check and --server in place of --diary.
+    void commandLine()
+    {
+        QTemporaryDir folder;
+        openSampleDiary(folder.path());
+        const QString file = folder.filePath(QStringLiteral("Tarnalist.mdb"));
+        const QString connection = freshServerDatabase(QStringLiteral("velmora_cli"));
+        const auto run = [](const QStringList& arguments, QByteArray* output = nullptr) {
+            QProcess cli;
+            cli.start(QStringLiteral(VELMORA_CLI), arguments);
+            cli.waitForFinished(60000);
+            if (output)
+                *output = cli.readAllStandardOutput();
+            return cli.exitCode();
+        };
+        QByteArray said;
+        QCOMPARE(run({"server", "check", connection}, &said), 1);
+        QVERIFY(said.contains("reachable: yes"));
+        QCOMPARE(run({"server", "init", connection, "--from-diary", file}), 0);
+        QCOMPARE(run({"server", "init", connection, "--from-diary", file}), 2);
+        QCOMPARE(run({"server", "check", connection}, &said), 0);
+        QVERIFY2(said.contains("schema version: 1") && said.contains("local: 60 records"), said);
+        QCOMPARE(run({"server", "check", connection + " password=secret"}), 2);
+        QByteArray onServer, inFile;
+        QCOMPARE(run({"list", "tour", "--from-place", QStringLiteral("ಬ"), "--server", connection},
+                     &onServer),
+                 0);
+        QCOMPARE(
+            run({"list", "tour", "--from-place", QStringLiteral("ಬ"), "--diary", file}, &inFile),
+            0);
+        QCOMPARE(onServer, inFile);
+        QCOMPARE(run({"backup", "--server", connection}), 2); // backed up with the server's tools
     }
 
     void initRefusesADiaryAndChangesNothing()

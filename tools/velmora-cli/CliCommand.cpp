@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 
+#include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
 
 namespace cli {
@@ -83,10 +84,20 @@ void addDiaryOption(QCommandLineParser& parser)
                       QStringLiteral("The diary file (default: Tarnalist.mdb in the program's "
                                      "folder)."),
                       QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("server"),
+                      QStringLiteral("The diary on a PostgreSQL server instead: a libpq "
+                                     "connection string or service=NAME (no password; use "
+                                     "~/.pgpass)."),
+                      QStringLiteral("CONNECTION")});
 }
 
 QString diaryPath(const QCommandLineParser& parser)
 {
+    const QString server = parser.value(QStringLiteral("server"));
+    if (!server.isEmpty()) {
+        data::setServerConnection(server);
+        return server;
+    }
     const QString given = parser.value(QStringLiteral("diary"));
     return given.isEmpty() ? data::programFolder() + QStringLiteral("/Tarnalist.mdb") : given;
 }

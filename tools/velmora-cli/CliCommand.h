@@ -39,8 +39,10 @@ QTextStream& err();
 std::optional<int> parse(QCommandLineParser& parser, const QString& name,
                          const QStringList& arguments);
 
-// Adds --diary FILE; diaryPath() then gives the file, by default the diary in the program's
-// folder (found in any letter case, as the program does).
+// Adds --diary FILE and, in its place, --server CONNECTION; diaryPath() then gives the file,
+// by default the diary in the program's folder (found in any letter case, as the program
+// does). With --server every diary the command opens is the one on that server, and
+// diaryPath() gives the connection text.
 void addDiaryOption(QCommandLineParser& parser);
 QString diaryPath(const QCommandLineParser& parser);
 

@@ -325,7 +325,8 @@ void PgDatabase::Rollback()
 
 void PgDatabase::Execute(const QString& sql)
 {
-    const ServerStatement statement = serverStatement(sql, false);
+    const ServerStatement statement =
+        serverStatement(sql, false, [this](const QString& name) { return hasRowIdentity(name); });
     run(statement.sql, QStringLiteral("The statement \"%1\" failed").arg(sql));
     ++m_writes;
 }

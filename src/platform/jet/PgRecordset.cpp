@@ -253,21 +253,22 @@ void PgRecordset::Impl::open(RecordsetType type)
                                       "record set; run it with Execute.")
                            .arg(sql));
     const auto query = parseSingleTableQuery(sql);
+    const bool keyed = query && db->hasRowIdentity(query->table);
     QString text = sql;
-    if (query && type != RecordsetType::Snapshot) {
-        // Ties in the query's order (and a query without one) keep the order rows were added in.
+    if (query) {
         text = QStringLiteral("SELECT * FROM ") + quoted(query->table) + QLatin1Char(' ') +
                query->rest;
     }
-    ServerStatement statement = serverStatement(text, true);
+    // Ties in the query's order (and a query without one) keep the order rows were added in.
+    ServerStatement statement = serverStatement(
+        text, true, [this](const QString& name) { return db->hasRowIdentity(name); });
     select = statement.sql;
     likes = std::move(statement.likes);
+    if (keyed && !hasOrderBy(select))
+        select += QStringLiteral(" ORDER BY ") + QString::fromLatin1(kServerRowIdentity);
     // A table without an identity column cannot be written through.
-    if (query && type != RecordsetType::Snapshot && db->hasRowIdentity(query->table)) {
-        select += hasOrderBy(select) ? QStringLiteral(", ") : QStringLiteral(" ORDER BY ");
-        select += QString::fromLatin1(kServerRowIdentity);
+    if (keyed && type != RecordsetType::Snapshot)
         table = query->table;
-    }
     load();
     if (columns.size() > size_t(kMaxWritableColumns) && updatable()) {
         table.clear();

@@ -95,7 +95,8 @@ QStringList serverSchemaStatements(const QStringList& fileSchemaStatements)
     return out;
 }
 
-void initServerDiary(Database& database, const QStringList& fileSchemaStatements)
+void initServerDiary(Database& database, const QStringList& fileSchemaStatements,
+                     Database* copyFrom)
 {
     PgDatabase& server = serverOf(database);
     Transaction transaction(server);
@@ -112,6 +113,8 @@ void initServerDiary(Database& database, const QStringList& fileSchemaStatements
                            .arg(server.path()));
     for (const QString& statement : serverSchemaStatements(fileSchemaStatements))
         server.run(statement, QStringLiteral("Could not lay the diary out on the server"));
+    if (copyFrom)
+        copyRegistersToServer(*copyFrom, server);
     transaction.commit();
 }
 

@@ -19,9 +19,11 @@ inline constexpr int kServerSchemaVersion = 1;
 
 QStringList serverSchemaStatements(const QStringList& fileSchemaStatements);
 
-// Lays the diary out on an empty server database in one transaction. A database that holds a
-// diary (or any of its tables) is refused with JetError and left as it was.
-void initServerDiary(Database& server, const QStringList& fileSchemaStatements);
+// Lays the diary out on an empty server database in one transaction, with the registers of
+// `copyFrom` (a diary file) copied in when given. A database that holds a diary (or any of
+// its tables) is refused with JetError and left as it was; so is any failure halfway.
+void initServerDiary(Database& server, const QStringList& fileSchemaStatements,
+                     Database* copyFrom = nullptr);
 
 // Copies every row of the three registers of `file` (a diary file) into the server's,
 // byte for byte and in the file's order, inside the caller's transaction.

@@ -5,6 +5,7 @@
 
 #include "platform/jet/JetDateTime.h"
 #include "platform/jet/JetError.h"
+#include "platform/jet/PgDatabase.h"
 #include "platform/jet/QueryText.h"
 #include "platform/jet/StorageText.h"
 #include "platform/varnel/VarnelCodec.h"
@@ -132,6 +133,39 @@ QString withNamedSubqueries(QString sql)
     return sql;
 }
 
+QString withIdentityTieBreaks(QString sql, const std::function<bool(const QString&)>& hasIdentity)
+{
+    static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"), kCaseless);
+    static const QRegularExpression from(QStringLiteral("\\bfrom\\s+\"?(\\w+)\"?"), kCaseless);
+    if (!hasIdentity)
+        return sql;
+    const QString masked = withoutLiterals(sql);
+    const std::vector<int> depth = depths(masked);
+    std::vector<qsizetype> inserts;
+    for (auto it = orderBy.globalMatch(masked); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const int level = depth[size_t(m.capturedStart())];
+        qsizetype end = m.capturedEnd();
+        while (end < masked.size() &&
+               !(masked[end] == QLatin1Char(')') && depth[size_t(end)] == level) &&
+               masked[end] != QLatin1Char(';'))
+            ++end;
+        while (end > m.capturedEnd() && masked[end - 1].isSpace())
+            --end;
+        QString table;
+        for (auto f = from.globalMatch(masked.left(m.capturedStart())); f.hasNext();) {
+            const QRegularExpressionMatch candidate = f.next();
+            if (depth[size_t(candidate.capturedStart())] == level)
+                table = candidate.captured(1);
+        }
+        if (!table.isEmpty() && hasIdentity(table))
+            inserts.push_back(end);
+    }
+    for (auto at = inserts.rbegin(); at != inserts.rend(); ++at)
+        sql.insert(*at, QStringLiteral(", ") + QLatin1String(kServerRowIdentity));
+    return sql;
+}
+
 [[noreturn]] void refuseLike(const QString& sql)
 {
     throw JetError(errors::kInvalidOperation,
@@ -149,7 +183,8 @@ QString comparableStoredText(const QByteArray& utf8)
         reinterpret_cast<const unsigned char*>(utf8.constData()), int(utf8.size())));
 }
 
-ServerStatement serverStatement(const QString& text, bool takeLikes)
+ServerStatement serverStatement(const QString& text, bool takeLikes,
+                                const std::function<bool(const QString&)>& hasIdentity)
 {
     // A literal left open would swallow the rest of the statement.
     if (text.count(QLatin1Char('\'')) % 2 != 0)
@@ -158,7 +193,7 @@ ServerStatement serverStatement(const QString& text, bool takeLikes)
             QStringLiteral("Syntax error in \"%1\": a quoted text is not closed.").arg(text));
     static const QRegularExpression like(QStringLiteral("\\blike\\b"), kCaseless);
     ServerStatement out;
-    QString sql = withNamedSubqueries(withIsoDateValues(text));
+    QString sql = withIdentityTieBreaks(withNamedSubqueries(withIsoDateValues(text)), hasIdentity);
     QString masked = withoutLiterals(sql);
     if (!like.match(masked).hasMatch()) {
         out.sql = sql;

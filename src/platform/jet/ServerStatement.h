@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include <QString>
@@ -25,9 +26,12 @@ struct ServerStatement {
 //   reads them (the desk's own locale), and handed to the server in ISO form;
 // - `like` terms at the top level of the WHERE clause, joined by AND, are taken out (when
 //   `takeLikes`); any other `like` is refused, since the server would answer it differently;
-// - a subquery in FROM gets the name the server insists on.
+// - a subquery in FROM gets the name the server insists on;
+// - an ORDER BY over one table that `hasIdentity` says carries the row identity ends with
+//   that identity, so ties come in the order rows were added, as on the file.
 // Throws JetError for a date or time it cannot read, or a `like` it cannot honour.
-ServerStatement serverStatement(const QString& sql, bool takeLikes);
+ServerStatement serverStatement(const QString& sql, bool takeLikes,
+                                const std::function<bool(const QString&)>& hasIdentity = {});
 
 // Stored Varnel text (UTF-8 of its Latin-1 characters) as the Kannada a `like` compares.
 QString comparableStoredText(const QByteArray& utf8);

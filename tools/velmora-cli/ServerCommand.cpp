@@ -1,0 +1,100 @@
+// velmora-cli server: lays a diary out on a PostgreSQL server (optionally with the records of
+// a diary file) and says what a server holds.
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include "CliCommand.h"
+#include "data/DiaryDatabase.h"
+#include "data/DiarySchema.h"
+#include "platform/jet/Database.h"
+#include "platform/jet/JetError.h"
+#include "platform/jet/ServerSchema.h"
+
+namespace {
+
+const QString kName = QStringLiteral("server");
+
+int init(const QString& connection, const QString& fromDiary)
+{
+    std::shared_ptr<jet::Database> file;
+    if (!fromDiary.isEmpty()) {
+        // Only read: a diary file that does not exist is not made.
+        if (!QFileInfo(fromDiary).isFile()) {
+            cli::fail(kName,
+                      QStringLiteral("no diary file at %1; nothing was changed").arg(fromDiary));
+            return cli::kBadInput;
+        }
+        file = data::OpenDiaryFile(fromDiary);
+    }
+    auto server = jet::Database::ConnectServer(connection);
+    jet::initServerDiary(*server, data::diarySchemaStatements(), file.get());
+    cli::out() << "Laid the diary out on " << server->path() << Qt::endl;
+    for (const auto& [table, count] : jet::inspectServerDiary(*server).counts)
+        cli::out() << table << ": " << count << " records" << Qt::endl;
+    return cli::kDone;
+}
+
+int check(const QString& connection)
+{
+    std::shared_ptr<jet::Database> server;
+    try {
+        server = jet::Database::ConnectServer(connection);
+    } catch (const jet::JetError& error) {
+        cli::out() << "reachable: no (" << error.text() << ")" << Qt::endl;
+        return cli::kBadInput;
+    }
+    cli::out() << "reachable: yes" << Qt::endl;
+    const jet::ServerDiaryState state = jet::inspectServerDiary(*server);
+    if (!state.schemaVersion) {
+        cli::out() << "diary: none (lay one out with velmora-cli server init)" << Qt::endl;
+        return cli::kNothingToDo;
+    }
+    cli::out() << "schema version: " << *state.schemaVersion << Qt::endl;
+    for (const auto& [table, count] : state.counts)
+        cli::out() << table << ": " << count << " records" << Qt::endl;
+    return cli::kDone;
+}
+
+int runServer(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("init CONNECTION lays the diary out on an empty PostgreSQL database in "
+                       "one transaction: the six tables, the query functions, the row "
+                       "identities and the change notices; with --from-diary it copies that "
+                       "diary file's registers in, byte for byte. A database that already holds "
+                       "a diary is refused and left unchanged.\ncheck CONNECTION says whether "
+                       "the server is reachable, the diary's schema version and how many "
+                       "records each register holds.\nCONNECTION is a libpq connection string "
+                       "(\"host=... dbname=... user=...\") or service=NAME; the password comes "
+                       "from ~/.pgpass or pg_service.conf, never from the command line.\nExit 0 "
+                       "when done, 1 when check finds no diary, 2 when nothing could be done."));
+    parser.addPositionalArgument(QStringLiteral("action"), QStringLiteral("init or check"));
+    parser.addPositionalArgument(QStringLiteral("connection"),
+                                 QStringLiteral("The server's connection text."));
+    parser.addOption({QStringLiteral("from-diary"),
+                      QStringLiteral("With init: copy this diary file's registers in."),
+                      QStringLiteral("FILE")});
+    if (const auto done = cli::parse(parser, kName, arguments))
+        return *done;
+    const QStringList positional = parser.positionalArguments();
+    const QString action = positional.value(0);
+    if (positional.size() != 2 ||
+        (action != QLatin1String("init") && action != QLatin1String("check"))) {
+        cli::fail(kName, QStringLiteral("write: server init CONNECTION [--from-diary FILE] or "
+                                        "server check CONNECTION"));
+        return cli::kBadInput;
+    }
+    try {
+        data::refuseServerPassword(positional[1], QStringLiteral("the command line"));
+        return action == QLatin1String("init") ? init(positional[1], parser.value("from-diary"))
+                                               : check(positional[1]);
+    } catch (const std::exception& error) {
+        cli::fail(kName, QString::fromUtf8(error.what()));
+    }
+    return cli::kBadInput;
+}
+
+} // namespace
+
+VELMORA_CLI_COMMAND(server, "Lay the diary out on a PostgreSQL server, or check one", runServer)
