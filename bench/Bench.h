@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -33,6 +34,12 @@ std::vector<BenchScenario>& benchScenarios();
 // Registers a scenario at start-up; used through VELMORA_BENCH.
 struct BenchRegistration {
     BenchRegistration(const char* name, std::function<BenchResult()> run);
+};
+
+// Thrown by a scenario that cannot run here (a server that is not there): the runner prints
+// "NAME skipped: reason" and goes on.
+struct BenchSkipped : std::runtime_error {
+    using std::runtime_error::runtime_error;
 };
 
 // Wall-clock milliseconds that `work` takes.

@@ -52,6 +52,10 @@ int main(int argc, char** argv)
                 ours = std::min(ours, result.first);
                 raw = std::min(raw, result.second);
             }
+        } catch (const BenchSkipped& skipped) {
+            std::printf("%s skipped: %s\n", scenario.name, skipped.what());
+            std::fflush(stdout);
+            continue;
         } catch (const std::exception& error) {
             std::printf("%s failed: %s\n", scenario.name, error.what());
             ++failures;
