@@ -228,6 +228,9 @@ QString backupDiary(const QString& diaryPath, const QDateTime& now)
 
 std::optional<QString> dailyBackup(const QString& diaryPath, const QDateTime& now)
 {
+    // A diary on a server is backed up there, not by each desk at its start.
+    if (!data::serverConnectionFor(diaryPath).isEmpty())
+        return std::nullopt;
     const QString file = data::findDiaryFile(diaryPath);
     if (file.isEmpty())
         return std::nullopt;

@@ -3,12 +3,14 @@
 #include <thread>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "FakeRegisterView.h"
+#include "backup/DiaryBackup.h"
 #include "SampleDiary.h"
 #include "TestServer.h"
 #include "data/DiaryDatabase.h"
@@ -211,6 +213,11 @@ private slots:
             0);
         QCOMPARE(onServer, inFile);
         QCOMPARE(run({"backup", "--server", connection}), 2); // backed up with the server's tools
+        // A desk whose diary is on the server takes no backup at its start.
+        Desk desk(connection, QStringLiteral("backup"));
+        const QString diary = desk.folder.path() + QStringLiteral("/Tarnalist.mdb");
+        QCOMPARE(backup::dailyBackup(diary), std::optional<QString>());
+        QVERIFY(!QFileInfo::exists(desk.folder.filePath(QStringLiteral("backups"))));
     }
 
     void initRefusesADiaryAndChangesNothing()
