@@ -96,19 +96,14 @@ QVariant typedCell(ColumnKind kind, const Cell& cell)
         if (cell.type == SQLITE_INTEGER)
             return QByteArray::number(qint64(cell.integer));
         break;
-    case ColumnKind::Other:
-        break;
+    case ColumnKind::Other: break;
     }
     // Whatever does not fit the declared type is handed back as found, never lost.
     switch (cell.type) {
-    case SQLITE_INTEGER:
-        return qint64(cell.integer);
-    case SQLITE_FLOAT:
-        return cell.real;
-    case SQLITE_BLOB:
-        return QByteArray(reinterpret_cast<const char*>(cell.text), cell.size);
-    default:
-        return cellText(cell);
+    case SQLITE_INTEGER: return qint64(cell.integer);
+    case SQLITE_FLOAT: return cell.real;
+    case SQLITE_BLOB: return QByteArray(reinterpret_cast<const char*>(cell.text), cell.size);
+    default: return cellText(cell);
     }
 }
 
@@ -134,10 +129,8 @@ bool isIntegral(const QVariant& value)
     case QMetaType::UShort:
     case QMetaType::Char:
     case QMetaType::SChar:
-    case QMetaType::UChar:
-        return true;
-    default:
-        return false;
+    case QMetaType::UChar: return true;
+    default: return false;
     }
 }
 
@@ -212,8 +205,7 @@ StoredValue storedTimeValue(const QVariant& value, const QString& column)
 StoredValue storedVarnelText(const QVariant& value, const QString& column)
 {
     switch (value.typeId()) {
-    case QMetaType::QByteArray:
-        return textValue(storageFromBytes(value.toByteArray()));
+    case QMetaType::QByteArray: return textValue(storageFromBytes(value.toByteArray()));
     case QMetaType::QString: {
         const QString text = value.toString();
         for (const QChar c : text) {
@@ -222,10 +214,8 @@ StoredValue storedVarnelText(const QVariant& value, const QString& column)
         }
         return textValue(storageFromBytes(text.toLatin1()));
     }
-    case QMetaType::QDate:
-        return textValue(isoDateText(value.toDate()).toLatin1());
-    case QMetaType::QTime:
-        return textValue(isoTimeText(value.toTime()).toLatin1());
+    case QMetaType::QDate: return textValue(isoDateText(value.toDate()).toLatin1());
+    case QMetaType::QTime: return textValue(isoTimeText(value.toTime()).toLatin1());
     default:
         if (isIntegral(value))
             return textValue(QByteArray::number(value.toLongLong()));
@@ -271,12 +261,8 @@ QVariant readColumnValue(sqlite3_stmt* stmt, int column, ColumnKind kind)
 {
     Cell cell{sqlite3_column_type(stmt, column), 0, 0, nullptr, 0};
     switch (cell.type) {
-    case SQLITE_INTEGER:
-        cell.integer = sqlite3_column_int64(stmt, column);
-        break;
-    case SQLITE_FLOAT:
-        cell.real = sqlite3_column_double(stmt, column);
-        break;
+    case SQLITE_INTEGER: cell.integer = sqlite3_column_int64(stmt, column); break;
+    case SQLITE_FLOAT: cell.real = sqlite3_column_double(stmt, column); break;
     case SQLITE_TEXT:
         cell.text = sqlite3_column_text(stmt, column);
         cell.size = sqlite3_column_bytes(stmt, column);
@@ -285,8 +271,7 @@ QVariant readColumnValue(sqlite3_stmt* stmt, int column, ColumnKind kind)
         cell.text = static_cast<const unsigned char*>(sqlite3_column_blob(stmt, column));
         cell.size = sqlite3_column_bytes(stmt, column);
         break;
-    default:
-        break;
+    default: break;
     }
     return typedCell(kind, cell);
 }
@@ -296,16 +281,11 @@ StoredValue toStoredValue(ColumnKind kind, const QVariant& value, const QString&
     if (!value.isValid() || value.isNull())
         return kind == ColumnKind::Text ? textValue(QByteArray("")) : StoredValue{};
     switch (kind) {
-    case ColumnKind::Integer:
-        return storedInteger(value, columnName);
-    case ColumnKind::Date:
-        return storedDateValue(value, columnName);
-    case ColumnKind::Time:
-        return storedTimeValue(value, columnName);
-    case ColumnKind::Text:
-        return storedVarnelText(value, columnName);
-    case ColumnKind::Other:
-        break;
+    case ColumnKind::Integer: return storedInteger(value, columnName);
+    case ColumnKind::Date: return storedDateValue(value, columnName);
+    case ColumnKind::Time: return storedTimeValue(value, columnName);
+    case ColumnKind::Text: return storedVarnelText(value, columnName);
+    case ColumnKind::Other: break;
     }
     return storedOther(value);
 }
@@ -316,17 +296,10 @@ QVariant typedValue(ColumnKind kind, const StoredValue& value)
               reinterpret_cast<const unsigned char*>(value.utf8.constData()),
               int(value.utf8.size())};
     switch (value.type) {
-    case StoredValue::Type::Null:
-        break;
-    case StoredValue::Type::Integer:
-        cell.type = SQLITE_INTEGER;
-        break;
-    case StoredValue::Type::Real:
-        cell.type = SQLITE_FLOAT;
-        break;
-    case StoredValue::Type::Text:
-        cell.type = SQLITE_TEXT;
-        break;
+    case StoredValue::Type::Null: break;
+    case StoredValue::Type::Integer: cell.type = SQLITE_INTEGER; break;
+    case StoredValue::Type::Real: cell.type = SQLITE_FLOAT; break;
+    case StoredValue::Type::Text: cell.type = SQLITE_TEXT; break;
     }
     return typedCell(kind, cell);
 }
@@ -334,15 +307,9 @@ QVariant typedValue(ColumnKind kind, const StoredValue& value)
 void bindStoredValue(sqlite3_stmt* stmt, int index, const StoredValue& value)
 {
     switch (value.type) {
-    case StoredValue::Type::Null:
-        sqlite3_bind_null(stmt, index);
-        return;
-    case StoredValue::Type::Integer:
-        sqlite3_bind_int64(stmt, index, value.integer);
-        return;
-    case StoredValue::Type::Real:
-        sqlite3_bind_double(stmt, index, value.real);
-        return;
+    case StoredValue::Type::Null: sqlite3_bind_null(stmt, index); return;
+    case StoredValue::Type::Integer: sqlite3_bind_int64(stmt, index, value.integer); return;
+    case StoredValue::Type::Real: sqlite3_bind_double(stmt, index, value.real); return;
     case StoredValue::Type::Text:
         // The buffer outlives the step that uses it, so sqlite need not copy it.
         sqlite3_bind_text(stmt, index, value.utf8.constData(), int(value.utf8.size()),

@@ -28,12 +28,8 @@ LikePattern::LikePattern(QStringView pattern)
             if (m_tokens.empty() || m_tokens.back().kind != Token::Kind::Star)
                 m_tokens.emplace_back(Token::Kind::Star);
             break;
-        case U'?':
-            m_tokens.emplace_back(Token::Kind::Any);
-            break;
-        case U'#':
-            m_tokens.emplace_back(Token::Kind::Digit);
-            break;
+        case U'?': m_tokens.emplace_back(Token::Kind::Any); break;
+        case U'#': m_tokens.emplace_back(Token::Kind::Digit); break;
         case U'[': {
             qsizetype j = i + 1;
             Token set(Token::Kind::Set);
@@ -61,9 +57,7 @@ LikePattern::LikePattern(QStringView pattern)
             i = j;
             break;
         }
-        default:
-            m_tokens.emplace_back(Token::Kind::Literal, c);
-            break;
+        default: m_tokens.emplace_back(Token::Kind::Literal, c); break;
         }
     }
 }
@@ -71,12 +65,9 @@ LikePattern::LikePattern(QStringView pattern)
 bool LikePattern::matchesToken(const Token& token, char32_t c) const
 {
     switch (token.kind) {
-    case Token::Kind::Literal:
-        return token.literal == c;
-    case Token::Kind::Any:
-        return true;
-    case Token::Kind::Digit:
-        return QChar::isDigit(c);
+    case Token::Kind::Literal: return token.literal == c;
+    case Token::Kind::Any: return true;
+    case Token::Kind::Digit: return QChar::isDigit(c);
     case Token::Kind::Set: {
         bool inSet = false;
         for (const auto& [low, high] : token.ranges) {
@@ -87,8 +78,7 @@ bool LikePattern::matchesToken(const Token& token, char32_t c) const
         }
         return inSet != token.negated;
     }
-    case Token::Kind::Star:
-        break;
+    case Token::Kind::Star: break;
     }
     return false;
 }

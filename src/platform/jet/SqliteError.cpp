@@ -22,8 +22,7 @@ Mapped mapCode(int rc, const QString& message)
                 QStringLiteral("the value would repeat one that must be unique")};
     case SQLITE_CONSTRAINT_NOTNULL:
         return {errors::kRequiredValue, QStringLiteral("a required value is missing")};
-    default:
-        break;
+    default: break;
     }
     switch (rc & 0xff) {
     case SQLITE_BUSY:
@@ -34,12 +33,10 @@ Mapped mapCode(int rc, const QString& message)
     case SQLITE_NOTADB:
         return {errors::kUnrecognizedFormat,
                 QStringLiteral("the file is damaged or is not a database")};
-    case SQLITE_CORRUPT:
-        return {errors::kDamaged, QStringLiteral("the database file is damaged")};
+    case SQLITE_CORRUPT: return {errors::kDamaged, QStringLiteral("the database file is damaged")};
     case SQLITE_CANTOPEN:
         return {errors::kFileNotFound, QStringLiteral("the file cannot be opened")};
-    case SQLITE_FULL:
-        return {errors::kDiskFull, QStringLiteral("the disk is full")};
+    case SQLITE_FULL: return {errors::kDiskFull, QStringLiteral("the disk is full")};
     case SQLITE_IOERR:
         return {errors::kDiskIo, QStringLiteral("the disk could not be read or written")};
     case SQLITE_READONLY:
@@ -62,8 +59,7 @@ Mapped mapCode(int rc, const QString& message)
             message.startsWith(QLatin1String("no such column")))
             return {errors::kSyntaxError, {}};
         return {errors::kEngineFailure, {}};
-    default:
-        return {errors::kEngineFailure, {}};
+    default: return {errors::kEngineFailure, {}};
     }
 }
 
