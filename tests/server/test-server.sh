@@ -2,6 +2,7 @@
 # A throwaway PostgreSQL server for one test run.
 #   test-server.sh start DIR   starts it and writes DIR/connection (a libpq connection string)
 #   test-server.sh stop DIR    stops it and removes its files
+#   test-server.sh halt DIR    stops it, keeping its files; resume DIR starts it again
 # Without PostgreSQL's server programs it says so and writes an empty DIR/connection: the
 # server tests then skip with that message.
 set -eu
@@ -37,11 +38,23 @@ start)
   port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
   as_server "$bindir/initdb" -D "$data/db" -U postgres --auth=trust --no-sync -E UTF8 \
     --locale=C.UTF-8 >"$dir/initdb.log" 2>&1
+  echo "$port" >"$dir/port"
   as_server "$bindir/pg_ctl" -D "$data/db" -l "$data/server.log" -w -o \
     "-p $port -k $data -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60" \
     start >/dev/null
   echo "host=127.0.0.1 port=$port user=postgres dbname=postgres" >"$dir/connection"
   echo "test server up on port $port"
+  ;;
+halt)
+  data=$(cat "$dir/data")
+  as_server "$bindir/pg_ctl" -D "$data/db" -m fast -w stop >/dev/null
+  ;;
+resume)
+  data=$(cat "$dir/data")
+  port=$(cat "$dir/port")
+  as_server "$bindir/pg_ctl" -D "$data/db" -l "$data/server.log" -w -o \
+    "-p $port -k $data -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=60" \
+    start >/dev/null
   ;;
 stop)
   [ -f "$dir/data" ] || exit 0
@@ -50,10 +63,10 @@ stop)
     as_server "$bindir/pg_ctl" -D "$data/db" -m fast -w stop >/dev/null 2>&1 || true
   fi
   rm -rf "$data"
-  rm -f "$dir/data" "$dir/connection"
+  rm -f "$dir/data" "$dir/connection" "$dir/port"
   ;;
 *)
-  echo "usage: $0 start|stop DIR" >&2
+  echo "usage: $0 start|stop|halt|resume DIR" >&2
   exit 2
   ;;
 esac

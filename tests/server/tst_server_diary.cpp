@@ -322,6 +322,63 @@ private slots:
         QCOMPARE(rows[0][4].toByteArray(), QByteArray("theirs"));
     }
 
+    // A server of this case's own, stopped while a window holds the diary and started again.
+    void serverStoppedMidWindowGivesTheMessageAndComesBack()
+    {
+        QTemporaryDir dir;
+        const QString where = dir.filePath(QStringLiteral("own"));
+        const auto script = [&where](const char* action) {
+            return QProcess::execute(
+                QStringLiteral("sh"),
+                {QStringLiteral(VELMORA_TEST_SERVER_SCRIPT), QLatin1String(action), where});
+        };
+        QCOMPARE(script("start"), 0);
+        const std::unique_ptr<void, std::function<void(void*)>> stopAtEnd(
+            &dir, [&script](void*) { script("stop"); });
+        QFile file(where + QStringLiteral("/connection"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString connection = QString::fromUtf8(file.readAll()).trimmed();
+        jet::initServerDiary(*jet::Database::ConnectServer(connection),
+                             data::diarySchemaStatements());
+        Desk desk(connection, QStringLiteral("stopped"));
+        desk.add("kept");
+        QCOMPARE(script("halt"), 0);
+        desk.view.typeVarnel(4, "lost");
+        desk.view.answers << true;
+        int number = 0;
+        try {
+            desk.editor.ImageSave_Click();
+        } catch (const jet::JetError& error) {
+            number = error.number();
+        }
+        QCOMPARE(number, jet::errors::kServerUnreachable);
+        QCOMPARE(script("resume"), 0);
+        desk.add("after");
+        auto server = jet::Database::ConnectServer(connection);
+        const QList<QVariantList> rows =
+            rowsOf(*server, QStringLiteral("Select * from local order by sl_no"));
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0][4].toByteArray(), QByteArray("kept"));
+        QCOMPARE(rows[1][4].toByteArray(), QByteArray("after"));
+    }
+
+    // Another desk's change reaches an open window through the change notices: its navigator
+    // counts the new record at the next move.
+    void otherDesksChangesReachTheNavigator()
+    {
+        const QString connection = freshDiary(QStringLiteral("velmora_notices"));
+        Desk first(connection, QStringLiteral("watcher"));
+        first.add("one");
+        first.add("two");
+        Desk second(connection, QStringLiteral("writer"));
+        second.add("three");
+        QCOMPARE(first.view.navMax, 2);
+        // The notice travels on its own; the window looks at each move.
+        int serial = 2;
+        QTRY_VERIFY_WITH_TIMEOUT((first.view.scrollTo(serial = 3 - serial), first.view.navMax == 3),
+                                 10000);
+    }
+
     void serverGoingAwayGivesTheUnreachableErrorAndComesBack()
     {
         const QString connection = freshDiary(QStringLiteral("velmora_away"));
