@@ -31,7 +31,10 @@ struct RawConnection {
 
 struct Statement {
     sqlite3_stmt* stmt = nullptr;
-    Statement(sqlite3* db, const char* sql) { check(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), db); }
+    Statement(sqlite3* db, const char* sql)
+    {
+        check(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), db);
+    }
     ~Statement() { sqlite3_finalize(stmt); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;

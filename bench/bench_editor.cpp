@@ -77,11 +77,12 @@ struct Diary {
         RawConnection raw(path);
         raw.exec("BEGIN");
         sqlite3_stmt* st = nullptr;
-        check(sqlite3_prepare_v2(raw.db,
-                                 "INSERT INTO local VALUES (?1, '2027-01-05', '¸ÉÆÃªÀÄªÁgÀ', '10:30:00', "
-                                 "'¥ÀÄ¸ÀÛPÀ ©qÀÄUÀqÉ ' || ?1, '¥ÀÄgÀ¨sÀªÀ£À', '42, ²ªÁf £ÀUÀgÀ', "
-                                 "'0398-12046153', '¸ÀAZÁ®PÀgÀÄ', '')",
-                                 -1, &st, nullptr),
+        check(sqlite3_prepare_v2(
+                  raw.db,
+                  "INSERT INTO local VALUES (?1, '2027-01-05', '¸ÉÆÃªÀÄªÁgÀ', '10:30:00', "
+                  "'¥ÀÄ¸ÀÛPÀ ©qÀÄUÀqÉ ' || ?1, '¥ÀÄgÀ¨sÀªÀ£À', '42, ²ªÁf £ÀUÀgÀ', "
+                  "'0398-12046153', '¸ÀAZÁ®PÀgÀÄ', '')",
+                  -1, &st, nullptr),
               raw.db);
         for (int i = 1; i <= rows; ++i) {
             sqlite3_bind_int(st, 1, i);
@@ -135,7 +136,9 @@ const BenchRegistration editorSaveNew("editor-save-new", [] {
         }
     });
     RawConnection c(rawDiary.path);
-    Statement insert(c.db, "INSERT INTO local VALUES (?1, '2027-01-05', '', '10:30:00', 'x', 'y', '', '', '', '')");
+    Statement insert(
+        c.db,
+        "INSERT INTO local VALUES (?1, '2027-01-05', '', '10:30:00', 'x', 'y', '', '', '', '')");
     const double raw = benchMs([&] {
         for (int i = 0; i < kSaves; ++i) {
             sqlite3_bind_int(insert.stmt, 1, kRecords - kSaves + 1 + i);

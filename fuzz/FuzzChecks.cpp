@@ -21,11 +21,16 @@ bool neverWritten(unsigned char b)
     if (b == 0x7F || (b >= 0x80 && b <= 0x90) || (b >= 0x95 && b <= 0xA1) || b >= 0xFD)
         return true;
     switch (b) {
-    case 0xAD: case 0xB3: case 0xB4: case 0xB7: case 0xF1:
-    case 0xF2: case 0xF3: case 0xF4: case 0xFB:
-        return true;
-    default:
-        return false;
+    case 0xAD:
+    case 0xB3:
+    case 0xB4:
+    case 0xB7:
+    case 0xF1:
+    case 0xF2:
+    case 0xF3:
+    case 0xF4:
+    case 0xFB: return true;
+    default: return false;
     }
 }
 

@@ -8,7 +8,7 @@ build=${VELMORA_BUILD_DIR:-$here/build}
 "$here/scripts/deps.sh"
 
 # Every tracked C++ file as .clang-format lays it out. The files that differ are listed; they
-# fail the run only with VELMORA_FORMAT_CHECK=1.
+# fail the run (VELMORA_FORMAT_CHECK=0 only lists them).
 format_failed=0
 if command -v clang-format >/dev/null; then
   unformatted=()
@@ -19,9 +19,9 @@ if command -v clang-format >/dev/null; then
   if [ ${#unformatted[@]} -gt 0 ]; then
     echo "Not formatted as .clang-format says (clang-format -i FILE):"
     printf '  %s\n' "${unformatted[@]}"
-    [ "${VELMORA_FORMAT_CHECK:-0}" = 1 ] && format_failed=1
+    [ "${VELMORA_FORMAT_CHECK:-1}" = 1 ] && format_failed=1
   fi
-elif [ "${VELMORA_FORMAT_CHECK:-0}" = 1 ]; then
+elif [ "${VELMORA_FORMAT_CHECK:-1}" = 1 ]; then
   echo "The format check needs clang-format." >&2
   format_failed=1
 fi

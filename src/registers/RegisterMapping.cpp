@@ -58,13 +58,15 @@ RegisterMapping tourRegister()
 
 const RegisterMapping& RegisterMapping::local()
 {
-    static const RegisterMapping m = programmeRegister(QStringLiteral("local"), texts::contactLocal);
+    static const RegisterMapping m =
+        programmeRegister(QStringLiteral("local"), texts::contactLocal);
     return m;
 }
 
 const RegisterMapping& RegisterMapping::outstation()
 {
-    static const RegisterMapping m = programmeRegister(QStringLiteral("outstation"), texts::contactOutstation);
+    static const RegisterMapping m =
+        programmeRegister(QStringLiteral("outstation"), texts::contactOutstation);
     return m;
 }
 

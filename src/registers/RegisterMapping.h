@@ -27,10 +27,10 @@ struct FieldSpec {
 struct RegisterMapping {
     QString table;
     QString openQuery;
-    QList<FieldSpec> fields;      // in ordinal order, one per column
-    QList<int> requiredTexts;     // text fields that must not be empty before saving
-    QByteArray missingMessage;    // Varnel notice when a required field is empty
-    int departureDate = -1;       // tour: the two dates kept in order (departure <= arrival)
+    QList<FieldSpec> fields;   // in ordinal order, one per column
+    QList<int> requiredTexts;  // text fields that must not be empty before saving
+    QByteArray missingMessage; // Varnel notice when a required field is empty
+    int departureDate = -1;    // tour: the two dates kept in order (departure <= arrival)
     int arrivalDate = -1;
 
     int fieldCount() const { return int(fields.size()); }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 // The registers' own Varnel texts, byte for byte (each character is one glyph byte).
+// clang-format off
 namespace registers::texts {
 
 // cancel this new record?
@@ -55,3 +56,4 @@ inline const QByteArray arrivalDate = QByteArrayLiteral("v\xC0\xAE\xC4\xA5\xC0\x
 inline const QByteArray travelType = QByteArrayLiteral("\xA5\xC0\xE6" "Ai\xC0i\xC1t \xABzs\xC1\xA3\xC0");
 
 } // namespace registers::texts
+// clang-format on

@@ -36,7 +36,10 @@ public:
 
     // The user's own actions.
     void type(int ordinal, const QString& unicode) { texts[ordinal].typed = unicode; }
-    void typeVarnel(int ordinal, const QByteArray& bytes) { texts[ordinal] = {bytes, std::nullopt}; }
+    void typeVarnel(int ordinal, const QByteArray& bytes)
+    {
+        texts[ordinal] = {bytes, std::nullopt};
+    }
     void scrollTo(int value);
     QByteArray shownText(int ordinal) const;
 
@@ -46,7 +49,10 @@ public:
     QDate date(int ordinal) const override { return dates.value(ordinal); }
     void setTime(int ordinal, const QTime& time) override { times[ordinal] = time; }
     QTime time(int ordinal) const override { return times.value(ordinal); }
-    void setText(int ordinal, const QByteArray& varnel) override { texts[ordinal] = {varnel, std::nullopt}; }
+    void setText(int ordinal, const QByteArray& varnel) override
+    {
+        texts[ordinal] = {varnel, std::nullopt};
+    }
     varnel::Encoded text(int ordinal) const override;
 
     void setNavigatorMaximum(int maximum) override;

@@ -39,7 +39,9 @@ void RegisterFixture::create()
 
 QByteArray RegisterFixture::topicOf(int i)
 {
-    return QByteArray("\xAB\xB5\xC0" "Ai\xC0\xC4 ") + QByteArray::number(i); // "ವಿಷಯ <i>"
+    return QByteArray("\xAB\xB5\xC0"
+                      "Ai\xC0\xC4 ") +
+           QByteArray::number(i); // "ವಿಷಯ <i>"
 }
 
 void RegisterFixture::exec(const QString& sql)
@@ -58,11 +60,13 @@ void RegisterFixture::fill(const QString& table, int n)
     Connection c(databasePath());
     sqlite3_exec(c.db, "BEGIN", nullptr, nullptr, nullptr);
     const bool tour = table == QLatin1String("tour");
-    const QString sql = tour
-        ? QStringLiteral("INSERT INTO tour VALUES (?1, ?2, 'UÀ', '2027-01-01', '', '08:00:00', "
-                         "'2027-01-02', '', '09:00:00', '', '')")
-        : QStringLiteral("INSERT INTO %1 VALUES (?1, '2027-01-01', '', '10:30:15', ?2, "
-                         "'¸ÀÜ¼À', '', '', '', '')").arg(table);
+    const QString sql =
+        tour
+            ? QStringLiteral("INSERT INTO tour VALUES (?1, ?2, 'UÀ', '2027-01-01', '', '08:00:00', "
+                             "'2027-01-02', '', '09:00:00', '', '')")
+            : QStringLiteral("INSERT INTO %1 VALUES (?1, '2027-01-01', '', '10:30:15', ?2, "
+                             "'¸ÀÜ¼À', '', '', '', '')")
+                  .arg(table);
     sqlite3_stmt* st = nullptr;
     QCOMPARE(sqlite3_prepare_v2(c.db, sql.toUtf8().constData(), -1, &st, nullptr), SQLITE_OK);
     for (int i = 1; i <= n; ++i) {
@@ -80,7 +84,8 @@ int RegisterFixture::count(const QString& table)
 {
     Connection c(databasePath());
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(c.db, QStringLiteral("SELECT count(*) FROM %1").arg(table).toUtf8().constData(),
+    sqlite3_prepare_v2(c.db,
+                       QStringLiteral("SELECT count(*) FROM %1").arg(table).toUtf8().constData(),
                        -1, &st, nullptr);
     sqlite3_step(st);
     const int n = sqlite3_column_int(st, 0);
@@ -93,13 +98,14 @@ QList<QPair<int, QByteArray>> RegisterFixture::rows(const QString& table)
     const int textColumn = table == QLatin1String("tour") ? 1 : 4;
     Connection c(databasePath());
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(c.db,
-                       QStringLiteral("SELECT sl_no, * FROM %1 ORDER BY sl_no").arg(table).toUtf8().constData(),
-                       -1, &st, nullptr);
+    sqlite3_prepare_v2(
+        c.db,
+        QStringLiteral("SELECT sl_no, * FROM %1 ORDER BY sl_no").arg(table).toUtf8().constData(),
+        -1, &st, nullptr);
     QList<QPair<int, QByteArray>> result;
     while (sqlite3_step(st) == SQLITE_ROW)
-        result.append({sqlite3_column_int(st, 0),
-                       varnel::fromStoredText(columnText(st, 1 + textColumn))});
+        result.append(
+            {sqlite3_column_int(st, 0), varnel::fromStoredText(columnText(st, 1 + textColumn))});
     sqlite3_finalize(st);
     return result;
 }
@@ -109,7 +115,11 @@ QStringList RegisterFixture::row(const QString& table, int serial)
     Connection c(databasePath());
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(c.db,
-                       QStringLiteral("SELECT * FROM %1 WHERE sl_no = %2").arg(table).arg(serial).toUtf8().constData(),
+                       QStringLiteral("SELECT * FROM %1 WHERE sl_no = %2")
+                           .arg(table)
+                           .arg(serial)
+                           .toUtf8()
+                           .constData(),
                        -1, &st, nullptr);
     QStringList values;
     if (sqlite3_step(st) == SQLITE_ROW) {

@@ -149,8 +149,9 @@ void TestRecordEditor::savesTheFirstRecordOfAnEmptyRegister()
     QVERIFY(e.view.navEnabled);
     QCOMPARE(e.view.navMax, 1);
     const QStringList stored = db.row("local", 1);
-    QCOMPARE(stored.mid(0, 4), (QStringList{"1", "2026-12-07", varnel::toStoredText(data::DayName(kNow.date())),
-                                            "21:05:42"}));
+    QCOMPARE(stored.mid(0, 4),
+             (QStringList{"1", "2026-12-07", varnel::toStoredText(data::DayName(kNow.date())),
+                          "21:05:42"}));
     QCOMPARE(varnel::fromStoredText(stored[4]), varnel::encode(QStringLiteral("ಸಭೆ")).bytes);
     QCOMPARE(stored[6], QString()); // empty texts are stored as empty strings
 }
@@ -273,8 +274,9 @@ void TestRecordEditor::saveWithoutChangesRewritesTheSameValues()
 {
     RegisterFixture db;
     db.create();
-    db.exec(QStringLiteral("INSERT INTO local VALUES (1, '2027-03-05', 'x', '09:05:59', "
-                           "'¥ÀÄ¸ÀÛPÀ', '¥ÀÅ¸ÀÛPÀ', 'a', 'b', 'c', 'd')")); // a variant spelling of ಪು
+    db.exec(
+        QStringLiteral("INSERT INTO local VALUES (1, '2027-03-05', 'x', '09:05:59', "
+                       "'¥ÀÄ¸ÀÛPÀ', '¥ÀÅ¸ÀÛPÀ', 'a', 'b', 'c', 'd')")); // a variant spelling of ಪು
     const QStringList before = db.row("local", 1);
     Editor e(RegisterMapping::local(), db.databasePath());
     e.saveAnswering(true);
@@ -599,8 +601,14 @@ void TestRecordEditor::twoEditorsActOnTheRecordsAsStored_data()
     QTest::addColumn<QList<int>>("expected");
     QTest::addColumn<int>("shownTopic"); // what A shows afterwards
 
-    const auto without = [](QList<int> l, int v) { l.removeOne(v); return l; };
-    const auto replaced = [](QList<int> l, int at, int v) { l[at] = v; return l; };
+    const auto without = [](QList<int> l, int v) {
+        l.removeOne(v);
+        return l;
+    };
+    const auto replaced = [](QList<int> l, int at, int v) {
+        l[at] = v;
+        return l;
+    };
     QTest::newRow("B deletes an earlier record, A saves its record under its new number")
         << First::DeleteThree << Then::SaveChange << false
         << replaced(without(range(1, 10), 3), 5, 100) << 100;
@@ -610,8 +618,8 @@ void TestRecordEditor::twoEditorsActOnTheRecordsAsStored_data()
     QTest::newRow("B deletes a record, A adds: numbers stay 1..N")
         << First::DeleteThree << Then::AddNew << false << without(range(1, 10), 3) + QList{100}
         << 100;
-    QTest::newRow("B adds a record, A adds after it") << First::AddOne << Then::AddNew << false
-                                                     << range(1, 10) + QList{200, 100} << 100;
+    QTest::newRow("B adds a record, A adds after it")
+        << First::AddOne << Then::AddNew << false << range(1, 10) + QList{200, 100} << 100;
     QTest::newRow("B deleted A's record, A saves it as a new one")
         << First::DeleteSeven << Then::SaveChange << true << without(range(1, 10), 7) + QList{100}
         << 100;
@@ -622,8 +630,7 @@ void TestRecordEditor::twoEditorsActOnTheRecordsAsStored_data()
     QTest::newRow("B changed A's record, A saves over it")
         << First::ChangeSeven << Then::SaveChange << true << replaced(range(1, 10), 6, 100) << 100;
     QTest::newRow("B changed A's record, A keeps B's change")
-        << First::ChangeSeven << Then::SaveChange << false << replaced(range(1, 10), 6, 200)
-        << 200;
+        << First::ChangeSeven << Then::SaveChange << false << replaced(range(1, 10), 6, 200) << 200;
     QTest::newRow("B changed A's record, A's deletion is refused")
         << First::ChangeSeven << Then::Delete << false << replaced(range(1, 10), 6, 200) << 200;
 }
@@ -671,9 +678,7 @@ void TestRecordEditor::twoEditorsActOnTheRecordsAsStored()
         a.view.answers << true << answer; // the save question, then the one about B's act
         a.editor.ImageSave_Click();
         break;
-    case Then::Delete:
-        a.deleteShown();
-        break;
+    case Then::Delete: a.deleteShown(); break;
     case Then::AddNew:
         a.view.typeVarnel(4, RegisterFixture::topicOf(100));
         a.view.type(5, QStringLiteral("ಸ್ಥಳ"));
