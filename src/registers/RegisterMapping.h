@@ -18,8 +18,8 @@ enum class FieldKind {
 struct FieldSpec {
     int ordinal = 0;
     FieldKind kind = FieldKind::Text;
-    int dayOrdinal = -1; // Date only: the DayName field that follows this date
-    QByteArray caption;  // Text only: the field's Varnel caption, to name it in messages
+    int dayOrdinal = -1;     // Date only: the DayName field that follows this date
+    QByteArray caption = {}; // Text only: the field's Varnel caption, to name it in messages
 };
 
 // One register as the record editor sees it: its table, its columns by ordinal and the
