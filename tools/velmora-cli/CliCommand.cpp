@@ -108,4 +108,56 @@ void fail(const QString& name, const QString& text)
     err() << "velmora-cli " << name << ": " << text << Qt::endl;
 }
 
+int runGuarded(const QString& name, const std::function<int()>& body)
+{
+    try {
+        return body();
+    } catch (const BadInput& bad) {
+        fail(name, bad.text);
+    } catch (const std::exception& error) {
+        fail(name, QString::fromUtf8(error.what()));
+    }
+    return kBadInput;
+}
+
+void addDateRangeOptions(QCommandLineParser& parser)
+{
+    parser.addOption({QStringLiteral("from"), QStringLiteral("First date (YYYY-MM-DD)."),
+                      QStringLiteral("YYYY-MM-DD")});
+    parser.addOption({QStringLiteral("to"), QStringLiteral("Last date (YYYY-MM-DD)."),
+                      QStringLiteral("YYYY-MM-DD")});
+}
+
+std::optional<QDate> dateOption(const QCommandLineParser& parser, const QString& name)
+{
+    if (!parser.isSet(name))
+        return std::nullopt;
+    const QString text = parser.value(name);
+    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        throw BadInput{
+            QStringLiteral("--%1 %2: not a date of the form YYYY-MM-DD").arg(name, text)};
+    return date;
+}
+
+QString registerArgument(const QCommandLineParser& parser)
+{
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        throw BadInput{QStringLiteral("name one register: local, outstation or tour")};
+    const QString name = positional.first();
+    if (name != QLatin1String("local") && name != QLatin1String("outstation") &&
+        name != QLatin1String("tour"))
+        throw BadInput{QStringLiteral("no register '%1': local, outstation or tour").arg(name)};
+    return name;
+}
+
+QString existingDiaryPath(const QCommandLineParser& parser)
+{
+    const QString path = diaryPath(parser);
+    if (data::findDiaryFile(path).isEmpty())
+        throw BadInput{QStringLiteral("no diary at %1").arg(path)};
+    return path;
+}
+
 } // namespace cli

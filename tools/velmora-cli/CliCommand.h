@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QCommandLineParser>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -48,6 +50,24 @@ QString diaryPath(const QCommandLineParser& parser);
 
 // Reports a failure on stderr as "velmora-cli NAME: text".
 void fail(const QString& name, const QString& text);
+
+// Input a subcommand cannot use, thrown from its body; runGuarded reports it.
+struct BadInput {
+    QString text;
+};
+
+// Runs a subcommand's body: BadInput and any failure of the engine are reported as
+// "velmora-cli NAME: text" and give kBadInput.
+int runGuarded(const QString& name, const std::function<int()>& body);
+
+// Adds --from and --to, each a date YYYY-MM-DD.
+void addDateRangeOptions(QCommandLineParser& parser);
+// The date given as --NAME, std::nullopt when it is not given; BadInput when it is no date.
+std::optional<QDate> dateOption(const QCommandLineParser& parser, const QString& name);
+// The one register named on the command line: local, outstation or tour; BadInput otherwise.
+QString registerArgument(const QCommandLineParser& parser);
+// diaryPath(), refused (BadInput) when no diary is there: commands that only read never make one.
+QString existingDiaryPath(const QCommandLineParser& parser);
 
 } // namespace cli
 

@@ -13,21 +13,7 @@ namespace {
 
 const QString kName = QStringLiteral("export");
 
-struct BadInput {
-    QString text;
-};
-
-std::optional<QDate> dateOption(const QCommandLineParser& parser, const QString& name)
-{
-    if (!parser.isSet(name))
-        return std::nullopt;
-    const QString text = parser.value(name);
-    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid())
-        throw BadInput{
-            QStringLiteral("--%1 %2: not a date of the form YYYY-MM-DD").arg(name, text)};
-    return date;
-}
+using cli::BadInput;
 
 backup::ExportFormat formatOption(const QCommandLineParser& parser)
 {
@@ -56,10 +42,7 @@ int runExport(const QStringList& arguments)
                                  QStringLiteral("local, outstation or tour."));
     parser.addOption(
         {QStringLiteral("format"), QStringLiteral("csv or ics."), QStringLiteral("FORMAT")});
-    parser.addOption({QStringLiteral("from"), QStringLiteral("First date (YYYY-MM-DD)."),
-                      QStringLiteral("YYYY-MM-DD")});
-    parser.addOption({QStringLiteral("to"), QStringLiteral("Last date (YYYY-MM-DD)."),
-                      QStringLiteral("YYYY-MM-DD")});
+    cli::addDateRangeOptions(parser);
     parser.addOption({QStringLiteral("out"),
                       QStringLiteral("Write to FILE instead of standard output."),
                       QStringLiteral("FILE")});
@@ -67,25 +50,16 @@ int runExport(const QStringList& arguments)
     if (const auto done = cli::parse(parser, kName, arguments))
         return *done;
 
-    try {
-        const QStringList positional = parser.positionalArguments();
-        if (positional.size() != 1)
-            throw BadInput{QStringLiteral("name one register: local, outstation or tour")};
-        const auto which = backup::registerNamed(positional.first());
-        if (!which)
-            throw BadInput{QStringLiteral("no register '%1': local, outstation or tour")
-                               .arg(positional.first())};
+    return cli::runGuarded(kName, [&] {
+        const auto which = backup::registerNamed(cli::registerArgument(parser));
         const backup::ExportFormat format = formatOption(parser);
-        const std::optional<QDate> from = dateOption(parser, QStringLiteral("from"));
-        const std::optional<QDate> to = dateOption(parser, QStringLiteral("to"));
+        const std::optional<QDate> from = cli::dateOption(parser, QStringLiteral("from"));
+        const std::optional<QDate> to = cli::dateOption(parser, QStringLiteral("to"));
         if (from && to && *from > *to)
             throw BadInput{QStringLiteral("--from is after --to")};
 
         // A diary that does not exist is not made.
-        const QString path = cli::diaryPath(parser);
-        if (data::findDiaryFile(path).isEmpty())
-            throw BadInput{QStringLiteral("no diary at %1").arg(path)};
-        auto database = data::OpenDiaryDatabase(path);
+        auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
         if (parser.isSet(QStringLiteral("out")))
             backup::refuseDiaryAsTarget(*database, parser.value(QStringLiteral("out")));
         const backup::ExportResult result = backup::exportRecords(
@@ -102,12 +76,7 @@ int runExport(const QStringList& arguments)
             std::fflush(stdout);
         }
         return cli::kDone;
-    } catch (const BadInput& bad) {
-        cli::fail(kName, bad.text);
-    } catch (const std::exception& error) {
-        cli::fail(kName, QString::fromUtf8(error.what()));
-    }
-    return cli::kBadInput;
+    });
 }
 
 } // namespace

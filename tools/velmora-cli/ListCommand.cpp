@@ -17,20 +17,7 @@ namespace {
 
 const QString kName = QStringLiteral("list");
 
-// Thrown for input the command cannot use; main reports it and exits 2.
-struct BadInput {
-    QString text;
-};
-
-QDate dateOption(const QCommandLineParser& parser, const QString& name)
-{
-    const QString text = parser.value(name);
-    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid())
-        throw BadInput{
-            QStringLiteral("--%1 %2: not a date of the form YYYY-MM-DD").arg(name, text)};
-    return date;
-}
+using cli::BadInput;
 
 QTime timeOption(const QCommandLineParser& parser, const QString& name)
 {
@@ -66,19 +53,15 @@ QString statementFor(search::SearchRegister which, const QCommandLineParser& par
             criteria.from = placeOption(parser, QStringLiteral("from-place"));
         if (given("to-place"))
             criteria.to = placeOption(parser, QStringLiteral("to-place"));
-        if (given("from"))
-            criteria.dateFrom = dateOption(parser, QStringLiteral("from"));
-        if (given("to"))
-            criteria.dateTo = dateOption(parser, QStringLiteral("to"));
+        criteria.dateFrom = cli::dateOption(parser, QStringLiteral("from"));
+        criteria.dateTo = cli::dateOption(parser, QStringLiteral("to"));
         return search::tourQuery(criteria);
     }
     if (given("from-place") || given("to-place"))
         throw BadInput{QStringLiteral("--from-place and --to-place list tours, not programmes")};
     search::ProgrammeBounds bounds;
-    if (given("from"))
-        bounds.dateFrom = dateOption(parser, QStringLiteral("from"));
-    if (given("to"))
-        bounds.dateTo = dateOption(parser, QStringLiteral("to"));
+    bounds.dateFrom = cli::dateOption(parser, QStringLiteral("from"));
+    bounds.dateTo = cli::dateOption(parser, QStringLiteral("to"));
     if (given("after"))
         bounds.timeFrom = timeOption(parser, QStringLiteral("after"));
     if (given("before"))
@@ -97,10 +80,7 @@ int runList(const QStringList& arguments)
                        "(the header alone), 2 on bad input."));
     parser.addPositionalArgument(QStringLiteral("register"),
                                  QStringLiteral("local, outstation or tour."));
-    parser.addOption({QStringLiteral("from"), QStringLiteral("First date (YYYY-MM-DD)."),
-                      QStringLiteral("YYYY-MM-DD")});
-    parser.addOption({QStringLiteral("to"), QStringLiteral("Last date (YYYY-MM-DD)."),
-                      QStringLiteral("YYYY-MM-DD")});
+    cli::addDateRangeOptions(parser);
     parser.addOption({QStringLiteral("after"),
                       QStringLiteral("Programmes at or after this time of day (HH:MM:SS)."),
                       QStringLiteral("HH:MM:SS")});
@@ -117,28 +97,17 @@ int runList(const QStringList& arguments)
     if (const auto done = cli::parse(parser, kName, arguments))
         return *done;
 
-    try {
-        const QStringList positional = parser.positionalArguments();
-        if (positional.size() != 1)
-            throw BadInput{QStringLiteral("name one register: local, outstation or tour")};
-        const QString name = positional.first();
-        search::SearchRegister which;
-        if (name == QLatin1String("local"))
-            which = search::SearchRegister::Local;
-        else if (name == QLatin1String("outstation"))
-            which = search::SearchRegister::Outstation;
-        else if (name == QLatin1String("tour"))
-            which = search::SearchRegister::Tour;
-        else
-            throw BadInput{QStringLiteral("no register '%1': local, outstation or tour").arg(name)};
+    return cli::runGuarded(kName, [&] {
+        const QString name = cli::registerArgument(parser);
+        const search::SearchRegister which =
+            name == QLatin1String("local")        ? search::SearchRegister::Local
+            : name == QLatin1String("outstation") ? search::SearchRegister::Outstation
+                                                  : search::SearchRegister::Tour;
         const QString statement = statementFor(which, parser);
 
         // The command only reads: a diary that does not exist is not made.
-        const QString path = cli::diaryPath(parser);
-        if (data::findDiaryFile(path).isEmpty())
-            throw BadInput{QStringLiteral("no diary at %1").arg(path)};
         search::SearchSession session(which);
-        session.OpenDatabase(path);
+        session.OpenDatabase(cli::existingDiaryPath(parser));
         session.run(statement);
 
         // Written only once every row is read, so a failure leaves standard output empty.
@@ -148,12 +117,7 @@ int runList(const QStringList& arguments)
         std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
         std::fflush(stdout);
         return records.isEmpty() ? cli::kNothingToDo : cli::kDone;
-    } catch (const BadInput& bad) {
-        cli::fail(kName, bad.text);
-    } catch (const std::exception& error) {
-        cli::fail(kName, QString::fromUtf8(error.what()));
-    }
-    return cli::kBadInput;
+    });
 }
 
 } // namespace

@@ -18,16 +18,6 @@ namespace {
 
 const QString kName = QStringLiteral("report");
 
-std::optional<QDate> isoDate(const QCommandLineParser& parser, const QString& option)
-{
-    const QDate date = QDate::fromString(parser.value(option), Qt::ISODate);
-    if (!date.isValid()) {
-        cli::fail(kName, QStringLiteral("--%1 needs a date written YYYY-MM-DD").arg(option));
-        return std::nullopt;
-    }
-    return date;
-}
-
 int runReport(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -37,10 +27,7 @@ int runReport(const QStringList& arguments)
                        "and exits 1."));
     parser.addPositionalArgument(QStringLiteral("register"),
                                  QStringLiteral("local, outstation or tour"));
-    parser.addOption({QStringLiteral("from"), QStringLiteral("First day of the range."),
-                      QStringLiteral("YYYY-MM-DD")});
-    parser.addOption({QStringLiteral("to"), QStringLiteral("Last day of the range."),
-                      QStringLiteral("YYYY-MM-DD")});
+    cli::addDateRangeOptions(parser);
     parser.addOption({QStringLiteral("out"), QStringLiteral("The PDF file to write."),
                       QStringLiteral("FILE.pdf")});
     parser.addOption({QStringLiteral("template"),
@@ -51,63 +38,43 @@ int runReport(const QStringList& arguments)
     if (const std::optional<int> done = cli::parse(parser, kName, arguments))
         return *done;
 
-    const QStringList positional = parser.positionalArguments();
-    const reports::ReportRegister* reg =
-        positional.size() == 1 ? reports::ReportRegister::byName(positional.first()) : nullptr;
-    if (!reg) {
-        cli::fail(kName, QStringLiteral("name one register: local, outstation or tour"));
-        return cli::kBadInput;
-    }
-    for (const char* required : {"from", "to", "out"}) {
-        if (!parser.isSet(QLatin1String(required))) {
-            cli::fail(kName, QStringLiteral("--%1 is required").arg(QLatin1String(required)));
-            return cli::kBadInput;
+    return cli::runGuarded(kName, [&] {
+        const reports::ReportRegister* reg =
+            reports::ReportRegister::byName(cli::registerArgument(parser));
+        for (const char* required : {"from", "to", "out"}) {
+            if (!parser.isSet(QLatin1String(required)))
+                throw cli::BadInput{
+                    QStringLiteral("--%1 is required").arg(QLatin1String(required))};
         }
-    }
-    const std::optional<QDate> first = isoDate(parser, QStringLiteral("from"));
-    const std::optional<QDate> last = isoDate(parser, QStringLiteral("to"));
-    if (!first || !last)
-        return cli::kBadInput;
-    if (*first > *last) {
-        cli::fail(kName, QStringLiteral("--from must not be after --to"));
-        return cli::kBadInput;
-    }
-    const QString diary = cli::diaryPath(parser);
-    if (data::findDiaryFile(diary).isEmpty()) {
-        cli::fail(kName, QStringLiteral("no diary file at %1").arg(diary));
-        return cli::kBadInput;
-    }
-    const QString templatePath = parser.isSet(QStringLiteral("template"))
-                                     ? parser.value(QStringLiteral("template"))
-                                     : reg->templatePath(data::programFolder());
+        const QDate first = *cli::dateOption(parser, QStringLiteral("from"));
+        const QDate last = *cli::dateOption(parser, QStringLiteral("to"));
+        if (first > last)
+            throw cli::BadInput{QStringLiteral("--from must not be after --to")};
+        const QString diary = cli::existingDiaryPath(parser);
+        const QString templatePath = parser.isSet(QStringLiteral("template"))
+                                         ? parser.value(QStringLiteral("template"))
+                                         : reg->templatePath(data::programFolder());
 
-    try {
         int staged = 0;
         {
             const std::shared_ptr<jet::Database> db = data::OpenDiaryDatabase(diary);
-            staged = reports::stageRange(*db, *reg, *first, *last);
+            staged = reports::stageRange(*db, *reg, first, last);
         }
         if (staged == 0) {
             cli::err() << varnel::decode(reg->notice) << Qt::endl;
-            return cli::kNothingToDo;
+            return int(cli::kNothingToDo);
         }
         const report::RenderedReport report = report::runReport(templatePath, diary);
         // Written whole or not at all: a failure leaves no half PDF behind.
         QSaveFile out(parser.value(QStringLiteral("out")));
         if (!out.open(QIODevice::WriteOnly) || out.write(report.pdf) != report.pdf.size() ||
-            !out.commit()) {
-            cli::fail(
-                kName,
-                QStringLiteral("could not write %1: %2").arg(out.fileName(), out.errorString()));
-            return cli::kBadInput;
-        }
+            !out.commit())
+            throw cli::BadInput{
+                QStringLiteral("could not write %1: %2").arg(out.fileName(), out.errorString())};
         cli::out() << out.fileName() << ": " << report.rows << " rows, " << report.pages << " pages"
                    << Qt::endl;
-        return cli::kDone;
-    } catch (const std::exception& e) {
-        cli::fail(kName, QString::fromUtf8(e.what()));
-        return cli::kBadInput;
-    }
+        return int(cli::kDone);
+    });
 }
 
 } // namespace
