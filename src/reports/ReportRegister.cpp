@@ -5,6 +5,20 @@
 
 namespace reports {
 
+namespace {
+
+// local and outstation share the ten-column programme layout; the time is column 3.
+QStringList programmeColumns()
+{
+    return {QStringLiteral("sl_no"),          QStringLiteral("tarna_date"),
+            QStringLiteral("day_name"),       QStringLiteral("tarna_time"),
+            QStringLiteral("topic"),          QStringLiteral("venue"),
+            QStringLiteral("address"),        QStringLiteral("telephone"),
+            QStringLiteral("contact_person"), QStringLiteral("others")};
+}
+
+} // namespace
+
 const ReportRegister& ReportRegister::local()
 {
     static const ReportRegister r{Kind::Local,
@@ -12,11 +26,7 @@ const ReportRegister& ReportRegister::local()
                                   QStringLiteral("temp_local"),
                                   QStringLiteral("rptlocal.rpt"),
                                   texts::localNotice,
-                                  {QStringLiteral("sl_no"), QStringLiteral("tarna_date"),
-                                   QStringLiteral("day_name"), QStringLiteral("tarna_time"),
-                                   QStringLiteral("topic"), QStringLiteral("venue"),
-                                   QStringLiteral("address"), QStringLiteral("telephone"),
-                                   QStringLiteral("contact_person"), QStringLiteral("others")},
+                                  programmeColumns(),
                                   {3}};
     return r;
 }
@@ -28,11 +38,7 @@ const ReportRegister& ReportRegister::outstation()
                                   QStringLiteral("temp_outstation"),
                                   QStringLiteral("rptoutstation.rpt"),
                                   texts::outstationNotice,
-                                  {QStringLiteral("sl_no"), QStringLiteral("tarna_date"),
-                                   QStringLiteral("day_name"), QStringLiteral("tarna_time"),
-                                   QStringLiteral("topic"), QStringLiteral("venue"),
-                                   QStringLiteral("address"), QStringLiteral("telephone"),
-                                   QStringLiteral("contact_person"), QStringLiteral("others")},
+                                  programmeColumns(),
                                   {3}};
     return r;
 }
