@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTime>
 
+#include "data/CsvText.h"
 #include "platform/varnel/VarnelCodec.h"
 
 namespace backup {
@@ -38,35 +39,17 @@ QString cellText(const QVariant& value)
     }
 }
 
-QString field(const QString& text)
-{
-    static const QString special = QStringLiteral(",\"\r\n");
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return special.contains(c); }))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString line(const QStringList& cells)
-{
-    QStringList fields;
-    for (const QString& cell : cells)
-        fields << field(cell);
-    return fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-}
-
 } // namespace
 
 QByteArray exportCsv(ExportRegister which, const QList<ExportRecord>& records)
 {
     const QStringList& names = columnNames(which);
-    QString text = line(names);
+    QString text = data::csvLine(names);
     for (const ExportRecord& record : records) {
         QStringList cells;
         for (qsizetype i = 0; i < names.size(); ++i)
             cells << cellText(record.values.value(i));
-        text += line(cells);
+        text += data::csvLine(cells);
     }
     return text.toUtf8();
 }

@@ -11,11 +11,6 @@
 // record with its sl_no first, ISO dates, "HH:MM" times and texts in Unicode.
 namespace search {
 
-// A field quoted when it holds a comma, a quote or a line break; quotes doubled.
-QString csvField(const QString& text);
-// One line, ended by CRLF.
-QString csvLine(const QStringList& fields);
-
 QStringList csvHeader(SearchRegister which);
 QStringList csvFields(SearchRegister which, const SearchRecord& record);
 

@@ -3,6 +3,7 @@
 #include "SearchDiary.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "search/DateOrderRule.h"
+#include "data/CsvText.h"
 #include "search/SearchCsv.h"
 #include "search/SearchQueries.h"
 
@@ -395,7 +396,7 @@ void TestSearchQueries::csvFields()
 {
     QFETCH(QString, text);
     QFETCH(QString, field);
-    QCOMPARE(search::csvField(text), field);
+    QCOMPARE(data::csvField(text), field);
 }
 
 QTEST_GUILESS_MAIN(TestSearchQueries)

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// CSV as RFC 4180 writes it, for the lists and exports the diary hands to spreadsheets.
+namespace data {
+
+// A field quoted when it holds a comma, a quote or a line break; quotes doubled.
+QString csvField(const QString& text);
+// One line of fields, ended by CRLF.
+QString csvLine(const QStringList& fields);
+
+} // namespace data
