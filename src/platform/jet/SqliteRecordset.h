@@ -1,6 +1,9 @@
 #pragma once
 
-#include "platform/jet/Recordset.h"
+#include <unordered_map>
+
+#include "platform/jet/KeysetRecordset.h"
+#include "platform/jet/SqliteStatement.h"
 
 namespace jet {
 
@@ -8,43 +11,39 @@ class SqliteDatabase;
 
 // A record set over an SQLite file: a dynaset keeps its rowids and reads the current row when
 // it is asked for; a read-only set holds its rows.
-class SqliteRecordset final : public Recordset {
+class SqliteRecordset final : public KeysetRecordset {
 public:
     SqliteRecordset(std::shared_ptr<SqliteDatabase> database, const QString& sql,
                     RecordsetType type);
     ~SqliteRecordset() override;
 
-    int RecordCount() const override;
-    void MoveFirst() override;
-    void MoveLast() override;
-    void MoveNext() override;
-    void MovePrevious() override;
-    bool Eof() const override;
-    bool Bof() const override;
-    int FieldCount() const override;
-    void AddNew() override;
-    void Edit() override;
-    void Update() override;
-    void CancelUpdate() override;
-    void Delete() override;
-    qint64 Bookmark() const override;
-    void Requery() override;
-    void FindFirst(const QString& criterion) override;
-    bool NoMatch() const override;
-    QString tableName() const override;
-    bool isUpdatable() const override;
-    bool isAdding() const override;
-    bool isEditing() const override;
-
 private:
-    struct Impl;
+    void load() override;
+    const Row& readRow(Key key) override;
+    Key insertRow(std::uint64_t mask, const std::vector<StoredValue>& values) override;
+    void updateRow(Key key, std::uint64_t mask, const std::vector<StoredValue>& values) override;
+    void deleteRow(Key key) override;
+    std::optional<qsizetype> findInDynaset(const QString& criterion) override;
+    void afterMove() override { m_cachedKey = kGone; }
 
-    void reloadAfterRollback() override;
-    QVariant fieldValue(int ordinal) override;
-    void setFieldValue(int ordinal, const QVariant& value) override;
-    QString fieldName(int ordinal) const override;
+    void openDynaset(const QString& table, const QString& rest);
+    void readColumns(sqlite3_stmt* stmt);
+    void loadKeys();
+    void loadRows();
+    SqliteStatement& insertStatement(std::uint64_t mask);
+    SqliteStatement& updateStatement(std::uint64_t mask);
 
-    std::unique_ptr<Impl> d;
+    sqlite3* m_db;
+    // The current row, read once when first asked for.
+    Key m_cachedKey = kGone;
+    Row m_cachedRow;
+
+    SqliteStatement m_keysetStatement;
+    SqliteStatement m_fetchStatement;
+    SqliteStatement m_deleteStatement;
+    std::unordered_map<std::uint64_t, SqliteStatement> m_updateStatements;
+    std::unordered_map<std::uint64_t, SqliteStatement> m_insertStatements;
+    std::unordered_map<int, SqliteStatement> m_findStatements;
 };
 
 } // namespace jet
