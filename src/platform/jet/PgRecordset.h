@@ -1,6 +1,11 @@
 #pragma once
 
-#include "platform/jet/Recordset.h"
+#include <unordered_map>
+
+#include "platform/jet/KeysetRecordset.h"
+#include "platform/jet/ServerStatement.h"
+
+struct pg_result;
 
 namespace jet {
 
@@ -9,42 +14,36 @@ class PgDatabase;
 // A record set on the diary server. Every set reads its rows in one query (never one round
 // trip per row); a dynaset keeps them by row identity, writes by identity and reads its rows
 // again, in one query, once this connection wrote or another desk's change was noticed.
-class PgRecordset final : public Recordset {
+class PgRecordset final : public KeysetRecordset {
 public:
     PgRecordset(std::shared_ptr<PgDatabase> database, const QString& sql, RecordsetType type);
     ~PgRecordset() override;
 
-    int RecordCount() const override;
-    void MoveFirst() override;
-    void MoveLast() override;
-    void MoveNext() override;
-    void MovePrevious() override;
-    bool Eof() const override;
-    bool Bof() const override;
-    int FieldCount() const override;
-    void AddNew() override;
-    void Edit() override;
-    void Update() override;
-    void CancelUpdate() override;
-    void Delete() override;
-    qint64 Bookmark() const override;
-    void Requery() override;
-    void FindFirst(const QString& criterion) override;
-    bool NoMatch() const override;
-    QString tableName() const override;
-    bool isUpdatable() const override;
-    bool isAdding() const override;
-    bool isEditing() const override;
-
 private:
-    struct Impl;
+    void load() override;
+    const Row& readRow(Key key) override;
+    Key insertRow(std::uint64_t mask, const std::vector<StoredValue>& values) override;
+    void updateRow(Key key, std::uint64_t mask, const std::vector<StoredValue>& values) override;
+    void deleteRow(Key key) override;
+    std::optional<qsizetype> findInDynaset(const QString& criterion) override;
+    void afterMove() override { refreshIfStale(true); }
+    void clearRows() override;
 
-    void reloadAfterRollback() override;
-    QVariant fieldValue(int ordinal) override;
-    void setFieldValue(int ordinal, const QVariant& value) override;
-    QString fieldName(int ordinal) const override;
+    void open(RecordsetType type);
+    void readColumns(const pg_result* result);
+    bool passesLikes(const pg_result* result, int row, const std::vector<int>& likeColumns) const;
+    Row rowOf(const pg_result* result, int row) const;
+    Key identityOf(const pg_result* result, int row) const;
+    void refreshIfStale(bool poll);
+    void noteOwnWrite();
 
-    std::unique_ptr<Impl> d;
+    PgDatabase* m_db;
+    QString m_select; // the server's text of the query, like terms taken out
+    std::vector<LikeTerm> m_likes;
+    std::vector<unsigned> m_types;        // each field's server type number
+    int m_identity = -1;                  // the identity's column in the server's answer
+    std::unordered_map<Key, Row> m_byKey; // a dynaset's rows as last read
+    std::uint64_t m_stamp = 0;            // the connection's change stamp they were read at
 };
 
 } // namespace jet
