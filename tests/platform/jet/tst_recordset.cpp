@@ -507,6 +507,25 @@ private slots:
         QVERIFY(table->isUpdatable());
         QCOMPARE(table->RecordCount(), 2);
     }
+
+    // A pending record marks its written columns in 64 bits: a wider table is only read.
+    void tableTooWideToWriteIsRead()
+    {
+        QStringList columns;
+        for (int i = 0; i < 70; ++i) {
+            columns << QStringLiteral("c%1 INTEGER").arg(i);
+        }
+        if (onServer())
+            columns << QStringLiteral("row_id bigint GENERATED ALWAYS AS IDENTITY");
+        m_db->Execute(QStringLiteral("CREATE TABLE wide (%1)").arg(columns.join(',')));
+        m_db->Execute(QStringLiteral("INSERT INTO wide (c0, c69) VALUES (7, 690)"));
+        auto rs = m_db->OpenRecordset(QStringLiteral("Select * from wide order by c0"));
+        QVERIFY(!rs->isUpdatable());
+        QCOMPARE(rs->RecordCount(), 1);
+        QCOMPARE(rs->FieldCount(), 70);
+        QCOMPARE(rs->Fields(69).Value().toInt(), 690);
+        QCOMPARE(jetErrorNumber([&] { rs->Edit(); }), jet::errors::kNotUpdatable);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecordset)
