@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include <QRegularExpression>
+#include <QStringList>
 
 #include "platform/jet/JetError.h"
+#include "platform/jet/QueryText.h"
 
 namespace jet {
 
@@ -26,6 +28,14 @@ void KeysetRecordset::recordDeleted()
 {
     throw JetError(errors::kRecordDeleted,
                    QStringLiteral("Record is deleted: the current record no longer exists."));
+}
+
+void KeysetRecordset::returnsNoRows() const
+{
+    throw JetError(errors::kInvalidOperation,
+                   QStringLiteral("Invalid operation: \"%1\" returns no rows to open as a "
+                                  "record set; run it with Execute.")
+                       .arg(m_sql));
 }
 
 QString KeysetRecordset::readContext() const
@@ -363,6 +373,32 @@ KeysetRecordset::numberCriterion(const QString& criterion)
     if (!m.hasMatch())
         return std::nullopt;
     return NumberCriterion{m.captured(1), m.captured(2).toLongLong()};
+}
+
+QString KeysetRecordset::insertText(std::uint64_t mask, Placeholder placeholder) const
+{
+    QStringList names, parameters;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (mask & (std::uint64_t(1) << i)) {
+            names << quoted(m_columns[i].name);
+            parameters << placeholder(int(i), int(parameters.size()) + 1);
+        }
+    }
+    if (names.isEmpty())
+        return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table));
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(quoted(m_table), names.join(QLatin1Char(',')), parameters.join(QLatin1Char(',')));
+}
+
+QString KeysetRecordset::assignmentsText(std::uint64_t mask, Placeholder placeholder) const
+{
+    QStringList assignments;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (mask & (std::uint64_t(1) << i))
+            assignments << quoted(m_columns[i].name) + QStringLiteral(" = ") +
+                               placeholder(int(i), int(assignments.size()) + 1);
+    }
+    return assignments.join(QLatin1Char(','));
 }
 
 // A read-only set holds its rows, so the windows' "column = value" is compared in memory.

@@ -56,7 +56,7 @@ protected:
     KeysetRecordset(std::shared_ptr<Database> database, const QString& sql, RecordsetType type);
 
     // Reads the set's keys (a dynaset) or rows (a read-only set) afresh, through clearRows
-    // and appendKey/appendRow; on failure it throws, leaving the set as it was or empty.
+    // and appendKey/appendRow. Throws JetError when reading fails.
     virtual void load() = 0;
     // The dynaset row `key` as stored; throws recordDeleted when it no longer exists.
     virtual const Row& readRow(Key key) = 0;
@@ -99,8 +99,16 @@ protected:
     };
     static std::optional<NumberCriterion> numberCriterion(const QString& criterion);
 
+    // Statement texts over the columns in `mask`, in column order; `placeholder(column, n)`
+    // names the parameter that holds the value of `column`, the n-th (from 1) written.
+    using Placeholder = QString (*)(int column, int n);
+    QString insertText(std::uint64_t mask, Placeholder placeholder) const;
+    QString assignmentsText(std::uint64_t mask, Placeholder placeholder) const;
+
     [[noreturn]] static void noCurrentRecord();
     [[noreturn]] static void recordDeleted();
+    // The query is an action query or otherwise gives no columns.
+    [[noreturn]] void returnsNoRows() const;
 
 private:
     enum class Pending { None, Adding, Editing };

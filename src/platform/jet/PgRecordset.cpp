@@ -5,7 +5,6 @@
 #include <libpq-fe.h>
 
 #include <QRegularExpression>
-#include <QStringList>
 
 #include "platform/jet/JetError.h"
 #include "platform/jet/PgDatabase.h"
@@ -162,10 +161,7 @@ void PgRecordset::open(RecordsetType type)
     static const QRegularExpression reading(QStringLiteral("^\\s*select\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
     if (!reading.match(sql()).hasMatch())
-        throw JetError(errors::kInvalidOperation,
-                       QStringLiteral("Invalid operation: \"%1\" returns no rows to open as a "
-                                      "record set; run it with Execute.")
-                           .arg(sql()));
+        returnsNoRows();
     const auto query = parseSingleTableQuery(sql());
     const bool keyed = query && m_db->hasRowIdentity(query->table);
     QString text = sql();
@@ -196,10 +192,7 @@ void PgRecordset::load()
     m_stamp = m_db->changeStamp(true);
     const PgResult result = m_db->run(m_select, readContext());
     if (PQnfields(result.get()) == 0)
-        throw JetError(errors::kInvalidOperation,
-                       QStringLiteral("Invalid operation: \"%1\" returns no rows to open as a "
-                                      "record set; run it with Execute.")
-                           .arg(sql()));
+        returnsNoRows();
     readColumns(result.get());
     std::vector<int> likeColumns;
     for (const LikeTerm& like : m_likes) {
@@ -276,27 +269,30 @@ const KeysetRecordset::Row& PgRecordset::readRow(Key key)
     return it->second;
 }
 
+// Parameters are numbered in the order they are written.
+QString PgRecordset::placeholder(int, int n)
+{
+    return QStringLiteral("$%1").arg(n);
+}
+
+std::vector<std::optional<QByteArray>>
+PgRecordset::parameters(std::uint64_t mask, const std::vector<StoredValue>& values) const
+{
+    std::vector<std::optional<QByteArray>> out;
+    for (size_t i = 0; i < columns().size(); ++i) {
+        if (mask & (std::uint64_t(1) << i))
+            out.push_back(parameter(values[i]));
+    }
+    return out;
+}
+
 KeysetRecordset::Key PgRecordset::insertRow(std::uint64_t mask,
                                             const std::vector<StoredValue>& values)
 {
-    QStringList names, placeholders;
-    std::vector<std::optional<QByteArray>> parameters;
-    for (size_t i = 0; i < columns().size(); ++i) {
-        if (!(mask & (std::uint64_t(1) << i)))
-            continue;
-        names << quoted(columns()[i].name);
-        placeholders << QStringLiteral("$%1").arg(parameters.size() + 1);
-        parameters.push_back(parameter(values[i]));
-    }
-    const QString table = quoted(tableName());
-    const QString insert =
-        names.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING *").arg(table)
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING *")
-                  .arg(table, names.join(QLatin1Char(',')), placeholders.join(QLatin1Char(',')));
     const PgResult result =
-        m_db->run(insert, QStringLiteral("Could not add the record to table '%1'").arg(tableName()),
-                  parameters);
+        m_db->run(insertText(mask, placeholder) + QStringLiteral(" RETURNING *"),
+                  QStringLiteral("Could not add the record to table '%1'").arg(tableName()),
+                  parameters(mask, values));
     noteOwnWrite();
     const Key key = identityOf(result.get(), 0);
     m_byKey.insert_or_assign(key, rowOf(result.get(), 0));
@@ -305,23 +301,15 @@ KeysetRecordset::Key PgRecordset::insertRow(std::uint64_t mask,
 
 void PgRecordset::updateRow(Key key, std::uint64_t mask, const std::vector<StoredValue>& values)
 {
-    QStringList assignments;
-    std::vector<std::optional<QByteArray>> parameters;
-    for (size_t i = 0; i < columns().size(); ++i) {
-        if (mask & (std::uint64_t(1) << i)) {
-            parameters.push_back(parameter(values[i]));
-            assignments
-                << QStringLiteral("%1 = $%2").arg(quoted(columns()[i].name)).arg(parameters.size());
-        }
-    }
-    parameters.push_back(QByteArray::number(key));
+    std::vector<std::optional<QByteArray>> written = parameters(mask, values);
+    written.push_back(QByteArray::number(key));
     const QString update = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = $%4 RETURNING *")
-                               .arg(quoted(tableName()), assignments.join(QLatin1Char(',')),
+                               .arg(quoted(tableName()), assignmentsText(mask, placeholder),
                                     QString::fromLatin1(kServerRowIdentity))
-                               .arg(parameters.size());
+                               .arg(written.size());
     const PgResult result = m_db->run(
         update, QStringLiteral("Could not save the record in table '%1'").arg(tableName()),
-        parameters);
+        written);
     noteOwnWrite();
     if (PQntuples(result.get()) == 0) {
         m_byKey.erase(key);

@@ -34,6 +34,10 @@ private:
     bool passesLikes(const pg_result* result, int row, const std::vector<int>& likeColumns) const;
     Row rowOf(const pg_result* result, int row) const;
     Key identityOf(const pg_result* result, int row) const;
+    static QString placeholder(int column, int n);
+    // The values of the columns in `mask`, as the statement's text parameters.
+    std::vector<std::optional<QByteArray>> parameters(std::uint64_t mask,
+                                                      const std::vector<StoredValue>& values) const;
     void refreshIfStale(bool poll);
     void noteOwnWrite();
 

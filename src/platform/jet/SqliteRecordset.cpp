@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <QRegularExpression>
-#include <QStringList>
 
 #include "platform/jet/JetError.h"
 #include "platform/jet/QueryText.h"
@@ -83,10 +82,7 @@ void SqliteRecordset::loadRows()
     SqliteStatement statement(m_db, sql());
     // Stepping an action query would run it; a record set only reads.
     if (!sqlite3_stmt_readonly(statement.get()) || sqlite3_column_count(statement.get()) == 0)
-        throw JetError(errors::kInvalidOperation,
-                       QStringLiteral("Invalid operation: \"%1\" returns no rows to open as a "
-                                      "record set; run it with Execute.")
-                           .arg(sql()));
+        returnsNoRows();
     readColumns(statement.get());
     clearRows();
     const QString context = readContext();
@@ -122,25 +118,19 @@ const KeysetRecordset::Row& SqliteRecordset::readRow(Key key)
     return m_cachedRow;
 }
 
+// Parameters are numbered by column, so one statement per mask binds the same way.
+QString SqliteRecordset::placeholder(int column, int)
+{
+    return QStringLiteral("?%1").arg(column + 1);
+}
+
 SqliteStatement& SqliteRecordset::insertStatement(std::uint64_t mask)
 {
     auto it = m_insertStatements.find(mask);
-    if (it != m_insertStatements.end())
-        return it->second;
-    QStringList names, parameters;
-    for (size_t i = 0; i < columns().size(); ++i) {
-        if (mask & (std::uint64_t(1) << i)) {
-            names << quoted(columns()[i].name);
-            parameters << QStringLiteral("?%1").arg(i + 1);
-        }
-    }
-    const QString table = quoted(tableName());
-    const QString insert =
-        names.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(table, names.join(QLatin1Char(',')), parameters.join(QLatin1Char(',')));
-    return m_insertStatements.emplace(mask, SqliteStatement(m_db, insert)).first->second;
+    if (it == m_insertStatements.end())
+        it = m_insertStatements.emplace(mask, SqliteStatement(m_db, insertText(mask, placeholder)))
+                 .first;
+    return it->second;
 }
 
 SqliteStatement& SqliteRecordset::updateStatement(std::uint64_t mask)
@@ -148,13 +138,8 @@ SqliteStatement& SqliteRecordset::updateStatement(std::uint64_t mask)
     auto it = m_updateStatements.find(mask);
     if (it != m_updateStatements.end())
         return it->second;
-    QStringList assignments;
-    for (size_t i = 0; i < columns().size(); ++i) {
-        if (mask & (std::uint64_t(1) << i))
-            assignments << QStringLiteral("%1 = ?%2").arg(quoted(columns()[i].name)).arg(i + 1);
-    }
     const QString update = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3")
-                               .arg(quoted(tableName()), assignments.join(QLatin1Char(',')))
+                               .arg(quoted(tableName()), assignmentsText(mask, placeholder))
                                .arg(kMaxWritableColumns + 1);
     return m_updateStatements.emplace(mask, SqliteStatement(m_db, update)).first->second;
 }

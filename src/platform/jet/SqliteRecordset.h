@@ -30,6 +30,7 @@ private:
     void readColumns(sqlite3_stmt* stmt);
     void loadKeys();
     void loadRows();
+    static QString placeholder(int column, int n);
     SqliteStatement& insertStatement(std::uint64_t mask);
     SqliteStatement& updateStatement(std::uint64_t mask);
 
