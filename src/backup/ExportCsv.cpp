@@ -5,28 +5,17 @@
 #include <QTime>
 
 #include "data/CsvText.h"
+#include "data/DiarySchema.h"
 #include "platform/varnel/VarnelCodec.h"
 
 namespace backup {
 
 namespace {
 
-const QStringList& columnNames(ExportRegister which)
+QStringList columnNames(ExportRegister which)
 {
-    static const QStringList programme = {
-        QStringLiteral("sl_no"),          QStringLiteral("tarna_date"),
-        QStringLiteral("day_name"),       QStringLiteral("tarna_time"),
-        QStringLiteral("topic"),          QStringLiteral("venue"),
-        QStringLiteral("address"),        QStringLiteral("telephone"),
-        QStringLiteral("contact_person"), QStringLiteral("others")};
-    static const QStringList tour = {
-        QStringLiteral("sl_no"),           QStringLiteral("travel_from"),
-        QStringLiteral("travel_to"),       QStringLiteral("travel_date_from"),
-        QStringLiteral("travel_day_from"), QStringLiteral("travel_time_from"),
-        QStringLiteral("travel_date_to"),  QStringLiteral("travel_day_to"),
-        QStringLiteral("travel_time_to"),  QStringLiteral("travel_type"),
-        QStringLiteral("others")};
-    return which == ExportRegister::Tour ? tour : programme;
+    return data::registerColumns(which == ExportRegister::Tour ? QStringLiteral("tour")
+                                                               : QStringLiteral("local"));
 }
 
 QString cellText(const QVariant& value)

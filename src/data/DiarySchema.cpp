@@ -79,6 +79,18 @@ QStringList diarySchemaStatements()
     };
 }
 
+QStringList registerColumns(const QString& table)
+{
+    // The names between the parentheses of the table's layout, each ending at its first blank.
+    const QString layout =
+        QString::fromLatin1(table == QLatin1String("tour") ? kTourRegister : kProgrammeRegister);
+    QStringList names;
+    const QString inside = layout.mid(layout.indexOf(QLatin1Char('(')) + 1);
+    for (const QString& column : inside.split(QLatin1Char(',')))
+        names << column.trimmed().section(QLatin1Char(' '), 0, 0);
+    return names;
+}
+
 QStringList diaryTableNames()
 {
     return {QStringLiteral("local"),

@@ -15,6 +15,10 @@ QStringList diarySchemaStatements();
 // local, outstation, tour, temp_local, temp_outstation, temp_tour.
 QStringList diaryTableNames();
 
+// The columns of a register (local, outstation or tour) in their order, as its CREATE TABLE
+// statement names them.
+QStringList registerColumns(const QString& table);
+
 // Creates the tables and indexes on an empty database, in one transaction.
 void createDiarySchema(jet::Database& database);
 

@@ -1,23 +1,10 @@
 #include "reports/ReportRegister.h"
 
 #include "data/DayName.h"
+#include "data/DiarySchema.h"
 #include "reports/ReportTexts.h"
 
 namespace reports {
-
-namespace {
-
-// local and outstation share the ten-column programme layout; the time is column 3.
-QStringList programmeColumns()
-{
-    return {QStringLiteral("sl_no"),          QStringLiteral("tarna_date"),
-            QStringLiteral("day_name"),       QStringLiteral("tarna_time"),
-            QStringLiteral("topic"),          QStringLiteral("venue"),
-            QStringLiteral("address"),        QStringLiteral("telephone"),
-            QStringLiteral("contact_person"), QStringLiteral("others")};
-}
-
-} // namespace
 
 const ReportRegister& ReportRegister::local()
 {
@@ -26,7 +13,7 @@ const ReportRegister& ReportRegister::local()
                                   QStringLiteral("temp_local"),
                                   QStringLiteral("rptlocal.rpt"),
                                   texts::localNotice,
-                                  programmeColumns(),
+                                  data::registerColumns(QStringLiteral("local")),
                                   {3}};
     return r;
 }
@@ -38,25 +25,20 @@ const ReportRegister& ReportRegister::outstation()
                                   QStringLiteral("temp_outstation"),
                                   QStringLiteral("rptoutstation.rpt"),
                                   texts::outstationNotice,
-                                  programmeColumns(),
+                                  data::registerColumns(QStringLiteral("outstation")),
                                   {3}};
     return r;
 }
 
 const ReportRegister& ReportRegister::tour()
 {
-    static const ReportRegister r{
-        Kind::Tour,
-        QStringLiteral("tour"),
-        QStringLiteral("temp_tour"),
-        QStringLiteral("rpttour.rpt"),
-        texts::tourNotice,
-        {QStringLiteral("sl_no"), QStringLiteral("travel_from"), QStringLiteral("travel_to"),
-         QStringLiteral("travel_date_from"), QStringLiteral("travel_day_from"),
-         QStringLiteral("travel_time_from"), QStringLiteral("travel_date_to"),
-         QStringLiteral("travel_day_to"), QStringLiteral("travel_time_to"),
-         QStringLiteral("travel_type"), QStringLiteral("others")},
-        {5, 8}};
+    static const ReportRegister r{Kind::Tour,
+                                  QStringLiteral("tour"),
+                                  QStringLiteral("temp_tour"),
+                                  QStringLiteral("rpttour.rpt"),
+                                  texts::tourNotice,
+                                  data::registerColumns(QStringLiteral("tour")),
+                                  {5, 8}};
     return r;
 }
 
