@@ -23,6 +23,7 @@
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
 #include "shell/frmsave.h"
+#include "shell/WindowGround.h"
 
 namespace registers {
 
@@ -45,10 +46,7 @@ RegisterWindow::RegisterWindow(const RegisterMapping& mapping, const RegisterWin
     : QWidget(parent), mapping_(mapping), layout_(layout), editor_(mapping, *this)
 {
     setObjectName(layout.name);
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, shell::kFormColour);
-    setPalette(p);
+    shell::paintGround(this);
     setWindowIcon(Pictures::programIcon());
     setFont(fieldFont());
 

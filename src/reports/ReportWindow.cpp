@@ -27,6 +27,7 @@
 #include "shell/ShellTexts.h"
 #include "shell/Twips.h"
 #include "shell/frmmsg.h"
+#include "shell/WindowGround.h"
 
 namespace reports {
 
@@ -49,10 +50,7 @@ ReportWindow::ReportWindow(const QString& name, const QByteArray& title, int top
     : QWidget(parent), Crystalrpt_(report::previewDestination(this, showMessageText))
 {
     setObjectName(name);
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, shell::kFormColour);
-    setPalette(p);
+    shell::paintGround(this);
     setWindowIcon(Pictures::programIcon());
     setWindowTitle(shell::productName());
     setFixedSize(QSize(tw(kClientWidth), tw(top + kFrameHeight + 120 + kButtonBlock)));

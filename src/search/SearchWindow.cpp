@@ -25,6 +25,7 @@
 #include "shell/ShellTexts.h"
 #include "shell/Twips.h"
 #include "shell/WindowRegistry.h"
+#include "shell/WindowGround.h"
 
 namespace search {
 
@@ -47,10 +48,7 @@ SearchWindow::SearchWindow(const SearchWindowDesign& design, QWidget* parent)
     : QWidget(parent), design_(design), session_(design.which)
 {
     setObjectName(design.name);
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, shell::kFormColour);
-    setPalette(p);
+    shell::paintGround(this);
     setWindowIcon(Pictures::programIcon());
     setWindowTitle(varnel::decode(design.title).trimmed());
 

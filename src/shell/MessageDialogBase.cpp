@@ -9,6 +9,7 @@
 #include "shell/ShapeWidget.h"
 #include "shell/ShellColours.h"
 #include "shell/Twips.h"
+#include "shell/WindowGround.h"
 
 MessageDialogBase::MessageDialogBase(QWidget* parent, int clientWidth, int clientHeight,
                                      Pictures::Icon picture, int ruleRight, int ruleTop)
@@ -17,10 +18,7 @@ MessageDialogBase::MessageDialogBase(QWidget* parent, int clientWidth, int clien
     setWindowTitle(QStringLiteral("-"));
     setFixedSize(tw(clientWidth), tw(clientHeight));
     setModal(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, shell::kFormColour);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    shell::paintGround(this);
     setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, 14.25));
 
     Image1 = new QLabel(this);

@@ -17,6 +17,7 @@
 #include "shell/ShellColours.h"
 #include "shell/Twips.h"
 #include "shell/frmMenu.h"
+#include "shell/WindowGround.h"
 
 namespace {
 
@@ -60,10 +61,7 @@ frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
     Picture1 = new QWidget(central);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setFixedHeight(tw(495));
-    QPalette pal = Picture1->palette();
-    pal.setColor(QPalette::Window, shell::kFormColour);
-    Picture1->setPalette(pal);
-    Picture1->setAutoFillBackground(true);
+    shell::paintGround(Picture1);
     layout->addWidget(Picture1);
 
     const QFont labelFont = varnel::varnelFont(varnel::VarnelFont::Akshara, 14.25);

@@ -4,15 +4,13 @@
 #include "shell/HelpBrowser.h"
 #include "shell/ShellColours.h"
 #include "shell/Twips.h"
+#include "shell/WindowGround.h"
 
 frmhelp::frmhelp(QWidget* parent) : QWidget(parent), WebBrowser1(new HelpBrowser(this))
 {
     setObjectName(QStringLiteral("frmhelp"));
     setWindowTitle(QString());
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, shell::kFormColour);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    shell::paintGround(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(twRect(360, 240, 11175, 7215));
     setWindowState(Qt::WindowMaximized);

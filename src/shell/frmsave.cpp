@@ -11,18 +11,7 @@
 #include "shell/Pictures.h"
 #include "shell/ShellColours.h"
 #include "shell/Twips.h"
-
-namespace {
-
-void setGround(QWidget* w, const QColor& colour)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, colour);
-    w->setPalette(pal);
-    w->setAutoFillBackground(true);
-}
-
-} // namespace
+#include "shell/WindowGround.h"
 
 frmsave::frmsave(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
@@ -32,7 +21,7 @@ frmsave::frmsave(QWidget* parent)
     setModal(true);
     setFixedSize(frame_->size());
     QWidget* client = frame_->client();
-    setGround(client, shell::kFormColour);
+    shell::paintGround(client, shell::kFormColour);
 
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -52,7 +41,7 @@ frmsave::frmsave(QWidget* parent)
         cell->setGeometry(twRect(360 * k, 420, 375, 345));
         cell->setFrameShape(QFrame::Box);
         cell->setLineWidth(1);
-        setGround(cell, shell::kCellColour);
+        shell::paintGround(cell, shell::kCellColour);
         Label1[k] = cell;
     }
 
@@ -73,7 +62,7 @@ void frmsave::Form_Load()
 void frmsave::Timer1_Timer()
 {
     if (CellIndex >= 0 && CellIndex < kCells) {
-        setGround(Label1[CellIndex], shell::kCellPainted);
+        shell::paintGround(Label1[CellIndex], shell::kCellPainted);
         ++CellIndex;
     } else if (CellIndex == kCells) {
         CellIndex = 0;

@@ -19,6 +19,7 @@
 #include "shell/frmMenu.h"
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
+#include "shell/WindowGround.h"
 
 namespace {
 
@@ -55,10 +56,7 @@ frmrestore::frmrestore(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmrestore"));
     setWindowTitle(backup::texts::title);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, shell::kFormColour);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    shell::paintGround(this);
 
     auto* title = new QLabel(backup::texts::title, this);
     title->setFont(varnel::varnelFont(VarnelFont::Akshara08, 18, true));
