@@ -8,6 +8,7 @@
 int main(int argc, char** argv)
 {
     VelmoraApplication app(argc, argv);
+    shell::endProgramOnTerminationSignals();
     registerWorkingWindows();
     // A diary still in the old Jet format is offered for bringing over before anything opens it.
     const legacy::StartDecision start = legacy::offerLegacyImport();

@@ -12,6 +12,10 @@ void endProgram();
 // returns the handler installed before. An empty handler restores the default.
 std::function<void()> setEndProgramHandler(std::function<void()> handler);
 
+// Ends the program as the exit entry does when the session asks it to (SIGTERM at logout or
+// shutdown, SIGHUP, Ctrl+C in a terminal), so that every window still closes its diary.
+void endProgramOnTerminationSignals();
+
 // Unloads every window once the event loop has ended, so each closes its diary connection
 // and the last one folds the journal into the diary file.
 void unloadAllWindows();

@@ -1,3 +1,5 @@
+#include <csignal>
+
 // The front screen: which input opens the main window (exactly once), which ends the program,
 // and the busy pointer while the main window loads.
 #include <QApplication>
@@ -6,6 +8,7 @@
 
 #include "ShellTestSupport.h"
 #include "shell/frmMDI.h"
+#include "shell/ProgramExit.h"
 #include "shell/frmfront.h"
 
 namespace {
@@ -42,6 +45,7 @@ private slots:
     void input();
     void busyPointerWhileTheMainWindowLoads();
     void closedByThePlatformEndsTheProgram();
+    void terminationSignalsEndTheProgram();
 
 private:
     QPointer<frmfront> front;
@@ -157,6 +161,19 @@ void TestFront::closedByThePlatformEndsTheProgram()
     front->close();
     QCOMPARE(ends->calls, 1);
     QVERIFY(mainWindows().isEmpty());
+}
+
+// Logout or shutdown (SIGTERM), a closed terminal (SIGHUP) and Ctrl+C end the program as its
+// exit entry does, so the windows still close their diary connections.
+void TestFront::terminationSignalsEndTheProgram()
+{
+    shell::endProgramOnTerminationSignals();
+    int expected = 0;
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        ::raise(signal);
+        ++expected;
+        QTRY_COMPARE(ends->calls, expected);
+    }
 }
 
 QTEST_MAIN(TestFront)
