@@ -44,6 +44,13 @@ private slots:
     void anUnreadableDiaryIsReportedAndNoWindowIsLeft();
 
 private:
+    // Entry `entry` of the lists pop-up, as a click on the strip and then on the entry.
+    static void chooseList(frmMDI& mdi, int entry)
+    {
+        mdi.Label2_Click();
+        QVERIFY(mdi.popup(2));
+        mdi.popup(2)->Label1_Click(entry);
+    }
     static void clickFind(search::SearchWindow& w)
     {
         QTest::mouseClick(w.buttons()->button(QStringLiteral("ImageFind"))->icon(), Qt::LeftButton);
@@ -233,11 +240,7 @@ void TestSearchWindows::theSecondMenuOpensEachSearchOnce()
     search::registerWindows();
     frmMDI mdi;
     mdi.show();
-    auto choose = [&](int entry) {
-        mdi.Label2_Click();
-        QVERIFY(mdi.popup(2));
-        mdi.popup(2)->Label1_Click(entry);
-    };
+    const auto choose = [&mdi](int entry) { chooseList(mdi, entry); };
     choose(0);
     choose(1);
     choose(2);
@@ -264,11 +267,7 @@ void TestSearchWindows::comingToTheFrontListsWhatOthersChanged()
     search::registerWindows();
     frmMDI mdi;
     mdi.show();
-    auto choose = [&](int entry) {
-        mdi.Label2_Click();
-        QVERIFY(mdi.popup(2));
-        mdi.popup(2)->Label1_Click(entry);
-    };
+    const auto choose = [&mdi](int entry) { chooseList(mdi, entry); };
     choose(2);
     choose(0);
     auto* tours = qobject_cast<frmfind3*>(childWindow(QStringLiteral("frmfind3")));
