@@ -84,6 +84,19 @@ struct Desk {
     }
 };
 
+// Changes the shown record and saves it; the number of the engine error the save ends with.
+int failedSaveNumber(Desk& desk)
+{
+    desk.view.typeVarnel(4, "lost");
+    desk.view.answers << true;
+    try {
+        desk.editor.ImageSave_Click();
+    } catch (const jet::JetError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
 } // namespace
 
 class TestServerDiary : public QObject {
@@ -343,15 +356,7 @@ private slots:
         Desk desk(connection, QStringLiteral("stopped"));
         desk.add("kept");
         QCOMPARE(script("halt"), 0);
-        desk.view.typeVarnel(4, "lost");
-        desk.view.answers << true;
-        int number = 0;
-        try {
-            desk.editor.ImageSave_Click();
-        } catch (const jet::JetError& error) {
-            number = error.number();
-        }
-        QCOMPARE(number, jet::errors::kServerUnreachable);
+        QCOMPARE(failedSaveNumber(desk), jet::errors::kServerUnreachable);
         QCOMPARE(script("resume"), 0);
         desk.add("after");
         auto server = jet::Database::ConnectServer(connection);
@@ -389,15 +394,7 @@ private slots:
         admin->OpenRecordset(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
                                             "pg_stat_activity WHERE application_name = 'away'"),
                              jet::RecordsetType::Snapshot);
-        desk.view.typeVarnel(4, "lost");
-        desk.view.answers << true;
-        int number = 0;
-        try {
-            desk.editor.ImageSave_Click();
-        } catch (const jet::JetError& error) {
-            number = error.number();
-        }
-        QCOMPARE(number, jet::errors::kServerUnreachable);
+        QCOMPARE(failedSaveNumber(desk), jet::errors::kServerUnreachable);
         QCOMPARE(rowsOf(*admin, QStringLiteral("Select * from local"))[0][4].toByteArray(),
                  QByteArray("kept"));
         // The next action connects again and works.
