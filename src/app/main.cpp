@@ -1,4 +1,6 @@
 #include "app/WorkingWindows.h"
+#include "data/ProgramFolder.h"
+#include "platform/files/Leftovers.h"
 #include "backup/ui/StartupBackup.h"
 #include "legacy/ui/LegacyDiaryOffer.h"
 #include "shell/ProgramExit.h"
@@ -10,6 +12,9 @@ int main(int argc, char** argv)
     VelmoraApplication app(argc, argv);
     shell::endProgramOnTerminationSignals();
     registerWorkingWindows();
+    // Temporary files of a program that was killed while writing go before anything else.
+    files::removeLeftovers(data::programFolder());
+    files::removeLeftovers(data::programFolder() + QStringLiteral("/backups"));
     // A diary still in the old Jet format is offered for bringing over before anything opens it.
     const legacy::StartDecision start = legacy::offerLegacyImport();
     if (start == legacy::StartDecision::End)

@@ -1,11 +1,7 @@
 #include "backup/DiaryBackup.h"
 
-#include <cerrno>
-#include <cstring>
 #include <functional>
 #include <utility>
-#include <fcntl.h>
-#include <stdio.h>
 #include <unistd.h>
 
 #include <sqlite3.h>
@@ -13,12 +9,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 
 #include "backup/BackupConnection.h"
 #include "backup/BackupFiles.h"
 #include "backup/DiaryIdentity.h"
 #include "data/DiaryDatabase.h"
+#include "platform/files/FileChecks.h"
+#include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/SqliteError.h"
@@ -64,53 +61,26 @@ void requireWritableFolder(const QString& folder)
                                 .arg(QDir::toNativeSeparators(folder)));
 }
 
-// Moves the finished copy to its name unless a file took that name meanwhile (false then).
-bool publish(const QString& from, const QString& to)
-{
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
-        0)
-        return true;
-    // File systems without RENAME_NOREPLACE: a hard link never replaces either.
-    if (errno == EINVAL && ::link(source.constData(), target.constData()) == 0) {
-        ::unlink(source.constData());
-        return true;
-    }
-    if (errno == EEXIST)
-        return false;
-    throw jet::JetError(jet::errors::kDiskIo,
-                        QStringLiteral("Could not write the backup '%1': %2")
-                            .arg(to, QString::fromLocal8Bit(std::strerror(errno))));
-}
-
-// The copy under its private name; removed with its journal unless it was published.
+// The copy under its private name, with the diary's permission bits; removed with its journal
+// unless it was published.
 class ScratchCopy {
 public:
-    explicit ScratchCopy(const QString& target)
-        : m_path(QFileInfo(target).dir().filePath(
-              QStringLiteral(".%1.%2.partial")
-                  .arg(QFileInfo(target).fileName(),
-                       QUuid::createUuid().toString(QUuid::WithoutBraces))))
+    ScratchCopy(const QString& target, const QString& diaryFile)
+        : m_output(target, files::Privacy::LikeDiary, diaryFile)
     {
     }
     ~ScratchCopy()
     {
         if (m_db)
             sqlite3_close_v2(m_db);
-        if (!m_published) {
-            for (const char* suffix : {"", "-journal", "-wal", "-shm"})
-                QFile::remove(m_path + QLatin1String(suffix));
-        }
     }
     ScratchCopy(const ScratchCopy&) = delete;
     ScratchCopy& operator=(const ScratchCopy&) = delete;
 
     sqlite3* open(const QString& context)
     {
-        const int rc = sqlite3_open_v2(
-            QFile::encodeName(m_path).constData(), &m_db,
-            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+        const int rc = sqlite3_open_v2(QFile::encodeName(m_output.handOver()).constData(), &m_db,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
         if (rc != SQLITE_OK)
             jet::throwSqliteError(m_db, rc, context);
         sqlite3_extended_result_codes(m_db, 1);
@@ -122,16 +92,17 @@ public:
         m_db = nullptr;
         jet::checkSqlite(nullptr, sqlite3_close(db), context);
     }
+    // Moves the finished copy to its name unless a file took that name meanwhile (false then).
     bool publishAs(const QString& target)
     {
-        m_published = publish(m_path, target);
-        return m_published;
+        if (QFileInfo(target).absoluteFilePath() == QFileInfo(m_output.target()).absoluteFilePath())
+            return m_output.commitIfAbsent();
+        return data::publishNewFile(m_output.handOver(), target);
     }
 
 private:
-    QString m_path;
+    files::SafeOutput m_output;
     sqlite3* m_db = nullptr;
-    bool m_published = false;
 };
 
 QString existingDiary(const QString& diaryPath)
@@ -182,7 +153,7 @@ QString writeCopy(jet::Database& source, const QString& folder,
             .arg(QDir::toNativeSeparators(target));
     };
     requireWritableFolder(folder);
-    ScratchCopy scratch(target);
+    ScratchCopy scratch(target, source.isServer() ? QString() : source.path());
     sqlite3* copy = scratch.open(context());
     runBackup(copy, fileHandle(source), context());
     // The diary's WAL mark came over with its pages; a backup is one plain file.
@@ -205,6 +176,7 @@ void copyDiary(jet::Database& source, const QString& target)
                                             "exists already.")
                                  .arg(QDir::toNativeSeparators(target)));
     };
+    files::checkOutputTarget(target);
     if (QFileInfo::exists(target))
         throw taken();
     bool first = true;

@@ -25,12 +25,4 @@ struct ExportResult {
 ExportResult exportRecords(jet::Database& database, ExportRegister which, const QString& statement,
                            ExportFormat format);
 
-// Throws JetError when `path` names the diary of `database` or its journal: an export must
-// never replace the diary it was read from.
-void refuseDiaryAsTarget(const jet::Database& database, const QString& path);
-
-// Replaces `path` with `bytes` as a whole: the old file stays until the new one is complete.
-// Throws JetError naming the file.
-void writeExportFile(const QString& path, const QByteArray& bytes);
-
 } // namespace backup

@@ -13,10 +13,12 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QUuid>
 
 #include "data/DiarySchema.h"
 #include "platform/jet/Database.h"
+#include "platform/files/FileChecks.h"
+#include "platform/files/FileTexts.h"
+#include "platform/files/SafeOutput.h"
 #include "platform/jet/JetError.h"
 
 namespace data {
@@ -56,10 +58,7 @@ void createDiaryFile(const SplitPath& where)
                                 .arg(where.folder));
     // The new file is built under a private name and appears complete or not at all, so a
     // window opening at the same moment never sees a half-made diary.
-    const QString scratch =
-        QDir(where.folder)
-            .filePath(QStringLiteral(".%1.%2.new")
-                          .arg(where.name, QUuid::createUuid().toString(QUuid::WithoutBraces)));
+    const QString scratch = files::temporaryNameFor(QDir(where.folder).filePath(where.name));
     const auto removeScratch = [&scratch] {
         for (const char* suffix : {"", "-wal", "-shm", "-journal"})
             QFile::remove(scratch + QLatin1String(suffix));
@@ -223,6 +222,8 @@ std::shared_ptr<jet::Database> OpenDiaryDatabase(const QString& path)
 
 std::shared_ptr<jet::Database> OpenDiaryFile(const QString& path)
 {
+    // A FIFO or a device would block the engine's first read; a folder is no diary either.
+    files::requireRegularFile(path, files::texts::diary);
     QString file = findFile(path);
     if (file.isEmpty()) {
         createDiaryFile(splitPath(path));
@@ -236,7 +237,10 @@ std::shared_ptr<jet::Database> OpenDiaryFile(const QString& path)
                     .arg(QDir(where.folder).filePath(spellingToCreate(where.name))));
         }
     }
-    return jet::Database::OpenDatabase(file);
+    files::requireRegularFile(file, files::texts::diary);
+    auto database = jet::Database::OpenDatabase(file);
+    files::protectDiary(file);
+    return database;
 }
 
 } // namespace data

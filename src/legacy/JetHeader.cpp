@@ -1,6 +1,7 @@
 #include "legacy/JetHeader.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace legacy {
 
@@ -13,8 +14,9 @@ constexpr qsizetype kVersionOffset = 0x14;
 
 JetHeader readJetHeader(const QString& path)
 {
+    // Only a plain file is read: opening a FIFO would wait for a writer.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray head = file.read(kVersionOffset + 1);
     JetHeader header;

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 
 #include "data/DiaryDatabase.h"
 #include "data/DiarySchema.h"
@@ -17,6 +16,9 @@
 #include "legacy/JetReader.h"
 #include "legacy/LegacyError.h"
 #include "legacy/LegacyLayout.h"
+#include "platform/files/FileChecks.h"
+#include "platform/files/FileTexts.h"
+#include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 
@@ -47,12 +49,6 @@ bool renameWithoutReplacing(const QString& from, const QString& to)
     }
 }
 
-void removeDiaryFiles(const QString& path)
-{
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-        QFile::remove(path + QLatin1String(suffix));
-}
-
 // The name a new diary gets: the usual spelling for any letter case of the usual name.
 QString spellingToCreate(const QString& name)
 {
@@ -60,27 +56,17 @@ QString spellingToCreate(const QString& name)
     return name.compare(canonical, Qt::CaseInsensitive) == 0 ? canonical : name;
 }
 
-// A complete new diary holding `legacy`, under a private name in `folder`; removed again on
-// any failure.
-QString buildDiaryAside(const QString& folder, const QString& diaryName, const LegacyDiary& legacy,
-                        const ImportProgress& progress, int total)
+// Fills the new diary `scratch` (a private, empty file) with `legacy`.
+void buildDiaryAside(const QString& scratch, const LegacyDiary& legacy,
+                     const ImportProgress& progress, int total)
 {
-    const QString scratch = QDir(folder).filePath(
-        QStringLiteral(".%1.%2.import")
-            .arg(diaryName, QUuid::createUuid().toString(QUuid::WithoutBraces)));
-    try {
-        auto database = jet::Database::CreateDatabase(scratch);
-        data::createDiarySchema(*database);
-        writeRegisters(*database, legacy.registers, [&](int written) {
-            if (progress)
-                progress(total + written, 2 * total);
-        });
-    } catch (...) {
-        removeDiaryFiles(scratch);
-        throw;
-    } // closed here, so the journal is folded into the file before it moves
-    return scratch;
-}
+    auto database = jet::Database::CreateDatabase(scratch);
+    data::createDiarySchema(*database);
+    writeRegisters(*database, legacy.registers, [&](int written) {
+        if (progress)
+            progress(total + written, 2 * total);
+    });
+} // closed here, so the journal is folded into the file before it moves
 
 int rowsIn(const LegacyDiary& legacy)
 {
@@ -123,6 +109,8 @@ QString moveAside(const QString& jetFile, const QString& diaryName)
 
 LegacyDiary readLegacyDiary(const QString& jetFile, const ImportProgress& progress)
 {
+    // A FIFO or a device would block the reader.
+    files::requireRegularFile(jetFile, files::texts::legacyDiary);
     const JetHeader header = readJetHeader(jetFile);
     switch (header.kind) {
     case JetHeader::Kind::Missing:
@@ -166,17 +154,18 @@ ImportSummary importInPlace(const QString& jetFile, const QString& diaryName,
     const QString folder = QFileInfo(jetFile).absolutePath();
     const QString name = spellingToCreate(diaryName);
     const QString target = QDir(folder).filePath(name);
-    const QString scratch = buildDiaryAside(folder, name, legacy, progress, rowsIn(legacy));
+    // The new diary is as private as the Jet file it replaces.
+    files::SafeOutput output(target, files::Privacy::LikeDiary, jetFile);
+    buildDiaryAside(output.handOver(), legacy, progress, rowsIn(legacy));
     QString kept;
     try {
         kept = moveAside(jetFile, name);
-        if (!renameWithoutReplacing(scratch, target))
+        if (!output.commitIfAbsent())
             throw LegacyError(QStringLiteral("Another diary '%1' appeared while the records were "
                                              "brought over; it was left as it is. Nothing was "
                                              "changed.")
                                   .arg(target));
     } catch (...) {
-        removeDiaryFiles(scratch);
         if (!kept.isEmpty())
             renameWithoutReplacing(kept, jetFile);
         throw;
@@ -218,21 +207,13 @@ ImportSummary importIntoDiary(const QString& jetFile, const QString& diaryPath,
                               .arg(diaryPath));
     const QString name = spellingToCreate(where.fileName());
     const QString target = where.absoluteDir().filePath(name);
-    const QString scratch = buildDiaryAside(where.absolutePath(), name, legacy, progress, total);
-    bool published = false;
-    try {
-        published = renameWithoutReplacing(scratch, target);
-    } catch (...) {
-        removeDiaryFiles(scratch);
-        throw;
-    }
-    if (!published) {
-        removeDiaryFiles(scratch);
+    files::SafeOutput output(target);
+    buildDiaryAside(output.handOver(), legacy, progress, total);
+    if (!output.commitIfAbsent())
         throw LegacyError(QStringLiteral("Another diary '%1' appeared while the records were "
                                          "brought over; it was left as it is. Nothing was "
                                          "changed.")
                               .arg(target));
-    }
     return summaryOf(legacy, target);
 }
 

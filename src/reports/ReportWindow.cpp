@@ -11,6 +11,7 @@
 #include "data/DiaryDatabase.h"
 #include "platform/jet/Database.h"
 #include "platform/report/ReportPreview.h"
+#include "platform/report/ReportTemplate.h"
 #include "platform/varnel/DateTimePicker.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "platform/varnel/VarnelFonts.h"
@@ -23,6 +24,7 @@
 #include "shell/ImageButton.h"
 #include "shell/ImageButtonPanel.h"
 #include "shell/Pictures.h"
+#include "shell/SaveFileChooser.h"
 #include "shell/ShellColours.h"
 #include "shell/ShellTexts.h"
 #include "shell/Twips.h"
@@ -47,7 +49,8 @@ void showMessageText(const QString& text, QWidget* parent)
 } // namespace
 
 ReportWindow::ReportWindow(const QString& name, const QByteArray& title, int top, QWidget* parent)
-    : QWidget(parent), Crystalrpt_(report::previewDestination(this, showMessageText))
+    : QWidget(parent),
+      Crystalrpt_(report::previewDestination(this, showMessageText, shell::chooseSaveFile))
 {
     setObjectName(name);
     shell::paintGround(this);
@@ -142,11 +145,15 @@ void ReportWindow::ImageReport_Click()
     const ReportRegister& reg = selectedRegister();
     try {
         std::optional<BusyPointer> busy(std::in_place);
+        // A template that cannot be used is refused before the staging table is touched.
+        const QString templatePath = reg.templatePath(data::programFolder());
+        report::readReportTemplate(report::existingProgramFile(templatePath));
         Db = data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
         const int staged =
             stageRange(*Db, reg, pickers_[0]->Value().date(), pickers_[1]->Value().date());
         if (staged != 0) {
-            Crystalrpt_.setReportFileName(reg.templatePath(data::programFolder()));
+            Crystalrpt_.setReportFileName(templatePath);
+            Crystalrpt_.setDiaryOpener(stagedDiaryOpener(Db));
             Crystalrpt_.setAction(1);
             busy.reset();
         } else {

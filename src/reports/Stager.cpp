@@ -1,7 +1,11 @@
 #include "reports/Stager.h"
 
 #include <memory>
+#include <optional>
 
+#include <QFileInfo>
+
+#include "data/DiaryDatabase.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetDateTime.h"
 #include "platform/jet/Recordset.h"
@@ -27,7 +31,16 @@ int stageRange(jet::Database& Db, const ReportRegister& reg, const QDate& first,
     // Emptying and refilling is one transaction, taken before anything is read, so nothing
     // another window saves slips in between. The rows are copied inside the engine in one
     // statement over the range query, in its order: the stored texts move byte for byte.
-    jet::Transaction transaction(Db);
+    // A diary that can only be read is staged in a temporary table of this connection, which
+    // hides the file's own (as on a server); the report then reads through this connection.
+    const bool privateStaging = Db.isReadOnly() && !Db.isServer();
+    if (privateStaging)
+        Db.Execute(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ") + reg.stagingTable +
+                   QStringLiteral(" AS SELECT * FROM main.") + reg.stagingTable +
+                   QStringLiteral(" WHERE 0"));
+    std::optional<jet::Transaction> transaction;
+    if (!privateStaging)
+        transaction.emplace(Db);
     Db.Execute(QStringLiteral("DELETE FROM ") + reg.stagingTable);
     Db.Execute(QStringLiteral("INSERT INTO ") + reg.stagingTable + QStringLiteral(" SELECT ") +
                values.join(QStringLiteral(", ")) + QStringLiteral(" FROM (") +
@@ -35,8 +48,23 @@ int stageRange(jet::Database& Db, const ReportRegister& reg, const QDate& first,
     const std::unique_ptr<jet::Recordset> RsTemp = Db.OpenRecordset(
         QStringLiteral("Select count(*) from ") + reg.stagingTable, jet::RecordsetType::Snapshot);
     const int staged = RsTemp->Fields(0).Value().toInt();
-    transaction.commit();
+    if (transaction)
+        transaction->commit();
     return staged;
+}
+
+report::DiaryOpener stagedDiaryOpener(std::shared_ptr<jet::Database> staged)
+{
+    return [staged](const QString& diaryPath) -> std::shared_ptr<jet::Database> {
+        // A template naming a diary that is not there must not make one.
+        const QString file = data::findDiaryFile(diaryPath);
+        if (file.isEmpty())
+            return nullptr;
+        if (staged && (staged->isServer() || QFileInfo(file).canonicalFilePath() ==
+                                                 QFileInfo(staged->path()).canonicalFilePath()))
+            return staged;
+        return data::OpenDiaryDatabase(diaryPath);
+    };
 }
 
 } // namespace reports

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include <QDate>
+
+#include "platform/report/ReportRun.h"
 
 namespace jet {
 class Database;
@@ -17,8 +21,15 @@ struct ReportRegister;
 //
 // Emptying and refilling is one transaction: a report never reads a half-filled table, and a
 // failure (a locked diary, a full disk) leaves the previous rows and throws the JetError.
-// Returns the number of rows staged; 0 leaves the staging table empty.
+// Returns the number of rows staged; 0 leaves the staging table empty. A diary that can only be
+// read is staged in a temporary table of `Db`'s connection instead, so the report must read
+// through `Db` (stagedDiaryOpener).
 int stageRange(jet::Database& Db, const ReportRegister& reg, const QDate& first, const QDate& last);
+
+// How a report run reaches the diary its template names: through `staged`, the connection
+// that staged the rows, when it is that diary; else the diary is opened as every window opens
+// it. A diary that is not there is not made (nullptr).
+report::DiaryOpener stagedDiaryOpener(std::shared_ptr<jet::Database> staged);
 
 // Keeps the range start at or before its end after the user changed picker `Index` (0 the
 // first day, 1 the last day): the other picker takes the changed value when they cross.

@@ -14,6 +14,8 @@ public:
     virtual void message(const QByteArray& varnel) = 0;
     virtual void text(const QString& unicode) = 0;
     virtual bool question(const QByteArray& varnel) = 0;
+    // A question in Unicode Kannada (one naming a file); scripted like the others.
+    virtual bool questionText(const QString& unicode) { return question(unicode.toUtf8()); }
     virtual void saveNotice() = 0;
 
     // The installed hooks, or nullptr when the real dialogs are shown.

@@ -53,3 +53,17 @@ bool frmquestion::ask(const QByteArray& varnelQuestion, QWidget* parent)
     dialog.exec();
     return msg_Value;
 }
+
+bool frmquestion::askText(const QString& unicodeQuestion, QWidget* parent)
+{
+    if (DialogHooks* hooks = DialogHooks::current()) {
+        msg_Value = hooks->questionText(unicodeQuestion);
+        return msg_Value;
+    }
+    msg_Value = false;
+    frmquestion dialog(parent);
+    dialog.Label1->setText(unicodeQuestion);
+    dialog.growToFitText();
+    dialog.exec();
+    return msg_Value;
+}

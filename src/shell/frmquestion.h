@@ -15,6 +15,8 @@ public:
 
     // Asks `varnelQuestion` modally and returns the answer (also left in msg_Value).
     static bool ask(const QByteArray& varnelQuestion, QWidget* parent = nullptr);
+    // The same for a question in Unicode Kannada, e.g. one that names a file.
+    static bool askText(const QString& unicodeQuestion, QWidget* parent = nullptr);
 
     QPushButton* CmdYes;
     QPushButton* CmdNo;

@@ -6,6 +6,8 @@
 
 #include "CliCommand.h"
 #include "backup/DiaryExport.h"
+#include "platform/files/FileChecks.h"
+#include "platform/files/SafeOutput.h"
 #include "data/DiaryDatabase.h"
 #include "platform/jet/Database.h"
 
@@ -61,7 +63,7 @@ int runExport(const QStringList& arguments)
         // A diary that does not exist is not made.
         auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
         if (parser.isSet(QStringLiteral("out")))
-            backup::refuseDiaryAsTarget(*database, parser.value(QStringLiteral("out")));
+            files::checkOutputTarget(parser.value(QStringLiteral("out")));
         const backup::ExportResult result = backup::exportRecords(
             *database, *which, backup::exportStatement(*which, from, to), format);
         if (result.records == 0) {
@@ -69,7 +71,7 @@ int runExport(const QStringList& arguments)
             return cli::kNothingToDo;
         }
         if (parser.isSet(QStringLiteral("out"))) {
-            backup::writeExportFile(parser.value(QStringLiteral("out")), result.bytes);
+            files::writeFile(parser.value(QStringLiteral("out")), result.bytes);
         } else {
             cli::out().flush();
             std::fwrite(result.bytes.constData(), 1, size_t(result.bytes.size()), stdout);

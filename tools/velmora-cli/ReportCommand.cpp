@@ -3,12 +3,14 @@
 
 #include <QCommandLineParser>
 #include <QDate>
-#include <QSaveFile>
 
 #include "CliCommand.h"
 #include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
+#include "platform/files/FileChecks.h"
+#include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
+#include "platform/report/ReportTemplate.h"
 #include "platform/report/ReportRun.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "reports/ReportRegister.h"
@@ -54,25 +56,21 @@ int runReport(const QStringList& arguments)
         const QString templatePath = parser.isSet(QStringLiteral("template"))
                                          ? parser.value(QStringLiteral("template"))
                                          : reg->templatePath(data::programFolder());
+        // Everything that can refuse the run does so before the staging table is touched.
+        report::readReportTemplate(report::existingProgramFile(templatePath));
+        const std::shared_ptr<jet::Database> db = data::OpenDiaryDatabase(diary);
+        const QString outPath = files::checkOutputTarget(parser.value(QStringLiteral("out")));
 
-        int staged = 0;
-        {
-            const std::shared_ptr<jet::Database> db = data::OpenDiaryDatabase(diary);
-            staged = reports::stageRange(*db, *reg, first, last);
-        }
-        if (staged == 0) {
+        if (reports::stageRange(*db, *reg, first, last) == 0) {
             cli::err() << varnel::decode(reg->notice) << Qt::endl;
             return int(cli::kNothingToDo);
         }
-        const report::RenderedReport report = report::runReport(templatePath, diary);
+        const report::RenderedReport report =
+            report::runReport(templatePath, reports::stagedDiaryOpener(db), diary);
         // Written whole or not at all: a failure leaves no half PDF behind.
-        QSaveFile out(parser.value(QStringLiteral("out")));
-        if (!out.open(QIODevice::WriteOnly) || out.write(report.pdf) != report.pdf.size() ||
-            !out.commit())
-            throw cli::BadInput{
-                QStringLiteral("could not write %1: %2").arg(out.fileName(), out.errorString())};
-        cli::out() << out.fileName() << ": " << report.rows << " rows, " << report.pages << " pages"
-                   << Qt::endl;
+        files::writeFile(outPath, report.pdf);
+        cli::out() << parser.value(QStringLiteral("out")) << ": " << report.rows << " rows, "
+                   << report.pages << " pages" << Qt::endl;
         return int(cli::kDone);
     });
 }

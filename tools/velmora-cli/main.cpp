@@ -4,6 +4,9 @@
 #include <QCoreApplication>
 
 #include "CliCommand.h"
+#include "data/DiaryDatabase.h"
+#include "data/ProgramFolder.h"
+#include "platform/files/FileChecks.h"
 
 namespace {
 
@@ -39,5 +42,11 @@ int main(int argc, char** argv)
         cli::fail(name, QStringLiteral("no such subcommand (see velmora-cli --help)"));
         return cli::kBadInput;
     }
+    // The diary in the program's folder is never a place to write to, whichever diary a
+    // subcommand works on.
+    const QString home = data::findDiaryFile(data::programFolder() + QStringLiteral("/") +
+                                             QLatin1String(data::kDiaryFileName));
+    if (!home.isEmpty())
+        files::protectDiary(home);
     return command->run(arguments);
 }

@@ -1,15 +1,17 @@
 #include "backup/ui/ExportMenu.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QMenu>
 #include <QTableView>
 
 #include "backup/ui/BackupTexts.h"
 #include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
+#include "platform/files/FileChecks.h"
+#include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
 #include "shell/BusyPointer.h"
+#include "shell/SaveFileChooser.h"
 #include "shell/frmmsg.h"
 
 namespace backup {
@@ -24,8 +26,8 @@ void chooseAndSave(QWidget* parent, const QString& table, const QString& stateme
         QDir::home().filePath(table + (csv ? QStringLiteral(".csv") : QStringLiteral(".ics")));
     const QString filter =
         csv ? QStringLiteral("CSV (*.csv)") : QStringLiteral("iCalendar (*.ics)");
-    const QString path = QFileDialog::getSaveFileName(
-        parent, csv ? texts::saveCsv : texts::saveCalendar, suggested, filter);
+    const QString path = shell::chooseSaveFile(parent, csv ? texts::saveCsv : texts::saveCalendar,
+                                               suggested, filter);
     if (!path.isEmpty())
         saveList(parent, table, statement, format, path);
 }
@@ -44,8 +46,8 @@ bool saveList(QWidget* parent, const QString& table, const QString& statement, E
             // The menu's own connection, opened as every window opens the diary.
             auto database =
                 data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
-            refuseDiaryAsTarget(*database, path);
-            writeExportFile(path, exportRecords(*database, *which, statement, format).bytes);
+            files::checkOutputTarget(path);
+            files::writeFile(path, exportRecords(*database, *which, statement, format).bytes);
         }
         return true;
     } catch (const std::exception& error) {

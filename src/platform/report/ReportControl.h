@@ -1,12 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include <QString>
 
-namespace report {
+#include "platform/report/ReportRun.h"
 
-struct RenderedReport;
+namespace report {
 
 // The report control of the report windows. The program sets two properties, in this order,
 // and reads nothing back: ReportFileName, the template's full path, and Action = 1, which runs
@@ -22,10 +23,13 @@ public:
     QString ReportFileName() const { return m_reportFileName; }
     void setReportFileName(const QString& path) { m_reportFileName = path; }
     void setAction(short action);
+    // How the run reaches the diary: the caller's connection that staged the rows.
+    void setDiaryOpener(DiaryOpener opener) { m_openDiary = std::move(opener); }
 
 private:
     Destination m_destination;
     QString m_reportFileName;
+    DiaryOpener m_openDiary;
 };
 
 } // namespace report

@@ -15,11 +15,12 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "platform/files/SafeOutput.h"
+#include "platform/jet/JetError.h"
 #include "platform/varnel/KannadaDigits.h"
 
 namespace report {
@@ -40,8 +41,9 @@ QToolButton* toolButton(const QString& text, QWidget* parent)
 
 } // namespace
 
-ReportPreview::ReportPreview(const RenderedReport& report, Messenger messenger, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_messenger(std::move(messenger))
+ReportPreview::ReportPreview(const RenderedReport& report, Messenger messenger, QWidget* parent,
+                             FileChooser chooser)
+    : QWidget(parent, Qt::Window), m_messenger(std::move(messenger)), m_chooser(std::move(chooser))
 {
     setObjectName(QStringLiteral("ReportPreview"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -183,31 +185,35 @@ void ReportPreview::print()
 void ReportPreview::saveAs()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral(u"ವರದಿಯನ್ನು PDF ಆಗಿ ಉಳಿಸು"),
-                                                      folder + QLatin1Char('/') + windowTitle() +
-                                                          QStringLiteral(".pdf"),
-                                                      QStringLiteral("PDF (*.pdf)"));
+    const QString title = QStringLiteral(u"ವರದಿಯನ್ನು PDF ಆಗಿ ಉಳಿಸು");
+    const QString suggested = folder + QLatin1Char('/') + windowTitle() + QStringLiteral(".pdf");
+    const QString filter = QStringLiteral("PDF (*.pdf)");
+    const QString path = m_chooser ? m_chooser(this, title, suggested, filter)
+                                   : QFileDialog::getSaveFileName(this, title, suggested, filter);
     if (!path.isEmpty())
         saveTo(path);
 }
 
 bool ReportPreview::saveTo(const QString& path)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = m_pdf.data();
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    try {
+        files::writeFile(path, m_pdf.data());
         return true;
-    tell(QStringLiteral(u"ವರದಿಯನ್ನು %1 ಕಡತಕ್ಕೆ ಉಳಿಸಲಾಗಲಿಲ್ಲ: %2").arg(path, file.errorString()));
+    } catch (const jet::JetError& error) {
+        tell(error.text());
+    }
     return false;
 }
 
-ReportControl::Destination previewDestination(QWidget* owner, Messenger messenger)
+ReportControl::Destination previewDestination(QWidget* owner, Messenger messenger,
+                                              FileChooser chooser)
 {
     QPointer<QWidget> parent(owner);
-    return [parent, messenger](const RenderedReport& report) {
+    return [parent, messenger, chooser](const RenderedReport& report) {
         // Over the owner's window (the main window), so a preview outlives the report window
         // that made it.
-        auto* preview = new ReportPreview(report, messenger, parent ? parent->window() : nullptr);
+        auto* preview =
+            new ReportPreview(report, messenger, parent ? parent->window() : nullptr, chooser);
         preview->show();
         preview->raise();
         preview->activateWindow();

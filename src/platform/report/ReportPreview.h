@@ -16,13 +16,18 @@ namespace report {
 
 // Shows a message to the user (Unicode Kannada); the program passes its message dialog.
 using Messenger = std::function<void(const QString& text, QWidget* parent)>;
+// Asks where to save the PDF (title, suggested path, filter); an empty text when cancelled.
+// The program passes its own chooser, which checks the file and asks in Kannada.
+using FileChooser = std::function<QString(QWidget* parent, const QString& title,
+                                          const QString& suggested, const QString& filter)>;
 
 // The report's preview: its own window showing the pages, with zoom, paging, Print (the
 // system's printers through Qt's print dialog) and Save as PDF. Closing it deletes it.
 class ReportPreview : public QWidget {
     Q_OBJECT
 public:
-    ReportPreview(const RenderedReport& report, Messenger messenger, QWidget* parent = nullptr);
+    ReportPreview(const RenderedReport& report, Messenger messenger, QWidget* parent = nullptr,
+                  FileChooser chooser = {});
 
     QPdfDocument* document() const { return m_document; }
     QPdfView* view() const { return m_view; }
@@ -49,6 +54,7 @@ private:
     void tell(const QString& text);
 
     Messenger m_messenger;
+    FileChooser m_chooser;
     QBuffer m_pdf;
     QPdfDocument* m_document;
     QPdfView* m_view;
@@ -57,6 +63,7 @@ private:
 
 // A report control destination that opens a new preview window for every report, as a
 // window of its own over `owner`'s window.
-ReportControl::Destination previewDestination(QWidget* owner, Messenger messenger);
+ReportControl::Destination previewDestination(QWidget* owner, Messenger messenger,
+                                              FileChooser chooser = {});
 
 } // namespace report

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "data/DiaryDatabase.h"
 #include "platform/jet/Database.h"
 #include "platform/report/PdfReportWriter.h"
 #include "platform/report/ReportError.h"
@@ -32,20 +31,20 @@ QString existingProgramFile(const QString& path)
     return path;
 }
 
-RenderedReport runReport(const QString& templatePath, const QString& diaryPath)
+RenderedReport runReport(const QString& templatePath, const DiaryOpener& openDiary,
+                         const QString& diaryPath)
 {
     const QString file = existingProgramFile(templatePath);
     const ReportTemplate layout = readReportTemplate(file);
     const QString diary =
         diaryPath.isEmpty() ? QFileInfo(file).dir().filePath(layout.database) : diaryPath;
-    // A template naming a diary that is not there must not make one.
-    if (data::findDiaryFile(diary).isEmpty())
-        throw ReportError(QStringLiteral(u"ವರದಿಯ ನಮೂನೆ %1 ಹೇಳುವ ದಿನಚರಿಯ ಕಡತ %2 ಸಿಗಲಿಲ್ಲ.")
-                              .arg(QFileInfo(file).fileName(), diary));
     StagingTable table;
     {
         // Held only while the rows are read: the window that staged them keeps its own.
-        const std::shared_ptr<jet::Database> database = data::OpenDiaryDatabase(diary);
+        const std::shared_ptr<jet::Database> database = openDiary(diary);
+        if (!database)
+            throw ReportError(QStringLiteral(u"ವರದಿಯ ನಮೂನೆ %1 ಹೇಳುವ ದಿನಚರಿಯ ಕಡತ %2 ಸಿಗಲಿಲ್ಲ.")
+                                  .arg(QFileInfo(file).fileName(), diary));
         table = readStagingTable(*database, layout.table);
     }
     RenderedPdf pdf = writeReportPdf(layout, table);

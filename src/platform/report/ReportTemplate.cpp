@@ -1,3 +1,5 @@
+#include "platform/files/FileChecks.h"
+#include "platform/files/FileTexts.h"
 #include "platform/report/ReportTemplate.h"
 
 #include <QFile>
@@ -207,6 +209,8 @@ ReportTemplate readReportTemplate(const QString& path)
     const QString name = QFileInfo(path).fileName();
     if (!file.exists())
         throw ReportError(QStringLiteral(u"ವರದಿಯ ನಮೂನೆ %1 ಸಿಗಲಿಲ್ಲ (%2).").arg(name, path));
+    // A FIFO or a device would block the read.
+    files::requireRegularFile(path, files::texts::reportTemplate);
     if (!file.open(QIODevice::ReadOnly))
         throw ReportError(
             QStringLiteral(u"ವರದಿಯ ನಮೂನೆ %1 ಓದಲಾಗಲಿಲ್ಲ: %2").arg(name, file.errorString()));

@@ -99,7 +99,8 @@ void TestReportEngine::missingTemplateIsNamed()
     TempProgramFolder folder;
     for (int step = 0; step < 2; ++step) {
         try {
-            report::runReport(folder.path() + QStringLiteral("\\rptlocal.rpt"));
+            report::runReport(folder.path() + QStringLiteral("\\rptlocal.rpt"),
+                              reports::stagedDiaryOpener(nullptr));
             QFAIL("the report ran");
         } catch (const report::ReportError& e) {
             QVERIFY(e.text().contains(QStringLiteral("rptlocal.rpt")));
@@ -145,7 +146,8 @@ void TestReportEngine::reportTextComesBackWhole()
 
     // As the windows name it: a backslash, the name in another letter case.
     const report::RenderedReport out =
-        report::runReport(folder.path() + QLatin1Char('\\') + reg->templateName.toUpper());
+        report::runReport(folder.path() + QLatin1Char('\\') + reg->templateName.toUpper(),
+                          reports::stagedDiaryOpener(db));
     QCOMPARE(out.rows, int(staged.rows.size()));
     const QString text = pdfText(out.pdf, folder.path());
     QCOMPARE(text.count(QLatin1Char('\f')), out.pages);
