@@ -11,10 +11,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <QSettings>
 
 #include "data/DiarySchema.h"
+#include "platform/jet/ConnectionText.h"
 #include "platform/jet/Database.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/FileTexts.h"
@@ -135,9 +135,7 @@ QString configuredConnection(const QString& path, QString* where = nullptr)
 
 void refuseServerPassword(const QString& connection, const QString& where)
 {
-    static const QRegularExpression password(QStringLiteral("(^|\\s)password\\s*="),
-                                             QRegularExpression::CaseInsensitiveOption);
-    if (password.match(connection).hasMatch())
+    if (jet::carriesPassword(connection))
         throw jet::JetError(jet::errors::kInvalidOperation,
                             QStringLiteral("The server setting in %1 holds a password. Keep it in "
                                            "~/.pgpass or a pg_service.conf entry instead; the "

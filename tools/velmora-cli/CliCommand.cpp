@@ -95,6 +95,8 @@ QString diaryPath(const QCommandLineParser& parser)
 {
     const QString server = parser.value(QStringLiteral("server"));
     if (!server.isEmpty()) {
+        // Refused before anything connects, so no password reaches a message or the server.
+        data::refuseServerPassword(server, QStringLiteral("--server"));
         data::setServerConnection(server);
         return server;
     }

@@ -40,6 +40,9 @@ int check(const QString& connection)
     try {
         server = jet::Database::ConnectServer(connection);
     } catch (const jet::JetError& error) {
+        // A server that asks for a password answered: the desk lacks its ~/.pgpass line.
+        if (error.number() != jet::errors::kServerUnreachable)
+            throw;
         cli::out() << "reachable: no (" << error.text() << ")" << Qt::endl;
         return cli::kBadInput;
     }

@@ -1,10 +1,12 @@
 #include "platform/jet/PgDatabase.h"
 
+#include <memory>
+
 #include <libpq-fe.h>
 
 #include <QDateTime>
-#include <QRegularExpression>
 
+#include "platform/jet/ConnectionText.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/PgError.h"
 #include "platform/jet/PgRecordset.h"
@@ -20,14 +22,6 @@ constexpr char kChangeChannel[] = "velmora_changes";
 constexpr int kPoliteAttempts = 50;
 constexpr char kLockBusy[] = "55P03";
 constexpr std::int64_t kPollIntervalMs = 20;
-
-// What a desk sees of its setting in a message: never a password.
-QString shownConnection(const QString& connection)
-{
-    static const QRegularExpression password(QStringLiteral("password\\s*=\\s*('[^']*'|\\S+)"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    return QString(connection).replace(password, QStringLiteral("password=..."));
-}
 
 QByteArray savepoint(int level)
 {
@@ -76,15 +70,9 @@ std::shared_ptr<Database> PgDatabase::connect(const QString& connection)
                                   "-c lock_timeout=15000",
                                   nullptr};
     PGconn* conn = PQconnectdbParams(keys, values, 1);
-    if (!conn)
-        throw JetError(errors::kServerUnreachable,
-                       QStringLiteral("Could not reach the diary server: out of memory."));
-    if (PQstatus(conn) != CONNECTION_OK) {
-        const QString message = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
-        PQfinish(conn);
-        throw JetError(errors::kServerUnreachable,
-                       QStringLiteral("Could not reach the diary server '%1' (%2).")
-                           .arg(shownConnection(connection), message));
+    if (!conn || PQstatus(conn) != CONNECTION_OK) {
+        const std::unique_ptr<PGconn, decltype(&PQfinish)> failed(conn, &PQfinish);
+        throwConnectError(conn, connection);
     }
     // The server's notices ("table does not exist, skipping") are not for the user.
     PQsetNoticeProcessor(
@@ -96,7 +84,8 @@ std::shared_ptr<Database> PgDatabase::connect(const QString& connection)
 
 PgDatabase::PgDatabase(PrivateTag, QString connection, pg_conn* conn) : m_conn(conn)
 {
-    m_path = shownConnection(connection);
+    // What a desk sees of its setting in a message: never a password.
+    m_path = maskedConnection(connection);
 }
 
 PgDatabase::~PgDatabase()
@@ -142,9 +131,7 @@ void PgDatabase::reconnectIfLost()
                            .arg(m_path));
     PQreset(m_conn);
     if (PQstatus(m_conn) != CONNECTION_OK)
-        throw JetError(errors::kServerUnreachable,
-                       QStringLiteral("Could not reach the diary server '%1' (%2).")
-                           .arg(m_path, QString::fromUtf8(PQerrorMessage(m_conn)).trimmed()));
+        throwConnectError(m_conn, m_path);
     // Whatever happened meanwhile is unknown: every window reads afresh.
     ++m_version;
     ++m_writes;

@@ -2,6 +2,7 @@
 
 #include <libpq-fe.h>
 
+#include "platform/jet/ConnectionText.h"
 #include "platform/jet/JetError.h"
 
 namespace jet {
@@ -54,6 +55,25 @@ void throwPgError(pg_result* result, pg_conn* conn, const QString& context)
         text += QStringLiteral(": ") + mapped.hint;
     text += QStringLiteral(" (") + message + QLatin1Char(')');
     throw JetError(mapped.number, text);
+}
+
+void throwConnectError(pg_conn* conn, const QString& connection)
+{
+    const QString shown = maskedConnection(connection);
+    if (!conn)
+        throw JetError(
+            errors::kServerUnreachable,
+            QStringLiteral("Could not reach the diary server '%1': out of memory.").arg(shown));
+    if (PQconnectionNeedsPassword(conn))
+        throw JetError(errors::kInvalidOperation,
+                       QStringLiteral("The diary server '%1' asks for a password: keep it in "
+                                      "~/.pgpass (host:port:database:user:password, mode 0600) "
+                                      "or in a pg_service.conf entry.")
+                           .arg(shown));
+    throw JetError(errors::kServerUnreachable,
+                   QStringLiteral("Could not reach the diary server '%1' (%2).")
+                       .arg(shown, maskedMessage(QString::fromUtf8(PQerrorMessage(conn)).trimmed(),
+                                                 connection)));
 }
 
 } // namespace jet
