@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test through ctest
-# on the offscreen platform. Ends with ctest's summary.
+# on the offscreen platform, then checks the installation (scripts/check-install.sh).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMORA_BUILD_DIR:-$here/build}
@@ -32,4 +32,13 @@ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMOR
 cmake --build "$build"
 cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
-[ "$format_failed" = 0 ] || { echo "Format check failed." >&2; exit 1; }
+
+# Installs a Release build into a temporary folder as scripts/run.sh does and starts it once
+# (VELMORA_INSTALL_CHECK=0 leaves this out).
+install_failed=0
+if [ "${VELMORA_INSTALL_CHECK:-1}" = 1 ]; then
+  "$here/scripts/check-install.sh" || install_failed=1
+fi
+[ "$format_failed" = 0 ] || echo "Format check failed." >&2
+[ "$install_failed" = 0 ] || echo "Install check failed." >&2
+[ "$format_failed" = 0 ] && [ "$install_failed" = 0 ] || exit 1

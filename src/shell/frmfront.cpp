@@ -1,5 +1,7 @@
 #include "shell/frmfront.h"
 
+#include <cstdio>
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -67,6 +69,13 @@ void frmfront::paintEvent(QPaintEvent*)
     // The picture starts at the client area's corner and is cut at its edges.
     p.setClipRect(client);
     p.drawPixmap(client.topLeft(), Pictures::frontPicture());
+    // With VELMORA_FRONT_SHOWN=1 in the environment the program says on standard error when
+    // the front screen is first painted (scripts/check-install.sh waits for that line).
+    static bool told = false;
+    if (!told && qEnvironmentVariableIntValue("VELMORA_FRONT_SHOWN") == 1) {
+        told = true;
+        std::fputs("velmora: front screen shown\n", stderr);
+    }
 }
 
 void frmfront::keyPressEvent(QKeyEvent* event)
