@@ -1,5 +1,6 @@
 #include "platform/files/FileChecks.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,6 +56,12 @@ bool sameFile(const struct stat& a, const struct stat& b)
 // The diary or journal `path` names, by inode when it exists and by name when it does not.
 void refuseDiaryFiles(const QString& path, const QString& shown)
 {
+    // The journal name of any file, held here or not: SQLite would take it for the journal.
+    for (const char* suffix : kJournalSuffixes) {
+        const QString stem = path.chopped(std::min<qsizetype>(path.size(), qstrlen(suffix)));
+        if (path.endsWith(QLatin1String(suffix)) && QFileInfo(stem).isFile())
+            refuse(jet::errors::kInvalidOperation, texts::isJournal, shown);
+    }
     struct stat target {};
     const bool exists = statPath(path, &target);
     const QString absolute = QFileInfo(path).absoluteFilePath();
