@@ -30,6 +30,7 @@ private slots:
     void killedWritersLeaveNothing_data();
     void killedWritersLeaveNothing();
     void copiesAreAsPrivateAsTheDiary();
+    void reportsADiaryThatCanOnlyBeRead();
 };
 
 namespace {
@@ -255,6 +256,25 @@ void TestCliOutputs::copiesAreAsPrivateAsTheDiary()
     };
     QCOMPARE(bits(copy), 0600);
     QCOMPARE(bits(csv), 0644); // a document: the umask decides
+}
+
+// Staged in a temporary table of the report's own connection: the file is not touched.
+void TestCliOutputs::reportsADiaryThatCanOnlyBeRead()
+{
+    TempProgramFolder folder;
+    const QString shelf = folder.filePath(QStringLiteral("shelf"));
+    QVERIFY(QDir().mkpath(shelf));
+    openSampleDiary(shelf);
+    const QString diary = shelf + QStringLiteral("/Tarnalist.mdb");
+    const QByteArray before = checksum(diary);
+    MountedFolder readOnly(shelf, MountedFolder::Kind::ReadOnly);
+    if (!readOnly.active())
+        QSKIP("this machine cannot make a read-only folder");
+    const QString pdf = folder.filePath(QStringLiteral("week.pdf"));
+    const Run run = runCli(writerArguments(QStringLiteral("report"), pdf, diary));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QCOMPARE(checksum(diary), before);
 }
 
 QTEST_GUILESS_MAIN(TestCliOutputs)
