@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "backup/BackupSoundness.h"
+#include "platform/files/FileChecks.h"
+#include "platform/files/FileTexts.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/SqliteError.h"
 
@@ -21,6 +24,8 @@ QString readContext(const QString& path)
 
 BackupConnection::BackupConnection(const QString& path) : m_path(path)
 {
+    // A FIFO or a device would block the first read; a folder is no backup either.
+    files::requireRegularFile(path, files::texts::backupFile);
     const QFileInfo info(path);
     if (!info.isFile())
         throw jet::JetError(jet::errors::kFileNotFound,
@@ -69,22 +74,7 @@ int BackupConnection::count(const char* table) const
 
 void BackupConnection::verify() const
 {
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, "PRAGMA quick_check", -1, &stmt, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_step(stmt);
-    const bool sound =
-        rc == SQLITE_ROW &&
-        qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)), "ok") == 0;
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_ROW && (rc & 0xff) != SQLITE_CORRUPT)
-        jet::throwSqliteError(m_db, rc, readContext(m_path));
-    if (!sound)
-        throw jet::JetError(
-            jet::errors::kDamaged,
-            QStringLiteral("The backup '%1' is damaged; it was not used.").arg(m_path));
-    for (const char* table : {"local", "outstation", "tour"})
-        count(table);
+    requireSoundDiary(m_db, m_path);
 }
 
 } // namespace backup

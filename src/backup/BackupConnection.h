@@ -22,7 +22,7 @@ public:
 
     // The number of rows of `table` (one of the registers).
     int count(const char* table) const;
-    // Throws JetError when the file is damaged or lacks a register.
+    // Throws JetError naming the file unless it holds a sound diary (requireSoundDiary).
     void verify() const;
 
 private:

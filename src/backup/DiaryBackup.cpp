@@ -12,13 +12,17 @@
 
 #include "backup/BackupConnection.h"
 #include "backup/BackupFiles.h"
+#include "backup/BackupSoundness.h"
 #include "backup/DiaryIdentity.h"
 #include "data/DiaryDatabase.h"
+#include "data/DiarySchema.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/SqliteError.h"
+#include "platform/jet/SqliteStatement.h"
+#include "platform/jet/Transaction.h"
 
 namespace backup {
 
@@ -115,17 +119,6 @@ QString existingDiary(const QString& diaryPath)
     return file;
 }
 
-int pageSize(sqlite3* db)
-{
-    sqlite3_stmt* stmt = nullptr;
-    int size = 0;
-    if (sqlite3_prepare_v2(db, "PRAGMA page_size", -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW)
-        size = sqlite3_column_int(stmt, 0);
-    sqlite3_finalize(stmt);
-    return size;
-}
-
 // The backup API works on SQLite files; a diary shared from a server is backed up there.
 sqlite3* fileHandle(jet::Database& database)
 {
@@ -215,43 +208,111 @@ std::optional<QString> dailyBackup(const QString& diaryPath, const QDateTime& no
     return backupDiary(file, now);
 }
 
+namespace {
+
+std::function<void()>& beforeRestoreWrites()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+// The diary id a backup carries, if any.
+std::optional<QString> backupDiaryId(sqlite3* backup)
+{
+    sqlite3_stmt* stmt = nullptr;
+    std::optional<QString> id;
+    if (sqlite3_prepare_v2(backup,
+                           "SELECT diary_id FROM diary_identity WHERE typeof(diary_id) = 'text' "
+                           "AND diary_id <> '' LIMIT 1",
+                           -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        id = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    return id;
+}
+
+// Replaces the records of the three registers of `diary` (inside its open transaction) by the
+// backup's, each keeping its row key, and takes over the backup's diary id when it has one.
+void writeRecords(const BackupConnection& source, jet::Database& diary, const QString& context)
+{
+    for (const char* name : {"local", "outstation", "tour"}) {
+        const QString table = QLatin1String(name);
+        const QStringList columns = data::registerColumns(table);
+        const QString list = QStringLiteral("rowid, ") + columns.join(QStringLiteral(", "));
+        QStringList marks;
+        for (qsizetype i = 0; i <= columns.size(); ++i)
+            marks << QStringLiteral("?");
+        diary.Execute(QStringLiteral("DELETE FROM %1").arg(table));
+        jet::SqliteStatement read(source.handle(),
+                                  QStringLiteral("SELECT %1 FROM %2").arg(list, table));
+        jet::SqliteStatement write(diary.handle(),
+                                   QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                       .arg(table, list, marks.join(QStringLiteral(", "))));
+        while (read.step(context)) {
+            for (int i = 0; i <= int(columns.size()); ++i)
+                sqlite3_bind_value(write.get(), i + 1, sqlite3_column_value(read.get(), i));
+            write.step(context);
+            write.reset();
+        }
+    }
+    // A backup older than the diary's id leaves the diary its id, so its calendar entries stay
+    // the same; a backup with an id brings it back.
+    const std::optional<QString> id = backupDiaryId(source.handle());
+    if (id && storedDiaryId(diary) != id) {
+        if (storedDiaryId(diary))
+            diary.Execute(QStringLiteral("DELETE FROM diary_identity"));
+        storeDiaryId(diary, *id);
+    }
+}
+
+} // namespace
+
+namespace testing {
+
+void setBeforeRestoreWrites(std::function<void()> hook)
+{
+    beforeRestoreWrites() = std::move(hook);
+}
+
+} // namespace testing
+
 QString restoreBackup(const QString& backupFile, const QString& diaryPath, const QDateTime& now)
 {
     BackupConnection source(backupFile);
-    source.verify();
-    auto live = data::OpenDiaryDatabase(diaryPath);
-    const QString diary = QDir::toNativeSeparators(live->path());
     // Read without locks, the diary would be copied into itself while it is being written.
-    if (QFileInfo(backupFile).canonicalFilePath() == QFileInfo(live->path()).canonicalFilePath())
+    const QString existing = data::findDiaryFile(diaryPath);
+    if (!existing.isEmpty() &&
+        QFileInfo(backupFile).canonicalFilePath() == QFileInfo(existing).canonicalFilePath())
         throw jet::JetError(jet::errors::kInvalidOperation,
                             QStringLiteral("'%1' is the diary itself, not a backup of it; nothing "
                                            "was restored.")
                                 .arg(QDir::toNativeSeparators(backupFile)));
+    source.verify();
+    auto live = data::OpenDiaryDatabase(diaryPath);
+    const QString diary = QDir::toNativeSeparators(live->path());
     if (live->isReadOnly())
         throw jet::JetError(jet::errors::kReadOnly,
                             QStringLiteral("The diary '%1' cannot be written; nothing was "
                                            "restored.")
                                 .arg(diary));
-    sqlite3* diaryHandle = fileHandle(*live);
-    if (pageSize(source.handle()) != pageSize(diaryHandle))
-        throw jet::JetError(jet::errors::kUnrecognizedFormat,
-                            QStringLiteral("The backup '%1' is laid out differently from the "
-                                           "diary '%2'; nothing was restored.")
-                                .arg(backupFile, diary));
-
+    fileHandle(*live);
+    // The diary's own backup is read through a second connection while this one holds the
+    // write lock: readers of a WAL diary are not blocked by it, and no other program can
+    // commit between that backup and the restore, so every save is in the one or waits for
+    // the other.
+    auto reader = data::OpenDiaryFile(live->path());
     const QString folder = backupFolderFor(live->path());
-    const QString previous =
-        writeCopy(*live, folder, [&folder, &now] { return newBackupPath(folder, now); });
 
-    const std::optional<QString> identity = storedDiaryId(*live);
-    runBackup(diaryHandle, source.handle(),
-              QStringLiteral("Could not restore the backup '%1' into the diary '%2'; the diary "
-                             "is as it was")
-                  .arg(backupFile, diary));
-    // A backup older than the diary's id gets it back, so its calendar entries stay the same.
-    if (identity && !storedDiaryId(*live))
-        storeDiaryId(*live, *identity);
-    live->Checkpoint();
+    jet::Transaction restore(*live);
+    const QString previous =
+        writeCopy(*reader, folder, [&folder, &now] { return newBackupPath(folder, now); });
+    if (beforeRestoreWrites())
+        beforeRestoreWrites()();
+    writeRecords(source, *live,
+                 QStringLiteral("Could not restore the backup '%1' into the diary '%2'; the "
+                                "diary is as it was")
+                     .arg(QDir::toNativeSeparators(backupFile), diary));
+    restore.commit();
     // The backup just restored may be the oldest: it stays until the next backup.
     rotateBackups(folder, kKeptBackups, backupFile);
     return previous;

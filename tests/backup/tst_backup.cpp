@@ -1,3 +1,8 @@
+#include <sys/stat.h>
+
+#include <sqlite3.h>
+
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -8,6 +13,7 @@
 #include "TempProgramFolder.h"
 #include "backup/BackupCatalog.h"
 #include "backup/BackupFiles.h"
+#include "backup/BackupSoundness.h"
 #include "backup/DiaryBackup.h"
 #include "backup/DiaryIdentity.h"
 #include "data/DiaryDatabase.h"
@@ -28,6 +34,24 @@ int rows(jet::Database& db, const char* table)
 QStringList namesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QByteArray checksum(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+               : QByteArray();
+}
+
+// Takes NOT NULL off local.tarna_date, or puts it back, in the file's own schema text.
+QString localDateNotNull(bool on)
+{
+    return QStringLiteral("PRAGMA writable_schema=ON; UPDATE sqlite_schema SET sql = "
+                          "replace(sql, %1, %2) WHERE name = 'local'; "
+                          "PRAGMA writable_schema=RESET;")
+        .arg(on ? "'tarna_date DATE,'" : "'tarna_date DATE NOT NULL,'",
+             on ? "'tarna_date DATE NOT NULL,'" : "'tarna_date DATE,'");
 }
 
 } // namespace
@@ -182,6 +206,103 @@ private slots:
         QCOMPARE(backup::backupFiles(backups).size(), backup::kKeptBackups + 1);
         backup::backupDiary(folder.diaryPath(), kMonday.addDays(41));
         QCOMPARE(backup::backupFiles(backups).size(), backup::kKeptBackups);
+    }
+
+    void restoreRefusesUnsoundBackups_data()
+    {
+        QTest::addColumn<QString>("make");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("says");
+        const int damaged = jet::errors::kDamaged, foreign = jet::errors::kUnrecognizedFormat;
+        QTest::newRow("a gap in the serial numbers")
+            << "DELETE FROM local WHERE sl_no = 5" << damaged << "1-4, 6-60 instead of 1-59";
+        QTest::newRow("serial numbers from 0")
+            << "UPDATE outstation SET sl_no = sl_no - 1" << damaged << "0-29";
+        QTest::newRow("a time that is none")
+            << "UPDATE local SET tarna_time = 'xx:yy' WHERE sl_no = 3" << damaged << "'xx:yy'";
+        QTest::newRow("a day that does not exist")
+            << "UPDATE tour SET travel_date_to = '2027-02-30' WHERE sl_no = 4" << damaged
+            << "'2027-02-30'";
+        QTest::newRow("binary data as a date")
+            << "UPDATE outstation SET tarna_date = x'00ff' WHERE sl_no = 2" << damaged
+            << "binary data as its tarna_date";
+        QTest::newRow("a date left empty under the diary's layout")
+            << localDateNotNull(false) + "UPDATE local SET tarna_date = NULL WHERE sl_no = 7;" +
+                   localDateNotNull(true)
+            << damaged << "tarna_date";
+        QTest::newRow("a date column without NOT NULL")
+            << localDateNotNull(false) << foreign << "'tarna_date date'";
+        QTest::newRow("a register rebuilt without its rules, a number twice")
+            << "ALTER TABLE tour RENAME TO old; CREATE TABLE tour AS SELECT * FROM old; "
+               "DROP TABLE old; UPDATE tour SET sl_no = 7 WHERE sl_no = 8"
+            << foreign << "'sl_no int'";
+        QTest::newRow("a column dropped")
+            << "ALTER TABLE tour DROP COLUMN others" << foreign << "no column 'others'";
+        QTest::newRow("a register missing")
+            << "DROP TABLE outstation" << foreign << "no register outstation";
+        QTest::newRow("bytes overwritten") << "damage" << damaged << "damaged";
+        QTest::newRow("a FIFO") << "fifo" << jet::errors::kInvalidOperation << "";
+    }
+    void restoreRefusesUnsoundBackups()
+    {
+        QFETCH(QString, make);
+        QFETCH(int, number);
+        QFETCH(QString, says);
+        TempProgramFolder folder;
+        auto diary = openSampleDiary(folder.path());
+        const QString bad = folder.filePath(QStringLiteral("bad.mdb"));
+        if (make == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(bad).constData(), 0600), 0);
+        } else {
+            backup::copyDiary(*diary, bad);
+            QFile file(bad);
+            if (make == QLatin1String("damage")) {
+                QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(4096));
+                file.write(QByteArray(4096, 'x'));
+            } else {
+                sqlite3* db = nullptr;
+                QCOMPARE(sqlite3_open(QFile::encodeName(bad).constData(), &db), SQLITE_OK);
+                const int rc =
+                    sqlite3_exec(db, make.toUtf8().constData(), nullptr, nullptr, nullptr);
+                QVERIFY2(rc == SQLITE_OK, sqlite3_errmsg(db));
+                sqlite3_close(db);
+            }
+        }
+        const QByteArray before = checksum(diary->path());
+
+        QString text;
+        try {
+            backup::restoreBackup(bad, folder.diaryPath(), kMonday);
+            QFAIL("the backup was restored");
+        } catch (const jet::JetError& error) {
+            QCOMPARE(error.number(), number);
+            text = error.text();
+        }
+        QVERIFY2(text.contains(bad) && text.contains(says), qPrintable(text));
+        QCOMPARE(checksum(diary->path()), before);
+        QVERIFY(!QFileInfo::exists(backup::backupFolderFor(diary->path())));
+    }
+
+    void aSaveWhileARestoreRunsIsKeptOrWaitsForIt()
+    {
+        TempProgramFolder folder;
+        auto diary = openSampleDiary(folder.path());
+        const QString saved = folder.filePath(QStringLiteral("saved.mdb"));
+        backup::copyDiary(*diary, saved);
+        // Another program saves between the diary's own backup and the restore's writes.
+        auto writer = data::OpenDiaryDatabase(folder.diaryPath());
+        sqlite3_busy_timeout(writer->handle(), 0);
+        bool committed = false;
+        backup::testing::setBeforeRestoreWrites([&] {
+            committed = jetErrorNumber([&] {
+                            writer->Execute(QStringLiteral("DELETE FROM tour WHERE sl_no = 20"));
+                        }) == 0;
+        });
+        const auto unhook = qScopeGuard([] { backup::testing::setBeforeRestoreWrites({}); });
+
+        const QString previous = backup::restoreBackup(saved, folder.diaryPath(), kMonday);
+        QVERIFY(!committed || backup::describeBackup(previous).tour == 19 ||
+                rows(*diary, "tour") == 19);
     }
 };
 
