@@ -297,7 +297,7 @@ private slots:
         QByteArray damagedSqlite("SQLite format 3\0", 16);
         damagedSqlite += QByteArray(4080, '\x5A');
         QTest::newRow("legacy Jet file") << jet << "Jet (.mdb) format";
-        QTest::newRow("Access 2007 file") << ace << "Jet (.mdb) format";
+        QTest::newRow("a Jet file of a later version") << ace << "Jet (.mdb) format";
         QTest::newRow("damaged") << damaged << "damaged";
         QTest::newRow("damaged behind an SQLite header") << damagedSqlite << "damaged";
         QTest::newRow("text") << QByteArray("Dear diary,\n") << "damaged";

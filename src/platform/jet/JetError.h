@@ -23,7 +23,7 @@ private:
     QByteArray m_what;
 };
 
-// Error numbers, as the data access objects report them.
+// Error numbers: the Jet engine's own numbers for these failures.
 namespace errors {
 inline constexpr int kUpdateWithoutEdit = 3020;
 inline constexpr int kNoCurrentRecord = 3021;

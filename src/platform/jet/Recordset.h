@@ -17,7 +17,7 @@ class Database;
 // row as stored when it becomes current, so it sees what other windows saved before (on a file
 // it reads the row then; on a server it reads all its rows in one query, again after writes).
 //
-// Positioning follows the data access objects the windows were written against:
+// Positioning, which the register windows rely on:
 // - rows added through the set appear at its end; after Update the current row is the one that
 //   was current before AddNew; CancelUpdate returns to it;
 // - Edit + Update keeps the row where it is, whatever the query's order;
