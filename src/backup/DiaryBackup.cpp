@@ -13,9 +13,9 @@
 #include "backup/BackupConnection.h"
 #include "backup/BackupFiles.h"
 #include "backup/BackupSoundness.h"
-#include "backup/DiaryIdentity.h"
 #include "data/DiaryDatabase.h"
 #include "data/DiarySchema.h"
+#include "export/DiaryIdentity.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
@@ -258,10 +258,10 @@ void writeRecords(const BackupConnection& source, jet::Database& diary, const QS
     // A backup older than the diary's id leaves the diary its id, so its calendar entries stay
     // the same; a backup with an id brings it back.
     const std::optional<QString> id = backupDiaryId(source.handle());
-    if (id && storedDiaryId(diary) != id) {
-        if (storedDiaryId(diary))
+    if (id && exports::storedDiaryId(diary) != id) {
+        if (exports::storedDiaryId(diary))
             diary.Execute(QStringLiteral("DELETE FROM diary_identity"));
-        storeDiaryId(diary, *id);
+        exports::storeDiaryId(diary, *id);
     }
 }
 

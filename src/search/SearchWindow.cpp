@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QResizeEvent>
 
-#include "backup/ui/ExportMenu.h"
+#include "export/ui/ExportMenu.h"
 #include "data/DayName.h"
 #include "data/ProgramFolder.h"
 #include "platform/varnel/DateTimePicker.h"
@@ -56,8 +56,8 @@ SearchWindow::SearchWindow(const SearchWindowDesign& design, QWidget* parent)
     MSFlexGrid1->setFont(varnel::varnelFont(VarnelFont::Akshara, 14.25));
     MSFlexGrid1->setGeometry(pixels(design.gridAt));
     MSFlexGrid1->setResults(&session_.model());
-    backup::installExportMenu(MSFlexGrid1, tableName(design.which),
-                              [this] { return session_.statement(); });
+    exports::installExportMenu(MSFlexGrid1, tableName(design.which),
+                               [this] { return session_.statement(); });
 
     Line1 = new QFrame(this);
     Line1->setObjectName(QStringLiteral("Line1"));

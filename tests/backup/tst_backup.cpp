@@ -15,8 +15,8 @@
 #include "backup/BackupFiles.h"
 #include "backup/BackupSoundness.h"
 #include "backup/DiaryBackup.h"
-#include "backup/DiaryIdentity.h"
 #include "data/DiaryDatabase.h"
+#include "export/DiaryIdentity.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/Recordset.h"
@@ -141,7 +141,7 @@ private slots:
         const QString saved = backup::backupDiary(folder.diaryPath(), kMonday);
         // After the backup: the diary gets its id, records are deleted, and a window keeps its
         // own connection open.
-        const QString id = backup::diaryId(*diary);
+        const QString id = exports::diaryId(*diary);
         diary->Execute(QStringLiteral("DELETE FROM local WHERE sl_no > 10"));
         auto window = data::OpenDiaryDatabase(folder.diaryPath());
         const qint64 seen = window->DataVersion();
@@ -154,7 +154,7 @@ private slots:
         QCOMPARE(rows(*window, "local"), 60);
         QCOMPARE(rows(*diary, "local"), 60);
         QCOMPARE(backup::describeBackup(previous).local, 10);
-        QCOMPARE(backup::storedDiaryId(*window), std::optional<QString>(id));
+        QCOMPARE(exports::storedDiaryId(*window), std::optional<QString>(id));
         // The diary is still a WAL diary others can write into.
         window->Execute(QStringLiteral("DELETE FROM tour WHERE sl_no = 20"));
         QCOMPARE(rows(*diary, "tour"), 19);

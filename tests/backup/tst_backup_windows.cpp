@@ -12,7 +12,6 @@
 #include "backup/DiaryBackup.h"
 #include "backup/ui/BackupTexts.h"
 #include "backup/ui/BackupWindows.h"
-#include "backup/ui/ExportMenu.h"
 #include "backup/ui/StartupBackup.h"
 #include "backup/ui/frmrestore.h"
 #include "platform/jet/Database.h"
@@ -136,38 +135,6 @@ private slots:
         // A second start the same day makes nothing more.
         QVERIFY(!backup::backupAtStart() || !made);
         QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("Tarnalist.mdb"))) || withDiary);
-    }
-
-    void theGridMenuSavesTheListShown_data()
-    {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<bool>("intoAFolderThatIsMissing");
-        QTest::addColumn<QByteArray>("begins");
-        QTest::newRow("csv") << int(backup::ExportFormat::Csv) << false << QByteArray("sl_no,");
-        QTest::newRow("ics") << int(backup::ExportFormat::Calendar) << false
-                             << QByteArray("BEGIN:VCALENDAR\r\n");
-        QTest::newRow("no such folder") << int(backup::ExportFormat::Csv) << true << QByteArray();
-    }
-    void theGridMenuSavesTheListShown()
-    {
-        QFETCH(int, format);
-        QFETCH(bool, intoAFolderThatIsMissing);
-        QFETCH(QByteArray, begins);
-        TempProgramFolder folder;
-        openSampleDiary(folder.path());
-        const QString path =
-            folder.filePath(intoAFolderThatIsMissing ? QStringLiteral("gone/list") : "list");
-        DialogScript script;
-        const bool saved = backup::saveList(
-            nullptr, QStringLiteral("tour"),
-            QStringLiteral("Select * from tour where travel_date_from>=datevalue('2027-01-01') "
-                           "order by travel_date_from, travel_date_to"),
-            backup::ExportFormat(format), path);
-        QCOMPARE(saved, !intoAFolderThatIsMissing);
-        QCOMPARE(script.texts.size(), intoAFolderThatIsMissing ? 1 : 0);
-        QFile file(path);
-        QCOMPARE(file.open(QIODevice::ReadOnly), saved);
-        QVERIFY(file.readAll().startsWith(begins));
     }
 };
 

@@ -5,7 +5,7 @@
 #include <QDate>
 
 #include "CliCommand.h"
-#include "backup/DiaryExport.h"
+#include "export/DiaryExport.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/SafeOutput.h"
 #include "data/DiaryDatabase.h"
@@ -17,13 +17,13 @@ const QString kName = QStringLiteral("export");
 
 using cli::BadInput;
 
-backup::ExportFormat formatOption(const QCommandLineParser& parser)
+exports::ExportFormat formatOption(const QCommandLineParser& parser)
 {
     const QString format = parser.value(QStringLiteral("format"));
     if (format == QLatin1String("csv"))
-        return backup::ExportFormat::Csv;
+        return exports::ExportFormat::Csv;
     if (format == QLatin1String("ics"))
-        return backup::ExportFormat::Calendar;
+        return exports::ExportFormat::Calendar;
     throw BadInput{format.isEmpty() ? QStringLiteral("name a format: --format csv or --format ics")
                                     : QStringLiteral("no format '%1': csv or ics").arg(format)};
 }
@@ -53,8 +53,8 @@ int runExport(const QStringList& arguments)
         return *done;
 
     return cli::runGuarded(kName, [&] {
-        const auto which = backup::registerNamed(cli::registerArgument(parser));
-        const backup::ExportFormat format = formatOption(parser);
+        const auto which = exports::registerNamed(cli::registerArgument(parser));
+        const exports::ExportFormat format = formatOption(parser);
         const std::optional<QDate> from = cli::dateOption(parser, QStringLiteral("from"));
         const std::optional<QDate> to = cli::dateOption(parser, QStringLiteral("to"));
         if (from && to && *from > *to)
@@ -64,8 +64,8 @@ int runExport(const QStringList& arguments)
         auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
         if (parser.isSet(QStringLiteral("out")))
             files::checkOutputTarget(parser.value(QStringLiteral("out")));
-        const backup::ExportResult result = backup::exportRecords(
-            *database, *which, backup::exportStatement(*which, from, to), format);
+        const exports::ExportResult result = exports::exportRecords(
+            *database, *which, exports::exportStatement(*which, from, to), format);
         if (result.records == 0) {
             cli::fail(kName, QStringLiteral("no records in the range; nothing was written"));
             return cli::kNothingToDo;

@@ -34,12 +34,5 @@ inline const QString diskFull = QStringLiteral(u"ಡಿಸ್ಕ್ ತುಂಬ
 inline const QString folderReadOnly = QStringLiteral(
     u"ಈ ಫೋಲ್ಡರ್‌ಗೆ ಬರೆಯಲು ಅನುಮತಿ ಇಲ್ಲ.");
 inline const QString folder = QStringLiteral(u"ಫೋಲ್ಡರ್: ");
-// save the list as CSV (spreadsheet) / as iCalendar (calendar)
-inline const QString saveCsv = QStringLiteral(
-    u"ಪಟ್ಟಿಯನ್ನು CSV (ಸ್ಪ್ರೆಡ್‌ಶೀಟ್) ಆಗಿ "
-    u"ಉಳಿಸಿ…");
-inline const QString saveCalendar = QStringLiteral(u"ಪಟ್ಟಿಯನ್ನು iCalendar (ಕ್ಯಾಲೆಂಡರ್) ಆಗಿ ಉಳಿಸಿ…");
-// the list could not be saved
-inline const QString exportFailed = QStringLiteral(u"ಪಟ್ಟಿಯನ್ನು ಉಳಿಸಲಾಗಲಿಲ್ಲ.");
 
 } // namespace backup::texts

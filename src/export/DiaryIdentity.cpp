@@ -1,4 +1,4 @@
-#include "backup/DiaryIdentity.h"
+#include "export/DiaryIdentity.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>
@@ -10,7 +10,7 @@
 #include "platform/jet/SqlLiteral.h"
 #include "platform/jet/Transaction.h"
 
-namespace backup {
+namespace exports {
 
 std::optional<QString> storedDiaryId(jet::Database& database)
 {
@@ -55,4 +55,4 @@ QString diaryId(jet::Database& database)
     return storeDiaryId(database, QUuid::createUuid().toString(QUuid::Id128));
 }
 
-} // namespace backup
+} // namespace exports

@@ -12,7 +12,7 @@ class Database;
 // export) and kept in the diary itself, in the one-row table diary_identity. It travels with
 // the diary: every backup carries it, a restore keeps it, a copy of the file shares it. A diary
 // made anew (or brought over from Jet again) gets a new one.
-namespace backup {
+namespace exports {
 
 std::optional<QString> storedDiaryId(jet::Database& database);
 // Stores `id` unless the diary has one already; returns the id the diary holds afterwards.
@@ -23,4 +23,4 @@ QString storeDiaryId(jet::Database& database, const QString& id);
 // until the file moves).
 QString diaryId(jet::Database& database);
 
-} // namespace backup
+} // namespace exports

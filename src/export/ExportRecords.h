@@ -12,7 +12,7 @@ class Database;
 }
 
 // The records an export writes, read through the engine's record sets.
-namespace backup {
+namespace exports {
 
 enum class ExportRegister { Local, Outstation, Tour };
 
@@ -33,4 +33,4 @@ QString exportStatement(ExportRegister which, const std::optional<QDate>& from,
 // The rows of `statement` (a "Select * from" of one register), in its order.
 QList<ExportRecord> readRecords(jet::Database& database, const QString& statement);
 
-} // namespace backup
+} // namespace exports

@@ -1,4 +1,4 @@
-#include "backup/ExportCalendar.h"
+#include "export/ExportCalendar.h"
 
 #include <QDate>
 #include <QStringList>
@@ -7,7 +7,7 @@
 #include "platform/varnel/VarnelCodec.h"
 #include "registers/RegisterTexts.h"
 
-namespace backup {
+namespace exports {
 
 namespace {
 
@@ -165,4 +165,4 @@ QByteArray exportCalendar(ExportRegister which, const QList<ExportRecord>& recor
     return out.m_text;
 }
 
-} // namespace backup
+} // namespace exports

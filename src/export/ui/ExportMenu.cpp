@@ -1,10 +1,10 @@
-#include "backup/ui/ExportMenu.h"
+#include "export/ui/ExportMenu.h"
 
 #include <QDir>
 #include <QMenu>
 #include <QTableView>
 
-#include "backup/ui/BackupTexts.h"
+#include "export/ui/ExportTexts.h"
 #include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
 #include "platform/files/FileChecks.h"
@@ -14,7 +14,7 @@
 #include "shell/SaveFileChooser.h"
 #include "shell/frmmsg.h"
 
-namespace backup {
+namespace exports {
 
 namespace {
 
@@ -78,4 +78,4 @@ void installExportMenu(QTableView* grid, const QString& table, std::function<QSt
                      });
 }
 
-} // namespace backup
+} // namespace exports

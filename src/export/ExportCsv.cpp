@@ -1,4 +1,4 @@
-#include "backup/ExportCsv.h"
+#include "export/ExportCsv.h"
 
 #include <QDate>
 #include <QStringList>
@@ -8,7 +8,7 @@
 #include "data/DiarySchema.h"
 #include "platform/varnel/VarnelCodec.h"
 
-namespace backup {
+namespace exports {
 
 namespace {
 
@@ -43,4 +43,4 @@ QByteArray exportCsv(ExportRegister which, const QList<ExportRecord>& records)
     return text.toUtf8();
 }
 
-} // namespace backup
+} // namespace exports

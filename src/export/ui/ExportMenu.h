@@ -4,12 +4,12 @@
 
 #include <QString>
 
-#include "backup/DiaryExport.h"
+#include "export/DiaryExport.h"
 
 class QTableView;
 class QWidget;
 
-namespace backup {
+namespace exports {
 
 // Gives a search window's grid a context menu that saves the list as CSV (for a spreadsheet)
 // or as iCalendar (for a calendar). `table` is the register listed (local, outstation, tour);
@@ -23,4 +23,4 @@ void installExportMenu(QTableView* grid, const QString& table, std::function<QSt
 bool saveList(QWidget* parent, const QString& table, const QString& statement, ExportFormat format,
               const QString& path);
 
-} // namespace backup
+} // namespace exports

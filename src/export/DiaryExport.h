@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "backup/ExportRecords.h"
+#include "export/ExportRecords.h"
 
 namespace jet {
 class Database;
@@ -11,7 +11,7 @@ class Database;
 
 // What velmora-cli export and the search windows' grid menu write: the records of one
 // statement as CSV or iCalendar.
-namespace backup {
+namespace exports {
 
 enum class ExportFormat { Csv, Calendar };
 
@@ -25,4 +25,4 @@ struct ExportResult {
 ExportResult exportRecords(jet::Database& database, ExportRegister which, const QString& statement,
                            ExportFormat format);
 
-} // namespace backup
+} // namespace exports

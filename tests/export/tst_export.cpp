@@ -8,15 +8,15 @@
 #include "RecordsetHelpers.h"
 #include "SampleDiary.h"
 #include "TempProgramFolder.h"
-#include "backup/DiaryExport.h"
-#include "backup/DiaryIdentity.h"
-#include "backup/ExportCalendar.h"
-#include "backup/ExportCsv.h"
+#include "export/DiaryExport.h"
+#include "export/DiaryIdentity.h"
+#include "export/ExportCalendar.h"
+#include "export/ExportCsv.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
 #include "platform/varnel/VarnelCodec.h"
 
-using backup::ExportRegister;
+using exports::ExportRegister;
 
 namespace {
 
@@ -45,7 +45,7 @@ private slots:
     {
         QFETCH(int, which);
         const auto records = recordsOf(ExportRegister(which));
-        const QJsonArray rows = parsed("csv", backup::exportCsv(ExportRegister(which), records));
+        const QJsonArray rows = parsed("csv", exports::exportCsv(ExportRegister(which), records));
         QCOMPARE(rows.size(), records.size());
         const bool tour = ExportRegister(which) == ExportRegister::Tour;
         const QList<int> dates = tour ? QList<int>{3, 6} : QList<int>{1};
@@ -78,7 +78,7 @@ private slots:
         const ExportRegister reg = ExportRegister(which);
         const auto records = recordsOf(reg);
         const QJsonArray events =
-            parsed("ics", backup::exportCalendar(reg, records, backup::diaryId(*m_diary)));
+            parsed("ics", exports::exportCalendar(reg, records, exports::diaryId(*m_diary)));
         QCOMPARE(events.size(), records.size());
         QSet<QString> uids;
         for (qsizetype i = 0; i < events.size(); ++i) {
@@ -208,9 +208,9 @@ private:
         return (which == ExportRegister::Tour ? tour : programme).value(ordinal);
     }
 
-    QList<backup::ExportRecord> recordsOf(ExportRegister which)
+    QList<exports::ExportRecord> recordsOf(ExportRegister which)
     {
-        return backup::readRecords(*m_diary, backup::exportStatement(which, {}, {}));
+        return exports::readRecords(*m_diary, exports::exportStatement(which, {}, {}));
     }
 
     QJsonArray parsed(const char* mode, const QByteArray& bytes)
@@ -237,11 +237,11 @@ private:
     QMap<QString, QString> eventsByUid(jet::Database& diary)
     {
         const auto records =
-            backup::readRecords(diary, backup::exportStatement(ExportRegister::Local, {}, {}));
+            exports::readRecords(diary, exports::exportStatement(ExportRegister::Local, {}, {}));
         QMap<QString, QString> events;
         for (const QJsonValue& e :
-             parsed("ics", backup::exportCalendar(ExportRegister::Local, records,
-                                                  backup::diaryId(diary)))) {
+             parsed("ics", exports::exportCalendar(ExportRegister::Local, records,
+                                                   exports::diaryId(diary)))) {
             const QJsonObject event = e.toObject();
             events.insert(event.value("uid").toString(), event.value("summary").toString() +
                                                              QLatin1Char(' ') +

@@ -5,9 +5,9 @@
 #include <QList>
 #include <QString>
 
-#include "backup/ExportRecords.h"
+#include "export/ExportRecords.h"
 
-namespace backup {
+namespace exports {
 
 // A register's records as an iCalendar file (RFC 5545) for calendar programs: one VEVENT per
 // record, in floating local time (the diary keeps the office's own clock). A programme starts
@@ -29,4 +29,4 @@ QByteArray exportCalendar(ExportRegister which, const QList<ExportRecord>& recor
 
 QString eventUid(ExportRegister which, qint64 identity, const QString& diaryId);
 
-} // namespace backup
+} // namespace exports

@@ -3,13 +3,13 @@
 #include <QByteArray>
 #include <QList>
 
-#include "backup/ExportRecords.h"
+#include "export/ExportRecords.h"
 
-namespace backup {
+namespace exports {
 
 // A register's records as CSV for a spreadsheet (RFC 4180, UTF-8, CRLF): a header line with the
 // register's column names, then every column of each record: ISO dates (YYYY-MM-DD), times
 // HH:MM:SS, Varnel text decoded to Unicode Kannada with its line breaks kept.
 QByteArray exportCsv(ExportRegister which, const QList<ExportRecord>& records);
 
-} // namespace backup
+} // namespace exports

@@ -1,4 +1,4 @@
-#include "backup/ExportRecords.h"
+#include "export/ExportRecords.h"
 
 #include <QStringList>
 
@@ -6,7 +6,7 @@
 #include "platform/jet/Recordset.h"
 #include "platform/jet/SqlLiteral.h"
 
-namespace backup {
+namespace exports {
 
 namespace {
 
@@ -80,4 +80,4 @@ QList<ExportRecord> readRecords(jet::Database& database, const QString& statemen
     return records;
 }
 
-} // namespace backup
+} // namespace exports

@@ -1,11 +1,11 @@
-#include "backup/DiaryExport.h"
+#include "export/DiaryExport.h"
 
-#include "backup/DiaryIdentity.h"
-#include "backup/ExportCalendar.h"
-#include "backup/ExportCsv.h"
+#include "export/DiaryIdentity.h"
+#include "export/ExportCalendar.h"
+#include "export/ExportCsv.h"
 #include "platform/jet/Database.h"
 
-namespace backup {
+namespace exports {
 
 ExportResult exportRecords(jet::Database& database, ExportRegister which, const QString& statement,
                            ExportFormat format)
@@ -20,4 +20,4 @@ ExportResult exportRecords(jet::Database& database, ExportRegister which, const 
     return result;
 }
 
-} // namespace backup
+} // namespace exports
