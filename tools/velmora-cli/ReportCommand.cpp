@@ -1,6 +1,8 @@
 // velmora-cli report: stages a register's date range and writes its report as a PDF, through
 // the same stager and report templates as the report windows.
 
+#include <unistd.h>
+
 #include <QCommandLineParser>
 #include <QDate>
 
@@ -19,6 +21,22 @@
 namespace {
 
 const QString kName = QStringLiteral("report");
+
+// Pages laid out, on one line of standard error rewritten as they go, when it is a terminal.
+report::ProgressFn progressOnTerminal()
+{
+    if (!::isatty(STDERR_FILENO))
+        return {};
+    return [](const report::ReportProgress& p) {
+        const int percent = p.rows > 0 ? p.rowsDone * 100 / p.rows : 100;
+        cli::err() << '\r' << (p.writing ? "writing" : "counting") << " pages: " << p.pages << " ("
+                   << percent << "% of " << p.rows << " rows)\x1b[K";
+        if (p.writing && p.rowsDone == p.rows)
+            cli::err() << '\r' << "\x1b[K";
+        cli::err().flush();
+        return true;
+    };
+}
 
 int runReport(const QStringList& arguments)
 {
@@ -65,10 +83,18 @@ int runReport(const QStringList& arguments)
             cli::err() << varnel::decode(reg->notice) << Qt::endl;
             return int(cli::kNothingToDo);
         }
-        const report::RenderedReport report =
-            report::runReport(templatePath, reports::stagedDiaryOpener(db), diary);
-        // Written whole or not at all: a failure leaves no half PDF behind.
-        files::writeFile(outPath, report.pdf);
+        // Streamed into the file as the pages are laid out, and written whole or not at all: a
+        // failure leaves no half PDF behind.
+        files::SafeOutput output(outPath);
+        const report::ReportSummary report = report::writeReport(
+            templatePath, reports::stagedDiaryOpener(db), diary,
+            [&output](const char* data, size_t size) {
+                output.write(QByteArray::fromRawData(data, qsizetype(size)));
+            },
+            progressOnTerminal());
+        output.commit();
+        for (const QString& note : report.notes)
+            cli::err() << note << Qt::endl;
         cli::out() << parser.value(QStringLiteral("out")) << ": " << report.rows << " rows, "
                    << report.pages << " pages" << Qt::endl;
         return int(cli::kDone);

@@ -1,13 +1,16 @@
 #include "platform/report/PdfReportWriter.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 #include <vector>
 
 #include <cairo-pdf.h>
 #include <pango/pangocairo.h>
 
+#include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 #include "platform/report/ReportError.h"
 #include "platform/report/ReportTemplate.h"
@@ -22,6 +25,16 @@ constexpr double kPad = 3;    // points between a cell's rule and its text
 constexpr double kRule = 0.5; // width of the table's rules
 constexpr double kGap = 8;    // between the heading block, the table and the footer
 constexpr double kHeadingGrey = 0.88;
+constexpr double kSlack = 0.01;    // points: lengths closer than this are equal
+constexpr int kProgressRows = 64;  // progress is told every so many rows
+constexpr int kCachedTexts = 4096; // heights kept per column for texts seen again
+constexpr int kCachedLength = 160; // longer texts are rarely seen twice
+// Installed Kannada families, in the order a missing font falls back to them.
+const char* const kKannadaFamilies[] = {"Noto Sans Kannada", "Lohit Kannada", "Gubbi",
+                                        "Noto Serif Kannada"};
+// Names fontconfig always resolves to an installed family.
+const char* const kGenericFamilies[] = {"sans", "sans-serif", "serif",   "monospace",
+                                        "mono", "system-ui",  "cursive", "fantasy"};
 
 struct GObjectUnref {
     void operator()(gpointer p) const { g_object_unref(p); }
@@ -36,12 +49,52 @@ struct CairoDestroy {
 using Layout = std::unique_ptr<PangoLayout, GObjectUnref>;
 using Font = std::unique_ptr<PangoFontDescription, FontFree>;
 
-cairo_status_t appendTo(void* closure, const unsigned char* data, unsigned int length)
+double points(int pangoUnits)
 {
-    static_cast<QByteArray*>(closure)->append(reinterpret_cast<const char*>(data),
-                                              qsizetype(length));
-    return CAIRO_STATUS_SUCCESS;
+    return pango_units_to_double(pangoUnits);
 }
+
+// cairo writes the PDF through this as it goes, in small pieces gathered into blocks for the
+// sink. A failure of the sink (a full disk) is kept and thrown once cairo has returned; after
+// it, or once the run stops, nothing more is passed on.
+struct PdfStream {
+    static constexpr qsizetype kBlock = 64 * 1024;
+
+    const PdfSink* sink = nullptr;
+    QByteArray block;
+    std::exception_ptr failure;
+    bool closed = false;
+
+    static cairo_status_t write(void* closure, const unsigned char* data, unsigned int length)
+    {
+        auto* self = static_cast<PdfStream*>(closure);
+        if (self->closed || self->failure)
+            return CAIRO_STATUS_WRITE_ERROR;
+        self->block.append(reinterpret_cast<const char*>(data), qsizetype(length));
+        if (self->block.size() >= kBlock) {
+            try {
+                self->flush();
+            } catch (...) {
+                self->failure = std::current_exception();
+                return CAIRO_STATUS_WRITE_ERROR;
+            }
+        }
+        return CAIRO_STATUS_SUCCESS;
+    }
+
+    void flush()
+    {
+        if (!block.isEmpty())
+            (*sink)(block.constData(), size_t(block.size()));
+        block.clear();
+    }
+
+    void rethrow() const
+    {
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+};
 
 PangoAlignment pangoAlignment(ReportColumn::Align align)
 {
@@ -70,6 +123,8 @@ public:
         cairo_font_options_destroy(options);
     }
 
+    PangoContext* context() const { return m_context.get(); }
+
     Layout layout(const QString& text, const PangoFontDescription* font, double width,
                   PangoAlignment align) const
     {
@@ -87,20 +142,78 @@ public:
     {
         int width = 0, height = 0;
         pango_layout_get_size(l, &width, &height);
-        return pango_units_to_double(height);
+        return points(height);
     }
 
 private:
     std::unique_ptr<PangoContext, GObjectUnref> m_context;
 };
 
-Font font(const QString& description)
-{
-    return Font(pango_font_description_from_string(description.toUtf8().constData()));
-}
+// The template's fonts as Pango descriptions. A family that is not installed is replaced by an
+// installed Kannada family (never boxes or an empty page), and the run says so once.
+class FontChooser {
+public:
+    explicit FontChooser(PangoContext* context)
+    {
+        PangoFontFamily** families = nullptr;
+        int count = 0;
+        pango_font_map_list_families(pango_context_get_font_map(context), &families, &count);
+        for (int i = 0; i < count; ++i)
+            m_installed.insert(
+                QString::fromUtf8(pango_font_family_get_name(families[i])).toCaseFolded());
+        g_free(families);
+        for (const char* generic : kGenericFamilies)
+            m_installed.insert(QLatin1String(generic));
+        for (const char* family : kKannadaFamilies) {
+            if (m_installed.contains(QString::fromLatin1(family).toCaseFolded())) {
+                m_fallback = QString::fromLatin1(family);
+                break;
+            }
+        }
+    }
+
+    Font font(const QString& description)
+    {
+        Font font(pango_font_description_from_string(description.toUtf8().constData()));
+        const char* family = pango_font_description_get_family(font.get());
+        if (!family)
+            return font;
+        const QStringList names = QString::fromUtf8(family).split(QLatin1Char(','));
+        for (const QString& name : names) {
+            if (m_installed.contains(name.trimmed().toCaseFolded()))
+                return font;
+        }
+        const QString missing = names.first().trimmed();
+        if (!m_missing.contains(missing))
+            m_missing << missing;
+        if (!m_fallback.isEmpty())
+            pango_font_description_set_family(font.get(), m_fallback.toUtf8().constData());
+        return font;
+    }
+
+    QStringList notes() const
+    {
+        if (m_missing.isEmpty())
+            return {};
+        const QString fonts = m_missing.join(QStringLiteral(", "));
+        if (m_fallback.isEmpty())
+            return {QStringLiteral(u"ವರದಿಯ ನಮೂನೆ ಹೇಳುವ ಅಕ್ಷರಶೈಲಿ %1 ಈ ಗಣಕದಲ್ಲಿ ಇಲ್ಲ, ಯಾವ ಕನ್ನಡ "
+                                   u"ಅಕ್ಷರಶೈಲಿಯೂ ಇಲ್ಲ: ಕನ್ನಡ ಅಕ್ಷರಗಳು ಸರಿಯಾಗಿ ಕಾಣದಿರಬಹುದು.")
+                        .arg(fonts)};
+        return {QStringLiteral(u"ವರದಿಯ ನಮೂನೆ ಹೇಳುವ ಅಕ್ಷರಶೈಲಿ %1 ಈ ಗಣಕದಲ್ಲಿ ಇಲ್ಲ; ಅದರ ಬದಲು %2 "
+                               u"ಬಳಸಲಾಗಿದೆ.")
+                    .arg(fonts, m_fallback)};
+    }
+
+private:
+    QSet<QString> m_installed;
+    QString m_fallback;
+    QStringList m_missing;
+};
 
 // {name} in a heading text: that column of the first row.
-QString fillPlaceholders(const QString& text, const ReportTemplate& t, const StagingTable& table)
+QString fillPlaceholders(const QString& text, const ReportTemplate& t, const RowSource& rows,
+                         const std::vector<QVariant>& first)
 {
     static const QRegularExpression placeholder(QStringLiteral("\\{([A-Za-z_][A-Za-z0-9_]*)\\}"));
     QString out;
@@ -108,124 +221,304 @@ QString fillPlaceholders(const QString& text, const ReportTemplate& t, const Sta
     for (auto it = placeholder.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         out += text.mid(from, m.capturedStart() - from);
-        const int column = table.column(m.captured(1));
-        if (column >= 0 && !table.rows.empty())
-            out += cellText(table.rows.front()[size_t(column)], t.dateFormat, t.kannadaDigits);
+        const int column = rows.column(m.captured(1));
+        if (column >= 0 && size_t(column) < first.size())
+            out += cellText(first[size_t(column)], t.dateFormat, t.kannadaDigits);
         from = m.capturedEnd();
     }
     return out + text.mid(from);
 }
 
-struct Row {
-    std::vector<Layout> cells;
+// One cell of the row being laid out.
+struct Cell {
+    QString text;
     double height = 0;
+    Layout layout;               // made when the cell is painted or split
+    std::vector<double> bottoms; // the foot of each line, when the row is split
 };
 
+// Lays the rows out page by page. The same placement runs twice: first it only counts the
+// pages (heights alone, a text seen again not laid out again), then it paints them, so each
+// footer knows the number of pages while only one row's layouts are held at a time.
 class ReportPainter {
 public:
-    ReportPainter(const ReportTemplate& t, const StagingTable& table, cairo_t* cr)
-        : m_t(t), m_table(table), m_cr(cr), m_type(cr), m_width(t.pageSize.width() - 2 * t.margin)
+    ReportPainter(const ReportTemplate& t, RowSource& rows, cairo_t* cr, const PdfStream& stream,
+                  const ProgressFn& progress)
+        : m_t(t), m_rows(rows), m_cr(cr), m_stream(stream), m_type(cr), m_fonts(m_type.context()),
+          m_progress(progress), m_width(t.pageSize.width() - 2 * t.margin)
     {
         double total = 0;
         for (const ReportColumn& c : t.columns)
             total += c.width;
-        for (const ReportColumn& c : t.columns)
+        for (const ReportColumn& c : t.columns) {
             m_columnWidths.push_back(m_width * c.width / total);
-        m_bodyFont = font(t.bodyFont);
-        m_footerFont = font(t.footerFont);
+            std::vector<int> indices;
+            for (const QString& field : c.fields)
+                indices.push_back(rows.column(field));
+            m_sources.push_back(std::move(indices));
+        }
+        m_cells.resize(m_sources.size());
+        m_heights.resize(m_sources.size());
+        m_bodyFont = m_fonts.font(t.bodyFont);
+        m_footerFont = m_fonts.font(t.footerFont);
     }
 
-    int paint()
+    PdfOutcome run()
     {
-        layOutHeadings();
-        layOutRows();
-        const std::vector<size_t> starts = paginate();
-        const int pages = int(starts.size());
-        for (int p = 0; p < pages; ++p) {
-            if (p > 0)
-                cairo_show_page(m_cr);
-            const size_t end = p + 1 < pages ? starts[size_t(p + 1)] : m_rows.size();
-            paintPage(p, pages, starts[size_t(p)], end);
-        }
-        return pages;
+        m_rows.rewind();
+        const std::vector<QVariant>* first = m_rows.next();
+        layOutHeadings(first ? *first : std::vector<QVariant>());
+        pass(false);
+        m_pages = m_page + 1;
+        pass(true);
+        return PdfOutcome{m_pages, m_done, m_fonts.notes()};
     }
 
 private:
-    void layOutHeadings()
+    void layOutHeadings(const std::vector<QVariant>& first)
     {
-        const Font titleFont = font(m_t.titleFont);
-        const Font rangeFont = font(m_t.rangeFont);
-        const Font headingFont = font(m_t.headingFont);
-        m_title = m_type.layout(fillPlaceholders(m_t.title, m_t, m_table), titleFont.get(), m_width,
-                                PANGO_ALIGN_CENTER);
-        m_range = m_type.layout(fillPlaceholders(m_t.range, m_t, m_table), rangeFont.get(), m_width,
-                                PANGO_ALIGN_CENTER);
+        const Font titleFont = m_fonts.font(m_t.titleFont);
+        const Font rangeFont = m_fonts.font(m_t.rangeFont);
+        const Font headingFont = m_fonts.font(m_t.headingFont);
+        m_title = m_type.layout(fillPlaceholders(m_t.title, m_t, m_rows, first), titleFont.get(),
+                                m_width, PANGO_ALIGN_CENTER);
+        m_range = m_type.layout(fillPlaceholders(m_t.range, m_t, m_rows, first), rangeFont.get(),
+                                m_width, PANGO_ALIGN_CENTER);
         m_top = m_t.margin + Typesetter::height(m_title.get()) + Typesetter::height(m_range.get()) +
                 kGap;
+        double tallest = 0;
         for (size_t c = 0; c < m_columnWidths.size(); ++c) {
-            const ReportColumn& column = m_t.columns[qsizetype(c)];
-            m_heading.cells.push_back(m_type.layout(column.heading, headingFont.get(),
-                                                    m_columnWidths[c] - 2 * kPad,
-                                                    pangoAlignment(column.align)));
+            m_heading.push_back(m_type.layout(m_t.columns[qsizetype(c)].heading, headingFont.get(),
+                                              m_columnWidths[c] - 2 * kPad,
+                                              pangoAlignment(m_t.columns[qsizetype(c)].align)));
+            tallest = std::max(tallest, Typesetter::height(m_heading.back().get()));
         }
-        m_heading.height = rowHeight(m_heading);
+        m_headingHeight = tallest + 2 * kPad;
         // The footer's height does not depend on its numbers.
         const Layout sample = footer(1, 1);
         m_bottom = m_t.pageSize.height() - m_t.margin - Typesetter::height(sample.get()) - kGap;
+        m_room = m_bottom - m_top - m_headingHeight;
+        // At least one line of text must fit under the heading row, or no row would ever end.
+        if (m_room < cellHeight(0, QString()) + 2 * kPad)
+            throw ReportError(
+                QStringLiteral(u"ವರದಿಯ ನಮೂನೆಯ ಶೀರ್ಷಿಕೆ, ಕಾಲಂಗಳ ತಲೆಬರಹ ಮತ್ತು ಅಡಿಬರಹಗಳಿಗೇ ಪುಟ ಸಾಲದು: "
+                               u"ಅವುಗಳ ಅಕ್ಷರದ ಗಾತ್ರ ಅಥವಾ ಪುಟದ ಅಂಚನ್ನು ಕಡಿಮೆ ಮಾಡಿ."));
     }
 
-    void layOutRows()
+    void pass(bool writing)
     {
-        std::vector<std::vector<int>> sources;
-        for (const ReportColumn& column : m_t.columns) {
-            std::vector<int> indices;
-            for (const QString& field : column.fields)
-                indices.push_back(m_table.column(field));
-            sources.push_back(std::move(indices));
+        m_writing = writing;
+        m_page = 0;
+        m_used = 0;
+        m_done = 0;
+        m_rows.rewind();
+        startPage();
+        while (const std::vector<QVariant>* values = m_rows.next()) {
+            fillTexts(*values);
+            checkSameRow();
+            addRow();
+            if (++m_done % kProgressRows == 0)
+                tell();
         }
-        m_rows.reserve(m_table.rows.size());
-        for (const std::vector<QVariant>& values : m_table.rows) {
-            Row row;
-            for (size_t c = 0; c < sources.size(); ++c) {
-                QStringList lines;
-                for (int index : sources[c]) {
-                    const QString text =
-                        cellText(values[size_t(index)], m_t.dateFormat, m_t.kannadaDigits);
-                    if (!text.isEmpty())
-                        lines << text;
-                }
-                row.cells.push_back(m_type.layout(lines.join(QLatin1Char('\n')), m_bodyFont.get(),
-                                                  m_columnWidths[c] - 2 * kPad,
-                                                  pangoAlignment(m_t.columns[qsizetype(c)].align)));
+        if (writing && size_t(m_done) != m_rowKeys.size())
+            rowsChanged();
+        tell();
+        if (m_writing)
+            paintFooter();
+    }
+
+    void tell() const
+    {
+        if (m_progress &&
+            !m_progress(ReportProgress{m_writing, m_done, m_rows.rowCount(), m_page + 1}))
+            throw ReportCancelled();
+    }
+
+    // The rows are read twice; should another run stage the table in between, the pages
+    // counted would not be the pages written.
+    void checkSameRow()
+    {
+        size_t key = 0;
+        for (const Cell& cell : m_cells)
+            key = qHash(cell.text, key);
+        if (!m_writing)
+            m_rowKeys.push_back(key);
+        else if (size_t(m_done) >= m_rowKeys.size() || m_rowKeys[size_t(m_done)] != key)
+            rowsChanged();
+    }
+
+    [[noreturn]] static void rowsChanged()
+    {
+        throw ReportError(QStringLiteral(u"ವರದಿಯನ್ನು ಮಾಡುತ್ತಿರುವಾಗಲೇ ಅದರ ಸಾಲುಗಳು ಬದಲಾದವು (ಇನ್ನೊಂದು "
+                                         u"ಕಿಟಕಿ ಅದೇ ವರದಿಯನ್ನು ಮಾಡಿತು). ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ."));
+    }
+
+    void fillTexts(const std::vector<QVariant>& values)
+    {
+        for (size_t c = 0; c < m_sources.size(); ++c) {
+            QString text;
+            for (int index : m_sources[c]) {
+                const QString line =
+                    cellText(values[size_t(index)], m_t.dateFormat, m_t.kannadaDigits);
+                if (line.isEmpty())
+                    continue;
+                if (!text.isEmpty())
+                    text += QLatin1Char('\n');
+                text += line;
             }
-            row.height = rowHeight(row);
-            m_rows.push_back(std::move(row));
+            Cell& cell = m_cells[c];
+            cell.text = std::move(text);
+            cell.layout.reset();
+            cell.bottoms.clear();
         }
     }
 
-    static double rowHeight(const Row& row)
+    Layout cellLayout(size_t c, const QString& text) const
     {
-        double tallest = 0;
-        for (const Layout& cell : row.cells)
-            tallest = std::max(tallest, Typesetter::height(cell.get()));
-        return tallest + 2 * kPad;
+        return m_type.layout(text, m_bodyFont.get(), m_columnWidths[c] - 2 * kPad,
+                             pangoAlignment(m_t.columns[qsizetype(c)].align));
     }
 
-    // The first row of every page; a page always takes at least one row, so a row taller than
-    // a page is cut at the page's foot rather than lost.
-    std::vector<size_t> paginate() const
+    // The height of a text in column `c`; texts seen again (day names, places) are not laid
+    // out again.
+    double cellHeight(size_t c, const QString& text)
     {
-        const double room = m_bottom - m_top - m_heading.height;
-        std::vector<size_t> starts{0};
-        double used = 0;
-        for (size_t i = 0; i < m_rows.size(); ++i) {
-            if (used > 0 && used + m_rows[i].height > room) {
-                starts.push_back(i);
-                used = 0;
+        QHash<QString, double>& heights = m_heights[c];
+        if (const auto it = heights.constFind(text); it != heights.constEnd())
+            return *it;
+        const double height = Typesetter::height(cellLayout(c, text).get());
+        if (text.size() <= kCachedLength) {
+            if (heights.size() >= kCachedTexts)
+                heights.clear();
+            heights.insert(text, height);
+        }
+        return height;
+    }
+
+    void addRow()
+    {
+        double content = 0;
+        for (size_t c = 0; c < m_cells.size(); ++c) {
+            Cell& cell = m_cells[c];
+            // Painting needs the layout anyway; an empty text paints nothing.
+            if (m_writing && !cell.text.isEmpty()) {
+                cell.layout = cellLayout(c, cell.text);
+                cell.height = Typesetter::height(cell.layout.get());
+            } else {
+                cell.height = cellHeight(c, cell.text);
             }
-            used += m_rows[i].height;
+            content = std::max(content, cell.height);
         }
-        return starts;
+        const double height = content + 2 * kPad;
+        if (height > m_room - m_used + kSlack) {
+            if (height > m_room + kSlack)
+                return splitRow();
+            newPage();
+        }
+        if (m_writing)
+            paintWhole(bodyTop(), height);
+        m_used += height;
+    }
+
+    double bodyTop() const { return m_top + m_headingHeight + m_used; }
+
+    // A row taller than a page: each piece takes the whole lines of each cell that fit, the
+    // next piece goes on with the lines after them on a new page.
+    void splitRow()
+    {
+        for (size_t c = 0; c < m_cells.size(); ++c)
+            measureLines(c);
+        std::vector<double> from(m_cells.size(), 0.0), to(m_cells.size(), 0.0);
+        // Started on this page when every cell's first line fits what is left of it.
+        for (const Cell& cell : m_cells) {
+            if (m_used > 0 && !cell.bottoms.empty() &&
+                cell.bottoms.front() > m_room - m_used - 2 * kPad + kSlack) {
+                newPage();
+                break;
+            }
+        }
+        for (;;) {
+            const double room = m_room - m_used - 2 * kPad;
+            double slice = 0;
+            bool more = false;
+            for (size_t c = 0; c < m_cells.size(); ++c) {
+                to[c] = lineEnd(m_cells[c], from[c], room);
+                slice = std::max(slice, to[c] - from[c]);
+                more = more || to[c] < m_cells[c].height - kSlack;
+            }
+            if (m_writing)
+                paintPiece(bodyTop(), slice + 2 * kPad, from, to);
+            m_used += slice + 2 * kPad;
+            if (!more)
+                return;
+            from = to;
+            newPage();
+        }
+    }
+
+    void measureLines(size_t c)
+    {
+        Cell& cell = m_cells[c];
+        if (!cell.layout)
+            cell.layout = cellLayout(c, cell.text);
+        PangoLayoutIter* it = pango_layout_get_iter(cell.layout.get());
+        do {
+            int top = 0, bottom = 0;
+            pango_layout_iter_get_line_yrange(it, &top, &bottom);
+            cell.bottoms.push_back(points(bottom));
+        } while (pango_layout_iter_next_line(it));
+        pango_layout_iter_free(it);
+    }
+
+    // Where a piece starting at `from` ends in `cell`: at the foot of its last whole line
+    // within `room`. On a fresh page at least one line is taken, however tall.
+    double lineEnd(const Cell& cell, double from, double room) const
+    {
+        double end = from;
+        for (double bottom : cell.bottoms) {
+            if (bottom <= from + kSlack)
+                continue;
+            if (bottom <= from + room + kSlack)
+                end = bottom;
+            else {
+                if (end == from && m_used == 0)
+                    end = bottom;
+                break;
+            }
+        }
+        return end;
+    }
+
+    void startPage()
+    {
+        if (!m_writing)
+            return;
+        cairo_set_source_rgb(m_cr, 0, 0, 0);
+        showAt(m_title.get(), m_t.margin, m_t.margin);
+        showAt(m_range.get(), m_t.margin, m_t.margin + Typesetter::height(m_title.get()));
+        cairo_rectangle(m_cr, m_t.margin, m_top, m_width, m_headingHeight);
+        cairo_set_source_rgb(m_cr, kHeadingGrey, kHeadingGrey, kHeadingGrey);
+        cairo_fill(m_cr);
+        cairo_set_source_rgb(m_cr, 0, 0, 0);
+        double x = m_t.margin;
+        for (size_t c = 0; c < m_heading.size(); ++c) {
+            showAt(m_heading[c].get(), x + kPad, m_top + kPad);
+            cairo_rectangle(m_cr, x, m_top, m_columnWidths[c], m_headingHeight);
+            x += m_columnWidths[c];
+        }
+        stroke();
+    }
+
+    void newPage()
+    {
+        if (m_writing) {
+            paintFooter();
+            cairo_show_page(m_cr);
+            m_stream.rethrow(); // a full disk stops the run at the page that failed
+        }
+        ++m_page;
+        m_used = 0;
+        startPage();
     }
 
     Layout footer(int page, int pages) const
@@ -238,92 +531,136 @@ private:
         return m_type.layout(text, m_footerFont.get(), m_width, PANGO_ALIGN_CENTER);
     }
 
+    void paintFooter()
+    {
+        const Layout foot = footer(m_page + 1, m_pages);
+        showAt(foot.get(), m_t.margin, m_bottom + kGap);
+    }
+
     void showAt(PangoLayout* layout, double x, double y)
     {
         cairo_move_to(m_cr, x, y);
         pango_cairo_show_layout(m_cr, layout);
     }
 
-    void paintRow(const Row& row, double y, bool heading)
+    void stroke()
     {
-        const double bottom = std::min(y + row.height, m_bottom);
-        double x = m_t.margin;
-        cairo_save(m_cr);
-        if (heading) {
-            cairo_rectangle(m_cr, m_t.margin, y, m_width, bottom - y);
-            cairo_set_source_rgb(m_cr, kHeadingGrey, kHeadingGrey, kHeadingGrey);
-            cairo_fill(m_cr);
-        }
-        // Wide enough for the rules on the row's edges; only an over-tall row is cut.
-        cairo_rectangle(m_cr, m_t.margin - kRule, y - kRule, m_width + 2 * kRule,
-                        bottom - y + 2 * kRule);
-        cairo_clip(m_cr);
-        cairo_set_source_rgb(m_cr, 0, 0, 0);
-        for (size_t c = 0; c < row.cells.size(); ++c) {
-            showAt(row.cells[c].get(), x + kPad, y + kPad);
-            cairo_rectangle(m_cr, x, y, m_columnWidths[c], bottom - y);
-            x += m_columnWidths[c];
-        }
         cairo_set_line_width(m_cr, kRule);
         cairo_stroke(m_cr);
+    }
+
+    void paintWhole(double y, double height)
+    {
+        double x = m_t.margin;
+        for (size_t c = 0; c < m_cells.size(); ++c) {
+            if (m_cells[c].layout)
+                showAt(m_cells[c].layout.get(), x + kPad, y + kPad);
+            cairo_rectangle(m_cr, x, y, m_columnWidths[c], height);
+            x += m_columnWidths[c];
+        }
+        stroke();
+    }
+
+    // Lines [from, to) of each cell; a line taller than a whole page is cut at its foot.
+    void paintPiece(double y, double height, const std::vector<double>& from,
+                    const std::vector<double>& to)
+    {
+        const bool cut = y + height > m_bottom + kSlack;
+        cairo_save(m_cr);
+        if (cut) {
+            height = m_bottom - y;
+            cairo_rectangle(m_cr, m_t.margin - kRule, y - kRule, m_width + 2 * kRule,
+                            height + 2 * kRule);
+            cairo_clip(m_cr);
+        }
+        double x = m_t.margin;
+        for (size_t c = 0; c < m_cells.size(); ++c) {
+            if (!m_cells[c].text.isEmpty())
+                showLines(m_cells[c].layout.get(), x + kPad, y + kPad, from[c], to[c]);
+            cairo_rectangle(m_cr, x, y, m_columnWidths[c], height);
+            x += m_columnWidths[c];
+        }
+        stroke();
         cairo_restore(m_cr);
     }
 
-    void paintPage(int page, int pages, size_t first, size_t end)
+    void showLines(PangoLayout* layout, double x, double y, double from, double to)
     {
-        cairo_set_source_rgb(m_cr, 0, 0, 0);
-        showAt(m_title.get(), m_t.margin, m_t.margin);
-        showAt(m_range.get(), m_t.margin, m_t.margin + Typesetter::height(m_title.get()));
-        double y = m_top;
-        paintRow(m_heading, y, true);
-        y += m_heading.height;
-        for (size_t i = first; i < end; ++i) {
-            paintRow(m_rows[i], y, false);
-            y += m_rows[i].height;
-        }
-        const Layout foot = footer(page + 1, pages);
-        showAt(foot.get(), m_t.margin, m_bottom + kGap);
+        PangoLayoutIter* it = pango_layout_get_iter(layout);
+        do {
+            int top = 0, bottom = 0;
+            pango_layout_iter_get_line_yrange(it, &top, &bottom);
+            if (points(top) >= from - kSlack && points(bottom) <= to + kSlack) {
+                PangoRectangle logical;
+                pango_layout_iter_get_line_extents(it, nullptr, &logical);
+                cairo_move_to(m_cr, x + points(logical.x),
+                              y + points(pango_layout_iter_get_baseline(it)) - from);
+                pango_cairo_show_layout_line(m_cr, pango_layout_iter_get_line_readonly(it));
+            }
+        } while (pango_layout_iter_next_line(it));
+        pango_layout_iter_free(it);
     }
 
     const ReportTemplate& m_t;
-    const StagingTable& m_table;
+    RowSource& m_rows;
     cairo_t* m_cr;
+    const PdfStream& m_stream;
     Typesetter m_type;
+    FontChooser m_fonts;
+    const ProgressFn& m_progress;
     double m_width;
     std::vector<double> m_columnWidths;
+    std::vector<std::vector<int>> m_sources; // the staging columns of each report column
     Font m_bodyFont, m_footerFont;
     Layout m_title, m_range;
-    Row m_heading;
-    std::vector<Row> m_rows;
-    double m_top = 0, m_bottom = 0;
+    std::vector<Layout> m_heading;
+    double m_headingHeight = 0;
+    double m_top = 0, m_bottom = 0, m_room = 0; // m_room: under the heading row
+    std::vector<Cell> m_cells;
+    std::vector<QHash<QString, double>> m_heights;
+    std::vector<size_t> m_rowKeys; // one per row, taken while counting
+    bool m_writing = false;
+    int m_page = 0, m_pages = 0, m_done = 0;
+    double m_used = 0; // of m_room on the current page
 };
 
 } // namespace
 
-RenderedPdf writeReportPdf(const ReportTemplate& layout, const StagingTable& table)
+PdfOutcome writeReportPdf(const ReportTemplate& layout, RowSource& rows, const PdfSink& sink,
+                          const ProgressFn& progress)
 {
     for (const QString& field : layout.fieldsUsed()) {
-        if (table.column(field) < 0)
+        if (rows.column(field) < 0)
             throw ReportError(QStringLiteral(u"ವರದಿಯ ನಮೂನೆ ಕೇಳುವ ಕಾಲಂ %1 ಕೋಷ್ಟಕ %2ರಲ್ಲಿ ಇಲ್ಲ.")
                                   .arg(field, layout.table));
     }
-    RenderedPdf out;
+    PdfStream stream;
+    stream.sink = &sink;
     const std::unique_ptr<cairo_surface_t, CairoDestroy> surface(
-        cairo_pdf_surface_create_for_stream(appendTo, &out.bytes, layout.pageSize.width(),
+        cairo_pdf_surface_create_for_stream(&PdfStream::write, &stream, layout.pageSize.width(),
                                             layout.pageSize.height()));
     cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE,
                                    layout.title.toUtf8().constData());
     cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "Velmora");
-    {
-        const std::unique_ptr<cairo_t, CairoDestroy> cr(cairo_create(surface.get()));
-        ReportPainter painter(layout, table, cr.get());
-        out.pages = painter.paint();
+    PdfOutcome out;
+    try {
+        {
+            const std::unique_ptr<cairo_t, CairoDestroy> cr(cairo_create(surface.get()));
+            ReportPainter painter(layout, rows, cr.get(), stream, progress);
+            out = painter.run();
+        }
+        cairo_surface_finish(surface.get());
+    } catch (...) {
+        // Whatever cairo still holds is not wanted once the run stopped.
+        stream.closed = true;
+        throw;
     }
-    cairo_surface_finish(surface.get());
+    stream.rethrow();
     const cairo_status_t status = cairo_surface_status(surface.get());
     if (status != CAIRO_STATUS_SUCCESS)
         throw ReportError(QStringLiteral(u"ವರದಿಯ PDF ಮಾಡಲಾಗಲಿಲ್ಲ: %1")
                               .arg(QString::fromUtf8(cairo_status_to_string(status))));
+    stream.flush();
     return out;
 }
 

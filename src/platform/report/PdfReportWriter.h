@@ -1,23 +1,45 @@
 #pragma once
 
-#include <QByteArray>
+#include <cstddef>
+#include <functional>
+
+#include <QStringList>
 
 namespace report {
 
 struct ReportTemplate;
-struct StagingTable;
+class RowSource;
 
-struct RenderedPdf {
-    QByteArray bytes;
+// Receives the PDF as it is written, a piece at a time; throws to stop the run.
+using PdfSink = std::function<void(const char* data, std::size_t length)>;
+
+// How far a run has come. The pages are laid out twice: first only counted (so every footer
+// can say "page X of N"), then written.
+struct ReportProgress {
+    bool writing = false; // false while the pages are counted
+    int rowsDone = 0;     // rows laid out in this pass
+    int rows = 0;         // rows in the report
+    int pages = 0;        // pages laid out in this pass so far
+};
+// Told of the progress every few rows; false stops the run (ReportCancelled).
+using ProgressFn = std::function<bool(const ReportProgress&)>;
+
+struct PdfOutcome {
     int pages = 0;
+    int rows = 0;
+    QStringList notes; // said once to the user, e.g. a font that is not installed
 };
 
-// Lays the staging rows out as the template says and writes a PDF: the title and range on
-// every page, the table's heading row repeated on every page, long texts wrapped inside their
-// cells, the footer (page X of Y) at the foot of each page.
+// Lays the rows out as the template says and streams the PDF into `sink`: the title and range
+// on every page, the table's heading row repeated on every page, long texts wrapped inside
+// their cells, the footer (page X of Y) at the foot of each page. A row that does not fit what
+// is left of a page moves to the next; a row taller than a whole page is split between lines
+// across as many pages as it needs, its other cells carried along, so no text is ever lost.
+// Only the rows of the page being written are held, whatever the number of rows.
 //
 // Pango shapes the text and cairo writes the PDF, so Kannada stays text in the file: conjuncts
-// come back whole when the report is searched, copied or read aloud.
-RenderedPdf writeReportPdf(const ReportTemplate& layout, const StagingTable& table);
+// come back whole when the report is searched, copied or read aloud. Throws ReportError.
+PdfOutcome writeReportPdf(const ReportTemplate& layout, RowSource& rows, const PdfSink& sink,
+                          const ProgressFn& progress = {});
 
 } // namespace report

@@ -10,7 +10,7 @@ void ReportControl::setAction(short action)
 {
     if (action != 1)
         return;
-    const RenderedReport report = runReport(m_reportFileName, m_openDiary);
+    const ReportFile report = runReportToFile(m_reportFileName, m_openDiary, QString(), m_progress);
     if (m_destination)
         m_destination(report);
 }

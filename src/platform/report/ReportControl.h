@@ -11,12 +11,12 @@ namespace report {
 
 // The report control of the report windows. The program sets two properties, in this order,
 // and reads nothing back: ReportFileName, the template's full path, and Action = 1, which runs
-// the template (see runReport) and hands the finished report to the destination, the preview
-// window in the program. Other actions do nothing. A failure throws (ReportError, JetError)
-// and nothing reaches the destination.
+// the template (see runReport) into a scratch file and hands the finished report to the
+// destination, the preview window in the program. Other actions do nothing. A failure throws
+// (ReportError, JetError) and nothing reaches the destination.
 class ReportControl {
 public:
-    using Destination = std::function<void(const RenderedReport&)>;
+    using Destination = std::function<void(const ReportFile&)>;
 
     explicit ReportControl(Destination destination = {});
 
@@ -25,11 +25,14 @@ public:
     void setAction(short action);
     // How the run reaches the diary: the caller's connection that staged the rows.
     void setDiaryOpener(DiaryOpener opener) { m_openDiary = std::move(opener); }
+    // Told how far a run has come; false stops it (ReportCancelled).
+    void setProgress(ProgressFn progress) { m_progress = std::move(progress); }
 
 private:
     Destination m_destination;
     QString m_reportFileName;
     DiaryOpener m_openDiary;
+    ProgressFn m_progress;
 };
 
 } // namespace report

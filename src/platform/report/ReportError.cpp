@@ -9,4 +9,6 @@ const char* ReportError::what() const noexcept
     return m_what.constData();
 }
 
+ReportCancelled::ReportCancelled() : ReportError(QStringLiteral(u"ವರದಿಯನ್ನು ನಿಲ್ಲಿಸಲಾಯಿತು.")) {}
+
 } // namespace report

@@ -22,4 +22,10 @@ private:
     QByteArray m_what;
 };
 
+// The user stopped the run; nothing is shown or written.
+class ReportCancelled : public ReportError {
+public:
+    ReportCancelled();
+};
+
 } // namespace report

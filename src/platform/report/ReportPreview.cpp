@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QImage>
@@ -41,19 +42,19 @@ QToolButton* toolButton(const QString& text, QWidget* parent)
 
 } // namespace
 
-ReportPreview::ReportPreview(const RenderedReport& report, Messenger messenger, QWidget* parent,
+ReportPreview::ReportPreview(const ReportFile& report, Messenger messenger, QWidget* parent,
                              FileChooser chooser)
-    : QWidget(parent, Qt::Window), m_messenger(std::move(messenger)), m_chooser(std::move(chooser))
+    : QWidget(parent, Qt::Window), m_messenger(std::move(messenger)), m_chooser(std::move(chooser)),
+      m_report(report)
 {
     setObjectName(QStringLiteral("ReportPreview"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(report.title);
     resize(1000, 720);
 
-    m_pdf.setData(report.pdf);
-    m_pdf.open(QIODevice::ReadOnly);
+    // Read from its scratch file page by page as they are shown, never held whole.
     m_document = new QPdfDocument(this);
-    m_document->load(&m_pdf);
+    m_document->load(report.path());
 
     m_view = new QPdfView(this);
     m_view->setObjectName(QStringLiteral("PdfView"));
@@ -194,10 +195,32 @@ void ReportPreview::saveAs()
         saveTo(path);
 }
 
+QByteArray ReportPreview::pdf() const
+{
+    QFile file(m_report.path());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 bool ReportPreview::saveTo(const QString& path)
 {
     try {
-        files::writeFile(path, m_pdf.data());
+        // Copied a block at a time, written whole or not at all.
+        QFile source(m_report.path());
+        if (!source.open(QIODevice::ReadOnly))
+            throw jet::JetError(jet::errors::kFileNotFound,
+                                QStringLiteral(u"ವರದಿಯ ತಾತ್ಕಾಲಿಕ ಕಡತ %1 ಓದಲಾಗಲಿಲ್ಲ: %2")
+                                    .arg(source.fileName(), source.errorString()));
+        files::SafeOutput output(path);
+        constexpr qint64 kBlock = 1 << 20;
+        while (!source.atEnd()) {
+            const QByteArray block = source.read(kBlock);
+            if (block.isEmpty())
+                throw jet::JetError(jet::errors::kFileNotFound,
+                                    QStringLiteral(u"ವರದಿಯ ತಾತ್ಕಾಲಿಕ ಕಡತ %1 ಓದಲಾಗಲಿಲ್ಲ: %2")
+                                        .arg(source.fileName(), source.errorString()));
+            output.write(block);
+        }
+        output.commit();
         return true;
     } catch (const jet::JetError& error) {
         tell(error.text());
@@ -209,7 +232,7 @@ ReportControl::Destination previewDestination(QWidget* owner, Messenger messenge
                                               FileChooser chooser)
 {
     QPointer<QWidget> parent(owner);
-    return [parent, messenger, chooser](const RenderedReport& report) {
+    return [parent, messenger, chooser](const ReportFile& report) {
         // Over the owner's window (the main window), so a preview outlives the report window
         // that made it.
         auto* preview =
@@ -217,6 +240,9 @@ ReportControl::Destination previewDestination(QWidget* owner, Messenger messenge
         preview->show();
         preview->raise();
         preview->activateWindow();
+        // Said once, over the report it concerns.
+        if (!report.notes.isEmpty() && messenger)
+            messenger(report.notes.join(QLatin1Char('\n')), preview);
     };
 }
 

@@ -2,7 +2,8 @@
 
 #include <functional>
 
-#include <QBuffer>
+#include <memory>
+
 #include <QWidget>
 
 #include "platform/report/ReportControl.h"
@@ -26,13 +27,15 @@ using FileChooser = std::function<QString(QWidget* parent, const QString& title,
 class ReportPreview : public QWidget {
     Q_OBJECT
 public:
-    ReportPreview(const RenderedReport& report, Messenger messenger, QWidget* parent = nullptr,
+    ReportPreview(const ReportFile& report, Messenger messenger, QWidget* parent = nullptr,
                   FileChooser chooser = {});
 
     QPdfDocument* document() const { return m_document; }
     QPdfView* view() const { return m_view; }
     int currentPage() const;
-    QByteArray pdf() const { return m_pdf.data(); }
+    // The PDF shown, read from its scratch file.
+    QByteArray pdf() const;
+    QString pdfPath() const { return m_report.path(); }
 
 public slots:
     void previousPage();
@@ -55,7 +58,7 @@ private:
 
     Messenger m_messenger;
     FileChooser m_chooser;
-    QBuffer m_pdf;
+    ReportFile m_report;
     QPdfDocument* m_document;
     QPdfView* m_view;
     QLabel* m_pageNumber;

@@ -1,5 +1,6 @@
 #include "platform/report/StagingTable.h"
 
+#include <algorithm>
 #include <memory>
 
 #include <QDate>
@@ -11,15 +12,35 @@
 
 namespace report {
 
-StagingTable readStagingTable(jet::Database& database, const QString& table)
+StagingReader::StagingReader(jet::Database& database, const QString& table, int chunkRows)
+    : m_database(database), m_select(QStringLiteral("Select * from ") + table +
+                                     QStringLiteral(" order by ") + database.rowIdentity()),
+      m_chunkRows(std::max(1, chunkRows))
 {
-    const std::unique_ptr<jet::Recordset> rs = database.OpenRecordset(
-        QStringLiteral("Select * from ") + table, jet::RecordsetType::Snapshot);
-    StagingTable out;
+    const std::unique_ptr<jet::Recordset> count = database.OpenRecordset(
+        QStringLiteral("Select count(*) from ") + table, jet::RecordsetType::Snapshot);
+    m_count = count->Fields(0).Value().toInt();
+    const std::unique_ptr<jet::Recordset> shape =
+        database.OpenRecordset(m_select + QStringLiteral(" limit 0"), jet::RecordsetType::Snapshot);
+    for (int i = 0; i < shape->FieldCount(); ++i)
+        m_columns << shape->Fields(i).Name();
+}
+
+void StagingReader::rewind()
+{
+    m_chunk.clear();
+    m_at = 0;
+    m_fetched = 0;
+}
+
+bool StagingReader::fetch()
+{
+    m_chunk.clear();
+    m_at = 0;
+    const std::unique_ptr<jet::Recordset> rs = m_database.OpenRecordset(
+        m_select + QStringLiteral(" limit %1 offset %2").arg(m_chunkRows).arg(m_fetched),
+        jet::RecordsetType::Snapshot);
     const int count = rs->FieldCount();
-    for (int i = 0; i < count; ++i)
-        out.columns << rs->Fields(i).Name();
-    out.rows.reserve(size_t(rs->RecordCount()));
     if (rs->RecordCount() > 0)
         rs->MoveFirst();
     for (; !rs->Eof(); rs->MoveNext()) {
@@ -27,8 +48,30 @@ StagingTable readStagingTable(jet::Database& database, const QString& table)
         row.reserve(size_t(count));
         for (int i = 0; i < count; ++i)
             row.push_back(rs->Fields(i).Value());
-        out.rows.push_back(std::move(row));
+        m_chunk.push_back(std::move(row));
     }
+    m_fetched += int(m_chunk.size());
+    return !m_chunk.empty();
+}
+
+const std::vector<QVariant>* StagingReader::next()
+{
+    if (m_at >= m_chunk.size()) {
+        // A short chunk was the last one.
+        if ((m_fetched > 0 && m_chunk.size() < size_t(m_chunkRows)) || !fetch())
+            return nullptr;
+    }
+    return &m_chunk[m_at++];
+}
+
+StagingTable readStagingTable(jet::Database& database, const QString& table)
+{
+    StagingReader reader(database, table);
+    StagingTable out;
+    out.columns = reader.columns();
+    out.rows.reserve(size_t(reader.rowCount()));
+    while (const std::vector<QVariant>* row = reader.next())
+        out.rows.push_back(*row);
     return out;
 }
 

@@ -8,10 +8,12 @@
 #include "SampleDiary.h"
 #include "TempProgramFolder.h"
 #include "platform/jet/Database.h"
+#include "platform/report/PdfReportWriter.h"
 #include "platform/report/ReportError.h"
 #include "platform/report/ReportRun.h"
 #include "platform/report/ReportTemplate.h"
 #include "platform/report/StagingTable.h"
+#include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "reports/ReportRegister.h"
 #include "reports/Stager.h"
@@ -40,7 +42,33 @@ QString pdfText(const QByteArray& pdf, const QString& folder)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// A small page (A5 upright), so a few rows fill it: serial, topic, others.
+const char* const kSmallPage = R"({
+  "velmora-report": 1, "table": "t",
+  "page": {"size": "A5", "orientation": "portrait", "margin-mm": 10},
+  "title": "ಪಟ್ಟಿ", "footer": "{page}/{pages}",
+  "columns": [
+    {"heading": "ಕ್ರಮ", "fields": ["sl_no"], "width": 1},
+    {"heading": "ವಿಷಯ", "fields": ["topic"], "width": 4},
+    {"heading": "ಇತರ", "fields": ["others"], "width": 3}]})";
+
+// `count` distinct words "ಪದN" (N in Kannada digits, zero-padded, so no word is part of
+// another); the row number keeps rows apart.
+QString words(int row, int count)
+{
+    QStringList out;
+    for (int i = 0; i < count; ++i)
+        out << varnel::kannadaDigits(
+            QStringLiteral(u"ಪದ%1").arg(row * 10000 + i, 6, 10, QLatin1Char('0')));
+    return out.join(QLatin1Char(' '));
+}
+
+// Rows of (topic words, others words); the serial number is the row's place.
+using RowWords = QList<QPair<int, int>>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(RowWords)
 
 // The report engine: templates read and checked, staging rows laid out as a PDF whose text
 // (Kannada words, dates, page numbers) a reader can take back out.
@@ -53,6 +81,8 @@ private slots:
     void missingTemplateIsNamed();
     void reportTextComesBackWhole_data();
     void reportTextComesBackWhole();
+    void pagesBreakWithoutLosingText_data();
+    void pagesBreakWithoutLosingText();
 };
 
 void TestReportEngine::badTemplatesAreRefused_data()
@@ -168,6 +198,84 @@ void TestReportEngine::reportTextComesBackWhole()
                  varnel::decode(value.toByteArray()).split(QLatin1Char(' '), Qt::SkipEmptyParts))
                 QVERIFY2(words.contains(word), qPrintable(word));
         }
+    }
+}
+
+void TestReportEngine::pagesBreakWithoutLosingText_data()
+{
+    QTest::addColumn<RowWords>("rows");
+    QTest::addColumn<int>("pages");    // 0: more than one, as the text needs
+    QTest::addColumn<int>("splitRow"); // the row that must run over pages, -1 for none
+    QTest::newRow("short rows") << RowWords{{2, 1}, {3, 0}, {1, 2}} << 1 << -1;
+    // Rows of several lines: those that do not fit what is left move to the next page whole.
+    RowWords tall;
+    for (int i = 0; i < 30; ++i)
+        tall << qMakePair(18 + i % 7, i % 3 * 5);
+    QTest::newRow("rows that do not fit what is left") << tall << 0 << -1;
+    QTest::newRow("a row taller than a page") << RowWords{{3, 3}, {330, 40}, {4, 2}} << 0 << 1;
+    // About 10,000 characters beside a long cell of other lines: both run on together.
+    QTest::newRow("a cell of 10,000 characters")
+        << RowWords{{5, 1}, {1430, 420}, {2, 2}, {2, 2}} << 0 << 1;
+    QTest::newRow("an empty register") << RowWords{} << 1 << -1;
+}
+
+// Each word is a distinct mark: it must come back exactly once (nothing lost, no line printed
+// twice where a row runs over a page), every row that fits a page on one page, a row taller
+// than a page in order over the pages, the heading row and the right footer on every page.
+void TestReportEngine::pagesBreakWithoutLosingText()
+{
+    QFETCH(RowWords, rows);
+    QFETCH(int, pages);
+    QFETCH(int, splitRow);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    const report::ReportTemplate layout =
+        report::parseReportTemplate(kSmallPage, QStringLiteral("small.rpt"));
+    report::StagingTable table{
+        {QStringLiteral("sl_no"), QStringLiteral("topic"), QStringLiteral("others")}, {}};
+    for (int r = 0; r < rows.size(); ++r)
+        table.rows.push_back(
+            {r + 1, words(2 * r, rows[r].first), words(2 * r + 1, rows[r].second)});
+    report::TableRows source(table);
+    QByteArray pdf;
+    const report::PdfOutcome out =
+        report::writeReportPdf(layout, source, [&pdf](const char* data, size_t size) {
+            pdf.append(data, qsizetype(size));
+        });
+    QCOMPARE(out.rows, rows.size());
+    QTemporaryDir dir;
+    const QStringList pageTexts = pdfText(pdf, dir.path()).split(QLatin1Char('\f'));
+    QCOMPARE(pageTexts.size() - 1, out.pages); // the text ends with a form feed
+    if (pages > 0)
+        QCOMPARE(out.pages, pages);
+    else
+        QVERIFY(out.pages > 1);
+
+    QHash<QString, QList<int>> pagesOf; // each word, on the pages it came out on
+    for (int p = 0; p < out.pages; ++p) {
+        const QString& text = pageTexts[p];
+        QVERIFY2(text.contains(QStringLiteral(u"ವಿಷಯ")), qPrintable(QString::number(p)));
+        const QString footer =
+            varnel::kannadaDigits(QStringLiteral("%1/%2").arg(p + 1).arg(out.pages));
+        QVERIFY2(text.contains(footer), qPrintable(footer));
+        for (const QString& word :
+             text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+            pagesOf[word] << p;
+    }
+    for (int r = 0; r < rows.size(); ++r) {
+        QSet<int> rowPages;
+        for (int cell = 0; cell < 2; ++cell) {
+            const QString text = words(2 * r + cell, cell == 0 ? rows[r].first : rows[r].second);
+            int previous = 0;
+            for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                QCOMPARE(pagesOf.value(word).size(), 1);
+                const int page = pagesOf.value(word).first();
+                QVERIFY(page >= previous); // a cell's lines run on in order
+                previous = page;
+                rowPages << page;
+            }
+        }
+        QCOMPARE(rowPages.size() > 1, r == splitRow);
     }
 }
 
