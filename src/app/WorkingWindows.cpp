@@ -3,7 +3,7 @@
 #include "backup/ui/BackupWindows.h"
 #include "registers/RegisterWindows.h"
 #include "reports/ReportWindows.h"
-#include "search/SearchWindows.h"
+#include "search/ui/SearchWindows.h"
 
 void registerWorkingWindows()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/ProgrammeSearchWindow.h"
+#include "search/ui/ProgrammeSearchWindow.h"
 
 // The list of outstation programmes (table outstation).
 class frmfind2 : public search::ProgrammeSearchWindow {

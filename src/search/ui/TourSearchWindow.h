@@ -1,7 +1,7 @@
 #pragma once
 
 #include "search/SearchQueries.h"
-#include "search/SearchWindow.h"
+#include "search/ui/SearchWindow.h"
 
 namespace varnel {
 class VarnelLineEdit;

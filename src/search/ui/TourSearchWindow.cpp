@@ -1,4 +1,4 @@
-#include "search/TourSearchWindow.h"
+#include "search/ui/TourSearchWindow.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -10,7 +10,7 @@
 #include "platform/varnel/VarnelFonts.h"
 #include "platform/varnel/VarnelLabel.h"
 #include "platform/varnel/VarnelLineEdit.h"
-#include "search/SearchGrid.h"
+#include "search/ui/SearchGrid.h"
 #include "search/SearchTexts.h"
 #include "shell/Twips.h"
 #include "shell/frmmsg.h"

@@ -1,4 +1,4 @@
-#include "search/SearchGrid.h"
+#include "search/ui/SearchGrid.h"
 
 #include <algorithm>
 

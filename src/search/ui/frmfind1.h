@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/ProgrammeSearchWindow.h"
+#include "search/ui/ProgrammeSearchWindow.h"
 
 // The list of local programmes (table local).
 class frmfind1 : public search::ProgrammeSearchWindow {

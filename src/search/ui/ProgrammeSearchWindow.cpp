@@ -1,11 +1,11 @@
-#include "search/ProgrammeSearchWindow.h"
+#include "search/ui/ProgrammeSearchWindow.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 
 #include "data/DayName.h"
 #include "platform/varnel/DateTimePicker.h"
-#include "search/SearchGrid.h"
+#include "search/ui/SearchGrid.h"
 #include "search/SearchTexts.h"
 
 namespace search {

@@ -1,4 +1,4 @@
-#include "search/SearchWindow.h"
+#include "search/ui/SearchWindow.h"
 
 #include <QMdiSubWindow>
 
@@ -15,7 +15,7 @@
 #include "platform/varnel/VarnelFonts.h"
 #include "platform/varnel/VarnelLabel.h"
 #include "search/DateOrderRule.h"
-#include "search/SearchGrid.h"
+#include "search/ui/SearchGrid.h"
 #include "shell/BusyPointer.h"
 #include "shell/FailureReport.h"
 #include "shell/ImageButton.h"

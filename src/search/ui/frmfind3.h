@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/TourSearchWindow.h"
+#include "search/ui/TourSearchWindow.h"
 
 // The list of tours (table tour).
 class frmfind3 : public search::TourSearchWindow {

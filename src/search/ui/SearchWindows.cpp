@@ -1,7 +1,7 @@
-#include "search/SearchWindows.h"
-#include "search/frmfind1.h"
-#include "search/frmfind2.h"
-#include "search/frmfind3.h"
+#include "search/ui/SearchWindows.h"
+#include "search/ui/frmfind1.h"
+#include "search/ui/frmfind2.h"
+#include "search/ui/frmfind3.h"
 #include "shell/WindowRegistry.h"
 
 frmfind1::frmfind1(QWidget* parent) : ProgrammeSearchWindow(search::localSearchDesign(), parent) {}
