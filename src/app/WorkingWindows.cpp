@@ -1,7 +1,7 @@
 #include "app/WorkingWindows.h"
 
 #include "backup/ui/BackupWindows.h"
-#include "registers/RegisterWindows.h"
+#include "registers/ui/RegisterWindows.h"
 #include "reports/ReportWindows.h"
 #include "search/ui/SearchWindows.h"
 

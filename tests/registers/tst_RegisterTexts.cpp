@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "registers/RegisterTexts.h"
-#include "registers/RegisterWindowLayout.h"
+#include "registers/ui/RegisterWindowLayout.h"
 #include "shell/ShellTexts.h"
 
 // Every Varnel text the registers show is the system's own string for its place, byte for

@@ -1,4 +1,4 @@
-#include "registers/RegisterWindow.h"
+#include "registers/ui/RegisterWindow.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registers/RegisterWindow.h"
+#include "registers/ui/RegisterWindow.h"
 
 // The register of outstation programmes (table outstation).
 class frmoutstation : public registers::RegisterWindow {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registers/RegisterWindow.h"
+#include "registers/ui/RegisterWindow.h"
 
 // The register of tours (table tour): departure and arrival kept in order.
 class frmtour : public registers::RegisterWindow {

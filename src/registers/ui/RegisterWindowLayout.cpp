@@ -1,4 +1,4 @@
-#include "registers/RegisterWindowLayout.h"
+#include "registers/ui/RegisterWindowLayout.h"
 
 #include "registers/RegisterTexts.h"
 

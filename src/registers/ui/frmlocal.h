@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registers/RegisterWindow.h"
+#include "registers/ui/RegisterWindow.h"
 
 // The register of local programmes (table local).
 class frmlocal : public registers::RegisterWindow {

@@ -1,7 +1,7 @@
-#include "registers/frmlocal.h"
-#include "registers/frmoutstation.h"
-#include "registers/frmtour.h"
-#include "registers/RegisterWindows.h"
+#include "registers/ui/frmlocal.h"
+#include "registers/ui/frmoutstation.h"
+#include "registers/ui/frmtour.h"
+#include "registers/ui/RegisterWindows.h"
 #include "shell/WindowRegistry.h"
 
 using registers::RegisterMapping;

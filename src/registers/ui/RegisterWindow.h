@@ -8,7 +8,7 @@
 #include "registers/RecordEditor.h"
 #include "registers/RecordEditorView.h"
 #include "registers/RegisterMapping.h"
-#include "registers/RegisterWindowLayout.h"
+#include "registers/ui/RegisterWindowLayout.h"
 
 class ImageButton;
 class ImageButtonPanel;
