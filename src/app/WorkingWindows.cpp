@@ -2,7 +2,7 @@
 
 #include "backup/ui/BackupWindows.h"
 #include "registers/ui/RegisterWindows.h"
-#include "reports/ReportWindows.h"
+#include "reports/ui/ReportWindows.h"
 #include "search/ui/SearchWindows.h"
 
 void registerWorkingWindows()

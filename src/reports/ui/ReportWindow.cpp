@@ -1,4 +1,4 @@
-#include "reports/ReportWindow.h"
+#include "reports/ui/ReportWindow.h"
 
 #include <optional>
 

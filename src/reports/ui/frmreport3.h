@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/ReportWindow.h"
+#include "reports/ui/ReportWindow.h"
 
 // The report of tours that start or end within the range.
 class frmreport3 : public reports::ReportWindow {

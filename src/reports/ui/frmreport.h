@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "reports/ReportWindow.h"
+#include "reports/ui/ReportWindow.h"
 #include "shell/RegisterChoice.h"
 
 class QRadioButton;

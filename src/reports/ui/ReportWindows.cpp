@@ -1,4 +1,4 @@
-#include "reports/ReportWindows.h"
+#include "reports/ui/ReportWindows.h"
 
 #include <QRadioButton>
 
@@ -6,8 +6,8 @@
 #include "platform/varnel/VarnelFonts.h"
 #include "reports/ReportRegister.h"
 #include "reports/ReportTexts.h"
-#include "reports/frmreport.h"
-#include "reports/frmreport3.h"
+#include "reports/ui/frmreport.h"
+#include "reports/ui/frmreport3.h"
 #include "shell/Twips.h"
 #include "shell/WindowRegistry.h"
 
