@@ -45,7 +45,7 @@ void tellOnceThatChangesCannotBeSaved(RecordEditorView& view)
 } // namespace
 
 RecordEditor::RecordEditor(const RegisterMapping& mapping, RecordEditorView& view)
-    : mapping_(mapping), view_(view), clock_([] { return QDateTime::currentDateTime(); })
+    : m_mapping(mapping), m_view(view), m_clock([] { return QDateTime::currentDateTime(); })
 {
 }
 
@@ -59,59 +59,59 @@ void RecordEditor::OpenRegister()
 void RecordEditor::OpenRegister(const QString& databasePath)
 {
     Db = data::OpenDiaryDatabase(databasePath);
-    Rs = Db->OpenRecordset(mapping_.openQuery, jet::RecordsetType::Dynaset);
+    Rs = Db->OpenRecordset(m_mapping.openQuery, jet::RecordsetType::Dynaset);
     rememberDataVersion();
     if (Db->isReadOnly())
-        tellOnceThatChangesCannotBeSaved(view_);
+        tellOnceThatChangesCannotBeSaved(m_view);
     if (Rs->RecordCount() < 1) {
         NewRecord();
-        view_.setNavigatorEnabled(false);
+        m_view.setNavigatorEnabled(false);
         return;
     }
     Rs->MoveLast();
     Rs->MoveFirst();
     Adding = false;
     ShowRecord();
-    view_.setNavigatorMaximum(Rs->RecordCount());
+    m_view.setNavigatorMaximum(Rs->RecordCount());
     setState(State::Browsing);
 }
 
 void RecordEditor::ShowRecord()
 {
-    shownKey_ = Rs->Bookmark();
-    shownValues_.clear();
-    for (const FieldSpec& f : mapping_.fields) {
+    m_shownKey = Rs->Bookmark();
+    m_shownValues.clear();
+    for (const FieldSpec& f : m_mapping.fields) {
         const QVariant value = Rs->Fields(f.ordinal).Value();
-        shownValues_ << value;
+        m_shownValues << value;
         switch (f.kind) {
-        case FieldKind::SerialNumber: view_.setSerialText(QString::number(value.toInt())); break;
-        case FieldKind::Date: view_.setDate(f.ordinal, value.toDate()); break;
-        case FieldKind::Time: view_.setTime(f.ordinal, value.toTime()); break;
+        case FieldKind::SerialNumber: m_view.setSerialText(QString::number(value.toInt())); break;
+        case FieldKind::Date: m_view.setDate(f.ordinal, value.toDate()); break;
+        case FieldKind::Time: m_view.setTime(f.ordinal, value.toTime()); break;
         case FieldKind::DayName:
-        case FieldKind::Text: view_.setText(f.ordinal, value.toByteArray()); break;
+        case FieldKind::Text: m_view.setText(f.ordinal, value.toByteArray()); break;
         }
     }
 }
 
 void RecordEditor::NewRecord()
 {
-    const QDateTime now = clock_();
-    view_.setSerialText(QString::number(storedCount() + 1));
-    for (const FieldSpec& f : mapping_.fields) {
+    const QDateTime now = m_clock();
+    m_view.setSerialText(QString::number(storedCount() + 1));
+    for (const FieldSpec& f : m_mapping.fields) {
         switch (f.kind) {
         case FieldKind::SerialNumber:
         case FieldKind::DayName: break;
         case FieldKind::Date:
-            view_.setDate(f.ordinal, now.date());
+            m_view.setDate(f.ordinal, now.date());
             setDayNameOf(f.ordinal);
             break;
-        case FieldKind::Time: view_.setTime(f.ordinal, wholeSeconds(now.time())); break;
-        case FieldKind::Text: view_.setText(f.ordinal, QByteArray()); break;
+        case FieldKind::Time: m_view.setTime(f.ordinal, wholeSeconds(now.time())); break;
+        case FieldKind::Text: m_view.setText(f.ordinal, QByteArray()); break;
         }
     }
     // The new row is written by SaveRecord in one go; nothing is pending in the file meanwhile.
     Adding = true;
-    view_.setNavigatorEnabled(false);
+    m_view.setNavigatorEnabled(false);
     setState(Rs->RecordCount() > 0 ? State::Adding : State::AddingFirst);
 }
 
@@ -120,7 +120,7 @@ void RecordEditor::ImageNew_Click()
     if (!Rs || Adding)
         return;
     if (Rs->RecordCount() >= kMaximumRecords) {
-        view_.messageText(registerFullMessage());
+        m_view.messageText(registerFullMessage());
         return;
     }
     NewRecord();
@@ -128,20 +128,20 @@ void RecordEditor::ImageNew_Click()
 
 bool RecordEditor::refuseMissingOrUnencodable()
 {
-    for (int ordinal : mapping_.requiredTexts) {
-        const varnel::Encoded t = view_.text(ordinal);
+    for (int ordinal : m_mapping.requiredTexts) {
+        const varnel::Encoded t = m_view.text(ordinal);
         if (t.bytes.isEmpty() && t.ok()) {
-            view_.message(mapping_.missingMessage);
+            m_view.message(m_mapping.missingMessage);
             return true;
         }
     }
-    for (const FieldSpec& f : mapping_.fields) {
+    for (const FieldSpec& f : m_mapping.fields) {
         if (f.kind != FieldKind::Text)
             continue;
-        const QList<varnel::Refusal> refused = view_.text(f.ordinal).refusals;
+        const QList<varnel::Refusal> refused = m_view.text(f.ordinal).refusals;
         if (!refused.isEmpty()) {
             // "In the field «…»:" — positions count within that field.
-            view_.messageText(
+            m_view.messageText(
                 QStringLiteral("«%1» ಕ್ಷೇತ್ರದಲ್ಲಿ: ").arg(varnel::decode(f.caption).trimmed()) +
                 varnel::refusalMessage(refused));
             return true;
@@ -154,7 +154,7 @@ void RecordEditor::ImageSave_Click()
 {
     if (!Rs || refuseMissingOrUnencodable())
         return;
-    if (view_.ask(texts::saveQuestion))
+    if (m_view.ask(texts::saveQuestion))
         SaveRecord();
 }
 
@@ -179,7 +179,7 @@ void RecordEditor::saveNew()
         if (serial <= kMaximumRecords) {
             // While nobody else wrote since the register was read, the new row simply joins
             // the end of it; otherwise the register is read afresh afterwards.
-            current = Db->DataVersion() == seenDataVersion_ && Rs->RecordCount() == serial - 1;
+            current = Db->DataVersion() == m_seenDataVersion && Rs->RecordCount() == serial - 1;
             Rs->AddNew();
             writeFields(*Rs, serial);
             Rs->Update();
@@ -189,21 +189,21 @@ void RecordEditor::saveNew()
         }
     }
     if (serial > kMaximumRecords) {
-        view_.messageText(registerFullMessage());
+        m_view.messageText(registerFullMessage());
         return;
     }
     if (current)
         showSaved(serial);
     else
         refreshTo(key);
-    view_.saveNotice();
+    m_view.saveNotice();
 }
 
 void RecordEditor::showSaved(int serial)
 {
     Adding = false;
     setState(State::Browsing);
-    view_.setNavigatorEnabled(true);
+    m_view.setNavigatorEnabled(true);
     navigateTo(serial, Rs->RecordCount());
 }
 
@@ -211,7 +211,7 @@ void RecordEditor::showSaved(int serial)
 // while nobody else changed that row since it was shown.
 void RecordEditor::saveChanged(int attempt)
 {
-    const std::int64_t key = shownKey_.value_or(0);
+    const std::int64_t key = m_shownKey.value_or(0);
     Stored stored = Stored::Vanished;
     QList<QVariant> storedNow;
     bool current = false;
@@ -221,11 +221,11 @@ void RecordEditor::saveChanged(int attempt)
         auto row = storedRow(key);
         stored = compareWithShown(*row);
         if (stored == Stored::Changed) {
-            for (const FieldSpec& f : mapping_.fields)
+            for (const FieldSpec& f : m_mapping.fields)
                 storedNow << row->Fields(f.ordinal).Value();
         }
         if (stored == Stored::Unchanged) {
-            current = Db->DataVersion() == seenDataVersion_;
+            current = Db->DataVersion() == m_seenDataVersion;
             serial = row->Fields(0).Value().toInt();
             row->Edit();
             writeFields(*row, serial);
@@ -239,19 +239,19 @@ void RecordEditor::saveChanged(int attempt)
             showSaved(serial);
         else
             refreshTo(key);
-        view_.saveNotice();
+        m_view.saveNotice();
         return;
     case Stored::Changed:
         // Asked outside the transaction: an open question must not hold other programs back.
-        if (attempt < 3 && view_.ask(varnelText(texts::changedMeanwhileQuestion()))) {
-            shownValues_ = storedNow;
+        if (attempt < 3 && m_view.ask(varnelText(texts::changedMeanwhileQuestion()))) {
+            m_shownValues = storedNow;
             saveChanged(attempt + 1);
         } else {
             refreshTo(key);
         }
         return;
     case Stored::Vanished:
-        if (view_.ask(varnelText(texts::deletedMeanwhileQuestion())))
+        if (m_view.ask(varnelText(texts::deletedMeanwhileQuestion())))
             saveNew();
         else
             refreshTo(std::nullopt);
@@ -261,21 +261,21 @@ void RecordEditor::saveChanged(int attempt)
 
 void RecordEditor::writeFields(jet::Recordset& target, int serial)
 {
-    for (const FieldSpec& f : mapping_.fields) {
+    for (const FieldSpec& f : m_mapping.fields) {
         jet::Field field = target.Fields(f.ordinal);
         switch (f.kind) {
         case FieldKind::SerialNumber: field.setValue(serial); break;
-        case FieldKind::Date: field.setValue(view_.date(f.ordinal)); break;
-        case FieldKind::Time: field.setValue(view_.time(f.ordinal)); break;
+        case FieldKind::Date: field.setValue(m_view.date(f.ordinal)); break;
+        case FieldKind::Time: field.setValue(m_view.time(f.ordinal)); break;
         case FieldKind::DayName:
-        case FieldKind::Text: field.setValue(view_.text(f.ordinal).bytes); break;
+        case FieldKind::Text: field.setValue(m_view.text(f.ordinal).bytes); break;
         }
     }
 }
 
 void RecordEditor::ImageCancel_Click()
 {
-    if (Rs && Adding && view_.ask(texts::cancelQuestion))
+    if (Rs && Adding && m_view.ask(texts::cancelQuestion))
         CancelNew();
 }
 
@@ -283,19 +283,19 @@ void RecordEditor::CancelNew()
 {
     Adding = false;
     setState(State::Browsing);
-    view_.showNewCaptionInsteadOfCancel();
-    view_.setNavigatorEnabled(true);
-    if (view_.navigatorValue() == Rs->RecordCount()) {
+    m_view.showNewCaptionInsteadOfCancel();
+    m_view.setNavigatorEnabled(true);
+    if (m_view.navigatorValue() == Rs->RecordCount()) {
         findSerial(Rs->RecordCount());
         ShowRecord();
     } else {
-        view_.setNavigatorValue(Rs->RecordCount());
+        m_view.setNavigatorValue(Rs->RecordCount());
     }
 }
 
 void RecordEditor::ImageDelete_Click()
 {
-    if (Rs && !Adding && Rs->RecordCount() > 0 && view_.ask(texts::deleteQuestion))
+    if (Rs && !Adding && Rs->RecordCount() > 0 && m_view.ask(texts::deleteQuestion))
         DeleteRecord();
 }
 
@@ -303,7 +303,7 @@ void RecordEditor::DeleteRecord()
 {
     // The deletion and the renumbering are one transaction: a failure or a crash part way
     // leaves the register as it was, never with a gap or a repeated serial number.
-    const std::int64_t key = shownKey_.value_or(0);
+    const std::int64_t key = m_shownKey.value_or(0);
     Stored stored = Stored::Vanished;
     bool current = false;
     try {
@@ -312,7 +312,7 @@ void RecordEditor::DeleteRecord()
         stored = compareWithShown(*row);
         if (stored == Stored::Unchanged) {
             row.reset();
-            current = Db->DataVersion() == seenDataVersion_;
+            current = Db->DataVersion() == m_seenDataVersion;
             if (current) {
                 Rs->FindFirst(QStringLiteral("%1=%2").arg(Db->rowIdentity()).arg(key));
                 current = !Rs->NoMatch();
@@ -321,7 +321,7 @@ void RecordEditor::DeleteRecord()
                 Rs->Delete();
             } else {
                 Db->Execute(QStringLiteral("DELETE FROM %1 WHERE %2 = %3")
-                                .arg(mapping_.table, Db->rowIdentity())
+                                .arg(m_mapping.table, Db->rowIdentity())
                                 .arg(key));
             }
             renumber();
@@ -334,11 +334,11 @@ void RecordEditor::DeleteRecord()
     switch (stored) {
     case Stored::Unchanged: break;
     case Stored::Changed:
-        view_.messageText(texts::changedMeanwhileNotice());
+        m_view.messageText(texts::changedMeanwhileNotice());
         refreshTo(key);
         return;
     case Stored::Vanished:
-        view_.messageText(texts::deletedMeanwhileNotice());
+        m_view.messageText(texts::deletedMeanwhileNotice());
         refreshTo(std::nullopt);
         return;
     }
@@ -358,7 +358,7 @@ void RecordEditor::DeleteRecord()
 // share one at any moment; where it is checked at the statement's end one statement does.
 void RecordEditor::renumber()
 {
-    const QString table = mapping_.table;
+    const QString table = m_mapping.table;
     const QString id = Db->rowIdentity();
     const bool oneStatement = Db->checksUniqueAtStatementEnd();
     Db->Execute(QStringLiteral("UPDATE %1 SET sl_no = %3r.n FROM (SELECT %2 AS id, "
@@ -371,27 +371,27 @@ void RecordEditor::renumber()
 
 void RecordEditor::VScroll1_Change()
 {
-    if (!Rs || navigating_)
+    if (!Rs || m_navigating)
         return;
-    if (Db->DataVersion() != seenDataVersion_) {
+    if (Db->DataVersion() != m_seenDataVersion) {
         // Another window or program changed the diary: browse what is stored now.
         refreshTo(std::nullopt);
         return;
     }
-    findSerial(view_.navigatorValue());
+    findSerial(m_view.navigatorValue());
     if (!Rs->NoMatch())
         ShowRecord();
 }
 
 void RecordEditor::DatePicker_Change(int ordinal)
 {
-    if (mapping_.keepsDatesInOrder()) {
-        const int from = mapping_.departureDate;
-        const int to = mapping_.arrivalDate;
-        if (ordinal == from && view_.date(from) > view_.date(to))
-            view_.setDate(to, view_.date(from));
-        else if (ordinal == to && view_.date(to) < view_.date(from))
-            view_.setDate(from, view_.date(to));
+    if (m_mapping.keepsDatesInOrder()) {
+        const int from = m_mapping.departureDate;
+        const int to = m_mapping.arrivalDate;
+        if (ordinal == from && m_view.date(from) > m_view.date(to))
+            m_view.setDate(to, m_view.date(from));
+        else if (ordinal == to && m_view.date(to) < m_view.date(from))
+            m_view.setDate(from, m_view.date(to));
         setDayNameOf(from);
         setDayNameOf(to);
         return;
@@ -406,26 +406,26 @@ void RecordEditor::findSerial(int serial)
 
 void RecordEditor::setDayNameOf(int dateOrdinal)
 {
-    const FieldSpec& f = mapping_.field(dateOrdinal);
+    const FieldSpec& f = m_mapping.field(dateOrdinal);
     if (f.kind == FieldKind::Date && f.dayOrdinal >= 0)
-        view_.setText(f.dayOrdinal, data::DayName(view_.date(dateOrdinal)));
+        m_view.setText(f.dayOrdinal, data::DayName(m_view.date(dateOrdinal)));
 }
 
 void RecordEditor::setState(State state)
 {
-    state_ = state;
+    m_state = state;
     ButtonStates b;
     switch (state) {
     case State::Browsing: break;
     case State::Adding: b = {false, true, true, false, false}; break;
     case State::AddingFirst: b = {false, false, false, false, false}; break;
     }
-    view_.setButtons(b);
+    m_view.setButtons(b);
 }
 
 int RecordEditor::storedCount()
 {
-    auto count = Db->OpenRecordset(QStringLiteral("Select count(*) from %1").arg(mapping_.table),
+    auto count = Db->OpenRecordset(QStringLiteral("Select count(*) from %1").arg(m_mapping.table),
                                    jet::RecordsetType::Snapshot);
     return count->Fields(0).Value().toInt();
 }
@@ -433,7 +433,7 @@ int RecordEditor::storedCount()
 std::unique_ptr<jet::Recordset> RecordEditor::storedRow(std::int64_t key)
 {
     return Db->OpenRecordset(QStringLiteral("Select * from %1 where %2 = %3")
-                                 .arg(mapping_.table, Db->rowIdentity())
+                                 .arg(m_mapping.table, Db->rowIdentity())
                                  .arg(key),
                              jet::RecordsetType::Dynaset);
 }
@@ -443,9 +443,9 @@ RecordEditor::Stored RecordEditor::compareWithShown(jet::Recordset& row) const
     if (row.RecordCount() < 1)
         return Stored::Vanished;
     // The serial number is left out: a renumbering after another deletion is no change.
-    for (const FieldSpec& f : mapping_.fields) {
+    for (const FieldSpec& f : m_mapping.fields) {
         if (f.kind != FieldKind::SerialNumber &&
-            row.Fields(f.ordinal).Value() != shownValues_.value(f.ordinal))
+            row.Fields(f.ordinal).Value() != m_shownValues.value(f.ordinal))
             return Stored::Changed;
     }
     return Stored::Unchanged;
@@ -463,23 +463,23 @@ void RecordEditor::refreshTo(std::optional<std::int64_t> key)
         NewRecord();
         return;
     }
-    int serial = qBound(1, view_.navigatorValue(), count);
+    int serial = qBound(1, m_view.navigatorValue(), count);
     if (key) {
         Rs->FindFirst(QStringLiteral("%1=%2").arg(Db->rowIdentity()).arg(*key));
         if (!Rs->NoMatch())
             serial = Rs->Fields(0).Value().toInt();
     }
     setState(State::Browsing);
-    view_.setNavigatorEnabled(true);
+    m_view.setNavigatorEnabled(true);
     navigateTo(serial, count);
 }
 
 void RecordEditor::navigateTo(int serial, int count)
 {
-    navigating_ = true;
-    view_.setNavigatorMaximum(count);
-    view_.setNavigatorValue(serial);
-    navigating_ = false;
+    m_navigating = true;
+    m_view.setNavigatorMaximum(count);
+    m_view.setNavigatorValue(serial);
+    m_navigating = false;
     findSerial(serial);
     if (!Rs->NoMatch())
         ShowRecord();
@@ -487,7 +487,7 @@ void RecordEditor::navigateTo(int serial, int count)
 
 void RecordEditor::rememberDataVersion()
 {
-    seenDataVersion_ = Db->DataVersion();
+    m_seenDataVersion = Db->DataVersion();
 }
 
 } // namespace registers

@@ -44,10 +44,10 @@ public:
     // DTPickerDate_Change, DTPDateFrom_Change and DTPDateTo_Change: the user changed a date.
     void DatePicker_Change(int ordinal);
 
-    State state() const { return state_; }
+    State state() const { return m_state; }
 
     // Where "today" and "now" come from; tests pin it.
-    void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
 private:
     void ShowRecord();
@@ -74,20 +74,20 @@ private:
     bool refuseMissingOrUnencodable();
     void setState(State state);
 
-    const RegisterMapping& mapping_;
-    RecordEditorView& view_;
+    const RegisterMapping& m_mapping;
+    RecordEditorView& m_view;
     std::shared_ptr<jet::Database> Db;
     std::unique_ptr<jet::Recordset> Rs;
     bool Adding = false;
-    State state_ = State::Browsing;
-    std::function<QDateTime()> clock_;
+    State m_state = State::Browsing;
+    std::function<QDateTime()> m_clock;
 
     // The record on screen as it was stored when shown: its identity in the table and its
     // columns. A save or delete acts on that row only while it is still stored as shown.
-    std::optional<std::int64_t> shownKey_;
-    QList<QVariant> shownValues_;
-    std::int64_t seenDataVersion_ = 0;
-    bool navigating_ = false; // the editor itself moves the navigator
+    std::optional<std::int64_t> m_shownKey;
+    QList<QVariant> m_shownValues;
+    std::int64_t m_seenDataVersion = 0;
+    bool m_navigating = false; // the editor itself moves the navigator
 };
 
 } // namespace registers

@@ -3,11 +3,11 @@
 #include <QPainter>
 
 DialogFrame::DialogFrame(QSize clientSize, QWidget* parent)
-    : QWidget(parent), client_(new QWidget(this))
+    : QWidget(parent), m_client(new QWidget(this))
 {
     setFixedSize(clientSize + QSize(2 * kBorder, 2 * kBorder));
-    client_->setGeometry(kBorder, kBorder, clientSize.width(), clientSize.height());
-    client_->setAutoFillBackground(true);
+    m_client->setGeometry(kBorder, kBorder, clientSize.width(), clientSize.height());
+    m_client->setAutoFillBackground(true);
 }
 
 void DialogFrame::paintEvent(QPaintEvent*)

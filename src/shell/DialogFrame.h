@@ -12,11 +12,11 @@ public:
 
     DialogFrame(QSize clientSize, QWidget* parent = nullptr);
 
-    QWidget* client() const { return client_; }
+    QWidget* client() const { return m_client; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QWidget* client_;
+    QWidget* m_client;
 };

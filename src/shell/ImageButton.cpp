@@ -77,45 +77,45 @@ ImageButton::ImageButton(QWidget* form, const ImageButtonSpec& design, ImageButt
     : QObject(nullptr)
 {
     if (discHost) {
-        disc_ = discHost->disc_;
-        lines_ = discHost->lines_;
+        m_disc = discHost->m_disc;
+        m_lines = discHost->m_lines;
     } else {
-        disc_ = new ShapeWidget(ShapeWidget::Kind::Circle, form);
-        disc_->setObjectName(design.discName);
-        disc_->setBorderWidth(kRimPixels);
-        disc_->setGeometry(discGeometry(design));
+        m_disc = new ShapeWidget(ShapeWidget::Kind::Circle, form);
+        m_disc->setObjectName(design.discName);
+        m_disc->setBorderWidth(kRimPixels);
+        m_disc->setGeometry(discGeometry(design));
         const auto bracket = bracketGeometry(design);
         for (int i = 0; i < 3; ++i)
-            lines_[i] =
+            m_lines[i] =
                 makeLine(form, QStringLiteral("Line0(%1)").arg(design.firstLine + i), bracket[i]);
     }
 
-    icon_ = new QLabel(form);
-    icon_->setObjectName(design.iconName);
-    icon_->setGeometry(iconGeometry(design));
-    icon_->setPixmap(design.picture);
-    icon_->setCursor(Pictures::arrowPointer());
+    m_icon = new QLabel(form);
+    m_icon->setObjectName(design.iconName);
+    m_icon->setGeometry(iconGeometry(design));
+    m_icon->setPixmap(design.picture);
+    m_icon->setCursor(Pictures::arrowPointer());
     // Tab reaches it; a click does not take the focus from the field being typed in.
-    icon_->setFocusPolicy(Qt::TabFocus);
-    icon_->installEventFilter(this);
+    m_icon->setFocusPolicy(Qt::TabFocus);
+    m_icon->installEventFilter(this);
     // The icon lies over its disc.
-    icon_->raise();
+    m_icon->raise();
 
-    caption_ = new varnel::VarnelLabel(form);
-    caption_->setObjectName(design.captionName);
-    caption_->setGeometry(captionGeometry(design));
-    caption_->setFont(design.captionFont);
-    caption_->setAlignment(Qt::AlignCenter);
+    m_caption = new varnel::VarnelLabel(form);
+    m_caption->setObjectName(design.captionName);
+    m_caption->setGeometry(captionGeometry(design));
+    m_caption->setFont(design.captionFont);
+    m_caption->setAlignment(Qt::AlignCenter);
     // Coloured text on white inside a black single border.
-    caption_->setStyleSheet(QStringLiteral("QLabel { background: white; border: 1px solid black; "
-                                           "color: %1; }")
-                                .arg(design.captionColour.name()));
-    caption_->setCaption(design.caption);
-    caption_->hide();
+    m_caption->setStyleSheet(QStringLiteral("QLabel { background: white; border: 1px solid black; "
+                                            "color: %1; }")
+                                 .arg(design.captionColour.name()));
+    m_caption->setCaption(design.caption);
+    m_caption->hide();
 
     rest();
 
-    MouseHooks::on(icon_)
+    MouseHooks::on(m_icon)
         ->onMove([this](QMouseEvent*) { hover(); })
         .onDown([this](QMouseEvent*) { press(); })
         .onClick([this](QMouseEvent*) { run(); });
@@ -124,7 +124,7 @@ ImageButton::ImageButton(QWidget* form, const ImageButtonSpec& design, ImageButt
 void ImageButton::run()
 {
     // The command may close the window and with it this button.
-    const auto command = command_;
+    const auto command = m_command;
     emit clicked();
     if (command)
         command();
@@ -132,15 +132,15 @@ void ImageButton::run()
 
 bool ImageButton::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != icon_)
+    if (watched != m_icon)
         return false;
     switch (event->type()) {
     case QEvent::FocusIn: {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
-            keyboardFocus_ = true;
+            m_keyboardFocus = true;
         // Back from a dialog the button asked, the keyboard user finds it lit again.
-        if (keyboardFocus_)
+        if (m_keyboardFocus)
             hover();
         break;
     }
@@ -148,8 +148,8 @@ bool ImageButton::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             break;
-        if (keyboardFocus_) {
-            keyboardFocus_ = false;
+        if (m_keyboardFocus) {
+            m_keyboardFocus = false;
             rest();
         }
         break;
@@ -158,16 +158,16 @@ bool ImageButton::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool activates = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
                                key->key() == Qt::Key_Space;
-        if (!activates || !keyboardFocus_ || (key->modifiers() & ~Qt::KeypadModifier))
+        if (!activates || !m_keyboardFocus || (key->modifiers() & ~Qt::KeypadModifier))
             break;
         if (key->isAutoRepeat())
             return true;
-        const QPointer<QLabel> icon = icon_;
+        const QPointer<QLabel> icon = m_icon;
         press();
         run();
         // No mouse-up darkens a pressed disc; a key that is let go leaves the hover look.
-        if (icon && keyboardFocus_) {
-            disc_->setFillColour(shell::kBlack);
+        if (icon && m_keyboardFocus) {
+            m_disc->setFillColour(shell::kBlack);
             hover();
         }
         return true;
@@ -179,17 +179,17 @@ bool ImageButton::eventFilter(QObject* watched, QEvent* event)
 
 void ImageButton::setCommand(std::function<void()> command)
 {
-    command_ = std::move(command);
+    m_command = std::move(command);
 }
 
 void ImageButton::setIconVisible(bool visible)
 {
-    icon_->setVisible(visible);
+    m_icon->setVisible(visible);
 }
 
 void ImageButton::setDiscVisible(bool visible)
 {
-    disc_->setVisible(visible);
+    m_disc->setVisible(visible);
 }
 
 void ImageButton::setVisible(bool visible)
@@ -200,38 +200,38 @@ void ImageButton::setVisible(bool visible)
 
 bool ImageButton::isIconVisible() const
 {
-    return !icon_->isHidden();
+    return !m_icon->isHidden();
 }
 
 void ImageButton::hover()
 {
-    disc_->setBorderColour(shell::kWhite);
-    for (ShapeWidget* line : lines_)
+    m_disc->setBorderColour(shell::kWhite);
+    for (ShapeWidget* line : m_lines)
         line->show();
-    caption_->show();
-    caption_->raise();
+    m_caption->show();
+    m_caption->raise();
 }
 
 void ImageButton::press()
 {
-    disc_->setFillColour(shell::kWhite);
+    m_disc->setFillColour(shell::kWhite);
 }
 
 void ImageButton::rest()
 {
-    disc_->setFillColour(shell::kBlack);
-    disc_->setBorderColour(shell::kBlack);
-    for (ShapeWidget* line : lines_)
+    m_disc->setFillColour(shell::kBlack);
+    m_disc->setBorderColour(shell::kBlack);
+    for (ShapeWidget* line : m_lines)
         line->hide();
-    caption_->hide();
+    m_caption->hide();
 }
 
 bool ImageButton::isHovered() const
 {
-    return !caption_->isHidden();
+    return !m_caption->isHidden();
 }
 
 bool ImageButton::isPressed() const
 {
-    return disc_->fillColour() == shell::kWhite;
+    return m_disc->fillColour() == shell::kWhite;
 }

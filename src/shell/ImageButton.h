@@ -34,10 +34,10 @@ public:
     static QRect captionGeometry(const ImageButtonSpec& design);
     static std::array<QRect, 3> bracketGeometry(const ImageButtonSpec& design);
 
-    QLabel* icon() const { return icon_; }
-    ShapeWidget* disc() const { return disc_; }
-    const std::array<ShapeWidget*, 3>& lines() const { return lines_; }
-    varnel::VarnelLabel* caption() const { return caption_; }
+    QLabel* icon() const { return m_icon; }
+    ShapeWidget* disc() const { return m_disc; }
+    const std::array<ShapeWidget*, 3>& lines() const { return m_lines; }
+    varnel::VarnelLabel* caption() const { return m_caption; }
 
     void setCommand(std::function<void()> command);
 
@@ -56,7 +56,7 @@ public:
     bool isPressed() const;
 
     // The icon has the focus from Tab or Shift+Tab (a keyboard user's stop).
-    bool hasKeyboardFocus() const { return keyboardFocus_; }
+    bool hasKeyboardFocus() const { return m_keyboardFocus; }
 
 signals:
     void clicked();
@@ -69,10 +69,10 @@ private:
     ImageButton(QWidget* form, const ImageButtonSpec& design, ImageButton* discHost);
     void run();
 
-    QLabel* icon_;
-    ShapeWidget* disc_;
-    std::array<ShapeWidget*, 3> lines_{};
-    varnel::VarnelLabel* caption_;
-    std::function<void()> command_;
-    bool keyboardFocus_ = false;
+    QLabel* m_icon;
+    ShapeWidget* m_disc;
+    std::array<ShapeWidget*, 3> m_lines{};
+    varnel::VarnelLabel* m_caption;
+    std::function<void()> m_command;
+    bool m_keyboardFocus = false;
 };

@@ -6,7 +6,7 @@
 #include "shell/ImageButton.h"
 #include "shell/MouseHooks.h"
 
-ImageButtonPanel::ImageButtonPanel(QWidget* form) : QObject(form), form_(form) {}
+ImageButtonPanel::ImageButtonPanel(QWidget* form) : QObject(form), m_form(form) {}
 
 ImageButton* ImageButtonPanel::add(const ImageButtonSpec& design)
 {
@@ -15,9 +15,9 @@ ImageButton* ImageButtonPanel::add(const ImageButtonSpec& design)
 
 ImageButton* ImageButtonPanel::addSharingDisc(ImageButton* host, const ImageButtonSpec& design)
 {
-    auto* button = new ImageButton(form_, design, host);
+    auto* button = new ImageButton(m_form, design, host);
     button->setParent(this);
-    buttons_.append(button);
+    m_buttons.append(button);
     return button;
 }
 
@@ -28,13 +28,13 @@ void ImageButtonPanel::resetOn(QWidget* background)
 
 void ImageButtonPanel::reset()
 {
-    for (ImageButton* button : buttons_)
+    for (ImageButton* button : m_buttons)
         button->rest();
 }
 
 ImageButton* ImageButtonPanel::button(const QString& iconName) const
 {
-    for (ImageButton* b : buttons_) {
+    for (ImageButton* b : m_buttons) {
         if (b->icon()->objectName() == iconName)
             return b;
     }

@@ -27,10 +27,10 @@ public:
 
     void reset();
 
-    const QList<ImageButton*>& buttons() const { return buttons_; }
+    const QList<ImageButton*>& buttons() const { return m_buttons; }
     ImageButton* button(const QString& iconName) const;
 
 private:
-    QWidget* form_;
-    QList<ImageButton*> buttons_;
+    QWidget* m_form;
+    QList<ImageButton*> m_buttons;
 };

@@ -24,7 +24,7 @@ int wrapped(int value, int count)
 
 } // namespace
 
-MenuKeys::MenuKeys(frmMDI* mdi) : QObject(mdi), mdi_(mdi)
+MenuKeys::MenuKeys(frmMDI* mdi) : QObject(mdi), m_mdi(mdi)
 {
     // Keys go to whichever control has the focus; F10 and Alt must be seen from all of them.
     qApp->installEventFilter(this);
@@ -33,7 +33,7 @@ MenuKeys::MenuKeys(frmMDI* mdi) : QObject(mdi), mdi_(mdi)
 bool MenuKeys::forMainWindow(QObject* watched) const
 {
     auto* widget = qobject_cast<QWidget*>(watched);
-    return widget && widget->window() == mdi_ && !QApplication::activeModalWidget();
+    return widget && widget->window() == m_mdi && !QApplication::activeModalWidget();
 }
 
 bool MenuKeys::eventFilter(QObject* watched, QEvent* event)
@@ -46,18 +46,18 @@ bool MenuKeys::eventFilter(QObject* watched, QEvent* event)
         // The platform may or may not count Alt among the modifiers of its own press.
         const bool bareAlt =
             key->key() == Qt::Key_Alt && (key->modifiers() & ~Qt::AltModifier) == Qt::NoModifier;
-        altAlone_ = bareAlt;
+        m_altAlone = bareAlt;
         if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) {
-            active_ ? leave() : enter();
+            m_active ? leave() : enter();
             return true;
         }
         // The platform's close command for the child window in front, as its close button.
         if (key->key() == Qt::Key_F4 && key->modifiers() == Qt::ControlModifier) {
-            if (QMdiSubWindow* window = mdi_->mdiArea()->activeSubWindow())
+            if (QMdiSubWindow* window = m_mdi->mdiArea()->activeSubWindow())
                 window->close();
             return true;
         }
-        if (active_ && watched == mdi_->Picture1) {
+        if (m_active && watched == m_mdi->Picture1) {
             navigate(key);
             return true;
         }
@@ -65,17 +65,17 @@ bool MenuKeys::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() != Qt::Key_Alt || !altAlone_ || !forMainWindow(watched))
+        if (key->key() != Qt::Key_Alt || !m_altAlone || !forMainWindow(watched))
             return false;
-        altAlone_ = false;
-        active_ ? leave() : enter();
+        m_altAlone = false;
+        m_active ? leave() : enter();
         return true;
     }
-    case QEvent::MouseButtonPress: altAlone_ = false; break;
+    case QEvent::MouseButtonPress: m_altAlone = false; break;
     case QEvent::FocusOut:
         // A click elsewhere takes the keyboard from the strip; the mouse's state stays.
-        if (watched == mdi_->Picture1)
-            active_ = false;
+        if (watched == m_mdi->Picture1)
+            m_active = false;
         break;
     default: break;
     }
@@ -84,40 +84,40 @@ bool MenuKeys::eventFilter(QObject* watched, QEvent* event)
 
 void MenuKeys::enter()
 {
-    returnFocus_ = QApplication::focusWidget();
-    mdi_->Picture1->setFocus(Qt::ShortcutFocusReason);
-    active_ = true;
+    m_returnFocus = QApplication::focusWidget();
+    m_mdi->Picture1->setFocus(Qt::ShortcutFocusReason);
+    m_active = true;
     hover(1);
 }
 
 void MenuKeys::leave()
 {
-    active_ = false;
-    mdi_->MDIForm_Click();
-    if (returnFocus_)
-        returnFocus_->setFocus(Qt::OtherFocusReason);
+    m_active = false;
+    m_mdi->MDIForm_Click();
+    if (m_returnFocus)
+        m_returnFocus->setFocus(Qt::OtherFocusReason);
     else
-        mdi_->setFocus(Qt::OtherFocusReason);
+        m_mdi->setFocus(Qt::OtherFocusReason);
 }
 
 void MenuKeys::hover(int label)
 {
-    label_ = label;
-    (mdi_->*kHover[label - 1])();
-    if (frmMenu* popup = mdi_->popup(label))
+    m_label = label;
+    (m_mdi->*kHover[label - 1])();
+    if (frmMenu* popup = m_mdi->popup(label))
         popup->highlightEntry(0);
 }
 
 void MenuKeys::open()
 {
-    (mdi_->*kClick[label_ - 1])();
-    if (frmMenu* popup = mdi_->popup(label_))
+    (m_mdi->*kClick[m_label - 1])();
+    if (frmMenu* popup = m_mdi->popup(m_label))
         popup->highlightEntry(0);
 }
 
 void MenuKeys::moveEntry(int step)
 {
-    frmMenu* popup = mdi_->popup(label_);
+    frmMenu* popup = m_mdi->popup(m_label);
     if (!popup)
         return;
     const int current = popup->highlightedEntry();
@@ -128,23 +128,23 @@ void MenuKeys::moveEntry(int step)
 
 void MenuKeys::choose()
 {
-    frmMenu* popup = mdi_->popup(label_);
+    frmMenu* popup = m_mdi->popup(m_label);
     const int entry = popup ? popup->highlightedEntry() : -1;
     if (entry < 0)
         return;
-    active_ = false;
-    QMdiArea* area = mdi_->mdiArea();
+    m_active = false;
+    QMdiArea* area = m_mdi->mdiArea();
     const QPointer<QMdiSubWindow> before = area->activeSubWindow();
     popup->chooseEntry(entry);
-    if (QApplication::focusWidget() != mdi_->Picture1)
+    if (QApplication::focusWidget() != m_mdi->Picture1)
         return;
     // A window the entry opened or brought forward gets the focus; after an entry that opened
     // none (a keyboard, the about window) the control that had it before F10 gets it back.
     QMdiSubWindow* front = area->activeSubWindow();
     if (front && front != before)
         front->setFocus(Qt::OtherFocusReason);
-    else if (returnFocus_ && returnFocus_->isVisible())
-        returnFocus_->setFocus(Qt::OtherFocusReason);
+    else if (m_returnFocus && m_returnFocus->isVisible())
+        m_returnFocus->setFocus(Qt::OtherFocusReason);
     else if (front)
         front->setFocus(Qt::OtherFocusReason);
 }
@@ -152,17 +152,17 @@ void MenuKeys::choose()
 void MenuKeys::navigate(QKeyEvent* event)
 {
     // The mouse may have moved the highlight or the pop-up meanwhile: the keys go on from there.
-    const MenuStrip& strip = mdi_->strip();
+    const MenuStrip& strip = m_mdi->strip();
     if (strip.openPopup())
-        label_ = strip.openPopup();
+        m_label = strip.openPopup();
     for (int n = 1; n <= MenuStrip::kLabels && !strip.openPopup(); ++n) {
         if (strip.highlighted(n))
-            label_ = n;
+            m_label = n;
     }
-    const bool open = mdi_->strip().MenuOpen() && mdi_->popup(label_);
+    const bool open = m_mdi->strip().MenuOpen() && m_mdi->popup(m_label);
     switch (event->key()) {
-    case Qt::Key_Left: hover(wrapped(label_ - 2, MenuStrip::kLabels) + 1); break;
-    case Qt::Key_Right: hover(wrapped(label_, MenuStrip::kLabels) + 1); break;
+    case Qt::Key_Left: hover(wrapped(m_label - 2, MenuStrip::kLabels) + 1); break;
+    case Qt::Key_Right: hover(wrapped(m_label, MenuStrip::kLabels) + 1); break;
     case Qt::Key_Down:
         if (open)
             moveEntry(1);
@@ -183,8 +183,8 @@ void MenuKeys::navigate(QKeyEvent* event)
         break;
     case Qt::Key_Escape:
         if (open) {
-            mdi_->MDIForm_Click();
-            hover(label_);
+            m_mdi->MDIForm_Click();
+            hover(m_label);
         } else {
             leave();
         }

@@ -20,9 +20,9 @@ public:
     explicit MenuKeys(frmMDI* mdi);
 
     // The strip has the keyboard.
-    bool isActive() const { return active_; }
+    bool isActive() const { return m_active; }
     // The lit label (1 to 4) while active.
-    int label() const { return label_; }
+    int label() const { return m_label; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,9 +37,9 @@ private:
     void choose();
     void moveEntry(int step);
 
-    frmMDI* mdi_;
-    QPointer<QWidget> returnFocus_;
-    bool active_ = false;
-    bool altAlone_ = false;
-    int label_ = 1;
+    frmMDI* m_mdi;
+    QPointer<QWidget> m_returnFocus;
+    bool m_active = false;
+    bool m_altAlone = false;
+    int m_label = 1;
 };

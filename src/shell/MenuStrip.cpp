@@ -4,7 +4,7 @@ void MenuStrip::showOnly(int n)
 {
     for (int i = 1; i <= kLabels; ++i) {
         if (i != n)
-            highlight_[i - 1] = false;
+            m_highlight[i - 1] = false;
     }
 }
 
@@ -12,28 +12,28 @@ void MenuStrip::labelClick(int n)
 {
     // Highlight n stays as the hover left it.
     showOnly(n);
-    popup_ = n;
-    menuOpen_ = true;
+    m_popup = n;
+    m_menuOpen = true;
 }
 
 void MenuStrip::labelHover(int n)
 {
-    highlight_[n - 1] = true;
+    m_highlight[n - 1] = true;
     showOnly(n);
-    if (menuOpen_)
-        popup_ = n;
+    if (m_menuOpen)
+        m_popup = n;
 }
 
 void MenuStrip::backgroundHover()
 {
-    if (menuOpen_)
+    if (m_menuOpen)
         return;
-    highlight_.fill(false);
+    m_highlight.fill(false);
 }
 
 void MenuStrip::closeAll()
 {
-    highlight_.fill(false);
-    popup_ = 0;
-    menuOpen_ = false;
+    m_highlight.fill(false);
+    m_popup = 0;
+    m_menuOpen = false;
 }

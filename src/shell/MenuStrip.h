@@ -9,10 +9,10 @@ class MenuStrip {
 public:
     static constexpr int kLabels = 4;
 
-    bool MenuOpen() const { return menuOpen_; }
+    bool MenuOpen() const { return m_menuOpen; }
     // The open pop-up, 0 when none is.
-    int openPopup() const { return popup_; }
-    bool highlighted(int label) const { return highlight_[label - 1]; }
+    int openPopup() const { return m_popup; }
+    bool highlighted(int label) const { return m_highlight[label - 1]; }
 
     // A click on label n: the other highlights go, pop-up n opens (or stays), MenuOpen.
     void labelClick(int n);
@@ -26,7 +26,7 @@ public:
 private:
     void showOnly(int n);
 
-    bool menuOpen_ = false;
-    int popup_ = 0;
-    std::array<bool, kLabels> highlight_{};
+    bool m_menuOpen = false;
+    int m_popup = 0;
+    std::array<bool, kLabels> m_highlight{};
 };

@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-MouseHooks::MouseHooks(QWidget* widget) : QObject(widget), widget_(widget)
+MouseHooks::MouseHooks(QWidget* widget) : QObject(widget), m_widget(widget)
 {
     widget->setMouseTracking(true);
     // A control's mouse events are its own: they never reach the window beneath it (a drag
@@ -22,25 +22,25 @@ MouseHooks* MouseHooks::on(QWidget* widget)
 
 MouseHooks& MouseHooks::onMove(Handler handler)
 {
-    move_ = std::move(handler);
+    m_move = std::move(handler);
     return *this;
 }
 
 MouseHooks& MouseHooks::onDown(Handler handler)
 {
-    down_ = std::move(handler);
+    m_down = std::move(handler);
     return *this;
 }
 
 MouseHooks& MouseHooks::onClick(Handler handler)
 {
-    click_ = std::move(handler);
+    m_click = std::move(handler);
     return *this;
 }
 
 MouseHooks& MouseHooks::backgroundOnly(bool on)
 {
-    backgroundOnly_ = on;
+    m_backgroundOnly = on;
     return *this;
 }
 
@@ -56,7 +56,7 @@ bool MouseHooks::isBackground(QWidget* widget, const QPoint& pos)
 
 bool MouseHooks::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != widget_)
+    if (watched != m_widget)
         return false;
     const auto type = event->type();
     if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress &&
@@ -64,32 +64,32 @@ bool MouseHooks::eventFilter(QObject* watched, QEvent* event)
         return false;
     auto* me = static_cast<QMouseEvent*>(event);
     const QPoint pos = me->position().toPoint();
-    if (backgroundOnly_ && !isBackground(widget_, pos)) {
+    if (m_backgroundOnly && !isBackground(m_widget, pos)) {
         if (type == QEvent::MouseButtonPress)
-            pressed_ = false;
+            m_pressed = false;
         return false;
     }
     // Copies: a handler may close the window and so destroy this object.
     switch (type) {
     case QEvent::MouseMove:
-        if (auto h = move_)
+        if (auto h = m_move)
             h(me);
         break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         // The second press of a double click is no new click: a command runs once.
-        pressed_ = type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton;
-        if (auto h = down_)
+        m_pressed = type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton;
+        if (auto h = m_down)
             h(me);
         break;
     case QEvent::MouseButtonRelease:
-        if (pressed_ && me->button() == Qt::LeftButton && widget_ &&
-            widget_->rect().contains(pos)) {
-            pressed_ = false;
-            if (auto h = click_)
+        if (m_pressed && me->button() == Qt::LeftButton && m_widget &&
+            m_widget->rect().contains(pos)) {
+            m_pressed = false;
+            if (auto h = m_click)
                 h(me);
         } else {
-            pressed_ = false;
+            m_pressed = false;
         }
         break;
     default: break;

@@ -38,10 +38,10 @@ protected:
 private:
     explicit MouseHooks(QWidget* widget);
 
-    QPointer<QWidget> widget_;
-    Handler move_;
-    Handler down_;
-    Handler click_;
-    bool backgroundOnly_ = false;
-    bool pressed_ = false;
+    QPointer<QWidget> m_widget;
+    Handler m_move;
+    Handler m_down;
+    Handler m_click;
+    bool m_backgroundOnly = false;
+    bool m_pressed = false;
 };

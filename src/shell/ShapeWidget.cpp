@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-ShapeWidget::ShapeWidget(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind)
+ShapeWidget::ShapeWidget(Kind kind, QWidget* parent) : QWidget(parent), m_kind(kind)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -10,55 +10,55 @@ ShapeWidget::ShapeWidget(Kind kind, QWidget* parent) : QWidget(parent), kind_(ki
 
 void ShapeWidget::setFillColour(const QColor& colour)
 {
-    if (fill_ == colour)
+    if (m_fill == colour)
         return;
-    fill_ = colour;
+    m_fill = colour;
     update();
 }
 
 void ShapeWidget::setBorderColour(const QColor& colour)
 {
-    if (border_ == colour)
+    if (m_border == colour)
         return;
-    border_ = colour;
+    m_border = colour;
     update();
 }
 
 void ShapeWidget::setBorderWidth(int pixels)
 {
-    borderWidth_ = pixels;
+    m_borderWidth = pixels;
     update();
 }
 
 void ShapeWidget::setFilled(bool filled)
 {
-    filled_ = filled;
+    m_filled = filled;
     update();
 }
 
 void ShapeWidget::setDrawMode(DrawMode mode)
 {
-    mode_ = mode;
+    m_mode = mode;
     update();
 }
 
 void ShapeWidget::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    if (mode_ == DrawMode::Mask)
+    if (m_mode == DrawMode::Mask)
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
     const QRectF outer = rect();
-    const qreal w = borderWidth_;
-    if (kind_ == Kind::Circle) {
-        p.setRenderHint(QPainter::Antialiasing, mode_ == DrawMode::Copy);
+    const qreal w = m_borderWidth;
+    if (m_kind == Kind::Circle) {
+        p.setRenderHint(QPainter::Antialiasing, m_mode == DrawMode::Copy);
         p.setPen(Qt::NoPen);
         if (w > 0) {
-            p.setBrush(border_);
+            p.setBrush(m_border);
             p.drawEllipse(outer);
         }
         const QRectF inner = outer.adjusted(w, w, -w, -w);
-        if (filled_ && inner.isValid()) {
-            p.setBrush(fill_);
+        if (m_filled && inner.isValid()) {
+            p.setBrush(m_fill);
             p.drawEllipse(inner);
         }
         return;
@@ -66,13 +66,13 @@ void ShapeWidget::paintEvent(QPaintEvent*)
     // Rectangles are drawn pixel-exact: border pixels first, then the fill inside them, so no
     // pixel is drawn twice (which would matter in mask mode only for the look of the corners).
     const QRect r = rect();
-    const int b = borderWidth_;
+    const int b = m_borderWidth;
     if (b > 0) {
-        p.fillRect(QRect(r.left(), r.top(), r.width(), b), border_);
-        p.fillRect(QRect(r.left(), r.bottom() - b + 1, r.width(), b), border_);
-        p.fillRect(QRect(r.left(), r.top() + b, b, r.height() - 2 * b), border_);
-        p.fillRect(QRect(r.right() - b + 1, r.top() + b, b, r.height() - 2 * b), border_);
+        p.fillRect(QRect(r.left(), r.top(), r.width(), b), m_border);
+        p.fillRect(QRect(r.left(), r.bottom() - b + 1, r.width(), b), m_border);
+        p.fillRect(QRect(r.left(), r.top() + b, b, r.height() - 2 * b), m_border);
+        p.fillRect(QRect(r.right() - b + 1, r.top() + b, b, r.height() - 2 * b), m_border);
     }
-    if (filled_)
-        p.fillRect(r.adjusted(b, b, -b, -b), fill_);
+    if (m_filled)
+        p.fillRect(r.adjusted(b, b, -b, -b), m_fill);
 }

@@ -13,12 +13,12 @@ public:
 
     explicit ShapeWidget(Kind kind, QWidget* parent = nullptr);
 
-    Kind kind() const { return kind_; }
-    QColor fillColour() const { return fill_; }
-    QColor borderColour() const { return border_; }
-    int borderWidth() const { return borderWidth_; }
-    bool filled() const { return filled_; }
-    DrawMode drawMode() const { return mode_; }
+    Kind kind() const { return m_kind; }
+    QColor fillColour() const { return m_fill; }
+    QColor borderColour() const { return m_border; }
+    int borderWidth() const { return m_borderWidth; }
+    bool filled() const { return m_filled; }
+    DrawMode drawMode() const { return m_mode; }
 
     void setFillColour(const QColor& colour);
     void setBorderColour(const QColor& colour);
@@ -32,10 +32,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    Kind kind_;
-    QColor fill_{Qt::black};
-    QColor border_{Qt::black};
-    int borderWidth_ = 1;
-    bool filled_ = true;
-    DrawMode mode_ = DrawMode::Copy;
+    Kind m_kind;
+    QColor m_fill{Qt::black};
+    QColor m_border{Qt::black};
+    int m_borderWidth = 1;
+    bool m_filled = true;
+    DrawMode m_mode = DrawMode::Copy;
 };

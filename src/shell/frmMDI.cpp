@@ -89,20 +89,20 @@ frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
             ->onClick([this, n](QMouseEvent*) { labelClick(n); })
             .onMove([this, n](QMouseEvent*) { labelMouseMove(n); });
     }
-    keyboardState_ = new KeyboardIndicator(Picture1);
-    menuKeys_ = new MenuKeys(this);
+    m_keyboardState = new KeyboardIndicator(Picture1);
+    m_menuKeys = new MenuKeys(this);
     MouseHooks::on(Picture1)
         ->backgroundOnly()
         .onClick([this](QMouseEvent*) { Picture1_Click(); })
         .onMove([this](QMouseEvent*) { Picture1_MouseMove(); });
 
-    mdiArea_ = new QMdiArea(central);
-    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
-    mdiArea_->setBackground(shell::kFormColour);
-    mdiArea_->setFrameShape(QFrame::NoFrame);
-    mdiArea_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
-    layout->addWidget(mdiArea_, 1);
-    MouseHooks::on(mdiArea_->viewport())
+    m_mdiArea = new QMdiArea(central);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_mdiArea->setBackground(shell::kFormColour);
+    m_mdiArea->setFrameShape(QFrame::NoFrame);
+    m_mdiArea->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
+    layout->addWidget(m_mdiArea, 1);
+    MouseHooks::on(m_mdiArea->viewport())
         ->backgroundOnly()
         .onClick([this](QMouseEvent*) { MDIForm_Click(); })
         .onMove([this](QMouseEvent*) { MDIForm_MouseMove(); });
@@ -125,7 +125,7 @@ frmMDI* frmMDI::instance()
 
 frmMenu* frmMDI::popup(int n) const
 {
-    return popups_[n - 1];
+    return m_popups[n - 1];
 }
 
 void frmMDI::MDIForm_Load()
@@ -138,25 +138,25 @@ void frmMDI::MDIForm_Load()
 
 void frmMDI::labelClick(int n)
 {
-    strip_.labelClick(n);
+    m_strip.labelClick(n);
     showStrip();
 }
 
 void frmMDI::labelMouseMove(int n)
 {
-    strip_.labelHover(n);
+    m_strip.labelHover(n);
     showStrip();
 }
 
 void frmMDI::MDIForm_Click()
 {
-    strip_.closeAll();
+    m_strip.closeAll();
     showStrip();
 }
 
 void frmMDI::MDIForm_MouseMove()
 {
-    strip_.backgroundHover();
+    m_strip.backgroundHover();
     showStrip();
 }
 
@@ -206,10 +206,10 @@ void frmMDI::Label4_MouseMove()
 void frmMDI::showStrip()
 {
     for (int n = 1; n <= MenuStrip::kLabels; ++n)
-        Shape[n - 1]->setVisible(strip_.highlighted(n));
-    const int open = strip_.openPopup();
+        Shape[n - 1]->setVisible(m_strip.highlighted(n));
+    const int open = m_strip.openPopup();
     for (int n = 1; n <= MenuStrip::kLabels; ++n) {
-        QPointer<frmMenu>& popup = popups_[n - 1];
+        QPointer<frmMenu>& popup = m_popups[n - 1];
         if (n != open && popup) {
             // Unloaded; deleted once the event that got here (maybe its own click) is done.
             popup->hide();
@@ -219,9 +219,9 @@ void frmMDI::showStrip()
     }
     if (open == 0)
         return;
-    QPointer<frmMenu>& popup = popups_[open - 1];
+    QPointer<frmMenu>& popup = m_popups[open - 1];
     if (!popup)
-        popup = new frmMenu(open, mdiArea_->viewport());
+        popup = new frmMenu(open, m_mdiArea->viewport());
     popup->show();
     popup->raise();
 }

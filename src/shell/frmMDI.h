@@ -27,13 +27,13 @@ public:
     // The loaded main window, or nullptr.
     static frmMDI* instance();
 
-    QMdiArea* mdiArea() const { return mdiArea_; }
-    const MenuStrip& strip() const { return strip_; }
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+    const MenuStrip& strip() const { return m_strip; }
     // The open pop-up menu n (1 to 4), or nullptr.
     frmMenu* popup(int n) const;
     // The strip by keyboard, and the note of how keys type at its right end.
-    MenuKeys* menuKeys() const { return menuKeys_; }
-    KeyboardIndicator* keyboardState() const { return keyboardState_; }
+    MenuKeys* menuKeys() const { return m_menuKeys; }
+    KeyboardIndicator* keyboardState() const { return m_keyboardState; }
 
     QWidget* Picture1;
     std::array<varnel::VarnelLabel*, MenuStrip::kLabels> Label{}; // Label1 to Label4
@@ -63,9 +63,9 @@ private:
     // Carries the strip's state over to the highlights and pop-ups.
     void showStrip();
 
-    QMdiArea* mdiArea_;
-    MenuStrip strip_;
-    std::array<QPointer<frmMenu>, MenuStrip::kLabels> popups_{};
-    MenuKeys* menuKeys_;
-    KeyboardIndicator* keyboardState_;
+    QMdiArea* m_mdiArea;
+    MenuStrip m_strip;
+    std::array<QPointer<frmMenu>, MenuStrip::kLabels> m_popups{};
+    MenuKeys* m_menuKeys;
+    KeyboardIndicator* m_keyboardState;
 };

@@ -80,7 +80,7 @@ QByteArray frmMenu::entryCaption(int number, int index)
 }
 
 frmMenu::frmMenu(int number, QWidget* parent)
-    : DialogFrame(QSize(tw(layoutOf(number).clientWidth), tw(1560)), parent), number_(number)
+    : DialogFrame(QSize(tw(layoutOf(number).clientWidth), tw(1560)), parent), m_number(number)
 {
     setObjectName(QStringLiteral("frmMenu%1").arg(number));
     const MenuLayout& layout = layoutOf(number);
@@ -132,7 +132,7 @@ void frmMenu::Form_Load()
     // Under its strip label, at the top of the client area.
     int left = 0;
     if (frmMDI* mdi = frmMDI::instance())
-        left = mdi->Label[number_ - 1]->x();
+        left = mdi->Label[m_number - 1]->x();
     move(left, 0);
 }
 
@@ -140,7 +140,7 @@ void frmMenu::Label1_MouseMove(int Index)
 {
     for (int i = 0; i < kEntries; ++i)
         Shape1[i]->setVisible(i == Index);
-    for (const Row& row : rows_)
+    for (const Row& row : m_rows)
         setLit(row.label, false);
 }
 
@@ -161,7 +161,7 @@ QLabel* frmMenu::addRow(const QString& name, const QString& caption, std::functi
     label->setText(caption);
     label->show();
     const int index = entryCount();
-    rows_.push_back({label, std::move(action)});
+    m_rows.push_back({label, std::move(action)});
     MouseHooks::on(label)
         ->onClick([this, index](QMouseEvent*) { chooseEntry(index); })
         .onMove([this, index](QMouseEvent*) { highlightEntry(index); });
@@ -172,7 +172,7 @@ void frmMenu::highlightEntry(int index)
 {
     Label1_MouseMove(index < kEntries ? index : -1);
     if (index >= kEntries && index < entryCount())
-        setLit(rows_[index - kEntries].label, true);
+        setLit(m_rows[index - kEntries].label, true);
 }
 
 int frmMenu::highlightedEntry() const
@@ -181,8 +181,8 @@ int frmMenu::highlightedEntry() const
         if (!Shape1[i]->isHidden())
             return i;
     }
-    for (size_t r = 0; r < rows_.size(); ++r) {
-        if (rows_[r].label->property("lit").toBool())
+    for (size_t r = 0; r < m_rows.size(); ++r) {
+        if (m_rows[r].label->property("lit").toBool())
             return kEntries + int(r);
     }
     return -1;
@@ -195,7 +195,7 @@ void frmMenu::chooseEntry(int index)
         return;
     }
     // As for the documented entries: the pop-ups close, then a failure is reported.
-    const auto action = rows_[index - kEntries].action;
+    const auto action = m_rows[index - kEntries].action;
     try {
         action();
     } catch (const std::exception& error) {
@@ -212,7 +212,7 @@ void frmMenu::chooseEntry(int index)
 
 void frmMenu::Label1_Click(int Index)
 {
-    if (number_ == 4 && Index == 2) {
+    if (m_number == 4 && Index == 2) {
         shell::endProgram();
         return;
     }
@@ -240,7 +240,7 @@ void frmMenu::closeMenus()
 
 void frmMenu::openEntry(int Index)
 {
-    if (number_ == 4) {
+    if (m_number == 4) {
         if (Index == 0) {
             openChildWindow(QStringLiteral("frmhelp"), {}, WindowOpening::Plain);
         } else {
@@ -249,8 +249,8 @@ void frmMenu::openEntry(int Index)
         }
         return;
     }
-    const QString name = QString::fromLatin1(kWindows[number_ - 1][Index]);
-    if (number_ == 3 && Index < 2)
+    const QString name = QString::fromLatin1(kWindows[m_number - 1][Index]);
+    if (m_number == 3 && Index < 2)
         openChildWindow(name, [Index](QWidget* w) {
             if (auto* choice = dynamic_cast<RegisterChoice*>(w))
                 choice->setOption_tarna(Index);

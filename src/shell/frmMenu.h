@@ -23,7 +23,7 @@ public:
     // number: 1 to 4. parent: the main window's client area.
     frmMenu(int number, QWidget* parent);
 
-    int number() const { return number_; }
+    int number() const { return m_number; }
     static QByteArray entryCaption(int number, int index);
 
     // A further entry under the documented three (the help pop-up's backups and keyboards): the
@@ -32,7 +32,7 @@ public:
     QLabel* addRow(const QString& name, const QString& caption, std::function<void()> action);
 
     // The entries by number, the documented three first, for the keyboard.
-    int entryCount() const { return kEntries + int(rows_.size()); }
+    int entryCount() const { return kEntries + int(m_rows.size()); }
     void highlightEntry(int index); // -1: none
     int highlightedEntry() const;
     void chooseEntry(int index);
@@ -56,6 +56,6 @@ private:
         QLabel* label;
         std::function<void()> action;
     };
-    std::vector<Row> rows_;
-    int number_;
+    std::vector<Row> m_rows;
+    int m_number;
 };

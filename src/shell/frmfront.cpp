@@ -81,7 +81,7 @@ void frmfront::paintEvent(QPaintEvent*)
 void frmfront::keyPressEvent(QKeyEvent* event)
 {
     event->accept();
-    if (dismissed_)
+    if (m_dismissed)
         return;
     const int character = characterOf(event);
     if (character != 0)
@@ -91,7 +91,7 @@ void frmfront::keyPressEvent(QKeyEvent* event)
 void frmfront::keyReleaseEvent(QKeyEvent* event)
 {
     event->accept();
-    if (!dismissed_ && !event->isAutoRepeat())
+    if (!m_dismissed && !event->isAutoRepeat())
         Form_KeyUp(event->key() == Qt::Key_Escape ? kEscape : event->key());
 }
 
@@ -119,16 +119,16 @@ void frmfront::Form_KeyUp(int KeyCode)
 void frmfront::EndProgram()
 {
     // The release of the Escape that ended the program does nothing more.
-    dismissed_ = true;
+    m_dismissed = true;
     shell::endProgram();
 }
 
 void frmfront::OpenMainWindow()
 {
     // A key's press and its release, or a click queued behind a key, open one main window.
-    if (dismissed_)
+    if (m_dismissed)
         return;
-    dismissed_ = true;
+    m_dismissed = true;
     close();
     BusyPointer busy;
     auto* main = frmMDI::instance() ? frmMDI::instance() : new frmMDI;
@@ -139,8 +139,8 @@ void frmfront::closeEvent(QCloseEvent* event)
 {
     event->accept();
     // Closed by the platform before it was dismissed: nothing is left, so the program ends.
-    if (!dismissed_) {
-        dismissed_ = true;
+    if (!m_dismissed) {
+        m_dismissed = true;
         shell::endProgram();
     }
 }

@@ -25,5 +25,5 @@ private:
     void OpenMainWindow();
     void EndProgram();
 
-    bool dismissed_ = false;
+    bool m_dismissed = false;
 };

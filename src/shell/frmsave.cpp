@@ -15,12 +15,12 @@
 
 frmsave::frmsave(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      frame_(new DialogFrame(QSize(tw(3615), tw(720)), this))
+      m_frame(new DialogFrame(QSize(tw(3615), tw(720)), this))
 {
     setObjectName(QStringLiteral("frmsave"));
     setModal(true);
-    setFixedSize(frame_->size());
-    QWidget* client = frame_->client();
+    setFixedSize(m_frame->size());
+    QWidget* client = m_frame->client();
     shell::paintGround(client, shell::kFormColour);
 
     Image1 = new QLabel(client);

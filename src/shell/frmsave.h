@@ -42,6 +42,6 @@ protected:
 private:
     void Form_Load();
 
-    DialogFrame* frame_;
+    DialogFrame* m_frame;
     std::int16_t CellIndex = 0;
 };

@@ -99,11 +99,11 @@ frmrestore::frmrestore(QWidget* parent)
 
 void frmrestore::ListBackups()
 {
-    entries_ = backup::listBackups(diaryPath());
+    m_entries = backup::listBackups(diaryPath());
     GridBackups->clearContents();
-    GridBackups->setRowCount(int(entries_.size()));
-    for (int row = 0; row < entries_.size(); ++row) {
-        const backup::BackupEntry& entry = entries_[row];
+    GridBackups->setRowCount(int(m_entries.size()));
+    for (int row = 0; row < m_entries.size(); ++row) {
+        const backup::BackupEntry& entry = m_entries[row];
         const QStringList cells = {
             varnel::kannadaDigits(entry.taken.toString(QStringLiteral("dd/MM/yyyy"))),
             varnel::kannadaDigits(entry.taken.toString(QStringLiteral("HH:mm:ss"))),
@@ -117,17 +117,17 @@ void frmrestore::ListBackups()
             GridBackups->setItem(row, column, item);
         }
     }
-    if (!entries_.isEmpty())
+    if (!m_entries.isEmpty())
         GridBackups->selectRow(0);
-    CmdRestore->setEnabled(!entries_.isEmpty());
+    CmdRestore->setEnabled(!m_entries.isEmpty());
 }
 
 void frmrestore::CmdRestore_Click()
 {
     const int row = GridBackups->currentRow();
-    if (row < 0 || row >= entries_.size())
+    if (row < 0 || row >= m_entries.size())
         return;
-    const backup::BackupEntry entry = entries_[row];
+    const backup::BackupEntry entry = m_entries[row];
     const QString when =
         varnel::kannadaDigits(entry.taken.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")));
     if (!frmquestion::ask(varnel::encode(backup::texts::restoreQuestion.arg(when)).bytes, this))

@@ -20,7 +20,7 @@ public:
 
     // Reads the list of backups afresh.
     void ListBackups();
-    const QList<backup::BackupEntry>& entries() const { return entries_; }
+    const QList<backup::BackupEntry>& entries() const { return m_entries; }
 
     QLabel* Label1;
     QTableWidget* GridBackups;
@@ -32,5 +32,5 @@ public slots:
     void CmdClose_Click();
 
 private:
-    QList<backup::BackupEntry> entries_;
+    QList<backup::BackupEntry> m_entries;
 };

@@ -47,27 +47,27 @@ struct KannadaKeyboard::InputContext {
     MInputContext* ic;
 };
 
-KannadaKeyboard::KannadaKeyboard(KeyboardLayout layout) : layout_(layout)
+KannadaKeyboard::KannadaKeyboard(KeyboardLayout layout) : m_layout(layout)
 {
     if (MInputMethod* im = inputMethod(layout)) {
         if (MInputContext* ic = minput_create_ic(im, nullptr))
-            context_ = new InputContext{ic};
+            m_context = new InputContext{ic};
     }
 }
 
 KannadaKeyboard::~KannadaKeyboard()
 {
-    if (context_)
-        minput_destroy_ic(context_->ic);
-    delete context_;
+    if (m_context)
+        minput_destroy_ic(m_context->ic);
+    delete m_context;
 }
 
 TypedKey KannadaKeyboard::run(const QString& key)
 {
     TypedKey result;
-    if (!context_)
+    if (!m_context)
         return result;
-    MInputContext* ic = context_->ic;
+    MInputContext* ic = m_context->ic;
     // Mnil is m17n's "no key": the map finishes what it holds.
     const MSymbol symbol = key.isEmpty() ? Mnil : msymbol(key.toLatin1().constData());
     if (minput_filter(ic, symbol, nullptr)) {
@@ -100,13 +100,13 @@ TypedKey KannadaKeyboard::finish()
 
 void KannadaKeyboard::discard()
 {
-    if (context_)
-        minput_reset_ic(context_->ic);
+    if (m_context)
+        minput_reset_ic(m_context->ic);
 }
 
 QString KannadaKeyboard::composition() const
 {
-    return context_ ? toQString(context_->ic->preedit) : QString();
+    return m_context ? toQString(m_context->ic->preedit) : QString();
 }
 
 QString KannadaKeyboard::keyName(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text)

@@ -27,9 +27,9 @@ public:
     KannadaKeyboard(const KannadaKeyboard&) = delete;
     KannadaKeyboard& operator=(const KannadaKeyboard&) = delete;
 
-    KeyboardLayout layout() const { return layout_; }
+    KeyboardLayout layout() const { return m_layout; }
     // False when the layout is Off or its map is not installed: every key passes through.
-    bool isOpen() const { return context_ != nullptr; }
+    bool isOpen() const { return m_context != nullptr; }
 
     // A key by its m17n name (see keyName).
     TypedKey press(const QString& key);
@@ -46,9 +46,9 @@ public:
 private:
     TypedKey run(const QString& key);
 
-    KeyboardLayout layout_;
+    KeyboardLayout m_layout;
     struct InputContext;
-    InputContext* context_ = nullptr;
+    InputContext* m_context = nullptr;
 };
 
 } // namespace varnel

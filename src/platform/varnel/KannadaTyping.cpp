@@ -28,23 +28,23 @@ KannadaTyping& KannadaTyping::instance()
 
 KannadaTyping::KannadaTyping()
 {
-    layout_ = fromSettingsName(ProgramSettings().value(kLayoutKey).toString());
+    m_layout = fromSettingsName(ProgramSettings().value(kLayoutKey).toString());
 }
 
 void KannadaTyping::setLayout(KeyboardLayout layout)
 {
     ProgramSettings().setValue(kLayoutKey, settingsName(layout));
-    if (layout == layout_)
+    if (layout == m_layout)
         return;
-    layout_ = layout;
+    m_layout = layout;
     emit changed();
 }
 
 void KannadaTyping::setSwitchedOn(bool on)
 {
-    if (on == switchedOn_)
+    if (on == m_switchedOn)
         return;
-    switchedOn_ = on;
+    m_switchedOn = on;
     emit changed();
 }
 

@@ -16,15 +16,15 @@ public:
     static KannadaTyping& instance();
 
     // The chosen keyboard; KGP until the user chooses another.
-    KeyboardLayout layout() const { return layout_; }
+    KeyboardLayout layout() const { return m_layout; }
     void setLayout(KeyboardLayout layout);
 
-    bool isSwitchedOn() const { return switchedOn_; }
+    bool isSwitchedOn() const { return m_switchedOn; }
     void setSwitchedOn(bool on);
-    void toggle() { setSwitchedOn(!switchedOn_); }
+    void toggle() { setSwitchedOn(!m_switchedOn); }
 
     // The keyboard the boxes type with now: Off while switched off.
-    KeyboardLayout activeLayout() const { return switchedOn_ ? layout_ : KeyboardLayout::Off; }
+    KeyboardLayout activeLayout() const { return m_switchedOn ? m_layout : KeyboardLayout::Off; }
 
     // How the choice is written in the settings file: "kgp", "itrans", "off".
     static QString settingsName(KeyboardLayout layout);
@@ -36,8 +36,8 @@ signals:
 private:
     KannadaTyping();
 
-    KeyboardLayout layout_ = KeyboardLayout::Kgp;
-    bool switchedOn_ = true;
+    KeyboardLayout m_layout = KeyboardLayout::Kgp;
+    bool m_switchedOn = true;
 };
 
 } // namespace varnel

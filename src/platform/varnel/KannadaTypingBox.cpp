@@ -30,7 +30,7 @@ bool isModifierKey(int key)
 
 } // namespace
 
-KannadaTypingBox::KannadaTypingBox(QWidget* box, QWidget* mouseArea) : QObject(box), box_(box)
+KannadaTypingBox::KannadaTypingBox(QWidget* box, QWidget* mouseArea) : QObject(box), m_box(box)
 {
     box->installEventFilter(this);
     if (mouseArea && mouseArea != box)
@@ -46,44 +46,44 @@ KannadaKeyboard* KannadaTypingBox::keyboard()
     const KeyboardLayout active = KannadaTyping::instance().activeLayout();
     if (active == KeyboardLayout::Off)
         return nullptr;
-    if (!keyboard_ || keyboard_->layout() != active)
-        keyboard_ = std::make_unique<KannadaKeyboard>(active);
-    return keyboard_->isOpen() ? keyboard_.get() : nullptr;
+    if (!m_keyboard || m_keyboard->layout() != active)
+        m_keyboard = std::make_unique<KannadaKeyboard>(active);
+    return m_keyboard->isOpen() ? m_keyboard.get() : nullptr;
 }
 
 void KannadaTypingBox::layoutChanged()
 {
     // A word half typed on the old keyboard is finished as it stands.
-    if (keyboard_ && keyboard_->layout() != KannadaTyping::instance().activeLayout()) {
+    if (m_keyboard && m_keyboard->layout() != KannadaTyping::instance().activeLayout()) {
         finish();
-        keyboard_.reset();
+        m_keyboard.reset();
     }
 }
 
 void KannadaTypingBox::finish()
 {
-    if (!keyboard_)
+    if (!m_keyboard)
         return;
-    TypedKey typed = keyboard_->finish();
+    TypedKey typed = m_keyboard->finish();
     // What the map would not finish is kept as it is shown: nothing typed is lost.
     if (!typed.preedit.isEmpty()) {
         typed.commit += typed.preedit;
         typed.preedit.clear();
-        keyboard_->discard();
+        m_keyboard->discard();
     }
     show(typed);
 }
 
 void KannadaTypingBox::discard()
 {
-    if (keyboard_)
-        keyboard_->discard();
+    if (m_keyboard)
+        m_keyboard->discard();
     show({});
 }
 
 void KannadaTypingBox::show(const TypedKey& typed)
 {
-    if (typed.commit.isEmpty() && typed.preedit == shownPreedit_)
+    if (typed.commit.isEmpty() && typed.preedit == m_shownPreedit)
         return;
     QList<QInputMethodEvent::Attribute> attributes;
     if (!typed.preedit.isEmpty()) {
@@ -95,10 +95,10 @@ void KannadaTypingBox::show(const TypedKey& typed)
     attributes.append({QInputMethodEvent::Cursor, typed.cursor, 1, QVariant()});
     QInputMethodEvent event(typed.preedit, attributes);
     event.setCommitString(typed.commit);
-    shownPreedit_ = typed.preedit;
-    sending_ = true;
-    QCoreApplication::sendEvent(box_, &event);
-    sending_ = false;
+    m_shownPreedit = typed.preedit;
+    m_sending = true;
+    QCoreApplication::sendEvent(m_box, &event);
+    m_sending = false;
 }
 
 bool KannadaTypingBox::keyPress(QKeyEvent* event)
@@ -108,7 +108,7 @@ bool KannadaTypingBox::keyPress(QKeyEvent* event)
         KannadaTyping::instance().toggle();
         return true;
     }
-    if (systemComposing_ || isModifierKey(event->key()) || box_->property("readOnly").toBool())
+    if (m_systemComposing || isModifierKey(event->key()) || m_box->property("readOnly").toBool())
         return false;
     KannadaKeyboard* keys = keyboard();
     if (!keys)
@@ -128,14 +128,14 @@ bool KannadaTypingBox::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::KeyPress:
-        if (watched == box_)
+        if (watched == m_box)
             return keyPress(static_cast<QKeyEvent*>(event));
         break;
     case QEvent::InputMethod:
-        if (watched == box_ && !sending_) {
+        if (watched == m_box && !m_sending) {
             // A system input method: its text goes in after ours, untouched.
             finish();
-            systemComposing_ = !static_cast<QInputMethodEvent*>(event)->preeditString().isEmpty();
+            m_systemComposing = !static_cast<QInputMethodEvent*>(event)->preeditString().isEmpty();
         }
         break;
     case QEvent::FocusOut:

@@ -25,8 +25,8 @@ public:
     KannadaTypingBox(QWidget* box, QWidget* mouseArea);
     ~KannadaTypingBox() override;
 
-    bool isComposing() const { return !shownPreedit_.isEmpty(); }
-    QString composition() const { return shownPreedit_; }
+    bool isComposing() const { return !m_shownPreedit.isEmpty(); }
+    QString composition() const { return m_shownPreedit; }
     // Puts the composition into the box as finished text.
     void finish();
     // Drops the composition (the box is given a new text).
@@ -42,11 +42,11 @@ private:
     void show(const TypedKey& typed);
     void layoutChanged();
 
-    QWidget* box_;
-    std::unique_ptr<KannadaKeyboard> keyboard_;
-    QString shownPreedit_;
-    bool sending_ = false;
-    bool systemComposing_ = false;
+    QWidget* m_box;
+    std::unique_ptr<KannadaKeyboard> m_keyboard;
+    QString m_shownPreedit;
+    bool m_sending = false;
+    bool m_systemComposing = false;
 };
 
 } // namespace varnel

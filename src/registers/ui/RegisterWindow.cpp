@@ -43,7 +43,7 @@ QFont fieldFont()
 
 RegisterWindow::RegisterWindow(const RegisterMapping& mapping, const RegisterWindowLayout& layout,
                                QWidget* parent)
-    : QWidget(parent), mapping_(mapping), layout_(layout), editor_(mapping, *this)
+    : QWidget(parent), m_mapping(mapping), m_layout(layout), m_editor(mapping, *this)
 {
     setObjectName(layout.name);
     shell::paintGround(this);
@@ -68,12 +68,12 @@ RegisterWindow::RegisterWindow(const RegisterMapping& mapping, const RegisterWin
 
     buildFields();
 
-    navigator_ = new QScrollBar(Qt::Vertical, this);
-    navigator_->setObjectName(QStringLiteral("VScroll1"));
-    navigator_->setGeometry(pixels(layout.navigatorAt));
-    navigator_->setRange(1, 1);
-    navigator_->setValue(1);
-    connect(navigator_, &QScrollBar::valueChanged, this, &RegisterWindow::VScroll1_Change);
+    m_navigator = new QScrollBar(Qt::Vertical, this);
+    m_navigator->setObjectName(QStringLiteral("VScroll1"));
+    m_navigator->setGeometry(pixels(layout.navigatorAt));
+    m_navigator->setRange(1, 1);
+    m_navigator->setValue(1);
+    connect(m_navigator, &QScrollBar::valueChanged, this, &RegisterWindow::VScroll1_Change);
 
     buildButtons();
     Form_Load();
@@ -84,7 +84,7 @@ RegisterWindow::~RegisterWindow() = default;
 void RegisterWindow::buildFields()
 {
     QWidget* previous = nullptr;
-    for (const FieldPlace& f : layout_.fields) {
+    for (const FieldPlace& f : m_layout.fields) {
         if (!f.caption.isEmpty()) {
             auto* caption = new varnel::VarnelLabel(f.caption, this);
             caption->setGeometry(pixels(f.captionAt));
@@ -115,11 +115,11 @@ void RegisterWindow::buildFields()
             p->setCustomFormat(QString::fromLatin1(f.control == FieldControl::DatePicker
                                                        ? data::kPickerDateFormat
                                                        : data::kPickerTimeFormat));
-            p->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, layout_.pickerSize));
+            p->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, m_layout.pickerSize));
             if (f.control == FieldControl::DatePicker) {
                 const int ordinal = f.ordinal;
                 connect(p, &varnel::DateTimePicker::Change, this,
-                        [this, ordinal] { guarded([&] { editor_.DatePicker_Change(ordinal); }); });
+                        [this, ordinal] { guarded([&] { m_editor.DatePicker_Change(ordinal); }); });
             }
             w = p;
             break;
@@ -127,7 +127,7 @@ void RegisterWindow::buildFields()
         }
         w->setObjectName(f.name);
         w->setGeometry(pixels(f.at));
-        controls_.insert(f.ordinal, w);
+        m_controls.insert(f.ordinal, w);
         // The layout lists the fields in their tab order; a picker is one stop.
         if (f.control == FieldControl::ReadOnlyText)
             continue;
@@ -139,9 +139,9 @@ void RegisterWindow::buildFields()
 
 void RegisterWindow::buildButtons()
 {
-    panel_ = new ImageButtonPanel(this);
+    m_panel = new ImageButtonPanel(this);
     const QFont captionFont =
-        varnel::varnelFont(layout_.buttonCaptionFont, layout_.buttonCaptionSize);
+        varnel::varnelFont(m_layout.buttonCaptionFont, m_layout.buttonCaptionSize);
     auto design = [&](const char* icon, const char* disc, int caption, int firstLine,
                       Pictures::Icon picture, int row, const QByteArray& text, QColor colour) {
         ImageButtonSpec s;
@@ -150,24 +150,24 @@ void RegisterWindow::buildButtons()
         s.captionName = QStringLiteral("Label0(%1)").arg(caption);
         s.firstLine = firstLine;
         s.picture = Pictures::icon(picture);
-        s.iconAt = QPoint(layout_.buttonsLeft, layout_.buttonTops[row]);
+        s.iconAt = QPoint(m_layout.buttonsLeft, m_layout.buttonTops[row]);
         s.disc = ImageButtonSpec::kRegisterDisc;
         s.caption = text;
         s.captionColour = colour;
         s.captionFont = captionFont;
         return s;
     };
-    ImageNew = panel_->add(design("ImageNew", "ShapeNew", 1, 1, Pictures::Icon::New, 0,
-                                  shell::newCaption(), QColor(0, 0, 128)));
-    ImageCancel = panel_->addSharingDisc(
+    ImageNew = m_panel->add(design("ImageNew", "ShapeNew", 1, 1, Pictures::Icon::New, 0,
+                                   shell::newCaption(), QColor(0, 0, 128)));
+    ImageCancel = m_panel->addSharingDisc(
         ImageNew, design("ImageCancel", "ShapeNew", 0, 1, Pictures::Icon::Cancel, 0,
                          shell::cancelCaption(), QColor(192, 0, 0)));
-    ImageSave = panel_->add(design("ImageSave", "ShapeSave", 2, 4, Pictures::Icon::Save, 1,
-                                   shell::saveCaption(), QColor(128, 0, 128)));
-    ImageDelete = panel_->add(design("ImageDelete", "ShapeDelete", 3, 7, Pictures::Icon::Delete, 2,
-                                     shell::deleteCaption(), QColor(192, 0, 0)));
-    ImageExit = panel_->add(design("ImageExit", "ShapeExit", 4, 10, Pictures::Icon::Back, 3,
-                                   shell::backCaption(), QColor(0, 64, 64)));
+    ImageSave = m_panel->add(design("ImageSave", "ShapeSave", 2, 4, Pictures::Icon::Save, 1,
+                                    shell::saveCaption(), QColor(128, 0, 128)));
+    ImageDelete = m_panel->add(design("ImageDelete", "ShapeDelete", 3, 7, Pictures::Icon::Delete, 2,
+                                      shell::deleteCaption(), QColor(192, 0, 0)));
+    ImageExit = m_panel->add(design("ImageExit", "ShapeExit", 4, 10, Pictures::Icon::Back, 3,
+                                    shell::backCaption(), QColor(0, 64, 64)));
     ImageCancel->setIconVisible(false);
 
     ImageNew->setCommand([this] { ImageNew_Click(); });
@@ -176,9 +176,9 @@ void RegisterWindow::buildButtons()
     ImageDelete->setCommand([this] { ImageDelete_Click(); });
     ImageExit->setCommand([this] { ImageExit_Click(); });
 
-    panel_->resetOn(this);
-    if (layout_.frameResetsButtons)
-        panel_->resetOn(Frame1);
+    m_panel->resetOn(this);
+    if (m_layout.frameResetsButtons)
+        m_panel->resetOn(Frame1);
 }
 
 // A diary that cannot be opened ends the load here: the failure reaches whoever opened the
@@ -186,7 +186,7 @@ void RegisterWindow::buildButtons()
 void RegisterWindow::Form_Load()
 {
     setWindowState(Qt::WindowMaximized);
-    editor_.OpenRegister();
+    m_editor.OpenRegister();
 }
 
 void RegisterWindow::guarded(const std::function<void()>& handler)
@@ -196,22 +196,22 @@ void RegisterWindow::guarded(const std::function<void()>& handler)
 
 void RegisterWindow::ImageNew_Click()
 {
-    guarded([this] { editor_.ImageNew_Click(); });
+    guarded([this] { m_editor.ImageNew_Click(); });
 }
 
 void RegisterWindow::ImageSave_Click()
 {
-    guarded([this] { editor_.ImageSave_Click(); });
+    guarded([this] { m_editor.ImageSave_Click(); });
 }
 
 void RegisterWindow::ImageCancel_Click()
 {
-    guarded([this] { editor_.ImageCancel_Click(); });
+    guarded([this] { m_editor.ImageCancel_Click(); });
 }
 
 void RegisterWindow::ImageDelete_Click()
 {
-    guarded([this] { editor_.ImageDelete_Click(); });
+    guarded([this] { m_editor.ImageDelete_Click(); });
 }
 
 void RegisterWindow::ImageExit_Click()
@@ -221,7 +221,7 @@ void RegisterWindow::ImageExit_Click()
 
 void RegisterWindow::VScroll1_Change()
 {
-    guarded([this] { editor_.VScroll1_Change(); });
+    guarded([this] { m_editor.VScroll1_Change(); });
 }
 
 void RegisterWindow::setSerialText(const QString& text)
@@ -236,7 +236,7 @@ QString RegisterWindow::serialText() const
 
 varnel::DateTimePicker* RegisterWindow::picker(int ordinal) const
 {
-    return qobject_cast<varnel::DateTimePicker*>(controls_.value(ordinal));
+    return qobject_cast<varnel::DateTimePicker*>(m_controls.value(ordinal));
 }
 
 void RegisterWindow::setDate(int ordinal, const QDate& date)
@@ -261,7 +261,7 @@ QTime RegisterWindow::time(int ordinal) const
 
 void RegisterWindow::setText(int ordinal, const QByteArray& varnel)
 {
-    QWidget* w = controls_.value(ordinal);
+    QWidget* w = m_controls.value(ordinal);
     if (auto* line = qobject_cast<varnel::VarnelLineEdit*>(w))
         line->setVarnel(varnel);
     else if (auto* multi = qobject_cast<varnel::VarnelTextEdit*>(w))
@@ -270,7 +270,7 @@ void RegisterWindow::setText(int ordinal, const QByteArray& varnel)
 
 varnel::Encoded RegisterWindow::text(int ordinal) const
 {
-    QWidget* w = controls_.value(ordinal);
+    QWidget* w = m_controls.value(ordinal);
     if (auto* line = qobject_cast<varnel::VarnelLineEdit*>(w))
         return line->varnel();
     if (auto* multi = qobject_cast<varnel::VarnelTextEdit*>(w))
@@ -280,22 +280,22 @@ varnel::Encoded RegisterWindow::text(int ordinal) const
 
 void RegisterWindow::setNavigatorMaximum(int maximum)
 {
-    navigator_->setMaximum(maximum);
+    m_navigator->setMaximum(maximum);
 }
 
 void RegisterWindow::setNavigatorValue(int value)
 {
-    navigator_->setValue(value);
+    m_navigator->setValue(value);
 }
 
 int RegisterWindow::navigatorValue() const
 {
-    return navigator_->value();
+    return m_navigator->value();
 }
 
 void RegisterWindow::setNavigatorEnabled(bool enabled)
 {
-    navigator_->setEnabled(enabled);
+    m_navigator->setEnabled(enabled);
 }
 
 void RegisterWindow::setButtons(const ButtonStates& states)

@@ -34,10 +34,10 @@ public:
                    QWidget* parent = nullptr);
     ~RegisterWindow() override;
 
-    RecordEditor& editor() { return editor_; }
-    ImageButtonPanel* buttons() const { return panel_; }
-    QScrollBar* VScroll1() const { return navigator_; }
-    QWidget* control(int ordinal) const { return controls_.value(ordinal); }
+    RecordEditor& editor() { return m_editor; }
+    ImageButtonPanel* buttons() const { return m_panel; }
+    QScrollBar* VScroll1() const { return m_navigator; }
+    QWidget* control(int ordinal) const { return m_controls.value(ordinal); }
 
     // RecordEditorView
     void setSerialText(const QString& text) override;
@@ -75,14 +75,14 @@ private:
     // Runs a handler; a failure is shown in the message dialog and the window goes on.
     void guarded(const std::function<void()>& handler);
 
-    const RegisterMapping& mapping_;
-    const RegisterWindowLayout& layout_;
-    RecordEditor editor_;
+    const RegisterMapping& m_mapping;
+    const RegisterWindowLayout& m_layout;
+    RecordEditor m_editor;
     QGroupBox* Frame1 = nullptr;
-    QScrollBar* navigator_ = nullptr;
+    QScrollBar* m_navigator = nullptr;
     QLineEdit* TxtSl_no = nullptr;
-    QMap<int, QWidget*> controls_;
-    ImageButtonPanel* panel_ = nullptr;
+    QMap<int, QWidget*> m_controls;
+    ImageButtonPanel* m_panel = nullptr;
     ImageButton* ImageNew = nullptr;
     ImageButton* ImageCancel = nullptr;
     ImageButton* ImageSave = nullptr;

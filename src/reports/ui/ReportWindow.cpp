@@ -68,7 +68,7 @@ ReportWindow::ReportWindow(const QString& name, const QByteArray& title, int top
     dateFrame("Frame1", texts::from, 240, top, 0);
     dateFrame("Frame2", texts::until, kClientWidth - 240 - kFrameWidth, top, 1);
 
-    panel_ = new ImageButtonPanel(this);
+    m_panel = new ImageButtonPanel(this);
     ImageButtonSpec design;
     design.iconName = QStringLiteral("ImageReport");
     design.discName = QStringLiteral("ShapeReport");
@@ -82,9 +82,9 @@ ReportWindow::ReportWindow(const QString& name, const QByteArray& title, int top
     design.caption = shell::reportCaption();
     design.captionColour = QColor(0, 0, 128);
     design.captionFont = varnel::varnelFont(varnel::VarnelFont::Akshara02, 12);
-    ImageReport_ = panel_->add(design);
+    ImageReport_ = m_panel->add(design);
     ImageReport_->setCommand([this] { ImageReport_Click(); });
-    panel_->resetOn(this);
+    m_panel->resetOn(this);
 
     Form_Load();
 }
@@ -111,9 +111,9 @@ QGroupBox* ReportWindow::dateFrame(const char* name, const QByteArray& caption, 
     picker->setGeometry(twRect(900, 390, kFrameWidth - 1020, 495));
     connect(picker, &varnel::DateTimePicker::Change, this,
             [this, index] { DTPickerDate_Change(index); });
-    pickers_[size_t(index)] = picker;
+    m_pickers[size_t(index)] = picker;
     if (index == 1)
-        setTabOrder(pickers_[0], picker);
+        setTabOrder(m_pickers[0], picker);
     return frame;
 }
 
@@ -126,18 +126,18 @@ void ReportWindow::Form_Load()
 void ReportWindow::ResetDates()
 {
     const QDateTime today(QDate::currentDate(), QTime(0, 0));
-    pickers_[0]->setValue(today);
-    pickers_[1]->setValue(today);
+    m_pickers[0]->setValue(today);
+    m_pickers[1]->setValue(today);
 }
 
 void ReportWindow::DTPickerDate_Change(int Index)
 {
-    QDateTime first = pickers_[0]->Value();
-    QDateTime last = pickers_[1]->Value();
+    QDateTime first = m_pickers[0]->Value();
+    QDateTime last = m_pickers[1]->Value();
     keepRangeOrdered(Index, first, last);
     // Set in code, so the other picker's change handler does not run.
-    pickers_[0]->setValue(first);
-    pickers_[1]->setValue(last);
+    m_pickers[0]->setValue(first);
+    m_pickers[1]->setValue(last);
 }
 
 void ReportWindow::ImageReport_Click()
@@ -150,7 +150,7 @@ void ReportWindow::ImageReport_Click()
         report::readReportTemplate(report::existingProgramFile(templatePath));
         Db = data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
         const int staged =
-            stageRange(*Db, reg, pickers_[0]->Value().date(), pickers_[1]->Value().date());
+            stageRange(*Db, reg, m_pickers[0]->Value().date(), m_pickers[1]->Value().date());
         if (staged != 0) {
             Crystalrpt_.setReportFileName(templatePath);
             Crystalrpt_.setDiaryOpener(stagedDiaryOpener(Db));
@@ -185,9 +185,9 @@ bool ReportWindow::event(QEvent* event)
 void ReportWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (placed_)
+    if (m_placed)
         return;
-    placed_ = true;
+    m_placed = true;
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
         frame->adjustSize();
         frame->setFixedSize(frame->size()); // a fixed border: the frame cannot be resized

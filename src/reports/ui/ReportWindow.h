@@ -35,9 +35,9 @@ class ReportWindow : public QWidget {
 public:
     ~ReportWindow() override;
 
-    varnel::DateTimePicker* DTPickerDate(int Index) const { return pickers_[size_t(Index)]; }
+    varnel::DateTimePicker* DTPickerDate(int Index) const { return m_pickers[size_t(Index)]; }
     ImageButton* ImageReport() const { return ImageReport_; }
-    ImageButtonPanel* buttons() const { return panel_; }
+    ImageButtonPanel* buttons() const { return m_panel; }
     report::ReportControl& Crystalrpt() { return Crystalrpt_; }
 
     // The register the next run reports on.
@@ -61,11 +61,11 @@ private:
     QGroupBox* dateFrame(const char* name, const QByteArray& caption, int left, int top, int index);
 
     std::shared_ptr<jet::Database> Db;
-    std::array<varnel::DateTimePicker*, 2> pickers_{};
-    ImageButtonPanel* panel_ = nullptr;
+    std::array<varnel::DateTimePicker*, 2> m_pickers{};
+    ImageButtonPanel* m_panel = nullptr;
     ImageButton* ImageReport_ = nullptr;
     report::ReportControl Crystalrpt_;
-    bool placed_ = false;
+    bool m_placed = false;
 };
 
 } // namespace reports

@@ -29,20 +29,20 @@ frmreport::frmreport(QWidget* parent)
         option->setObjectName(QStringLiteral("Option_tarna(%1)").arg(i));
         option->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara02, 12));
         option->setGeometry(twRect(480 + i * 3480, 780, 3240, 435));
-        options_[size_t(i)] = option;
+        m_options[size_t(i)] = option;
     }
-    options_[0]->setChecked(true);
+    m_options[0]->setChecked(true);
 }
 
 void frmreport::setOption_tarna(int Index)
 {
-    options_[Index == 1 ? 1 : 0]->setChecked(true);
+    m_options[Index == 1 ? 1 : 0]->setChecked(true);
 }
 
 const reports::ReportRegister& frmreport::selectedRegister() const
 {
-    return options_[0]->isChecked() ? reports::ReportRegister::local()
-                                    : reports::ReportRegister::outstation();
+    return m_options[0]->isChecked() ? reports::ReportRegister::local()
+                                     : reports::ReportRegister::outstation();
 }
 
 frmreport3::frmreport3(QWidget* parent)

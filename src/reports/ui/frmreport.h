@@ -13,10 +13,10 @@ class frmreport : public reports::ReportWindow, public RegisterChoice {
 public:
     explicit frmreport(QWidget* parent = nullptr);
 
-    QRadioButton* Option_tarna(int Index) const { return options_[size_t(Index)]; }
+    QRadioButton* Option_tarna(int Index) const { return m_options[size_t(Index)]; }
     void setOption_tarna(int Index) override;
     const reports::ReportRegister& selectedRegister() const override;
 
 private:
-    std::array<QRadioButton*, 2> options_{};
+    std::array<QRadioButton*, 2> m_options{};
 };

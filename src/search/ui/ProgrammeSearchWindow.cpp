@@ -35,7 +35,7 @@ SearchWindowDesign outstationSearchDesign()
 }
 
 ProgrammeSearchWindow::ProgrammeSearchWindow(const SearchWindowDesign& design, QWidget* parent)
-    : SearchWindow(design, parent), table_(tableName(design.which))
+    : SearchWindow(design, parent), m_table(tableName(design.which))
 {
     QGroupBox* Frame1 =
         makeFrame(QStringLiteral("Frame1"), texts::from, QRect(540, 240, 3375, 1575));
@@ -73,7 +73,7 @@ void ProgrammeSearchWindow::OpenSearch()
         DTPickerDate[size_t(i)]->setValue(today);
         DTPickerTime[size_t(i)]->setValue(now);
     }
-    openDiary(programmeOpeningQuery(table_));
+    openDiary(programmeOpeningQuery(m_table));
 }
 
 void ProgrammeSearchWindow::CheckTime_Click(int Index)
@@ -97,7 +97,7 @@ ProgrammeBounds ProgrammeSearchWindow::boundsInForce() const
 
 void ProgrammeSearchWindow::Qry_date()
 {
-    guarded([this] { showResult(programmeQuery(table_, boundsInForce())); });
+    guarded([this] { showResult(programmeQuery(m_table, boundsInForce())); });
 }
 
 void ProgrammeSearchWindow::ImageFind_Click()

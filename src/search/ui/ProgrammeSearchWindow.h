@@ -29,7 +29,7 @@ private:
     void OpenSearch();
     void CheckTime_Click(int Index);
 
-    QString table_;
+    QString m_table;
 };
 
 // The designs of the two windows.

@@ -45,7 +45,7 @@ constexpr int kDisc = ImageButtonSpec::kListDisc;
 } // namespace
 
 SearchWindow::SearchWindow(const SearchWindowDesign& design, QWidget* parent)
-    : QWidget(parent), design_(design), session_(design.which)
+    : QWidget(parent), m_design(design), m_session(design.which)
 {
     setObjectName(design.name);
     shell::paintGround(this);
@@ -55,9 +55,9 @@ SearchWindow::SearchWindow(const SearchWindowDesign& design, QWidget* parent)
     MSFlexGrid1 = new SearchGrid(this);
     MSFlexGrid1->setFont(varnel::varnelFont(VarnelFont::Akshara, 14.25));
     MSFlexGrid1->setGeometry(pixels(design.gridAt));
-    MSFlexGrid1->setResults(&session_.model());
+    MSFlexGrid1->setResults(&m_session.model());
     exports::installExportMenu(MSFlexGrid1, tableName(design.which),
-                               [this] { return session_.statement(); });
+                               [this] { return m_session.statement(); });
 
     Line1 = new QFrame(this);
     Line1->setObjectName(QStringLiteral("Line1"));
@@ -89,7 +89,7 @@ SearchWindow::~SearchWindow()
 
 void SearchWindow::buildButtons()
 {
-    panel_ = new ImageButtonPanel(this);
+    m_panel = new ImageButtonPanel(this);
     const QFont captionFont = varnel::varnelFont(VarnelFont::Akshara02, 12);
     auto design = [&](const char* icon, const char* disc, int caption, int firstLine,
                       Pictures::Icon picture, QPoint discAt, const QByteArray& text,
@@ -110,13 +110,13 @@ void SearchWindow::buildButtons()
             QRect(discAt.x() + kDisc / 2 - 1215 / 2, discAt.y() + kDisc + 60, 1215, 315);
         return s;
     };
-    ImageFind = panel_->add(design("ImageFind", "ShapeFind", 1, 1, Pictures::Icon::Find,
-                                   design_.findDiscAt, shell::findCaption(), QColor(0, 0, 128)));
-    ImageExit = panel_->add(design("ImageExit", "ShapeExit", 2, 4, Pictures::Icon::Back,
-                                   design_.exitDiscAt, shell::backCaption(), QColor(128, 0, 0)));
+    ImageFind = m_panel->add(design("ImageFind", "ShapeFind", 1, 1, Pictures::Icon::Find,
+                                    m_design.findDiscAt, shell::findCaption(), QColor(0, 0, 128)));
+    ImageExit = m_panel->add(design("ImageExit", "ShapeExit", 2, 4, Pictures::Icon::Back,
+                                    m_design.exitDiscAt, shell::backCaption(), QColor(128, 0, 0)));
     ImageFind->setCommand([this] { ImageFind_Click(); });
     ImageExit->setCommand([this] { ImageExit_Click(); });
-    panel_->resetOn(this);
+    m_panel->resetOn(this);
 }
 
 QGroupBox* SearchWindow::makeFrame(const QString& name, const QByteArray& caption, const QRect& at)
@@ -194,15 +194,15 @@ void SearchWindow::applyDateOrderRule(int Index)
 // no empty search window is left behind.
 void SearchWindow::openDiary(const QString& openingStatement)
 {
-    session_.OpenDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
-    session_.run(openingStatement);
+    m_session.OpenDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+    m_session.run(openingStatement);
     FillGrid();
 }
 
 void SearchWindow::showResult(const QString& statement)
 {
     BusyPointer busy;
-    session_.run(statement);
+    m_session.run(statement);
     FillGrid();
 }
 
@@ -238,7 +238,7 @@ bool SearchWindow::event(QEvent* event)
 void SearchWindow::refreshIfChanged()
 {
     guarded([this] {
-        if (session_.refreshIfChanged())
+        if (m_session.refreshIfChanged())
             FillGrid();
     });
 }
@@ -253,7 +253,7 @@ void SearchWindow::resizeEvent(QResizeEvent* event)
 // (maximised) window; the title row stays under it.
 void SearchWindow::placeLowerParts()
 {
-    const QRect designed = pixels(design_.gridAt);
+    const QRect designed = pixels(m_design.gridAt);
     const int width = std::max(designed.width(), this->width() - designed.left() - tw(kMargin));
     const int height =
         std::max(designed.height(), this->height() - designed.top() - tw(kMargin) - tw(kLowerRow));

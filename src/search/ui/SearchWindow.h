@@ -44,10 +44,10 @@ public:
     ~SearchWindow() override;
 
     SearchGrid* grid() const { return MSFlexGrid1; }
-    ImageButtonPanel* buttons() const { return panel_; }
-    SearchSession& session() { return session_; }
+    ImageButtonPanel* buttons() const { return m_panel; }
+    SearchSession& session() { return m_session; }
     // The rows shown, in the list's order, every column by ordinal.
-    QList<SearchRecord> shownRecords() const { return session_.model().records(); }
+    QList<SearchRecord> shownRecords() const { return m_session.model().records(); }
 
     std::array<QCheckBox*, 2> CheckDate{};
     std::array<varnel::DateTimePicker*, 2> DTPickerDate{};
@@ -93,10 +93,10 @@ private:
     void buildButtons();
     void placeLowerParts();
 
-    SearchWindowDesign design_;
-    SearchSession session_;
+    SearchWindowDesign m_design;
+    SearchSession m_session;
     SearchGrid* MSFlexGrid1 = nullptr;
-    ImageButtonPanel* panel_ = nullptr;
+    ImageButtonPanel* m_panel = nullptr;
     ImageButton* ImageFind = nullptr;
     ImageButton* ImageExit = nullptr;
     QLabel* Label30 = nullptr;
