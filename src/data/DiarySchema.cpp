@@ -1,8 +1,6 @@
 #include "data/DiarySchema.h"
 
 #include "platform/jet/Database.h"
-#include "platform/jet/JetError.h"
-#include "platform/jet/Recordset.h"
 #include "platform/jet/Transaction.h"
 
 namespace data {
@@ -61,14 +59,6 @@ const char* const kTourStaging = " (sl_no INTEGER,"
                                  " range_from DATE,"
                                  " range_to DATE)";
 
-// Added after the first diaries were made (older ones get it from addMissingIndexes): the tours
-// still away on a day are found from their arrival.
-QString tourByArrivalIndex(const char* create)
-{
-    return QLatin1String(create) +
-           QStringLiteral(" tour_by_arrival ON tour (travel_date_to, travel_date_from)");
-}
-
 } // namespace
 
 QStringList diarySchemaStatements()
@@ -86,30 +76,7 @@ QStringList diarySchemaStatements()
         QStringLiteral("CREATE INDEX local_by_date ON local (tarna_date, tarna_time)"),
         QStringLiteral("CREATE INDEX outstation_by_date ON outstation (tarna_date, tarna_time)"),
         QStringLiteral("CREATE INDEX tour_by_dates ON tour (travel_date_from, travel_date_to)"),
-        tourByArrivalIndex("CREATE INDEX"),
     };
-}
-
-void addMissingIndexes(jet::Database& database)
-{
-    // Never inside a write (a save checking its clashes), which holds the save alone; a diary
-    // that can only be read, or on a server (laid out whole by `server init`), stays as it is.
-    if (database.isServer() || database.isReadOnly() || database.transactionDepth() > 0)
-        return;
-    const auto found = database.OpenRecordset(
-        QStringLiteral("Select name from sqlite_master where type='index' and "
-                       "name='tour_by_arrival'"),
-        jet::RecordsetType::Snapshot);
-    if (found->RecordCount() > 0)
-        return;
-    try {
-        // IF NOT EXISTS: two programs adding it at once leave one index.
-        database.Execute(tourByArrivalIndex("CREATE INDEX IF NOT EXISTS"));
-        database.Checkpoint();
-    } catch (const jet::JetError&) {
-        // Only speed depends on the index: a diary that is busy past the engine's timeout gets
-        // it the next time.
-    }
 }
 
 QStringList registerColumns(const QString& table)

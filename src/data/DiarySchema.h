@@ -19,10 +19,6 @@ QStringList diaryTableNames();
 // statement names them.
 QStringList registerColumns(const QString& table);
 
-// Adds to a diary file the indexes that diaries made by earlier versions lack (and nothing when
-// it has them, can only be read, is on a server or is inside a write).
-void addMissingIndexes(jet::Database& database);
-
 // Creates the tables and indexes on an empty database, in one transaction.
 void createDiarySchema(jet::Database& database);
 
