@@ -36,44 +36,44 @@ void writeMarkedDiary(const QString& path, int marker)
 // read-only bind mount for root (whom modes do not stop).
 class ReadOnlyFolder {
 public:
-    explicit ReadOnlyFolder(const QString& folder) : folder_(folder)
+    explicit ReadOnlyFolder(const QString& folder) : m_folder(folder)
     {
         if (::geteuid() != 0) {
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-            path_ = folder;
+            m_path = folder;
             return;
         }
-        path_ = folder + QStringLiteral("-ro");
-        QDir().mkdir(path_);
-        mounted_ = QProcess::execute(QStringLiteral("mount"),
-                                     {QStringLiteral("--bind"), folder, path_}) == 0;
-        if (mounted_ && QProcess::execute(QStringLiteral("mount"),
-                                          {QStringLiteral("-o"), QStringLiteral("remount,ro,bind"),
-                                           path_}) != 0) {
+        m_path = folder + QStringLiteral("-ro");
+        QDir().mkdir(m_path);
+        m_mounted = QProcess::execute(QStringLiteral("mount"),
+                                      {QStringLiteral("--bind"), folder, m_path}) == 0;
+        if (m_mounted && QProcess::execute(QStringLiteral("mount"),
+                                           {QStringLiteral("-o"), QStringLiteral("remount,ro,bind"),
+                                            m_path}) != 0) {
             unmount();
         }
     }
     ~ReadOnlyFolder()
     {
         if (::geteuid() != 0)
-            QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         unmount();
     }
-    bool active() const { return ::access(QFile::encodeName(path_).constData(), W_OK) != 0; }
-    QString path() const { return path_; }
+    bool active() const { return ::access(QFile::encodeName(m_path).constData(), W_OK) != 0; }
+    QString path() const { return m_path; }
 
 private:
     void unmount()
     {
-        if (mounted_)
-            QProcess::execute(QStringLiteral("umount"), {path_});
-        mounted_ = false;
-        if (path_ != folder_)
-            QDir().rmdir(path_);
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("umount"), {m_path});
+        m_mounted = false;
+        if (m_path != m_folder)
+            QDir().rmdir(m_path);
     }
-    QString folder_;
-    QString path_;
-    bool mounted_ = false;
+    QString m_folder;
+    QString m_path;
+    bool m_mounted = false;
 };
 
 int marker(jet::Database& db)

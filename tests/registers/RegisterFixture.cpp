@@ -29,7 +29,7 @@ QString columnText(sqlite3_stmt* st, int i)
 
 RegisterFixture::RegisterFixture()
 {
-    QVERIFY(dir_.isValid());
+    QVERIFY(m_dir.isValid());
 }
 
 void RegisterFixture::create()

@@ -12,8 +12,8 @@ class RegisterFixture {
 public:
     RegisterFixture();
 
-    QString folder() const { return dir_.path(); }
-    QString databasePath() const { return dir_.path() + QStringLiteral("/Tarnalist.mdb"); }
+    QString folder() const { return m_dir.path(); }
+    QString databasePath() const { return m_dir.path() + QStringLiteral("/Tarnalist.mdb"); }
 
     // Creates the file with its six tables (through the program's own creation path).
     void create();
@@ -29,5 +29,5 @@ public:
     QStringList row(const QString& table, int serial);
 
 private:
-    QTemporaryDir dir_;
+    QTemporaryDir m_dir;
 };

@@ -140,36 +140,36 @@ QList<int> storedTopics(const QString& diary, QString& problem)
 
 class Worker {
 public:
-    explicit Worker(const QString& diary) : diary_(diary) { start(); }
+    explicit Worker(const QString& diary) : m_diary(diary) { start(); }
     ~Worker() { kill(); }
 
     void start()
     {
-        process_ = std::make_unique<QProcess>();
-        process_->start(QCoreApplication::applicationFilePath(),
-                        {QStringLiteral("worker"), diary_});
-        process_->waitForStarted();
+        m_process = std::make_unique<QProcess>();
+        m_process->start(QCoreApplication::applicationFilePath(),
+                         {QStringLiteral("worker"), m_diary});
+        m_process->waitForStarted();
     }
-    void send(const QString& command) { process_->write((command + QLatin1Char('\n')).toUtf8()); }
+    void send(const QString& command) { m_process->write((command + QLatin1Char('\n')).toUtf8()); }
     QString reply()
     {
-        while (!process_->canReadLine()) {
-            if (!process_->waitForReadyRead(60000))
+        while (!m_process->canReadLine()) {
+            if (!m_process->waitForReadyRead(60000))
                 return QStringLiteral("err no answer");
         }
-        return QString::fromUtf8(process_->readLine()).trimmed();
+        return QString::fromUtf8(m_process->readLine()).trimmed();
     }
     void kill()
     {
-        if (process_) {
-            process_->kill();
-            process_->waitForFinished();
+        if (m_process) {
+            m_process->kill();
+            m_process->waitForFinished();
         }
     }
 
 private:
-    QString diary_;
-    std::unique_ptr<QProcess> process_;
+    QString m_diary;
+    std::unique_ptr<QProcess> m_process;
 };
 
 struct WindowModel {

@@ -18,7 +18,7 @@ private slots:
     void eachPlaceShowsItsText();
 
 private:
-    QHash<int, QByteArray> vectors_; // by their number in vectors.tsv
+    QHash<int, QByteArray> m_vectors; // by their number in vectors.tsv
 };
 
 void TestRegisterTexts::initTestCase()
@@ -32,9 +32,9 @@ void TestRegisterTexts::initTestCase()
         QByteArray bytes;
         for (const QByteArray& hex : columns[2].split(' '))
             bytes.append(char(hex.toInt(nullptr, 16)));
-        vectors_.insert(columns[0].toInt(), bytes);
+        m_vectors.insert(columns[0].toInt(), bytes);
     }
-    QVERIFY(vectors_.size() > 60);
+    QVERIFY(m_vectors.size() > 60);
 }
 
 namespace {
@@ -127,8 +127,8 @@ void TestRegisterTexts::eachPlaceShowsItsText()
 {
     QFETCH(QByteArray, text);
     QFETCH(int, vector);
-    QVERIFY(vectors_.contains(vector));
-    QCOMPARE(text.toHex(' '), vectors_[vector].toHex(' '));
+    QVERIFY(m_vectors.contains(vector));
+    QCOMPARE(text.toHex(' '), m_vectors[vector].toHex(' '));
 }
 
 QTEST_GUILESS_MAIN(TestRegisterTexts)

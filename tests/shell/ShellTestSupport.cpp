@@ -10,13 +10,13 @@
 #include "shell/frmMDI.h"
 
 EndProgramRecorder::EndProgramRecorder()
-    : previous_(shell::setEndProgramHandler([this] { ++calls; }))
+    : m_previous(shell::setEndProgramHandler([this] { ++calls; }))
 {
 }
 
 EndProgramRecorder::~EndProgramRecorder()
 {
-    shell::setEndProgramHandler(previous_);
+    shell::setEndProgramHandler(m_previous);
 }
 
 void whenModal(const std::function<void(QWidget*)>& act)

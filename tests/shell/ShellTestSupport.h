@@ -17,7 +17,7 @@ public:
     int calls = 0;
 
 private:
-    std::function<void()> previous_;
+    std::function<void()> m_previous;
 };
 
 // Runs `act` on the modal dialog once one is shown (polls every 10 ms, up to 5 s), so a test

@@ -14,33 +14,33 @@ class MountedFolder {
 public:
     enum class Kind { ReadOnly, Full };
 
-    MountedFolder(const QString& folder, Kind kind) : folder_(folder)
+    MountedFolder(const QString& folder, Kind kind) : m_folder(folder)
     {
         QDir().mkpath(folder);
         if (kind == Kind::ReadOnly && ::geteuid() != 0) {
-            chmodded_ = QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+            m_chmodded = QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
             return;
         }
         if (kind == Kind::ReadOnly) {
-            mounted_ = mount({QStringLiteral("--bind"), folder, folder});
-            if (mounted_ &&
+            m_mounted = mount({QStringLiteral("--bind"), folder, folder});
+            if (m_mounted &&
                 !mount({QStringLiteral("-o"), QStringLiteral("remount,ro,bind"), folder}))
                 unmount();
         } else {
-            mounted_ = mount({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                              QStringLiteral("size=16k"), QStringLiteral("tmpfs"), folder});
+            m_mounted = mount({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                               QStringLiteral("size=16k"), QStringLiteral("tmpfs"), folder});
         }
     }
     ~MountedFolder()
     {
-        if (chmodded_)
-            QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (m_chmodded)
+            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         unmount();
     }
     MountedFolder(const MountedFolder&) = delete;
     MountedFolder& operator=(const MountedFolder&) = delete;
 
-    bool active() const { return mounted_ || chmodded_; }
+    bool active() const { return m_mounted || m_chmodded; }
 
 private:
     static bool mount(const QStringList& arguments)
@@ -52,12 +52,12 @@ private:
     }
     void unmount()
     {
-        if (mounted_)
-            QProcess::execute(QStringLiteral("umount"), {folder_});
-        mounted_ = false;
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("umount"), {m_folder});
+        m_mounted = false;
     }
 
-    QString folder_;
-    bool mounted_ = false;
-    bool chmodded_ = false;
+    QString m_folder;
+    bool m_mounted = false;
+    bool m_chmodded = false;
 };

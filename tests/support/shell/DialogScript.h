@@ -13,15 +13,15 @@
 // it needs nothing more than the shell library.
 class DialogScript : public DialogHooks {
 public:
-    DialogScript() : previous_(DialogHooks::install(this)) {}
-    ~DialogScript() override { DialogHooks::install(previous_); }
+    DialogScript() : m_previous(DialogHooks::install(this)) {}
+    ~DialogScript() override { DialogHooks::install(m_previous); }
 
     DialogScript(const DialogScript&) = delete;
     DialogScript& operator=(const DialogScript&) = delete;
 
     DialogScript& answer(bool yes)
     {
-        answers_.append(yes);
+        m_answers.append(yes);
         return *this;
     }
 
@@ -30,7 +30,7 @@ public:
     bool question(const QByteArray& varnel) override
     {
         questions.append(varnel);
-        return answers_.isEmpty() ? defaultAnswer : answers_.takeFirst();
+        return m_answers.isEmpty() ? defaultAnswer : m_answers.takeFirst();
     }
     void saveNotice() override { ++notices; }
 
@@ -41,6 +41,6 @@ public:
     bool defaultAnswer = false;
 
 private:
-    QList<bool> answers_;
-    DialogHooks* previous_;
+    QList<bool> m_answers;
+    DialogHooks* m_previous;
 };
