@@ -1,7 +1,7 @@
 #include "reports/ReportRegister.h"
 
-#include "data/DayName.h"
 #include "data/DiarySchema.h"
+#include "platform/jet/JetDateTime.h"
 #include "reports/ReportTexts.h"
 
 namespace reports {
@@ -51,11 +51,10 @@ const ReportRegister* ReportRegister::byName(const QString& name)
     return nullptr;
 }
 
-QString ReportRegister::rangeQuery(const QDate& first, const QDate& last,
-                                   const QLocale& locale) const
+QString ReportRegister::rangeQuery(const QDate& first, const QDate& last) const
 {
-    const QString from = data::queryDateText(first, locale);
-    const QString to = data::queryDateText(last, locale);
+    const QString from = jet::isoDateText(first);
+    const QString to = jet::isoDateText(last);
     if (kind == Kind::Tour) {
         return QStringLiteral("Select * from tour where ( travel_date_from>= datevalue('") + from +
                QStringLiteral("') and travel_date_from<=datevalue('") + to +

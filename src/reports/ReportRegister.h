@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QDate>
 #include <QList>
-#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -29,9 +28,9 @@ struct ReportRegister {
     static const ReportRegister* byName(const QString& name);
 
     // The range query, exactly as the windows write it; both bounds inclusive. The dates are
-    // written in the locale's short date form, which datevalue() reads back as whole days.
-    QString rangeQuery(const QDate& first, const QDate& last,
-                       const QLocale& locale = QLocale()) const;
+    // written in ISO form (YYYY-MM-DD), as in the search statements, which datevalue() reads
+    // back as whole days whatever the desk's regional settings.
+    QString rangeQuery(const QDate& first, const QDate& last) const;
 
     // The template's path as the windows name it: the program folder, a backslash, the name.
     QString templatePath(const QString& programFolder) const;
