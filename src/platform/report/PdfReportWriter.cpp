@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include <cairo-pdf.h>
@@ -29,6 +30,7 @@ constexpr double kSlack = 0.01;    // points: lengths closer than this are equal
 constexpr int kProgressRows = 64;  // progress is told every so many rows
 constexpr int kCachedTexts = 4096; // heights kept per column for texts seen again
 constexpr int kCachedLength = 160; // longer texts are rarely seen twice
+constexpr int kKeptLayouts = 512;  // layouts kept per column for texts seen again
 // Installed Kannada families, in the order a missing font falls back to them.
 const char* const kKannadaFamilies[] = {"Noto Sans Kannada", "Lohit Kannada", "Gubbi",
                                         "Noto Serif Kannada"};
@@ -233,8 +235,15 @@ QString fillPlaceholders(const QString& text, const ReportTemplate& t, const Row
 struct Cell {
     QString text;
     double height = 0;
-    Layout layout;               // made when the cell is painted or split
+    PangoLayout* layout = nullptr; // while painting or splitting: `own`, or one kept for reuse
+    Layout own;
     std::vector<double> bottoms; // the foot of each line, when the row is split
+};
+
+// A text laid out once for a column, kept while its text is seen again.
+struct KeptLayout {
+    Layout layout;
+    double height = 0;
 };
 
 // Lays the rows out page by page. The same placement runs twice: first it only counts the
@@ -259,6 +268,7 @@ public:
         }
         m_cells.resize(m_sources.size());
         m_heights.resize(m_sources.size());
+        m_layouts.resize(m_sources.size());
         m_bodyFont = m_fonts.font(t.bodyFont);
         m_footerFont = m_fonts.font(t.footerFont);
     }
@@ -324,7 +334,7 @@ private:
             rowsChanged();
         tell();
         if (m_writing)
-            paintFooter();
+            finishPage();
     }
 
     void tell() const
@@ -368,7 +378,8 @@ private:
             }
             Cell& cell = m_cells[c];
             cell.text = std::move(text);
-            cell.layout.reset();
+            cell.layout = nullptr;
+            cell.own.reset();
             cell.bottoms.clear();
         }
     }
@@ -395,6 +406,29 @@ private:
         return height;
     }
 
+    // The cell's layout for painting: a short text seen again is shown from the layout made
+    // the first time.
+    void layOut(size_t c, Cell& cell)
+    {
+        if (cell.text.size() > kCachedLength) {
+            cell.own = cellLayout(c, cell.text);
+            cell.layout = cell.own.get();
+            cell.height = Typesetter::height(cell.layout);
+            return;
+        }
+        std::unordered_map<QString, KeptLayout>& kept = m_layouts[c];
+        auto it = kept.find(cell.text);
+        if (it == kept.end()) {
+            if (kept.size() >= size_t(kKeptLayouts))
+                kept.clear();
+            Layout layout = cellLayout(c, cell.text);
+            const double height = Typesetter::height(layout.get());
+            it = kept.emplace(cell.text, KeptLayout{std::move(layout), height}).first;
+        }
+        cell.layout = it->second.layout.get();
+        cell.height = it->second.height;
+    }
+
     void addRow()
     {
         double content = 0;
@@ -402,8 +436,7 @@ private:
             Cell& cell = m_cells[c];
             // Painting needs the layout anyway; an empty text paints nothing.
             if (m_writing && !cell.text.isEmpty()) {
-                cell.layout = cellLayout(c, cell.text);
-                cell.height = Typesetter::height(cell.layout.get());
+                layOut(c, cell);
             } else {
                 cell.height = cellHeight(c, cell.text);
             }
@@ -459,9 +492,11 @@ private:
     void measureLines(size_t c)
     {
         Cell& cell = m_cells[c];
-        if (!cell.layout)
-            cell.layout = cellLayout(c, cell.text);
-        PangoLayoutIter* it = pango_layout_get_iter(cell.layout.get());
+        if (!cell.layout) {
+            cell.own = cellLayout(c, cell.text);
+            cell.layout = cell.own.get();
+        }
+        PangoLayoutIter* it = pango_layout_get_iter(cell.layout);
         do {
             int top = 0, bottom = 0;
             pango_layout_iter_get_line_yrange(it, &top, &bottom);
@@ -503,16 +538,40 @@ private:
         double x = m_t.margin;
         for (size_t c = 0; c < m_heading.size(); ++c) {
             showAt(m_heading[c].get(), x + kPad, m_top + kPad);
-            cairo_rectangle(m_cr, x, m_top, m_columnWidths[c], m_headingHeight);
             x += m_columnWidths[c];
         }
-        stroke();
+    }
+
+    // The table's rules, drawn once for the page: a line under the heading and under each row,
+    // one between columns down to the last row.
+    void finishPage()
+    {
+        const double foot = m_rowFeet.empty() ? m_top + m_headingHeight : m_rowFeet.back();
+        const double right = m_t.margin + m_width;
+        cairo_move_to(m_cr, m_t.margin, m_top);
+        cairo_line_to(m_cr, right, m_top);
+        cairo_move_to(m_cr, m_t.margin, m_top + m_headingHeight);
+        cairo_line_to(m_cr, right, m_top + m_headingHeight);
+        for (double y : m_rowFeet) {
+            cairo_move_to(m_cr, m_t.margin, y);
+            cairo_line_to(m_cr, right, y);
+        }
+        double x = m_t.margin;
+        for (size_t c = 0; c <= m_columnWidths.size(); ++c) {
+            cairo_move_to(m_cr, x, m_top);
+            cairo_line_to(m_cr, x, foot);
+            x += c < m_columnWidths.size() ? m_columnWidths[c] : 0;
+        }
+        cairo_set_line_width(m_cr, kRule);
+        cairo_stroke(m_cr);
+        m_rowFeet.clear();
+        paintFooter();
     }
 
     void newPage()
     {
         if (m_writing) {
-            paintFooter();
+            finishPage();
             cairo_show_page(m_cr);
             m_stream.rethrow(); // a full disk stops the run at the page that failed
         }
@@ -543,45 +602,33 @@ private:
         pango_cairo_show_layout(m_cr, layout);
     }
 
-    void stroke()
-    {
-        cairo_set_line_width(m_cr, kRule);
-        cairo_stroke(m_cr);
-    }
-
     void paintWhole(double y, double height)
     {
         double x = m_t.margin;
         for (size_t c = 0; c < m_cells.size(); ++c) {
             if (m_cells[c].layout)
-                showAt(m_cells[c].layout.get(), x + kPad, y + kPad);
-            cairo_rectangle(m_cr, x, y, m_columnWidths[c], height);
+                showAt(m_cells[c].layout, x + kPad, y + kPad);
             x += m_columnWidths[c];
         }
-        stroke();
+        m_rowFeet.push_back(y + height);
     }
 
     // Lines [from, to) of each cell; a line taller than a whole page is cut at its foot.
     void paintPiece(double y, double height, const std::vector<double>& from,
                     const std::vector<double>& to)
     {
-        const bool cut = y + height > m_bottom + kSlack;
+        height = std::min(height, m_bottom - y);
         cairo_save(m_cr);
-        if (cut) {
-            height = m_bottom - y;
-            cairo_rectangle(m_cr, m_t.margin - kRule, y - kRule, m_width + 2 * kRule,
-                            height + 2 * kRule);
-            cairo_clip(m_cr);
-        }
+        cairo_rectangle(m_cr, m_t.margin, y, m_width, height);
+        cairo_clip(m_cr);
         double x = m_t.margin;
         for (size_t c = 0; c < m_cells.size(); ++c) {
             if (!m_cells[c].text.isEmpty())
-                showLines(m_cells[c].layout.get(), x + kPad, y + kPad, from[c], to[c]);
-            cairo_rectangle(m_cr, x, y, m_columnWidths[c], height);
+                showLines(m_cells[c].layout, x + kPad, y + kPad, from[c], to[c]);
             x += m_columnWidths[c];
         }
-        stroke();
         cairo_restore(m_cr);
+        m_rowFeet.push_back(y + height);
     }
 
     void showLines(PangoLayout* layout, double x, double y, double from, double to)
@@ -618,10 +665,12 @@ private:
     double m_top = 0, m_bottom = 0, m_room = 0; // m_room: under the heading row
     std::vector<Cell> m_cells;
     std::vector<QHash<QString, double>> m_heights;
+    std::vector<std::unordered_map<QString, KeptLayout>> m_layouts;
     std::vector<size_t> m_rowKeys; // one per row, taken while counting
     bool m_writing = false;
     int m_page = 0, m_pages = 0, m_done = 0;
-    double m_used = 0; // of m_room on the current page
+    double m_used = 0;             // of m_room on the current page
+    std::vector<double> m_rowFeet; // of the rows painted on the current page
 };
 
 } // namespace
