@@ -140,3 +140,17 @@ void runReported(QWidget* window, const std::function<void()>& handler)
         reportUnknownFailure(window);
     }
 }
+
+void runReported(QWidget* window, const std::function<void()>& handler,
+                 const std::function<void()>& then)
+{
+    std::exception_ptr failure;
+    try {
+        handler();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    then();
+    if (failure)
+        runReported(window, [&failure] { std::rethrow_exception(failure); });
+}

@@ -17,3 +17,7 @@ void reportUnknownFailure(QWidget* parent = nullptr);
 // Runs a window's handler so that whatever it throws is reported over `window` and stops
 // there: nothing crosses Qt's event dispatch.
 void runReported(QWidget* window, const std::function<void()>& handler);
+// As above, with `then` run once the handler has ended, however it ended, and before a failure
+// is shown: a menu closes its pop-ups first, so the message stands over a tidy window.
+void runReported(QWidget* window, const std::function<void()>& handler,
+                 const std::function<void()>& then);

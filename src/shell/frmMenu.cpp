@@ -196,18 +196,7 @@ void frmMenu::chooseEntry(int index)
     }
     // As for the documented entries: the pop-ups close, then a failure is reported.
     const auto action = m_rows[index - kEntries].action;
-    try {
-        action();
-    } catch (const std::exception& error) {
-        closeMenus();
-        reportFailure(error, frmMDI::instance());
-        return;
-    } catch (...) {
-        closeMenus();
-        reportUnknownFailure(frmMDI::instance());
-        return;
-    }
-    closeMenus();
+    runReported(frmMDI::instance(), action, [this] { closeMenus(); });
 }
 
 void frmMenu::Label1_Click(int Index)
@@ -218,18 +207,8 @@ void frmMenu::Label1_Click(int Index)
     }
     // The pop-ups close after the entry's action. A window that fails to load is reported
     // here, before the failure can leave the handler, over a tidy main window.
-    try {
-        openEntry(Index);
-    } catch (const std::exception& error) {
-        closeMenus();
-        reportFailure(error, frmMDI::instance());
-        return;
-    } catch (...) {
-        closeMenus();
-        reportUnknownFailure(frmMDI::instance());
-        return;
-    }
-    closeMenus();
+    runReported(
+        frmMDI::instance(), [this, Index] { openEntry(Index); }, [this] { closeMenus(); });
 }
 
 void frmMenu::closeMenus()

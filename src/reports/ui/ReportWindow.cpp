@@ -143,7 +143,7 @@ void ReportWindow::DTPickerDate_Change(int Index)
 void ReportWindow::ImageReport_Click()
 {
     const ReportRegister& reg = selectedRegister();
-    try {
+    runReported(this, [this, &reg] {
         std::optional<BusyPointer> busy(std::in_place);
         // A template that cannot be used is refused before the staging table is touched.
         const QString templatePath = reg.templatePath(data::programFolder());
@@ -160,11 +160,7 @@ void ReportWindow::ImageReport_Click()
             busy.reset();
             frmmsg::showMessage(reg.notice, this);
         }
-    } catch (const std::exception& e) {
-        reportFailure(e, this);
-    } catch (...) {
-        reportUnknownFailure(this);
-    }
+    });
 }
 
 bool ReportWindow::event(QEvent* event)
