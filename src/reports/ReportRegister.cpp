@@ -60,12 +60,13 @@ QString ReportRegister::rangeQuery(const QDate& first, const QDate& last) const
                QStringLiteral("') and travel_date_from<=datevalue('") + to +
                QStringLiteral("') ) or ( travel_date_to>=datevalue('") + from +
                QStringLiteral("') and travel_date_to<=datevalue('") + to +
-               QStringLiteral("') ) order by travel_date_from, travel_date_to");
+               QStringLiteral("') ) order by travel_date_from, travel_date_to, travel_time_from, "
+                              "travel_time_to, sl_no");
     }
     return QStringLiteral("Select * from ") + sourceTable +
            QStringLiteral(" where tarna_date>= datevalue('") + from +
            QStringLiteral("') and tarna_date<=datevalue('") + to +
-           QStringLiteral("') order by tarna_date");
+           QStringLiteral("') order by tarna_date, tarna_time, sl_no");
 }
 
 QString ReportRegister::templatePath(const QString& programFolder) const

@@ -29,7 +29,9 @@ struct ReportRegister {
 
     // The range query, exactly as the windows write it; both bounds inclusive. The dates are
     // written in ISO form (YYYY-MM-DD), as in the search statements, which datevalue() reads
-    // back as whole days whatever the desk's regional settings.
+    // back as whole days whatever the desk's regional settings. Rows of one day come in time
+    // order, then by serial number, so a diary file and a server stage them alike (by date
+    // alone, the file gave the order of the index it used and the server the typing order).
     QString rangeQuery(const QDate& first, const QDate& last) const;
 
     // The template's path as the windows name it: the program folder, a backslash, the name.

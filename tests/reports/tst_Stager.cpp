@@ -30,20 +30,22 @@ void TestStager::rangeQueryText_data()
 {
     QTest::addColumn<const ReportRegister*>("reg");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("local") << &ReportRegister::local()
-                           << "Select * from local where tarna_date>= datevalue('2027-03-01') and "
-                              "tarna_date<=datevalue('2027-03-05') order by tarna_date";
+    QTest::newRow("local")
+        << &ReportRegister::local()
+        << "Select * from local where tarna_date>= datevalue('2027-03-01') and "
+           "tarna_date<=datevalue('2027-03-05') order by tarna_date, tarna_time, "
+           "sl_no";
     QTest::newRow("outstation")
         << &ReportRegister::outstation()
         << "Select * from outstation where tarna_date>= datevalue('2027-03-01') and "
-           "tarna_date<=datevalue('2027-03-05') order by tarna_date";
+           "tarna_date<=datevalue('2027-03-05') order by tarna_date, tarna_time, sl_no";
     QTest::newRow("tour")
         << &ReportRegister::tour()
         << "Select * from tour where ( travel_date_from>= "
            "datevalue('2027-03-01') and travel_date_from<=datevalue('2027-03-05') "
            ") or ( travel_date_to>=datevalue('2027-03-01') and "
            "travel_date_to<=datevalue('2027-03-05') ) order by travel_date_from, "
-           "travel_date_to";
+           "travel_date_to, travel_time_from, travel_time_to, sl_no";
 }
 
 void TestStager::rangeQueryText()
@@ -59,6 +61,9 @@ void TestStager::programmeRows_data()
     QTest::addColumn<QDate>("first");
     QTest::addColumn<QDate>("last");
     QTest::addColumn<QStringList>("expected");
+    // A diary of an earlier version, without the date index, with two more programmes on
+    // 2027-03-03 at 08:00, typed after the one at 09:05, the later serial number first.
+    QTest::addColumn<bool>("sameDayTyped");
     const auto row = [](int sl, const char* date, const char* time, const char* range) {
         return QStringLiteral("%1|%2|day|%3|topic %1|venue|address|phone|contact|others|%4")
             .arg(sl)
@@ -70,14 +75,23 @@ void TestStager::programmeRows_data()
                                 << QDate(2027, 3, 7)
                                 << QStringList{row(7, "2027-03-01", "14:30", week),
                                                row(4, "2027-03-03", "09:05", week),
-                                               row(2, "2027-03-07", "18:45", week)};
+                                               row(2, "2027-03-07", "18:45", week)}
+                                << false;
     QTest::newRow("outstation week")
         << &ReportRegister::outstation() << QDate(2027, 3, 1) << QDate(2027, 3, 7)
-        << QStringList{row(3, "2027-03-02", "07:00", week)};
+        << QStringList{row(3, "2027-03-02", "07:00", week)} << false;
     QTest::newRow("one day") << &ReportRegister::local() << QDate(2027, 3, 3) << QDate(2027, 3, 3)
-                             << QStringList{row(4, "2027-03-03", "09:05", "2027-03-03|2027-03-03")};
+                             << QStringList{row(4, "2027-03-03", "09:05", "2027-03-03|2027-03-03")}
+                             << false;
     QTest::newRow("nothing") << &ReportRegister::local() << QDate(2027, 3, 4) << QDate(2027, 3, 6)
-                             << QStringList{};
+                             << QStringList{} << false;
+    // One day comes in time order, then by serial number, whatever the typing order.
+    const char* day = "2027-03-03|2027-03-03";
+    QTest::newRow("one day, typed out of time order")
+        << &ReportRegister::local() << QDate(2027, 3, 3) << QDate(2027, 3, 3)
+        << QStringList{row(5, "2027-03-03", "08:00", day), row(6, "2027-03-03", "08:00", day),
+                       row(4, "2027-03-03", "09:05", day)}
+        << true;
 }
 
 void TestStager::programmeRows()
@@ -86,6 +100,7 @@ void TestStager::programmeRows()
     QFETCH(QDate, first);
     QFETCH(QDate, last);
     QFETCH(QStringList, expected);
+    QFETCH(bool, sameDayTyped);
     StagingFixture f;
     f.addProgramme("local", 1, "2027-02-28", "10:00:00");
     f.addProgramme("local", 2, "2027-03-07", "18:45:00");
@@ -93,6 +108,11 @@ void TestStager::programmeRows()
     f.addProgramme("local", 7, "2027-03-01", "14:30:10");
     f.addProgramme("local", 9, "2027-03-08", "08:00:00");
     f.addProgramme("outstation", 3, "2027-03-02", "07:00:00");
+    if (sameDayTyped) {
+        f.db->Execute(QStringLiteral("DROP INDEX local_by_date"));
+        f.addProgramme("local", 6, "2027-03-03", "08:00:00");
+        f.addProgramme("local", 5, "2027-03-03", "08:00:00");
+    }
     QCOMPARE(reports::stageRange(*f.db, *reg, first, last), expected.size());
     QCOMPARE(f.rows(reg->stagingTable), expected);
 }
