@@ -83,6 +83,8 @@ private slots:
     void reportTextComesBackWhole();
     void pagesBreakWithoutLosingText_data();
     void pagesBreakWithoutLosingText();
+    void missingFontFallsBackAndIsSaidOnce_data();
+    void missingFontFallsBackAndIsSaidOnce();
 };
 
 void TestReportEngine::badTemplatesAreRefused_data()
@@ -277,6 +279,59 @@ void TestReportEngine::pagesBreakWithoutLosingText()
         }
         QCOMPARE(rowPages.size() > 1, r == splitRow);
     }
+}
+
+void TestReportEngine::missingFontFallsBackAndIsSaidOnce_data()
+{
+    QTest::addColumn<QString>("titleFont");
+    QTest::addColumn<QString>("bodyFont");
+    QTest::addColumn<QStringList>("named"); // in the one note; none when empty
+    QTest::newRow("installed") << "Noto Sans Kannada Bold 16"
+                               << "Noto Sans Kannada 9" << QStringList{};
+    QTest::newRow("a list with an installed family") << "Nowhere Serif, Lohit Kannada Bold 16"
+                                                     << "Gubbi 9" << QStringList{};
+    QTest::newRow("one unknown family") << "Noto Sans Kannada Bold 16"
+                                        << "Nowhere Sans 9" << QStringList{"Nowhere Sans"};
+    QTest::newRow("two unknown families, one note")
+        << "Nowhere Serif Bold 16"
+        << "Nowhere Sans 9" << QStringList{"Nowhere Serif", "Nowhere Sans"};
+}
+
+// A font the template names but the desk lacks: the text still comes out in an installed
+// Kannada font (no boxes, no empty page), and the run says so once, naming the font.
+void TestReportEngine::missingFontFallsBackAndIsSaidOnce()
+{
+    QFETCH(QString, titleFont);
+    QFETCH(QString, bodyFont);
+    QFETCH(QStringList, named);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QByteArray json(kSmallPage);
+    json.replace("\"title\": \"ಪಟ್ಟಿ\"",
+                 QStringLiteral("\"fonts\": {\"title\": \"%1\", \"body\": \"%2\"}, "
+                                "\"title\": \"ಪಟ್ಟಿ\"")
+                     .arg(titleFont, bodyFont)
+                     .toUtf8());
+    const report::ReportTemplate layout =
+        report::parseReportTemplate(json, QStringLiteral("fonts.rpt"));
+    QCOMPARE(layout.bodyFont, bodyFont);
+    report::StagingTable table{
+        {QStringLiteral("sl_no"), QStringLiteral("topic"), QStringLiteral("others")},
+        {{1, QStringLiteral(u"ಕನ್ನಡ ರಾಜ್ಯೋತ್ಸವ"), QString()}}};
+    report::TableRows source(table);
+    QByteArray pdf;
+    const report::PdfOutcome out =
+        report::writeReportPdf(layout, source, [&pdf](const char* data, size_t size) {
+            pdf.append(data, qsizetype(size));
+        });
+    QCOMPARE(out.notes.size(), named.isEmpty() ? 0 : 1);
+    for (const QString& font : named)
+        QVERIFY2(out.notes.first().contains(font), qPrintable(out.notes.first()));
+    QTemporaryDir dir;
+    const QString text = pdfText(pdf, dir.path()).simplified();
+    for (const QString& word : {QStringLiteral(u"ಪಟ್ಟಿ"), QStringLiteral(u"ರಾಜ್ಯೋತ್ಸವ")})
+        QVERIFY2(text.contains(word), qPrintable(text));
+    QVERIFY(!pdf.contains("Nowhere"));
 }
 
 QTEST_GUILESS_MAIN(TestReportEngine)
