@@ -1,0 +1,170 @@
+#include "find/DiaryFind.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+#include "find/FindIndex.h"
+#include "find/RegisterTexts.h"
+#include "find/TextFolding.h"
+#include "platform/jet/Database.h"
+#include "platform/jet/Recordset.h"
+#include "platform/varnel/KannadaLetters.h"
+#include "platform/varnel/VarnelCodec.h"
+
+namespace find {
+
+namespace {
+
+// The buffers one scan reuses for every field.
+struct Scratch {
+    QString folded;
+    QString key;
+};
+
+// The first reading under which the field's comparable text holds the query.
+std::optional<Reading> readingOf(QStringView text, const FindQuery& query, Scratch& scratch)
+{
+    foldLiteral(text, scratch.folded);
+    if (scratch.folded.contains(query.literal()))
+        return Reading::Literal;
+    if (!query.transliterated().isEmpty() && scratch.folded.contains(query.transliterated()))
+        return Reading::Transliterated;
+    if (!query.loose().isEmpty()) {
+        looseKey(text, scratch.key);
+        if (scratch.key.contains(query.loose()))
+            return Reading::Loose;
+    }
+    return std::nullopt;
+}
+
+// The match [begin, end) in the comparable text, under the reading that found it.
+KeySource matchIn(QStringView text, const FindQuery& query, Reading reading)
+{
+    if (reading == Reading::Loose) {
+        QString key;
+        std::vector<KeySource> sources;
+        looseKey(text, key, &sources);
+        const qsizetype at = key.indexOf(query.loose());
+        return {sources[size_t(at)].begin, sources[size_t(at + query.loose().size() - 1)].end};
+    }
+    const QString& needle = reading == Reading::Literal ? query.literal() : query.transliterated();
+    const qsizetype at = foldedLiteral(text).indexOf(needle);
+    return {at, at + needle.size()};
+}
+
+// Marks the match in the field as shown: the comparable text is the shown text without its
+// joiners, so positions are carried over past them.
+void markMatch(FindHit& hit, const QByteArray& bytes, const FindQuery& query)
+{
+    hit.text = varnel::decode(bytes);
+    QString comparable;
+    std::vector<qsizetype> shownAt;
+    for (qsizetype i = 0; i < hit.text.size(); ++i) {
+        const QChar c = hit.text[i];
+        if (c != varnel::kn::Zwj && c != varnel::kn::Zwnj) {
+            comparable += c;
+            shownAt.push_back(i);
+        }
+    }
+    const KeySource match = matchIn(comparable, query, hit.reading);
+    const KeySource shown =
+        wholeLetters(hit.text, shownAt[size_t(match.begin)], shownAt[size_t(match.end - 1)] + 1);
+    hit.matchStart = shown.begin;
+    hit.matchLength = shown.end - shown.begin;
+}
+
+// Matches the candidate rows of one register.
+void scanRegister(jet::Database& database, const RegisterTexts& layout, const FindQuery& query,
+                  const FindOptions& options, std::vector<FindHit>& hits)
+{
+    std::optional<FindIndex> index;
+    if (options.useIndex)
+        index.emplace(database, layout);
+    const bool indexed = index && index->isUsable();
+    // Every candidate at once (a snapshot): its identity, the columns by ordinal, and with the
+    // index a last column that marks a row the index does not cover yet.
+    const std::unique_ptr<jet::Recordset> rows = database.OpenRecordset(
+        indexed ? index->candidates(query) : FindIndex::everyRow(database, layout),
+        jet::RecordsetType::Snapshot);
+    const int columns = rows->FieldCount() - (indexed ? 2 : 1);
+    bool stale = false;
+    Scratch scratch;
+    for (; !rows->Eof(); rows->MoveNext()) {
+        if (options.stop && options.stop())
+            return;
+        if (indexed && rows->Fields(columns + 1).Value().toInt() != 0)
+            stale = true;
+        for (const RegisterTexts::Column& column : layout.texts) {
+            const QByteArray bytes = rows->Fields(column.ordinal + 1).Value().toByteArray();
+            if (bytes.isEmpty())
+                continue;
+            const std::optional<Reading> reading = readingOf(varnel::decode(bytes), query, scratch);
+            if (!reading)
+                continue;
+            FindHit hit;
+            hit.which = layout.which;
+            hit.rowKey = rows->Fields(0).Value().toLongLong();
+            for (int c = 1; c <= columns; ++c)
+                hit.record.append(rows->Fields(c).Value());
+            hit.serial = hit.record.value(0).toInt();
+            hit.date = hit.record.value(layout.date).toDate();
+            hit.time = hit.record.value(layout.time).toTime();
+            hit.field = column.name;
+            hit.fieldOrdinal = column.ordinal;
+            hit.reading = *reading;
+            markMatch(hit, bytes, query);
+            hits.push_back(std::move(hit));
+            break;
+        }
+    }
+    // Indexed now, the next search of this register reads only its candidates.
+    if (stale && !database.isReadOnly())
+        index->refresh();
+}
+
+} // namespace
+
+std::vector<FindHit> search(jet::Database& database, const FindQuery& query,
+                            const FindOptions& options)
+{
+    std::vector<FindHit> hits;
+    if (query.isEmpty())
+        return hits;
+    for (const Register which : {Register::Local, Register::Outstation, Register::Tour}) {
+        if (options.registers.testFlag(which) && !(options.stop && options.stop()))
+            scanRegister(database, registerTexts(which), query, options, hits);
+    }
+    std::sort(hits.begin(), hits.end(), [](const FindHit& a, const FindHit& b) {
+        if (a.date != b.date)
+            return a.date > b.date;
+        if (a.time != b.time)
+            return a.time > b.time;
+        if (a.which != b.which)
+            return int(a.which) < int(b.which);
+        return a.serial > b.serial;
+    });
+    return hits;
+}
+
+bool updateIndex(jet::Database& database, Registers registers)
+{
+    bool done = true;
+    for (const Register which : {Register::Local, Register::Outstation, Register::Tour}) {
+        if (!registers.testFlag(which) || database.isReadOnly())
+            continue;
+        FindIndex index(database, registerTexts(which));
+        if (index.isUsable())
+            done = index.refresh() && done;
+    }
+    return done;
+}
+
+std::vector<FindHit> search(jet::Database& database, const QString& typed, Registers registers)
+{
+    FindOptions options;
+    options.registers = registers;
+    return search(database, FindQuery(typed), options);
+}
+
+} // namespace find

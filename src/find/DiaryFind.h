@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <QString>
+
+#include "find/FindHit.h"
+#include "find/FindQuery.h"
+
+namespace jet {
+class Database;
+}
+
+// Finding a text in every text field of the three registers.
+namespace find {
+
+// Asked between rows; true abandons the search (a window drops one the user typed past).
+using StopRequest = std::function<bool()>;
+
+struct FindOptions {
+    Registers registers = everyRegister();
+    // Narrow the rows through the diary's find index (FindIndex), making or bringing it up to
+    // date when the diary can be written. Off: every row is read and matched.
+    bool useIndex = true;
+    StopRequest stop;
+};
+
+// The records holding `query` in a text field, newest first (date, then time; ties by
+// register, then higher sl_no first). Each call reads the registers afresh, so it sees what
+// other windows and programs saved; the result is the same with or without the index.
+// Failures of the engine throw JetError. Stopped early, it returns what it found so far.
+std::vector<FindHit> search(jet::Database& database, const FindQuery& query,
+                            const FindOptions& options = {});
+std::vector<FindHit> search(jet::Database& database, const QString& typed,
+                            Registers registers = everyRegister());
+
+// Makes the diary's find index or brings it up to date, without searching: a window may call
+// it when it opens (or after another program changed the diary), so that its first search
+// while the user types is as quick as the rest. Nothing happens on a server or a diary that
+// cannot be written; false when the diary was busy with another writer.
+bool updateIndex(jet::Database& database, Registers registers = everyRegister());
+
+} // namespace find
