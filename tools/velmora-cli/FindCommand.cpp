@@ -1,0 +1,97 @@
+// velmora-cli find: every record holding a text in any of its text fields, as CSV on standard
+// output, through the same matcher as the find window.
+#include <cstdio>
+
+#include <QCommandLineParser>
+
+#include "CliCommand.h"
+#include "data/CsvText.h"
+#include "data/DiaryDatabase.h"
+#include "find/DiaryFind.h"
+#include "search/SearchCsv.h"
+
+namespace {
+
+const QString kName = QStringLiteral("find");
+
+using cli::BadInput;
+
+find::Registers registersOption(const QCommandLineParser& parser)
+{
+    if (!parser.isSet(QStringLiteral("register")))
+        return find::everyRegister();
+    const QString name = parser.value(QStringLiteral("register"));
+    for (const find::Register which :
+         {find::Register::Local, find::Register::Outstation, find::Register::Tour}) {
+        if (name == find::tableName(which))
+            return which;
+    }
+    throw BadInput{QStringLiteral("no register '%1': local, outstation or tour").arg(name)};
+}
+
+search::SearchRegister listRegister(find::Register which)
+{
+    switch (which) {
+    case find::Register::Outstation: return search::SearchRegister::Outstation;
+    case find::Register::Tour: return search::SearchRegister::Tour;
+    case find::Register::Local: break;
+    }
+    return search::SearchRegister::Local;
+}
+
+QByteArray findCsv(const std::vector<find::FindHit>& hits)
+{
+    QString text =
+        data::csvLine({QStringLiteral("register"), QStringLiteral("sl_no"), QStringLiteral("date"),
+                       QStringLiteral("time"), QStringLiteral("field")});
+    for (const find::FindHit& hit : hits) {
+        QStringList fields{find::tableName(hit.which), QString::number(hit.serial),
+                           hit.date.toString(Qt::ISODate),
+                           hit.time.toString(QStringLiteral("HH:mm")), hit.field};
+        fields += search::csvFields(listRegister(hit.which), hit.record);
+        text += data::csvLine(fields);
+    }
+    return text.toUtf8();
+}
+
+int runFind(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes every record whose text fields hold TEXT as CSV (UTF-8) to standard output, "
+        "newest first: a header line, then per record its register, sl_no, date (ISO), time "
+        "(HH:MM), the field that holds the text, and the record's fields as `velmora-cli list` "
+        "writes them. TEXT is matched on the Kannada as it reads (NFC, Latin letters in any "
+        "case, ASCII and Kannada digits alike); Latin letters are also read as ITRANS and "
+        "loosely, as place names are spelled. Exit 0 with records, 1 when none match (the "
+        "header alone), 2 on bad input."));
+    parser.addPositionalArgument(QStringLiteral("text"), QStringLiteral("The text to find."));
+    parser.addOption({QStringLiteral("register"),
+                      QStringLiteral("Only this register: local, outstation or tour."),
+                      QStringLiteral("R")});
+    cli::addDiaryOption(parser);
+    if (const auto done = cli::parse(parser, kName, arguments))
+        return *done;
+
+    return cli::runGuarded(kName, [&] {
+        const QStringList positional = parser.positionalArguments();
+        if (positional.size() != 1 || positional.first().trimmed().isEmpty())
+            throw BadInput{QStringLiteral("give one text to find")};
+        const find::Registers registers = registersOption(parser);
+        // The command only reads: a diary that does not exist is not made.
+        const auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
+        const std::vector<find::FindHit> hits =
+            find::search(*database, positional.first(), registers);
+
+        // Written only once every row is read, so a failure leaves standard output empty.
+        const QByteArray csv = findCsv(hits);
+        cli::out().flush();
+        std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
+        std::fflush(stdout);
+        return hits.empty() ? cli::kNothingToDo : cli::kDone;
+    });
+}
+
+} // namespace
+
+VELMORA_CLI_COMMAND(find, "Find a text in every register, as CSV", runFind)
