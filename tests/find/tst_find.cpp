@@ -1,0 +1,276 @@
+#include <memory>
+
+#include <QProcess>
+#include <QtTest>
+
+#include "TempProgramFolder.h"
+#include "data/DiaryDatabase.h"
+#include "SampleDiary.h"
+#include "find/DiaryFind.h"
+#include "find/TextFolding.h"
+#include "platform/jet/Database.h"
+#include "platform/jet/Recordset.h"
+#include "platform/jet/SqlLiteral.h"
+#include "platform/varnel/VarnelCodec.h"
+
+// The matcher over a small diary, in-process and through velmora-cli.
+class TestFind : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void finds_data();
+    void finds();
+    void commandLine_data();
+    void commandLine();
+    void infixesHoldInEveryText();
+    void indexFollowsOtherWriters();
+
+private:
+    void add(const QString& table, const QStringList& values);
+
+    TempProgramFolder m_folder;
+    std::shared_ptr<jet::Database> m_db;
+};
+
+// A row of `table`: texts in Unicode Kannada, stored as Varnel; dates, times and numbers as
+// they are.
+void TestFind::add(const QString& table, const QStringList& values)
+{
+    static const QRegularExpression plain(QStringLiteral("^[0-9:-]*$"));
+    QStringList literals;
+    for (const QString& value : values) {
+        const varnel::Encoded encoded = varnel::encode(value);
+        QVERIFY2(encoded.ok(), qPrintable(value));
+        literals << jet::SqlLiteral(
+            plain.match(value).hasMatch() ? value : varnel::toStoredText(encoded.bytes));
+    }
+    m_db->Execute(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(table, literals.join(',')));
+}
+
+void TestFind::initTestCase()
+{
+    m_db = data::OpenDiaryDatabase(m_folder.diaryPath());
+    const QString local = QStringLiteral("local");
+    add(local, {"1", "2027-03-10", "ಬುಧವಾರ", "10:00:00", "ಕಾರ್ಯಕ್ರಮ ಉದ್ಘಾಟನೆ", "ಪುರಭವನ, ಬೆಂಗಳೂರು", "",
+                "080-22345678", "", ""});
+    add(local, {"2", "2027-03-12", "ಶುಕ್ರವಾರ", "09:30:00", "ವಾರ್ಷಿಕ ಸಭೆ", "ಮೈಸೂರು ಅರಮನೆ", "", "",
+                "ಶ್ರೀನಿವಾಸ", ""});
+    add(local, {"3", "2027-03-12", "ಶುಕ್ರವಾರ", "18:00:00", "ರೋಟರಿ ಸಭೆ", "", "", "", "",
+                "ಟಿಕೆಟ್ 'ಎ' *ವಿಶೇಷ* 50% [ಬ]"});
+    add(QStringLiteral("outstation"),
+        {"1", "2027-03-11", "ಗುರುವಾರ", "11:00:00", "ಕೊಡಗು ಪ್ರವಾಸ", "ಹುಬ್ಬಳ್ಳಿ", "", "", "", ""});
+    add(QStringLiteral("tour"), {"1", "ಬೆಂಗಳೂರು", "ಮಂಗಳೂರು", "2027-03-15", "ಸೋಮವಾರ", "07:30:00",
+                                 "2027-03-16", "ಮಂಗಳವಾರ", "21:00:00", "ರೈಲು", ""});
+}
+
+void TestFind::finds_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<int>("registers");
+    QTest::addColumn<QStringList>("hits"); // "register sl_no field", newest first
+    QTest::addColumn<QString>("marked");   // the first hit's field, its match in « »
+    QTest::addColumn<QString>("reading");  // how the first hit was read
+    const int all = int(find::everyRegister());
+    const QStringList bengaluru{"tour 1 travel_from", "local 1 venue"};
+    const QStringList ticket{"local 3 others"};
+
+    QTest::newRow("within a word")
+        << "ಉದ್ಘಾ" << all << QStringList{"local 1 topic"} << "ಕಾರ್ಯಕ್ರಮ «ಉದ್ಘಾ»ಟನೆ"
+        << "literal";
+    QTest::newRow("across conjuncts, marked whole")
+        << "ಯಕ" << all << QStringList{"local 1 topic"} << "ಕಾ«ರ್ಯಕ್ರ»ಮ ಉದ್ಘಾಟನೆ"
+        << "literal";
+    QTest::newRow("decomposed input")
+        << "ಕ\u0CC6\u0CC2ಡ" << all << QStringList{"outstation 1 topic"} << "«ಕೊಡ»ಗು ಪ್ರವಾಸ"
+        << "literal";
+    QTest::newRow("ASCII digits") << "22345" << all << QStringList{"local 1 telephone"}
+                                  << "೦೮೦-«೨೨೩೪೫»೬೭೮"
+                                  << "literal";
+    QTest::newRow("Kannada digits")
+        << "೦೮೦-೨೨" << all << QStringList{"local 1 telephone"} << "«೦೮೦-೨೨»೩೪೫೬೭೮"
+        << "literal";
+    QTest::newRow("ITRANS") << "beMgaLUru" << all << bengaluru << "«ಬೆಂಗಳೂರು»"
+                            << "itrans";
+    QTest::newRow("ITRANS, a word half typed")
+        << "shrIn" << all << QStringList{"local 2 contact_person"} << "«ಶ್ರೀನಿ»ವಾಸ"
+        << "itrans";
+    QTest::newRow("loose: n before a consonant, length, retroflex l")
+        << "bengaluru" << all << bengaluru << "«ಬೆಂಗಳೂರು»"
+        << "loose";
+    QTest::newRow("loose: Latin case") << "BENGALURU" << all << bengaluru << "«ಬೆಂಗಳೂರು»"
+                                       << "loose";
+    QTest::newRow("loose: ai") << "maisuru" << all << QStringList{"local 2 venue"}
+                               << "«ಮೈಸೂರು» ಅರಮನೆ"
+                               << "loose";
+    QTest::newRow("loose: m as the anusvara")
+        << "mamgaluru" << all << QStringList{"tour 1 travel_to"} << "«ಮಂಗಳೂರು»"
+        << "loose";
+    QTest::newRow("loose: doubled letters")
+        << "Hubali" << all << QStringList{"outstation 1 venue"} << "«ಹುಬ್ಬಳ್ಳಿ»"
+        << "loose";
+    QTest::newRow("loose: S as s, ee, aa")
+        << "Sreenivaas" << all << QStringList{"local 2 contact_person"} << "«ಶ್ರೀನಿವಾಸ»"
+        << "loose";
+    QTest::newRow("loose: aspiration")
+        << "purabavana" << all << QStringList{"local 1 venue"} << "«ಪುರಭವನ», ಬೆಂಗಳೂರು"
+        << "loose";
+    QTest::newRow("loose: t and r")
+        << "roTari" << all << QStringList{"local 3 topic"} << "«ರೋಟರಿ» ಸಭೆ"
+        << "loose";
+    QTest::newRow("quotes") << "'ಎ'" << all << ticket << "ಟಿಕೆಟ್ «'ಎ'» *ವಿಶೇಷ* ೫೦% [ಬ]"
+                            << "literal";
+    QTest::newRow("star") << "*" << all << ticket << "ಟಿಕೆಟ್ 'ಎ' «*»ವಿಶೇಷ* ೫೦% [ಬ]"
+                          << "literal";
+    QTest::newRow("percent") << "0%" << all << ticket << "ಟಿಕೆಟ್ 'ಎ' *ವಿಶೇಷ* ೫«೦%» [ಬ]"
+                             << "literal";
+    QTest::newRow("brackets") << "[ಬ]" << all << ticket << "ಟಿಕೆಟ್ 'ಎ' *ವಿಶೇಷ* ೫೦% «[ಬ]»"
+                              << "literal";
+    QTest::newRow("underscore") << "_" << all << QStringList{} << ""
+                                << "";
+    QTest::newRow("question mark") << "ಸಭ?" << all << QStringList{} << ""
+                                   << "";
+    QTest::newRow("Kannada is never read loosely") << "ಬೆನ್ಗಳೂರು" << all << QStringList{} << ""
+                                                   << "";
+    QTest::newRow("no match") << "xyz" << all << QStringList{} << ""
+                              << "";
+    QTest::newRow("blank") << "  " << all << QStringList{} << ""
+                           << "";
+    QTest::newRow("one register") << "ಬೆಂಗಳೂರು" << int(find::Register::Local)
+                                  << QStringList{"local 1 venue"} << "ಪುರಭವನ, «ಬೆಂಗಳೂರು»"
+                                  << "literal";
+    QTest::newRow("newest first over registers")
+        << "ಸ" << all << QStringList{"local 3 topic", "local 2 topic", "outstation 1 topic"}
+        << "ರೋಟರಿ «ಸ»ಭೆ"
+        << "literal";
+}
+
+void TestFind::finds()
+{
+    QFETCH(QString, query);
+    QFETCH(int, registers);
+    QFETCH(QStringList, hits);
+    QFETCH(QString, marked);
+    QFETCH(QString, reading);
+    // Row by row, then through the index (made by the first search that uses it).
+    for (const bool useIndex : {false, true}) {
+        find::FindOptions options;
+        options.registers = find::Registers::fromInt(registers);
+        options.useIndex = useIndex;
+        const auto found = find::search(*m_db, find::FindQuery(query), options);
+        QStringList got;
+        for (const find::FindHit& hit : found) {
+            got << QStringLiteral("%1 %2 %3")
+                       .arg(find::tableName(hit.which))
+                       .arg(hit.serial)
+                       .arg(hit.field);
+            // The row key names the row the hit came from.
+            const auto row =
+                m_db->OpenRecordset(QStringLiteral("SELECT sl_no FROM %1 WHERE %2 = %3")
+                                        .arg(find::tableName(hit.which), m_db->rowIdentity())
+                                        .arg(hit.rowKey));
+            QCOMPARE(row->Fields(0).Value().toInt(), hit.serial);
+        }
+        QCOMPARE(got, hits);
+        if (found.empty())
+            continue;
+        const find::FindHit& first = found.front();
+        QString text = first.text;
+        text.insert(first.matchStart + first.matchLength, QStringLiteral("»"));
+        text.insert(first.matchStart, QStringLiteral("«"));
+        QCOMPARE(text, marked);
+        static const char* const readings[] = {"literal", "itrans", "loose"};
+        QCOMPARE(QString::fromLatin1(readings[int(first.reading)]), reading);
+    }
+}
+
+void TestFind::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("lines"); // after the header; each a line's beginning
+    QTest::newRow("loose, every register")
+        << QStringList{"bengaluru"} << 0
+        << QStringList{"tour,1,2027-03-15,07:30,travel_from,1,ಬೆಂಗಳೂರು,ಮಂಗಳೂರು,2027-03-15,",
+                       "local,1,2027-03-10,10:00,venue,1,2027-03-10,ಬುಧವಾರ,10:00,"};
+    QTest::newRow("one register") << QStringList{"ಬೆಂಗಳೂರು", "--register", "tour"} << 0
+                                  << QStringList{"tour,1,2027-03-15,07:30,travel_from,"};
+    QTest::newRow("a pattern character")
+        << QStringList{"*"} << 0 << QStringList{"local,3,2027-03-12,18:00,others,3,"};
+    QTest::newRow("nothing") << QStringList{"xyz"} << 1 << QStringList{};
+    QTest::newRow("unknown register")
+        << QStringList{"x", "--register", "people"} << 2 << QStringList{};
+    QTest::newRow("no text") << QStringList{} << 2 << QStringList{};
+}
+
+void TestFind::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, lines);
+    QProcess process;
+    process.start(QStringLiteral(VELMORA_CLI),
+                  QStringList{"find"} + arguments + QStringList{"--diary", m_folder.diaryPath()});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), exitCode);
+    QStringList out = QString::fromUtf8(process.readAllStandardOutput()).split("\r\n");
+    out.removeAll(QString());
+    if (exitCode == 2) {
+        QVERIFY(out.isEmpty());
+        return;
+    }
+    QCOMPARE(out.takeFirst(), QStringLiteral("register,sl_no,date,time,field"));
+    QCOMPARE(out.size(), lines.size());
+    for (int i = 0; i < lines.size(); ++i)
+        QVERIFY2(out[i].startsWith(lines[i]), qPrintable(out[i]));
+}
+
+// The index narrows a search by the loose infix of its text: every piece of every text of the
+// sample diary must find its own text that way.
+void TestFind::infixesHoldInEveryText()
+{
+    QTemporaryDir folder;
+    const auto sample = openSampleDiary(folder.path());
+    const auto rows = sample->OpenRecordset(QStringLiteral("SELECT * FROM local"));
+    int checked = 0;
+    for (; !rows->Eof(); rows->MoveNext()) {
+        for (int c = 4; c < rows->FieldCount(); ++c) {
+            const QString text = varnel::comparableText(rows->Fields(c).Value().toByteArray());
+            const QString key = find::looseKey(text);
+            for (qsizetype from = 0; from < text.size(); ++from) {
+                for (qsizetype length = 1; length <= 8 && from + length <= text.size(); ++length) {
+                    const QString piece = text.mid(from, length);
+                    QVERIFY2(key.contains(find::looseInfix(piece)),
+                             qPrintable(text + " / " + piece));
+                    ++checked;
+                }
+            }
+        }
+    }
+    QVERIFY(checked > 10000);
+}
+
+// Another program (a second connection, writing without the index), a deletion and a VACUUM
+// that renumbers rowids: each search still sees the registers as they are.
+void TestFind::indexFollowsOtherWriters()
+{
+    const auto serials = [this](const QString& query) {
+        QStringList got;
+        for (const find::FindHit& hit : find::search(*m_db, query))
+            got << QStringLiteral("%1 %2").arg(find::tableName(hit.which)).arg(hit.serial);
+        return got;
+    };
+    QCOMPARE(serials("udupi"), QStringList{});
+    const auto other = data::OpenDiaryDatabase(m_folder.diaryPath());
+    other->Execute(QStringLiteral("UPDATE outstation SET venue = %1 WHERE sl_no = 1")
+                       .arg(jet::SqlLiteral(varnel::toStoredText(varnel::encode(u"ಉಡುಪಿ").bytes))));
+    QCOMPARE(serials("udupi"), QStringList{"outstation 1"});
+    QCOMPARE(serials("hubballi"), QStringList{});
+    other->Execute(QStringLiteral("DELETE FROM local WHERE sl_no = 1"));
+    other->Execute(QStringLiteral("VACUUM"));
+    QCOMPARE(serials("maisuru"), QStringList{"local 2"});
+    QCOMPARE(serials("ಪುರಭವನ"), QStringList{});
+}
+
+QTEST_GUILESS_MAIN(TestFind)
+#include "tst_find.moc"
