@@ -64,11 +64,21 @@ public:
     // may pass its values round (a server); false where it is checked row by row.
     virtual bool checksUniqueAtStatementEnd() const = 0;
 
+    // Copies the committed state of the diary file into `file` (an empty file made for it)
+    // through SQLite's online backup API: one moment's state, taken under the engine's own
+    // locking, so other connections writing meanwhile neither block it nor leave half a record
+    // in it. The copy is one self-contained file (no journal beside it). Throws JetError
+    // starting with `context`; on a server, kInvalidOperation (a server keeps its own backups).
+    virtual void BackupInto(const QString& file, const QString& context) = 0;
+
+    // Where the diary lives.
+    enum class Backend { File, Server };
+    virtual Backend backend() const = 0;
+    bool isServer() const { return backend() == Backend::Server; }
     // The file's path, or the server's connection text.
     QString path() const { return m_path; }
     // The SQLite connection, for backups and tests; nullptr on a server.
     virtual sqlite3* handle() const { return nullptr; }
-    bool isServer() const { return handle() == nullptr; }
 
 protected:
     friend class Recordset;

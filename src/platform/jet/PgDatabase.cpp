@@ -318,6 +318,13 @@ void PgDatabase::Execute(const QString& sql)
     ++m_writes;
 }
 
+void PgDatabase::BackupInto(const QString&, const QString& context)
+{
+    throw JetError(errors::kInvalidOperation,
+                   context + QStringLiteral(": the diary lies on a server, which keeps its own "
+                                            "backups."));
+}
+
 bool PgDatabase::hasRowIdentity(const QString& table)
 {
     const QString name = table.toLower();

@@ -43,6 +43,8 @@ public:
     void Execute(const QString& sql) override;
     bool isReadOnly() const override { return m_readOnly; }
     void Checkpoint() override {}
+    void BackupInto(const QString& file, const QString& context) override;
+    Backend backend() const override { return Backend::Server; }
     std::int64_t DataVersion() override;
     QString rowIdentity() const override { return QString::fromLatin1(kServerRowIdentity); }
     bool checksUniqueAtStatementEnd() const override { return true; }

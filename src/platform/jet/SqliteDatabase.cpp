@@ -1,5 +1,7 @@
 #include "platform/jet/SqliteDatabase.h"
 
+#include <memory>
+
 #include <sqlite3.h>
 
 #include <QFile>
@@ -19,6 +21,9 @@ namespace jet {
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
+// Waits for a lock the busy timeout did not get, before an online backup gives up.
+constexpr int kBackupBusyRetries = 20;
+constexpr int kBackupBusyRetryMs = 50;
 
 QString openContext(const QString& path)
 {
@@ -60,6 +65,30 @@ QByteArray headerThroughConnection(sqlite3* db)
                    QStringLiteral("The file '%1' is not a diary database (it is damaged or of "
                                   "another kind).%2")
                        .arg(path, untouched));
+}
+
+// Copies every page of `from` into `to` in one step, so the copy is one moment's state.
+void runBackup(sqlite3* to, sqlite3* from, const QString& context)
+{
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup)
+        throwSqliteError(to, sqlite3_extended_errcode(to), context);
+    int rc = SQLITE_OK;
+    for (int waits = 0;;) {
+        rc = sqlite3_backup_step(backup, -1);
+        const int primary = rc & 0xff;
+        if ((primary == SQLITE_BUSY || primary == SQLITE_LOCKED) && ++waits < kBackupBusyRetries) {
+            sqlite3_sleep(kBackupBusyRetryMs);
+            continue;
+        }
+        if (rc != SQLITE_OK)
+            break;
+    }
+    // Finishing also leaves the step's error in `to` for the message.
+    const int finished = sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        throwSqliteError(to, rc, context);
+    checkSqlite(to, finished, context);
 }
 
 bool folderIsWritable(const QString& path)
@@ -192,6 +221,31 @@ void SqliteDatabase::Checkpoint()
 {
     // PASSIVE never waits: a reader elsewhere only leaves the newest pages for a later pass.
     sqlite3_wal_checkpoint_v2(m_db, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+}
+
+void SqliteDatabase::BackupInto(const QString& file, const QString& context)
+{
+    sqlite3* copy = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &copy,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(copy, sqlite3_close_v2);
+    if (rc != SQLITE_OK)
+        throwSqliteError(copy, rc, context);
+    sqlite3_extended_result_codes(copy, 1);
+    runBackup(copy, m_db, context);
+    // The diary's WAL mark came over with its pages; a copy is one plain file.
+    checkSqlite(copy, sqlite3_exec(copy, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr),
+                context);
+    checkSqlite(nullptr, sqlite3_close(closer.release()), context);
+}
+
+sqlite3* sqliteHandle(Database& file)
+{
+    if (auto* sqlite = dynamic_cast<SqliteDatabase*>(&file))
+        return sqlite->handle();
+    throw JetError(
+        errors::kInvalidOperation,
+        QStringLiteral("The diary '%1' lies on a server, not in a file.").arg(file.path()));
 }
 
 void SqliteDatabase::BeginTrans()

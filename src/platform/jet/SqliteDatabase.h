@@ -2,6 +2,8 @@
 
 #include "platform/jet/Database.h"
 
+struct sqlite3;
+
 namespace jet {
 
 // A diary in an SQLite file.
@@ -26,6 +28,8 @@ public:
     std::int64_t DataVersion() override;
     QString rowIdentity() const override { return QStringLiteral("rowid"); }
     bool checksUniqueAtStatementEnd() const override { return false; }
+    void BackupInto(const QString& file, const QString& context) override;
+    Backend backend() const override { return Backend::File; }
     sqlite3* handle() const override { return m_db; }
 
 private:
@@ -33,5 +37,9 @@ private:
 
     sqlite3* m_db;
 };
+
+// The SQLite connection of a diary file, for the engine's own parts and the tests that look
+// below it. Throws JetError (kInvalidOperation) for a diary on a server.
+sqlite3* sqliteHandle(Database& file);
 
 } // namespace jet

@@ -32,7 +32,8 @@ bool isOnlyBlanks(sqlite3* db, const QByteArray& rest)
 
 } // namespace
 
-SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql) : m_db(db), m_sql(sql)
+SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql, const QString& context)
+    : m_db(db), m_sql(sql)
 {
     const QByteArray utf8 = sql.toUtf8();
     const char* tail = nullptr;
@@ -41,7 +42,10 @@ SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql) : m_db(db), m_
     if (rc != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
-        throwSqliteError(db, rc, QStringLiteral("The query \"%1\" cannot be run").arg(sql));
+        throwSqliteError(db, rc,
+                         context.isEmpty()
+                             ? QStringLiteral("The query \"%1\" cannot be run").arg(sql)
+                             : context);
     }
     const qsizetype rest = utf8.size() - (tail - utf8.constData());
     if (!isOnlyBlanks(db, QByteArray(tail, rest))) {
@@ -107,6 +111,23 @@ void SqliteStatement::bindText(int index, const QByteArray& utf8)
 void SqliteStatement::bindNull(int index)
 {
     sqlite3_bind_null(m_stmt, index);
+}
+
+void SqliteStatement::bindColumn(int index, const SqliteStatement& from, int column)
+{
+    sqlite3_bind_value(m_stmt, index, sqlite3_column_value(from.m_stmt, column));
+}
+
+QString SqliteStatement::columnText(int column) const
+{
+    // The text first: asking for it may convert the value, which sets the size.
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column));
+}
+
+std::int64_t SqliteStatement::columnInt64(int column) const
+{
+    return sqlite3_column_int64(m_stmt, column);
 }
 
 } // namespace jet

@@ -15,7 +15,9 @@ namespace jet {
 class SqliteStatement {
 public:
     SqliteStatement() = default;
-    SqliteStatement(sqlite3* db, const QString& sql);
+    // Throws JetError when SQLite cannot prepare `sql`: starting with `context` when one is
+    // given, else naming the query.
+    SqliteStatement(sqlite3* db, const QString& sql, const QString& context = {});
     ~SqliteStatement();
     SqliteStatement(SqliteStatement&& other) noexcept;
     SqliteStatement& operator=(SqliteStatement&& other) noexcept;
@@ -35,6 +37,12 @@ public:
     void bindInt64(int index, std::int64_t value);
     void bindText(int index, const QByteArray& utf8);
     void bindNull(int index);
+    // Binds column `column` of `from`'s current row as it is stored: its type and bytes kept.
+    void bindColumn(int index, const SqliteStatement& from, int column);
+
+    // Column `column` (from 0) of the current row: as text (UTF-8 decoded), or as an integer.
+    QString columnText(int column) const;
+    std::int64_t columnInt64(int column) const;
 
 private:
     sqlite3* m_db = nullptr;
