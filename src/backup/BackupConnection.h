@@ -2,7 +2,7 @@
 
 #include <QString>
 
-struct sqlite3;
+#include "platform/jet/SqliteFile.h"
 
 namespace backup {
 
@@ -13,11 +13,8 @@ class BackupConnection {
 public:
     // Throws JetError naming the file when it cannot be read as a diary backup.
     explicit BackupConnection(const QString& path);
-    ~BackupConnection();
-    BackupConnection(const BackupConnection&) = delete;
-    BackupConnection& operator=(const BackupConnection&) = delete;
 
-    sqlite3* handle() const { return m_db; }
+    const jet::SqliteFile& file() const { return m_file; }
     QString path() const { return m_path; }
 
     // The number of rows of `table` (one of the registers).
@@ -27,7 +24,7 @@ public:
 
 private:
     QString m_path;
-    sqlite3* m_db = nullptr;
+    jet::SqliteFile m_file;
 };
 
 } // namespace backup

@@ -1,16 +1,13 @@
 #include "backup/BackupSoundness.h"
 
-#include <memory>
 #include <vector>
-
-#include <sqlite3.h>
 
 #include <QDir>
 #include <QStringList>
 
 #include "data/DiarySchema.h"
 #include "platform/jet/JetError.h"
-#include "platform/jet/SqliteError.h"
+#include "platform/jet/SqliteFile.h"
 #include "platform/jet/SqliteStatement.h"
 
 namespace backup {
@@ -36,29 +33,14 @@ QString readContext(const QString& path)
     return QStringLiteral("Could not read the backup '%1'").arg(QDir::toNativeSeparators(path));
 }
 
-QString columnText(sqlite3_stmt* stmt, int column)
-{
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
-                             sqlite3_column_bytes(stmt, column));
-}
-
 QString shortened(const QString& text)
 {
     return text.size() > kShownLength ? text.left(kShownLength) + QStringLiteral("...") : text;
 }
 
-void checkIntegrity(sqlite3* db, const QString& path)
+void checkIntegrity(const jet::SqliteFile& db, const QString& path)
 {
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db, "PRAGMA integrity_check(1)", -1, &stmt, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_step(stmt);
-    // A schema SQLite cannot read fails the check itself; its message says what is wrong.
-    const QString verdict =
-        rc == SQLITE_ROW ? columnText(stmt, 0) : QString::fromUtf8(sqlite3_errmsg(db));
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_ROW && (rc & 0xff) != SQLITE_CORRUPT)
-        jet::throwSqliteError(db, rc, readContext(path));
+    const QString verdict = db.integrityCheck(readContext(path));
     if (verdict == QLatin1String("ok"))
         return;
     // The first finding, without the heading that names the schema ("*** in database main ***").
@@ -164,15 +146,14 @@ TableLayout layoutOf(const QString& sql)
 }
 
 // The CREATE TABLE text `db` holds for `table`, or an empty string when it has no such table.
-QString tableSql(sqlite3* db, const QString& table, const QString& path)
+QString tableSql(const jet::SqliteFile& db, const QString& table, const QString& path)
 {
-    jet::SqliteStatement statement(db,
-                                   QStringLiteral("SELECT sql FROM sqlite_schema WHERE "
-                                                  "type = 'table' AND name = ?1 COLLATE NOCASE"));
+    jet::SqliteStatement statement = db.statement(QStringLiteral(
+        "SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"));
     statement.bindText(1, table.toUtf8());
     if (!statement.step(readContext(path)))
         return {};
-    return columnText(statement.get(), 0);
+    return statement.columnText(0);
 }
 
 // The first word of each definition: a column's name.
@@ -226,32 +207,24 @@ struct Register {
 // The registers as a diary made now lays them out.
 std::vector<Register> diaryRegisters()
 {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_close(db);
-        throw jet::JetError(jet::errors::kEngineFailure,
-                            QStringLiteral("Could not lay out a diary to compare backups with."));
-    }
-    const std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(db, sqlite3_close);
+    const QString context = QStringLiteral("Could not lay out a diary to compare backups with");
+    jet::SqliteFile db = jet::SqliteFile::inMemory(context);
     for (const QString& statement : data::diarySchemaStatements())
-        jet::checkSqlite(
-            db, sqlite3_exec(db, statement.toUtf8().constData(), nullptr, nullptr, nullptr),
-            QStringLiteral("Could not lay out a diary to compare backups with"));
+        db.execute(statement, context);
     std::vector<Register> registers;
     for (const char* name : kRegisters) {
         Register entry;
         entry.name = QLatin1String(name);
         entry.layout = layoutOf(tableSql(db, entry.name, QString()));
-        jet::SqliteStatement columns(
-            db, QStringLiteral("SELECT name, upper(type) FROM pragma_table_info(?1)"));
+        jet::SqliteStatement columns =
+            db.statement(QStringLiteral("SELECT name, upper(type) FROM pragma_table_info(?1)"));
         columns.bindText(1, entry.name.toUtf8());
         while (columns.step(QString())) {
-            const QString type = columnText(columns.get(), 1);
+            const QString type = columns.columnText(1);
             if (type == QLatin1String("DATE"))
-                entry.dates << columnText(columns.get(), 0);
+                entry.dates << columns.columnText(0);
             else if (type == QLatin1String("TIME"))
-                entry.times << columnText(columns.get(), 0);
+                entry.times << columns.columnText(0);
         }
         registers.push_back(entry);
     }
@@ -278,23 +251,24 @@ QString runsOf(const std::vector<qint64>& serials)
     return runs.join(QStringLiteral(", "));
 }
 
-void checkSerials(sqlite3* db, const QString& table, const QString& path)
+void checkSerials(const jet::SqliteFile& db, const QString& table, const QString& path)
 {
     const QString context = readContext(path);
-    jet::SqliteStatement odd(db, QStringLiteral("SELECT CAST(sl_no AS TEXT), typeof(sl_no) FROM "
-                                                "%1 WHERE typeof(sl_no) <> 'integer' LIMIT 1")
-                                     .arg(table));
+    jet::SqliteStatement odd =
+        db.statement(QStringLiteral("SELECT CAST(sl_no AS TEXT), typeof(sl_no) FROM "
+                                    "%1 WHERE typeof(sl_no) <> 'integer' LIMIT 1")
+                         .arg(table));
     if (odd.step(context))
-        refuse(
-            jet::errors::kDamaged, path,
-            QStringLiteral("the register '%1' has %2 as a serial number")
-                .arg(table, columnText(odd.get(), 1) == QLatin1String("blob")
-                                ? QStringLiteral("binary data")
-                                : QStringLiteral("'%1'").arg(shortened(columnText(odd.get(), 0)))));
-    jet::SqliteStatement all(db, QStringLiteral("SELECT sl_no FROM %1 ORDER BY sl_no").arg(table));
+        refuse(jet::errors::kDamaged, path,
+               QStringLiteral("the register '%1' has %2 as a serial number")
+                   .arg(table, odd.columnText(1) == QLatin1String("blob")
+                                   ? QStringLiteral("binary data")
+                                   : QStringLiteral("'%1'").arg(shortened(odd.columnText(0)))));
+    jet::SqliteStatement all =
+        db.statement(QStringLiteral("SELECT sl_no FROM %1 ORDER BY sl_no").arg(table));
     std::vector<qint64> serials;
     while (all.step(context))
-        serials.push_back(sqlite3_column_int64(all.get(), 0));
+        serials.push_back(all.columnInt64(0));
     QStringList repeated;
     bool gap = !serials.empty() && serials.front() != 1;
     for (size_t i = 1; i < serials.size(); ++i) {
@@ -315,8 +289,8 @@ void checkSerials(sqlite3* db, const QString& table, const QString& path)
 }
 
 // A date or time column: every value is text in the stored form, and names a real day or time.
-void checkMoments(sqlite3* db, const QString& table, const QString& column, bool isDate,
-                  const QString& path)
+void checkMoments(const jet::SqliteFile& db, const QString& table, const QString& column,
+                  bool isDate, const QString& path)
 {
     const QString readable =
         isDate
@@ -324,16 +298,15 @@ void checkMoments(sqlite3* db, const QString& table, const QString& column, bool
             : QStringLiteral("(time(%1, '+0 seconds') IS %1 OR (length(%1) = 5 AND "
                              "time(%1, '+0 seconds') IS %1 || ':00'))")
                   .arg(column);
-    jet::SqliteStatement bad(
-        db, QStringLiteral("SELECT sl_no, typeof(%1), CAST(%1 AS TEXT) FROM %2 WHERE NOT "
-                           "(typeof(%1) = 'text' AND %3) ORDER BY sl_no LIMIT 1")
-                .arg(column, table, readable));
+    jet::SqliteStatement bad =
+        db.statement(QStringLiteral("SELECT sl_no, typeof(%1), CAST(%1 AS TEXT) FROM %2 WHERE NOT "
+                                    "(typeof(%1) = 'text' AND %3) ORDER BY sl_no LIMIT 1")
+                         .arg(column, table, readable));
     if (!bad.step(readContext(path)))
         return;
-    const QString record = QStringLiteral("record %1 of the register '%2'")
-                               .arg(sqlite3_column_int64(bad.get(), 0))
-                               .arg(table);
-    const QString type = columnText(bad.get(), 1);
+    const QString record =
+        QStringLiteral("record %1 of the register '%2'").arg(bad.columnInt64(0)).arg(table);
+    const QString type = bad.columnText(1);
     QString problem;
     if (type == QLatin1String("null"))
         problem = QStringLiteral("%1 has no %2").arg(record, column);
@@ -341,7 +314,7 @@ void checkMoments(sqlite3* db, const QString& table, const QString& column, bool
         problem = QStringLiteral("%1 holds binary data as its %2").arg(record, column);
     else
         problem = QStringLiteral("%1 has '%2' as its %3, which is not a %4")
-                      .arg(record, shortened(columnText(bad.get(), 2)), column,
+                      .arg(record, shortened(bad.columnText(2)), column,
                            isDate ? QStringLiteral("date (YYYY-MM-DD)")
                                   : QStringLiteral("time (HH:MM:SS)"));
     refuse(jet::errors::kDamaged, path, problem);
@@ -349,7 +322,7 @@ void checkMoments(sqlite3* db, const QString& table, const QString& column, bool
 
 } // namespace
 
-void requireSoundDiary(sqlite3* backup, const QString& path)
+void requireSoundDiary(const jet::SqliteFile& backup, const QString& path)
 {
     checkIntegrity(backup, path);
     const std::vector<Register> registers = diaryRegisters();

@@ -4,7 +4,9 @@
 
 #include <QString>
 
-struct sqlite3;
+namespace jet {
+class SqliteFile;
+}
 
 namespace backup {
 
@@ -15,7 +17,7 @@ namespace backup {
 // missing or not readable as the diary stores it ("YYYY-MM-DD", "HH:MM:SS" text). Throws
 // JetError naming `path` and what is wrong: kDamaged for damage and unreadable records,
 // kUnrecognizedFormat for a layout that is not the diary's.
-void requireSoundDiary(sqlite3* backup, const QString& path);
+void requireSoundDiary(const jet::SqliteFile& backup, const QString& path);
 
 namespace testing {
 

@@ -4,8 +4,6 @@
 #include <utility>
 #include <unistd.h>
 
-#include <sqlite3.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,41 +18,13 @@
 #include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
-#include "platform/jet/SqliteError.h"
+#include "platform/jet/SqliteFile.h"
 #include "platform/jet/SqliteStatement.h"
 #include "platform/jet/Transaction.h"
 
 namespace backup {
 
 namespace {
-
-// Waits for a lock the engine's busy timeout did not get, before giving up.
-constexpr int kBusyRetries = 20;
-constexpr int kBusyRetryMs = 50;
-
-// Copies every page of `from` into `to` in one step, so the copy is one moment's state.
-void runBackup(sqlite3* to, sqlite3* from, const QString& context)
-{
-    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
-    if (!backup)
-        jet::throwSqliteError(to, sqlite3_extended_errcode(to), context);
-    int rc = SQLITE_OK;
-    for (int waits = 0;;) {
-        rc = sqlite3_backup_step(backup, -1);
-        const int primary = rc & 0xff;
-        if ((primary == SQLITE_BUSY || primary == SQLITE_LOCKED) && ++waits < kBusyRetries) {
-            sqlite3_sleep(kBusyRetryMs);
-            continue;
-        }
-        if (rc != SQLITE_OK)
-            break;
-    }
-    // Finishing also leaves the step's error in `to` for the message.
-    const int finished = sqlite3_backup_finish(backup);
-    if (rc != SQLITE_DONE)
-        jet::throwSqliteError(to, rc, context);
-    jet::checkSqlite(to, finished, context);
-}
 
 void requireWritableFolder(const QString& folder)
 {
@@ -65,37 +35,17 @@ void requireWritableFolder(const QString& folder)
                                 .arg(QDir::toNativeSeparators(folder)));
 }
 
-// The copy under its private name, with the diary's permission bits; removed with its journal
-// unless it was published.
+// The copy under its private name, with the diary's permission bits; removed unless it was
+// published.
 class ScratchCopy {
 public:
     ScratchCopy(const QString& target, const QString& diaryFile)
         : m_output(target, files::Privacy::LikeDiary, diaryFile)
     {
     }
-    ~ScratchCopy()
-    {
-        if (m_db)
-            sqlite3_close_v2(m_db);
-    }
-    ScratchCopy(const ScratchCopy&) = delete;
-    ScratchCopy& operator=(const ScratchCopy&) = delete;
 
-    sqlite3* open(const QString& context)
-    {
-        const int rc = sqlite3_open_v2(QFile::encodeName(m_output.handOver()).constData(), &m_db,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-        if (rc != SQLITE_OK)
-            jet::throwSqliteError(m_db, rc, context);
-        sqlite3_extended_result_codes(m_db, 1);
-        return m_db;
-    }
-    void close(const QString& context)
-    {
-        sqlite3* db = m_db;
-        m_db = nullptr;
-        jet::checkSqlite(nullptr, sqlite3_close(db), context);
-    }
+    // The scratch file, empty, for the engine to write the copy into.
+    QString file() { return m_output.handOver(); }
     // Moves the finished copy to its name unless a file took that name meanwhile (false then).
     bool publishAs(const QString& target)
     {
@@ -106,7 +56,6 @@ public:
 
 private:
     files::SafeOutput m_output;
-    sqlite3* m_db = nullptr;
 };
 
 QString existingDiary(const QString& diaryPath)
@@ -120,10 +69,10 @@ QString existingDiary(const QString& diaryPath)
 }
 
 // The backup API works on SQLite files; a diary shared from a server is backed up there.
-sqlite3* fileHandle(jet::Database& database)
+void requireFile(const jet::Database& database)
 {
-    if (sqlite3* handle = database.handle())
-        return handle;
+    if (!database.isServer())
+        return;
     throw jet::JetError(jet::errors::kInvalidOperation,
                         QStringLiteral("The diary '%1' lies on a server; back it up and restore "
                                        "it there (with the server's own tools).")
@@ -147,13 +96,9 @@ QString writeCopy(jet::Database& source, const QString& folder,
     };
     requireWritableFolder(folder);
     ScratchCopy scratch(target, source.isServer() ? QString() : source.path());
-    sqlite3* copy = scratch.open(context());
-    runBackup(copy, fileHandle(source), context());
-    // The diary's WAL mark came over with its pages; a backup is one plain file.
-    jet::checkSqlite(copy,
-                     sqlite3_exec(copy, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr),
-                     context());
-    scratch.close(context());
+    const QString file = scratch.file();
+    requireFile(source);
+    source.BackupInto(file, context());
     while (!scratch.publishAs(target))
         target = nextName();
     return target;
@@ -217,18 +162,18 @@ std::function<void()>& beforeRestoreWrites()
 }
 
 // The diary id a backup carries, if any.
-std::optional<QString> backupDiaryId(sqlite3* backup)
+std::optional<QString> backupDiaryId(const jet::SqliteFile& backup)
 {
-    sqlite3_stmt* stmt = nullptr;
-    std::optional<QString> id;
-    if (sqlite3_prepare_v2(backup,
-                           "SELECT diary_id FROM diary_identity WHERE typeof(diary_id) = 'text' "
-                           "AND diary_id <> '' LIMIT 1",
-                           -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW)
-        id = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-    sqlite3_finalize(stmt);
-    return id;
+    try {
+        jet::SqliteStatement id = backup.statement(
+            QStringLiteral("SELECT diary_id FROM diary_identity WHERE "
+                           "typeof(diary_id) = 'text' AND diary_id <> '' LIMIT 1"));
+        if (id.step(QString()))
+            return id.columnText(0);
+    } catch (const jet::JetError&) {
+        // A backup made before diaries had an id.
+    }
+    return std::nullopt;
 }
 
 // Replaces the records of the three registers of `diary` (inside its open transaction) by the
@@ -243,21 +188,23 @@ void writeRecords(const BackupConnection& source, jet::Database& diary, const QS
         for (qsizetype i = 0; i <= columns.size(); ++i)
             marks << QStringLiteral("?");
         diary.Execute(QStringLiteral("DELETE FROM %1").arg(table));
-        jet::SqliteStatement read(source.handle(),
-                                  QStringLiteral("SELECT %1 FROM %2").arg(list, table));
-        jet::SqliteStatement write(diary.handle(),
-                                   QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                       .arg(table, list, marks.join(QStringLiteral(", "))));
+        jet::SqliteStatement read =
+            source.file().statement(QStringLiteral("SELECT %1 FROM %2").arg(list, table));
+        jet::SqliteStatement write =
+            jet::fileStatement(diary,
+                               QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                   .arg(table, list, marks.join(QStringLiteral(", "))),
+                               QString());
         while (read.step(context)) {
             for (int i = 0; i <= int(columns.size()); ++i)
-                sqlite3_bind_value(write.get(), i + 1, sqlite3_column_value(read.get(), i));
+                write.bindColumn(i + 1, read, i);
             write.step(context);
             write.reset();
         }
     }
     // A backup older than the diary's id leaves the diary its id, so its calendar entries stay
     // the same; a backup with an id brings it back.
-    const std::optional<QString> id = backupDiaryId(source.handle());
+    const std::optional<QString> id = backupDiaryId(source.file());
     if (id && exports::storedDiaryId(diary) != id) {
         if (exports::storedDiaryId(diary))
             diary.Execute(QStringLiteral("DELETE FROM diary_identity"));
@@ -295,7 +242,7 @@ QString restoreBackup(const QString& backupFile, const QString& diaryPath, const
                             QStringLiteral("The diary '%1' cannot be written; nothing was "
                                            "restored.")
                                 .arg(diary));
-    fileHandle(*live);
+    requireFile(*live);
     // The diary's own backup is read through a second connection while this one holds the
     // write lock: readers of a WAL diary are not blocked by it, and no other program can
     // commit between that backup and the restore, so every save is in the one or waits for
