@@ -13,6 +13,9 @@ packages=(
   fontconfig
   clang-format
   libpango1.0-dev libcairo2-dev qt6-pdf-dev libqt6pdfwidgets6 poppler-utils
+  libcups2-dev
+  # The printing test sends a report to a PDF queue of its own.
+  cups printer-driver-cups-pdf
   libm17n-dev m17n-db
   desktop-file-utils python3-icalendar
 )

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QFile>
 #include <QProcess>
 #include <QtTest>
@@ -10,6 +12,56 @@
 
 using reports::ReportRegister;
 
+namespace {
+
+// A program's exit status (-1 when it cannot start) and what it wrote to standard output.
+int run(const QString& program, const QStringList& arguments, QByteArray* output = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000))
+        return -1;
+    if (output)
+        *output = process.readAllStandardOutput();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QString pdfText(const QString& path)
+{
+    QByteArray text;
+    run(QStringLiteral("pdftotext"),
+        {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")}, &text);
+    return QString::fromUtf8(text);
+}
+
+// The CUPS scheduler for one test: the running one, or one started here and stopped after.
+struct CupsScheduler {
+    QProcess started;
+
+    bool up() const
+    {
+        QByteArray said;
+        return run(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &said) == 0 &&
+               said.contains("is running");
+    }
+    bool start()
+    {
+        if (up())
+            return true;
+        started.start(QStringLiteral("cupsd"), {QStringLiteral("-f")});
+        for (int i = 0; i < 50 && !up(); ++i)
+            QTest::qWait(200);
+        return up();
+    }
+    ~CupsScheduler()
+    {
+        started.terminate();
+        started.waitForFinished(10000);
+    }
+};
+
+} // namespace
+
 // velmora-cli report run as a script would run it: exit statuses, the PDF written or not, the
 // notice of an empty range on standard error.
 class TestReportCommand : public QObject {
@@ -18,6 +70,7 @@ class TestReportCommand : public QObject {
 private slots:
     void exitsAndWrites_data();
     void exitsAndWrites();
+    void printsThePdfItselfToACupsQueue();
 };
 
 void TestReportCommand::exitsAndWrites_data()
@@ -41,6 +94,8 @@ void TestReportCommand::exitsAndWrites_data()
         << "after";
     QTest::newRow("unknown option")
         << QStringList{"local", "--colour"} + week << 2 << false << "colour";
+    QTest::newRow("unknown printer") << QStringList{"local", "--print", "Nowhere-Printer"} + week
+                                     << 2 << false << "Nowhere-Printer";
     QTest::newRow("missing template")
         << QStringList{"outstation", "--template", "$T/none.rpt"} + week << 2 << false
         << "none.rpt";
@@ -77,6 +132,62 @@ void TestReportCommand::exitsAndWrites()
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");
     }
+}
+
+// --print hands the PDF itself to CUPS: the job that reaches the queue is the report's PDF,
+// byte for byte, its Kannada still text (no pictures of pages). The queue is a cups-pdf
+// printer, held while the job is looked at in CUPS's spool, then let go.
+void TestReportCommand::printsThePdfItselfToACupsQueue()
+{
+    const QString ppd = QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd");
+    if (QStandardPaths::findExecutable(QStringLiteral("lpadmin"),
+                                       {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")})
+            .isEmpty() ||
+        !QFile::exists(ppd) ||
+        QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("lpadmin, cups-pdf or pdftotext is not installed (scripts/deps.sh installs cups, "
+              "printer-driver-cups-pdf and poppler-utils): printing is not tried");
+    if (::geteuid() != 0)
+        QSKIP("adding a print queue and reading CUPS's spool needs root: printing is not tried");
+    CupsScheduler scheduler;
+    if (!scheduler.start())
+        QSKIP("the CUPS scheduler does not run here: printing is not tried");
+    const QString queue = QStringLiteral("Velmora-Test-PDF");
+    QCOMPARE(run(QStringLiteral("lpadmin"), {"-p", queue, "-E", "-v", "cups-pdf:/", "-P", ppd}), 0);
+    const auto removeQueue = qScopeGuard([&] { run(QStringLiteral("lpadmin"), {"-x", queue}); });
+    QCOMPARE(run(QStringLiteral("cupsdisable"), {queue}), 0);
+
+    TempProgramFolder folder;
+    openSampleDiary(folder.path());
+    const QString out = folder.filePath(QStringLiteral("report.pdf"));
+    QByteArray said;
+    QCOMPARE(run(QStringLiteral(VELMORA_CLI),
+                 {"report", "local", "--from", "2027-01-01", "--to", "2027-01-31", "--template",
+                  QStringLiteral(VELMORA_RESOURCES_DIR "/rptlocal.rpt"), "--diary",
+                  folder.filePath(QStringLiteral("tarnalist.mdb")), "--out", out, "--print", queue},
+                 &said),
+             0);
+    const QRegularExpressionMatch job =
+        QRegularExpression(QStringLiteral("job (\\d+)")).match(QString::fromUtf8(said));
+    QVERIFY2(job.hasMatch(), said.constData());
+    const QString spooled =
+        QStringLiteral("/var/spool/cups/d%1-001").arg(job.captured(1).toInt(), 5, 10, QChar('0'));
+    QFile printed(spooled), written(out);
+    QVERIFY2(printed.open(QIODevice::ReadOnly), qPrintable(spooled));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(printed.readAll(), written.readAll());
+    const QString text = pdfText(spooled);
+    QVERIFY(text.contains(QStringLiteral(u"ಸ್ಥಳೀಯ ಕಾರ್ಯಕ್ರಮಗಳ ಪಟ್ಟಿ")));
+    QCOMPARE(text, pdfText(out));
+
+    // Let go, cups-pdf prints it.
+    QCOMPARE(run(QStringLiteral("cupsenable"), {queue}), 0);
+    QByteArray waiting = "?";
+    for (int i = 0; i < 300 && !waiting.isEmpty(); ++i) {
+        QTest::qWait(200);
+        run(QStringLiteral("lpstat"), {"-W", "not-completed", "-o", queue}, &waiting);
+    }
+    QVERIFY2(waiting.isEmpty(), waiting.constData());
 }
 
 QTEST_GUILESS_MAIN(TestReportCommand)

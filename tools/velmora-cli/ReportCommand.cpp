@@ -12,6 +12,7 @@
 #include "platform/files/FileChecks.h"
 #include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
+#include "platform/report/ReportPrinting.h"
 #include "platform/report/ReportTemplate.h"
 #include "platform/report/ReportRun.h"
 #include "platform/varnel/VarnelCodec.h"
@@ -43,13 +44,17 @@ int runReport(const QStringList& arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Copies the records of a date range into the register's staging table and "
-                       "writes its report to a PDF file. A range without records writes nothing "
-                       "and exits 1."));
+                       "writes its report to a PDF file, or sends the PDF to a printer through "
+                       "CUPS, or both. A range without records writes nothing and exits 1."));
     parser.addPositionalArgument(QStringLiteral("register"),
                                  QStringLiteral("local, outstation or tour"));
     cli::addDateRangeOptions(parser);
     parser.addOption({QStringLiteral("out"), QStringLiteral("The PDF file to write."),
                       QStringLiteral("FILE.pdf")});
+    parser.addOption({QStringLiteral("print"),
+                      QStringLiteral("Send the report to this CUPS printer (\"default\": the "
+                                     "default printer)."),
+                      QStringLiteral("PRINTER")});
     parser.addOption({QStringLiteral("template"),
                       QStringLiteral("The report template (default: the register's template in "
                                      "the program's folder)."),
@@ -61,11 +66,15 @@ int runReport(const QStringList& arguments)
     return cli::runGuarded(kName, [&] {
         const reports::ReportRegister* reg =
             reports::ReportRegister::byName(cli::registerArgument(parser));
-        for (const char* required : {"from", "to", "out"}) {
+        for (const char* required : {"from", "to"}) {
             if (!parser.isSet(QLatin1String(required)))
                 throw cli::BadInput{
                     QStringLiteral("--%1 is required").arg(QLatin1String(required))};
         }
+        const bool toFile = parser.isSet(QStringLiteral("out"));
+        const bool toPrinter = parser.isSet(QStringLiteral("print"));
+        if (!toFile && !toPrinter)
+            throw cli::BadInput{QStringLiteral("--out or --print is required")};
         const QDate first = *cli::dateOption(parser, QStringLiteral("from"));
         const QDate last = *cli::dateOption(parser, QStringLiteral("to"));
         if (first > last)
@@ -77,26 +86,48 @@ int runReport(const QStringList& arguments)
         // Everything that can refuse the run does so before the staging table is touched.
         report::readReportTemplate(report::existingProgramFile(templatePath));
         const std::shared_ptr<jet::Database> db = data::OpenDiaryDatabase(diary);
-        const QString outPath = files::checkOutputTarget(parser.value(QStringLiteral("out")));
+        const QString outPath =
+            toFile ? files::checkOutputTarget(parser.value(QStringLiteral("out"))) : QString();
+        const QString printer =
+            toPrinter ? report::resolvePrinter(parser.value(QStringLiteral("print"))) : QString();
 
         if (reports::stageRange(*db, *reg, first, last) == 0) {
             cli::err() << varnel::decode(reg->notice) << Qt::endl;
             return int(cli::kNothingToDo);
         }
-        // Streamed into the file as the pages are laid out, and written whole or not at all: a
-        // failure leaves no half PDF behind.
-        files::SafeOutput output(outPath);
-        const report::ReportSummary report = report::writeReport(
-            templatePath, reports::stagedDiaryOpener(db), diary,
-            [&output](const char* data, size_t size) {
-                output.write(QByteArray::fromRawData(data, qsizetype(size)));
-            },
-            progressOnTerminal());
-        output.commit();
+        report::ReportSummary report;
+        QString printed = outPath;
+        report::ReportFile scratch;
+        if (toFile) {
+            // Streamed into the file as the pages are laid out, and written whole or not at
+            // all: a failure leaves no half PDF behind.
+            files::SafeOutput output(outPath);
+            report = report::writeReport(
+                templatePath, reports::stagedDiaryOpener(db), diary,
+                [&output](const char* data, size_t size) {
+                    output.write(QByteArray::fromRawData(data, qsizetype(size)));
+                },
+                progressOnTerminal());
+            output.commit();
+        } else {
+            scratch = report::runReportToFile(templatePath, reports::stagedDiaryOpener(db), diary,
+                                              progressOnTerminal());
+            report = scratch;
+            printed = scratch.path();
+        }
         for (const QString& note : report.notes)
             cli::err() << note << Qt::endl;
-        cli::out() << parser.value(QStringLiteral("out")) << ": " << report.rows << " rows, "
-                   << report.pages << " pages" << Qt::endl;
+        if (toFile)
+            cli::out() << parser.value(QStringLiteral("out")) << ": " << report.rows << " rows, "
+                       << report.pages << " pages" << Qt::endl;
+        if (toPrinter) {
+            report::PrintRequest request;
+            request.printer = printer;
+            request.title = report.title;
+            const int job = report::printPdf(printed, request);
+            cli::out() << printer << ": job " << job << ", " << report.rows << " rows, "
+                       << report.pages << " pages" << Qt::endl;
+        }
         return int(cli::kDone);
     });
 }

@@ -5,10 +5,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPdfDocument>
 #include <QPdfPageNavigator>
 #include <QPdfView>
@@ -16,11 +14,15 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QThread>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "platform/files/SafeOutput.h"
+#include "platform/report/ReportError.h"
+#include "platform/report/ReportPrinting.h"
 #include "platform/jet/JetError.h"
 #include "platform/varnel/KannadaDigits.h"
 
@@ -29,7 +31,6 @@ namespace report {
 namespace {
 
 constexpr qreal kZoomStep = 1.25;
-constexpr int kPrintDpi = 300; // pages go to the printer as pictures of this resolution
 
 QToolButton* toolButton(const QString& text, QWidget* parent)
 {
@@ -80,7 +81,7 @@ ReportPreview::ReportPreview(const ReportFile& report, Messenger messenger, QWid
     add("ZoomIn", QStringLiteral(u"+ ಹಿಗ್ಗಿಸು"), &ReportPreview::zoomIn);
     add("FitWidth", QStringLiteral(u"ಅಗಲಕ್ಕೆ ಹೊಂದಿಸು"), &ReportPreview::fitWidth);
     bar->addStretch();
-    add("Print", QStringLiteral(u"ಮುದ್ರಿಸು…"), &ReportPreview::print);
+    m_print = add("Print", QStringLiteral(u"ಮುದ್ರಿಸು…"), &ReportPreview::print);
     add("SaveAs", QStringLiteral(u"PDF ಆಗಿ ಉಳಿಸು…"), &ReportPreview::saveAs);
 
     auto* layout = new QVBoxLayout(this);
@@ -162,25 +163,64 @@ void ReportPreview::print()
     printer.setFromTo(1, pages);
     QPrintDialog dialog(&printer, this);
     dialog.setMinMax(1, pages);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, true);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        tell(QStringLiteral(u"ಮುದ್ರಕಕ್ಕೆ ವರದಿಯನ್ನು ಕಳಿಸಲಾಗಲಿಲ್ಲ."));
+    // "Print to file" writes the PDF as it is.
+    if (!printer.outputFileName().isEmpty()) {
+        saveTo(printer.outputFileName());
         return;
     }
-    const int from = printer.fromPage() > 0 ? printer.fromPage() - 1 : 0;
-    const int to = printer.toPage() > 0 ? printer.toPage() - 1 : pages - 1;
-    for (int page = from; page <= to; ++page) {
-        if (page > from)
-            printer.newPage();
-        const QSizeF points = m_document->pagePointSize(page);
-        const QImage image = m_document->render(page, (points * kPrintDpi / 72.0).toSize());
-        const QRect area = painter.viewport();
-        QSize target = image.size().scaled(area.size(), Qt::KeepAspectRatio);
-        painter.drawImage(QRect(area.topLeft(), target), image);
+    PrintRequest request;
+    request.printer = printer.printerName();
+    request.title = windowTitle();
+    request.copies = printer.copyCount();
+    if (printer.printRange() == QPrinter::PageRange) {
+        request.firstPage = printer.fromPage();
+        request.lastPage = printer.toPage();
+    } else if (printer.printRange() == QPrinter::CurrentPage) {
+        request.firstPage = request.lastPage = currentPage() + 1;
     }
-    painter.end();
+    switch (printer.duplex()) {
+    case QPrinter::DuplexNone: request.sides = PrintRequest::Sides::OneSided; break;
+    case QPrinter::DuplexLongSide: request.sides = PrintRequest::Sides::LongEdge; break;
+    case QPrinter::DuplexShortSide: request.sides = PrintRequest::Sides::ShortEdge; break;
+    case QPrinter::DuplexAuto: break;
+    }
+    request.media = printer.pageLayout().pageSize().key();
+    printTo(request);
+}
+
+void ReportPreview::printTo(const PrintRequest& request)
+{
+    // The PDF itself goes to CUPS off this thread; the window stays usable meanwhile.
+    auto* progress = new QProgressDialog(
+        QStringLiteral(u"ವರದಿಯನ್ನು ಮುದ್ರಕ (ಪ್ರಿಂಟರ್) %1ಕ್ಕೆ ಕಳಿಸಲಾಗುತ್ತಿದೆ…").arg(request.printer), QString(),
+        0, 0, this);
+    progress->setObjectName(QStringLiteral("PrintProgress"));
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(0);
+    progress->show();
+    m_print->setEnabled(false);
+    auto failure = std::make_shared<QString>();
+    QThread* thread = QThread::create([path = m_report.path(), request, failure] {
+        try {
+            printPdf(path, request);
+        } catch (const ReportError& error) {
+            *failure = error.text();
+        }
+    });
+    // The scratch file stays while the job is handed over, even if this window closes.
+    connect(thread, &QThread::finished, thread,
+            [thread, keep = m_report] { thread->deleteLater(); });
+    connect(thread, &QThread::finished, this, [this, progress, failure] {
+        progress->deleteLater();
+        m_print->setEnabled(true);
+        if (!failure->isEmpty())
+            tell(*failure);
+        emit printed(failure->isEmpty());
+    });
+    thread->start();
 }
 
 void ReportPreview::saveAs()

@@ -7,9 +7,11 @@
 #include <QWidget>
 
 #include "platform/report/ReportControl.h"
+#include "platform/report/ReportPrinting.h"
 #include "platform/report/ReportRun.h"
 
 class QLabel;
+class QToolButton;
 class QPdfDocument;
 class QPdfView;
 
@@ -43,13 +45,20 @@ public slots:
     void zoomIn();
     void zoomOut();
     void fitWidth();
-    // Without any printer installed it says so instead of opening the print dialog.
+    // The print dialog, then the PDF itself to the chosen printer (printTo). Without any
+    // printer installed it says so instead of opening the dialog.
     void print();
     void saveAs();
 
 public:
     // Writes the PDF whole or not at all; on failure the user is told and false comes back.
     bool saveTo(const QString& path);
+    // Hands the PDF to CUPS as `request` says, with progress shown while the window stays
+    // usable; a failure is told to the user. printed() says when it is done.
+    void printTo(const PrintRequest& request);
+
+signals:
+    void printed(bool sent);
 
 private:
     void showPageNumber();
@@ -62,6 +71,7 @@ private:
     QPdfDocument* m_document;
     QPdfView* m_view;
     QLabel* m_pageNumber;
+    QToolButton* m_print;
 };
 
 // A report control destination that opens a new preview window for every report, as a
