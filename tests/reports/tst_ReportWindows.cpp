@@ -4,6 +4,8 @@
 #include <QMdiSubWindow>
 #include <QPdfDocument>
 #include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -65,6 +67,7 @@ private slots:
     void emptyRangeShowsTheRegistersNotice_data();
     void emptyRangeShowsTheRegistersNotice();
     void missingTemplateIsReportedAndTheWindowGoesOn();
+    void longRunShowsProgressAndCanBeStopped();
     void pickersKeepTheRangeInOrder();
     void reportsMenuOpensAndSwitchesTheWindow();
 
@@ -189,6 +192,42 @@ void TestReportWindows::missingTemplateIsReportedAndTheWindowGoesOn()
     QVERIFY(QFile::copy(QStringLiteral(VELMORA_RESOURCES_DIR "/rpttour.rpt"),
                         folder->filePath(QStringLiteral("rpttour.rpt"))));
     clickReport(tours);
+    QCOMPARE(previews().size(), 1);
+}
+
+// A run of thousands of rows shows the pages laid out in a dialog that stops it: then nothing
+// opens, nothing is said, and the window runs the next report as usual.
+void TestReportWindows::longRunShowsProgressAndCanBeStopped()
+{
+    db->Execute(QStringLiteral(
+        "INSERT INTO local SELECT sl_no + 100 * n, tarna_date, day_name, tarna_time, topic, venue, "
+        "address, telephone, contact_person, others FROM local, (WITH RECURSIVE k(n) AS (SELECT "
+        "1 UNION ALL SELECT n + 1 FROM k WHERE n < 80) SELECT n FROM k)"));
+    frmreport programmes;
+    setRange(programmes, QDate(2026, 12, 1), QDate(2027, 3, 31));
+    QStringList said;
+    QTimer stop;
+    connect(&stop, &QTimer::timeout, [&] {
+        auto* dialog = programmes.findChild<QProgressDialog*>(QStringLiteral("ReportProgress"));
+        if (!dialog || !dialog->isVisible())
+            return;
+        said << dialog->labelText();
+        if (said.size() == 3)
+            QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    stop.start(20);
+    DialogScript script;
+    clickReport(programmes);
+    stop.stop();
+    QVERIFY(said.size() >= 3);
+    QVERIFY2(said.first().contains(QStringLiteral(u"ಪುಟ")), qPrintable(said.first()));
+    QVERIFY(previews().isEmpty());
+    QVERIFY(script.texts.isEmpty() && script.messages.isEmpty());
+    QVERIFY(!programmes.findChild<QProgressDialog*>());
+    QVERIFY(!QApplication::overrideCursor());
+
+    setRange(programmes, QDate(2027, 1, 1), QDate(2027, 1, 7));
+    clickReport(programmes);
     QCOMPARE(previews().size(), 1);
 }
 

@@ -340,7 +340,7 @@ private:
     void tell() const
     {
         if (m_progress &&
-            !m_progress(ReportProgress{m_writing, m_done, m_rows.rowCount(), m_page + 1}))
+            !m_progress(ReportProgress{m_writing, m_done, m_rows.rowCount(), m_page + 1, m_pages}))
             throw ReportCancelled();
     }
 

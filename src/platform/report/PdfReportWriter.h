@@ -20,6 +20,7 @@ struct ReportProgress {
     int rowsDone = 0;     // rows laid out in this pass
     int rows = 0;         // rows in the report
     int pages = 0;        // pages laid out in this pass so far
+    int totalPages = 0;   // the report's pages, once counted (while writing)
 };
 // Told of the progress every few rows; false stops the run (ReportCancelled).
 using ProgressFn = std::function<bool(const ReportProgress&)>;

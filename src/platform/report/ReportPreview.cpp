@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -15,15 +17,16 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
-#include <QThread>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "platform/files/SafeOutput.h"
+#include "platform/jet/JetError.h"
 #include "platform/report/ReportError.h"
 #include "platform/report/ReportPrinting.h"
-#include "platform/jet/JetError.h"
 #include "platform/varnel/KannadaDigits.h"
 
 namespace report {
@@ -31,6 +34,7 @@ namespace report {
 namespace {
 
 constexpr qreal kZoomStep = 1.25;
+constexpr qint64 kProgressAfterMs = 400; // a shorter run shows no progress
 
 QToolButton* toolButton(const QString& text, QWidget* parent)
 {
@@ -266,6 +270,46 @@ bool ReportPreview::saveTo(const QString& path)
         tell(error.text());
     }
     return false;
+}
+
+void runWithProgress(ReportControl& control, QWidget* owner)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QPointer<QProgressDialog> dialog;
+    const auto close = qScopeGuard([&] {
+        control.setProgress({});
+        delete dialog;
+    });
+    control.setProgress([&](const ReportProgress& p) {
+        if (!dialog) {
+            if (clock.elapsed() < kProgressAfterMs)
+                return true;
+            dialog = new QProgressDialog(owner);
+            dialog->setObjectName(QStringLiteral("ReportProgress"));
+            dialog->setWindowTitle(owner ? owner->window()->windowTitle() : QString());
+            dialog->setCancelButtonText(QStringLiteral(u"ನಿಲ್ಲಿಸು"));
+            dialog->setWindowModality(Qt::ApplicationModal);
+            dialog->setMinimumDuration(0);
+            dialog->setAutoReset(false);
+            dialog->setAutoClose(false);
+            dialog->setRange(0, 2 * std::max(p.rows, 1));
+            dialog->show();
+        }
+        dialog->setLabelText(varnel::kannadaDigits(
+            p.writing ? QStringLiteral(u"ವರದಿಯ ಪುಟಗಳನ್ನು ಬರೆಯಲಾಗುತ್ತಿದೆ: %1 / %2")
+                            .arg(p.pages)
+                            .arg(p.totalPages)
+                      : QStringLiteral(u"ವರದಿಯ ಪುಟಗಳನ್ನು ಎಣಿಸಲಾಗುತ್ತಿದೆ: %1").arg(p.pages)));
+        dialog->setValue((p.writing ? p.rows : 0) + p.rowsDone);
+        QCoreApplication::processEvents();
+        return dialog && !dialog->wasCanceled();
+    });
+    try {
+        control.setAction(1);
+    } catch (const ReportCancelled&) {
+        // The user stopped it: nothing to say.
+    }
 }
 
 ReportControl::Destination previewDestination(QWidget* owner, Messenger messenger,

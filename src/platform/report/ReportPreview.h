@@ -74,6 +74,11 @@ private:
     QToolButton* m_print;
 };
 
+// Runs `control`'s template (Action = 1). A run that takes more than a moment shows how far it
+// has come (pages counted, then pages written) in a dialog over `owner`, keeps the program's
+// windows painted meanwhile, and stops when the user cancels (nothing is shown then).
+void runWithProgress(ReportControl& control, QWidget* owner);
+
 // A report control destination that opens a new preview window for every report, as a
 // window of its own over `owner`'s window.
 ReportControl::Destination previewDestination(QWidget* owner, Messenger messenger,

@@ -154,7 +154,7 @@ void ReportWindow::ImageReport_Click()
         if (staged != 0) {
             Crystalrpt_.setReportFileName(templatePath);
             Crystalrpt_.setDiaryOpener(stagedDiaryOpener(Db));
-            Crystalrpt_.setAction(1);
+            report::runWithProgress(Crystalrpt_, this); // Action = 1, with progress
             busy.reset();
         } else {
             busy.reset();
