@@ -20,6 +20,7 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/Recordset.h"
+#include "platform/jet/SqliteDatabase.h"
 
 namespace {
 
@@ -291,7 +292,7 @@ private slots:
         backup::copyDiary(*diary, saved);
         // Another program saves between the diary's own backup and the restore's writes.
         auto writer = data::OpenDiaryDatabase(folder.diaryPath());
-        sqlite3_busy_timeout(writer->handle(), 0);
+        sqlite3_busy_timeout(jet::sqliteHandle(*writer), 0);
         bool committed = false;
         backup::testing::setBeforeRestoreWrites([&] {
             committed = jetErrorNumber([&] {

@@ -5,6 +5,7 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/Recordset.h"
+#include "platform/jet/SqliteDatabase.h"
 
 QList<int> serials(jet::Recordset& rs)
 {
@@ -61,7 +62,7 @@ int jetErrorNumber(const std::function<void()>& action)
 QString storedText(jet::Database& db, const QString& sql)
 {
     sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db.handle(), sql.toUtf8().constData(), -1, &stmt, nullptr);
+    sqlite3_prepare_v2(jet::sqliteHandle(db), sql.toUtf8().constData(), -1, &stmt, nullptr);
     QString out;
     if (stmt && sqlite3_step(stmt) == SQLITE_ROW)
         out = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));

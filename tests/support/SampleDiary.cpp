@@ -7,6 +7,7 @@
 #include "data/DiaryDatabase.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
+#include "platform/jet/SqliteDatabase.h"
 
 QString sampleDiarySqlPath()
 {
@@ -21,9 +22,9 @@ void loadSampleDiary(jet::Database& database)
                             QStringLiteral("Cannot read %1").arg(sampleDiarySqlPath()));
     // A script of many statements: run as the sqlite3 shell would run it.
     const QByteArray script = file.readAll();
-    if (sqlite3_exec(database.handle(), script.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw jet::JetError(jet::errors::kEngineFailure,
-                            QString::fromUtf8(sqlite3_errmsg(database.handle())));
+    sqlite3* db = jet::sqliteHandle(database);
+    if (sqlite3_exec(db, script.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw jet::JetError(jet::errors::kEngineFailure, QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
 std::shared_ptr<jet::Database> openSampleDiary(const QString& folder)

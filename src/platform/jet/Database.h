@@ -8,8 +8,6 @@
 
 #include "platform/jet/RecordsetType.h"
 
-struct sqlite3;
-
 namespace jet {
 
 class Recordset;
@@ -77,8 +75,6 @@ public:
     bool isServer() const { return backend() == Backend::Server; }
     // The file's path, or the server's connection text.
     QString path() const { return m_path; }
-    // The SQLite connection, for backups and tests; nullptr on a server.
-    virtual sqlite3* handle() const { return nullptr; }
 
 protected:
     friend class Recordset;

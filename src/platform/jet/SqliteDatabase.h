@@ -30,7 +30,8 @@ public:
     bool checksUniqueAtStatementEnd() const override { return false; }
     void BackupInto(const QString& file, const QString& context) override;
     Backend backend() const override { return Backend::File; }
-    sqlite3* handle() const override { return m_db; }
+    // The connection, for the engine's own parts.
+    sqlite3* handle() const { return m_db; }
 
 private:
     void exec(const char* sql, const QString& context);
