@@ -26,6 +26,23 @@ elif [ "${VELMORA_FORMAT_CHECK:-1}" = 1 ]; then
   format_failed=1
 fi
 
+# The layers' doors: only the engine (src/platform/jet) talks to SQLite, and the platform floor
+# (src/platform) knows nothing of the diary above it (src/data).
+layers_failed=0
+sqlite_above=$(grep -rlE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]sqlite3\.h[>"]' \
+                 "$here/src" | grep -v "^$here/src/platform/jet/" || true)
+if [ -n "$sqlite_above" ]; then
+  echo "Only src/platform/jet may include sqlite3.h; these do as well:"
+  printf '  %s\n' ${sqlite_above//$here\//}
+  layers_failed=1
+fi
+data_below=$(grep -rl '#include "data/' "$here/src/platform" || true)
+if [ -n "$data_below" ]; then
+  echo "src/platform may not include src/data; these do:"
+  printf '  %s\n' ${data_below//$here\//}
+  layers_failed=1
+fi
+
 werror=OFF
 [ "${CI:-}" = true ] && werror=ON
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=$werror >/dev/null
@@ -40,5 +57,6 @@ if [ "${VELMORA_INSTALL_CHECK:-1}" = 1 ]; then
   "$here/scripts/check-install.sh" || install_failed=1
 fi
 [ "$format_failed" = 0 ] || echo "Format check failed." >&2
+[ "$layers_failed" = 0 ] || echo "Layer check failed." >&2
 [ "$install_failed" = 0 ] || echo "Install check failed." >&2
-[ "$format_failed" = 0 ] && [ "$install_failed" = 0 ] || exit 1
+[ "$format_failed" = 0 ] && [ "$layers_failed" = 0 ] && [ "$install_failed" = 0 ] || exit 1
