@@ -231,18 +231,30 @@ void TestReportWindows::longRunShowsProgressAndCanBeStopped()
     QCOMPARE(previews().size(), 1);
 }
 
+// Dates typed day first: "until" 15/01/2027 leaves "from" alone (the half-typed 15/01/2026 is
+// never acted on); a committed "from" after "until" moves "until", which shows it moved.
 void TestReportWindows::pickersKeepTheRangeInOrder()
 {
     frmreport3 tours;
     const QDate today = QDate::currentDate();
     QCOMPARE(tours.DTPickerDate(0)->Value(), QDateTime(today, QTime(0, 0)));
     QCOMPARE(tours.DTPickerDate(1)->Value(), QDateTime(today, QTime(0, 0)));
-    tours.DTPickerDate(0)->setValue(QDateTime(today.addDays(3), QTime(0, 0)));
-    tours.DTPickerDate_Change(0);
-    QCOMPARE(tours.DTPickerDate(1)->Value().date(), today.addDays(3));
-    tours.DTPickerDate(1)->setValue(QDateTime(today.addDays(-2), QTime(0, 0)));
-    tours.DTPickerDate_Change(1);
-    QCOMPARE(tours.DTPickerDate(0)->Value().date(), today.addDays(-2));
+    tours.show();
+    tours.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&tours));
+    setRange(tours, QDate(2026, 12, 7), QDate(2026, 12, 7));
+    const auto type = [&tours](int index, const QString& digits) {
+        tours.DTPickerDate(index)->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(QApplication::focusWidget(), digits);
+    };
+    type(1, QStringLiteral("15012027"));
+    QCOMPARE(tours.DTPickerDate(0)->Value().date(), QDate(2026, 12, 7));
+    QCOMPARE(tours.DTPickerDate(1)->Value().date(), QDate(2027, 1, 15));
+    type(0, QStringLiteral("20012027"));
+    QCOMPARE(tours.DTPickerDate(1)->Value().date(), QDate(2027, 1, 20));
+    QVERIFY(tours.DTPickerDate(1)->isHighlighted() && !tours.DTPickerDate(0)->isHighlighted());
+    type(1, QStringLiteral("02122026"));
+    QCOMPARE(tours.DTPickerDate(0)->Value().date(), QDate(2026, 12, 2));
 }
 
 void TestReportWindows::reportsMenuOpensAndSwitchesTheWindow()

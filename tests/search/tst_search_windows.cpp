@@ -36,6 +36,7 @@ class TestSearchWindows : public QObject {
 private slots:
     void opensWithEveryBoundInForceAndTheWholeList();
     void boxesAndTheDateOrderRule();
+    void datesTypedDayFirstAreOrderedWhenCommitted();
     void searchButtonListsTheBoundsInForce();
     void tourPlacesTypedInKannada();
     void aPlaceWithNoVarnelFormIsRefused();
@@ -158,6 +159,32 @@ void TestSearchWindows::boxesAndTheDateOrderRule()
     QVERIFY(w.DTPickerDate[1]->isEnabled());
     QCOMPARE(w.DTPickerDate[1]->Value().date(), march12.date());
     QCOMPARE(w.DTPickerDate[0]->Value().date(), march12.date());
+}
+
+// Typed as a person types a date, day first: the half-typed 15/01/2026 on the way to
+// 15/01/2027 moves nothing; a committed date-to before date-from is brought back and shows it.
+void TestSearchWindows::datesTypedDayFirstAreOrderedWhenCommitted()
+{
+    SearchDiary diary;
+    frmfind1 w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const QDate march1(2026, 3, 1);
+    for (varnel::DateTimePicker* picker : w.DTPickerDate)
+        picker->setValue(QDateTime(march1, QTime(0, 0)));
+    const auto type = [&w](const QString& digits) {
+        w.grid()->setFocus();
+        w.DTPickerDate[1]->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(QApplication::focusWidget(), digits);
+    };
+    type(QStringLiteral("15012027"));
+    QCOMPARE(w.DTPickerDate[1]->Value().date(), QDate(2027, 1, 15));
+    QCOMPARE(w.DTPickerDate[0]->Value().date(), march1);
+    QVERIFY(!w.DTPickerDate[1]->isHighlighted());
+    type(QStringLiteral("15012026"));
+    QCOMPARE(w.DTPickerDate[1]->Value().date(), march1);
+    QVERIFY(w.DTPickerDate[1]->isHighlighted());
 }
 
 void TestSearchWindows::searchButtonListsTheBoundsInForce()

@@ -12,7 +12,7 @@ namespace varnel {
 
 DateTimePicker::DateTimePicker(QWidget* parent)
     : QWidget(parent), m_edit(new KannadaDateTimeEdit(this)),
-      m_value(QDate::currentDate(), QTime::currentTime())
+      m_value(QDate::currentDate(), QTime::currentTime()), m_committed(m_value)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -23,6 +23,10 @@ DateTimePicker::DateTimePicker(QWidget* parent)
         if (!m_settingValue)
             userEdited(shown);
     });
+    connect(m_edit, &KannadaDateTimeEdit::committed, this, &DateTimePicker::commit);
+    m_highlight.setSingleShot(true);
+    m_highlight.setInterval(1500);
+    connect(&m_highlight, &QTimer::timeout, this, [this] { m_edit->setPalette(QPalette()); });
     setCustomFormat(QStringLiteral("dd/MM/yyyy"));
 }
 
@@ -39,8 +43,17 @@ void DateTimePicker::changeEvent(QEvent* event)
 void DateTimePicker::setValue(const QDateTime& value)
 {
     QScopedValueRollback<bool> guard(m_settingValue, true);
-    m_value = value;
+    m_value = m_committed = value;
     m_edit->setDateTime(value);
+}
+
+void DateTimePicker::moveTo(const QDateTime& value)
+{
+    setValue(value);
+    QPalette marked = m_edit->palette();
+    marked.setColor(QPalette::Base, QColor(255, 230, 130));
+    m_edit->setPalette(marked);
+    m_highlight.start();
 }
 
 void DateTimePicker::setCustomFormat(const QString& format)
@@ -54,6 +67,7 @@ void DateTimePicker::setCustomFormat(const QString& format)
         auto* calendar = new KannadaCalendar;
         calendar->setFont(font());
         m_edit->setCalendarWidget(calendar);
+        calendar->installEventFilter(m_edit); // its closing commits the date
     }
     m_edit->setDateTime(m_value);
 }
@@ -72,6 +86,13 @@ void DateTimePicker::userEdited(const QDateTime& shown)
                      (s & QDateTimeEdit::SecondSection) ? now.second() : was.second(),
                      (s & QDateTimeEdit::MSecSection) ? now.msec() : was.msec());
     m_value = QDateTime(date, time);
+}
+
+void DateTimePicker::commit()
+{
+    if (m_value == m_committed)
+        return;
+    m_committed = m_value;
     emit Change();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 namespace varnel {
@@ -12,6 +13,10 @@ class KannadaDateTimeEdit;
 // format ("dd/MM/yyyy   ", "HH:mm") drawn with Kannada digits, and Change() for the user's changes
 // only. Parts of the value that the format does not show (the seconds of a time picker, the time
 // of a date picker) keep what was set.
+//
+// Value() is what the picker shows, digit by digit as it is typed; Change() runs once the user
+// has committed a new value (see KannadaDateTimeEdit::committed), so the rules that keep two
+// pickers in order never act on a date half typed.
 class DateTimePicker : public QWidget {
     Q_OBJECT
 public:
@@ -19,6 +24,10 @@ public:
 
     QDateTime Value() const { return m_value; }
     void setValue(const QDateTime& value); // emits nothing
+    // A value that a rule sets in answer to the user's change of another picker: set as
+    // setValue sets it, and shown with a brief highlight so the user sees this picker move.
+    void moveTo(const QDateTime& value);
+    bool isHighlighted() const { return m_highlight.isActive(); }
 
     void setCustomFormat(const QString& format);
     QString customFormat() const { return m_format; }
@@ -34,9 +43,12 @@ protected:
 
 private:
     void userEdited(const QDateTime& shown);
+    void commit();
 
     KannadaDateTimeEdit* m_edit;
     QDateTime m_value;
+    QDateTime m_committed; // the value of the last Change, or as set
+    QTimer m_highlight;
     QString m_format;
     bool m_settingValue = false;
 };

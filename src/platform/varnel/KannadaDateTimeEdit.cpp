@@ -1,9 +1,12 @@
 #include "platform/varnel/KannadaDateTimeEdit.h"
 
+#include <QApplication>
+#include <QCalendarWidget>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QTimer>
 
 #include "platform/varnel/KannadaDigits.h"
 
@@ -14,6 +17,14 @@ KannadaDateTimeEdit::KannadaDateTimeEdit(QWidget* parent) : QDateTimeEdit(parent
     // The formats are fixed patterns; keep the parser away from regional names and digits.
     setLocale(QLocale::c());
     lineEdit()->installEventFilter(this);
+    // Enter and the focus leaving.
+    connect(this, &QAbstractSpinBox::editingFinished, this, &KannadaDateTimeEdit::committed);
+}
+
+void KannadaDateTimeEdit::stepBy(int steps)
+{
+    QDateTimeEdit::stepBy(steps);
+    emit committed();
 }
 
 QString KannadaDateTimeEdit::textFromDateTime(const QDateTime& dateTime) const
@@ -49,40 +60,85 @@ bool KannadaDateTimeEdit::focusNextPrevChild(bool next)
 
 bool KannadaDateTimeEdit::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress)
-        m_clickedIntoSection = true;
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress) {
+        m_caretPlaced = true;
+    } else if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
+        // Watched for the whole program while the edit has the focus: a press outside it
+        // (and outside its month view) ends the typing before the press does its work.
+        auto* widget = static_cast<QWidget*>(watched);
+        const QCalendarWidget* calendar = calendarPopup() ? calendarWidget() : nullptr;
+        if (!isAncestorOf(widget) && widget != this &&
+            !(calendar && widget->window() == calendar->window()))
+            emit committed();
+    } else if (calendarPopup() && watched == calendarWidget() && event->type() == QEvent::Hide) {
+        // The month view closed: chosen, or put back by Escape. The edit takes its date first.
+        QTimer::singleShot(0, this, &KannadaDateTimeEdit::committed);
+    }
     return QDateTimeEdit::eventFilter(watched, event);
 }
 
-// After a click the caret stands inside a section with nothing selected, where the stock edit
-// refuses a typed digit (the section would grow too long): the first character typed takes
-// the whole section instead.
-void KannadaDateTimeEdit::typingAfterClick(bool typesText)
+// After a click or a caret move the caret stands inside a section with nothing selected, where
+// the stock edit refuses a typed digit (the section would grow too long): the first character
+// typed takes the whole section instead.
+void KannadaDateTimeEdit::typingAfterCaretPlaced(bool typesText)
 {
-    if (m_clickedIntoSection && typesText && !lineEdit()->hasSelectedText())
+    if (m_caretPlaced && typesText && !lineEdit()->hasSelectedText())
         setSelectedSection(currentSection());
-    m_clickedIntoSection = false;
+    m_caretPlaced = false;
+}
+
+// Every section of the formats is of fixed width, so the text is whole when it is as long as
+// the format; the last section is done when the caret stands after it.
+void KannadaDateTimeEdit::commitIfTypedToTheEnd()
+{
+    const QString format = displayFormat();
+    const qsizetype end = format.trimmed().size();
+    if (lineEdit()->text().size() == format.size() && lineEdit()->cursorPosition() >= end)
+        emit committed();
 }
 
 void KannadaDateTimeEdit::keyPressEvent(QKeyEvent* event)
 {
-    typingAfterClick(!event->text().isEmpty() && event->text().at(0).isPrint());
+    const bool typesText = !event->text().isEmpty() && event->text().at(0).isPrint();
+    typingAfterCaretPlaced(typesText);
     QDateTimeEdit::keyPressEvent(event);
+    if (typesText) {
+        commitIfTypedToTheEnd();
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End: m_caretPlaced = !(event->modifiers() & Qt::ShiftModifier); break;
+    default: break;
+    }
 }
 
 // Text committed by an input method (Kannada digits from a Kannada keyboard) counts as typed;
 // a preedit before it does not.
 bool KannadaDateTimeEdit::event(QEvent* event)
 {
-    if (event->type() == QEvent::InputMethod &&
-        !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty())
-        typingAfterClick(true);
-    return QDateTimeEdit::event(event);
+    const bool typed = event->type() == QEvent::InputMethod &&
+                       !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty();
+    if (typed)
+        typingAfterCaretPlaced(true);
+    const bool handled = QDateTimeEdit::event(event);
+    if (typed)
+        commitIfTypedToTheEnd();
+    return handled;
+}
+
+void KannadaDateTimeEdit::focusInEvent(QFocusEvent* event)
+{
+    QDateTimeEdit::focusInEvent(event);
+    qApp->installEventFilter(this);
 }
 
 void KannadaDateTimeEdit::focusOutEvent(QFocusEvent* event)
 {
-    m_clickedIntoSection = false;
+    qApp->removeEventFilter(this);
+    m_caretPlaced = false;
     QDateTimeEdit::focusOutEvent(event);
 }
 

@@ -9,12 +9,22 @@ namespace varnel {
 // sections stay where they are).
 //
 // It is one stop of the window's tab order: Tab and Shift+Tab leave it, the arrow keys move
-// between its sections. A click puts the caret into a section; what is typed next replaces
-// that section, as typing does after tabbing in.
+// between its sections. A click or the arrow keys put the caret into a section; what is typed
+// next replaces that section, as typing does after tabbing in.
+//
+// committed() says that the user has finished with the value shown: typing reached the end of
+// the last section, Enter, the focus left, a click elsewhere (an image button takes no focus),
+// a step (arrow key, wheel), or the month view closed. Digits still being typed are not
+// committed: 15/01/2026 on the way to 15/01/2027 is never a value the user meant.
 class KannadaDateTimeEdit : public QDateTimeEdit {
     Q_OBJECT
 public:
     explicit KannadaDateTimeEdit(QWidget* parent = nullptr);
+
+    void stepBy(int steps) override;
+
+signals:
+    void committed();
 
 protected:
     QString textFromDateTime(const QDateTime& dateTime) const override;
@@ -23,15 +33,19 @@ protected:
     void fixup(QString& input) const override;
     bool focusNextPrevChild(bool next) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
-    // Before the first text after a click: the section under the caret is selected.
-    void typingAfterClick(bool typesText);
+    // Before the first text after a click or a caret move: the section under the caret is
+    // selected.
+    void typingAfterCaretPlaced(bool typesText);
+    // After typed text: the last section is whole and the caret stands at its end.
+    void commitIfTypedToTheEnd();
 
-    bool m_clickedIntoSection = false;
+    bool m_caretPlaced = false;
 };
 
 } // namespace varnel

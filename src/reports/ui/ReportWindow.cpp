@@ -135,9 +135,12 @@ void ReportWindow::DTPickerDate_Change(int Index)
     QDateTime first = m_pickers[0]->Value();
     QDateTime last = m_pickers[1]->Value();
     keepRangeOrdered(Index, first, last);
-    // Set in code, so the other picker's change handler does not run.
-    m_pickers[0]->setValue(first);
-    m_pickers[1]->setValue(last);
+    // Set in code, so the other picker's change handler does not run; the moved one shows it.
+    for (int i = 0; i < 2; ++i) {
+        const QDateTime& wanted = i == 0 ? first : last;
+        if (m_pickers[size_t(i)]->Value() != wanted)
+            m_pickers[size_t(i)]->moveTo(wanted);
+    }
 }
 
 void ReportWindow::ImageReport_Click()

@@ -187,7 +187,7 @@ void SearchWindow::applyDateOrderRule(int Index)
         dateOrderRule(Index, DTPickerDate[0]->Value().date(), DTPickerDate[1]->Value().date(),
                       inForce(DTPickerDate[size_t(1 - Index)]));
     if (wanted != now)
-        picker->setValue(QDateTime(wanted, QTime(0, 0)));
+        picker->moveTo(QDateTime(wanted, QTime(0, 0)));
 }
 
 // A diary that cannot be opened ends the load here: whoever opened the window reports it, and

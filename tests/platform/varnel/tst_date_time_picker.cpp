@@ -20,6 +20,8 @@ private slots:
     void arrowKeysChangeTheCurrentSection();
     void typedDigitsChangeTheValue_data();
     void typedDigitsChangeTheValue();
+    void changeRunsOnceTheValueIsCommitted_data();
+    void changeRunsOnceTheValueIsCommitted();
     void kannadaDigitsFromAnInputMethod();
     void clickIntoASectionAndType_data();
     void clickIntoASectionAndType();
@@ -171,6 +173,43 @@ void TestDateTimePicker::typedDigitsChangeTheValue()
     QCOMPARE(picker.Value(), expected);
     QCOMPARE(lineEditOf(picker)->text(), shown);
     QVERIFY(changes.count() > 0);
+}
+
+void TestDateTimePicker::changeRunsOnceTheValueIsCommitted_data()
+{
+    QTest::addColumn<int>("rights"); // Right arrow presses after tabbing in, placing the caret
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key"); // pressed last; 0 for none
+    QTest::addColumn<QDate>("expected");
+    QTest::addColumn<int>("changes");
+    QTest::newRow("typed day first to the end") << 0 << "15012027" << 0 << QDate(2027, 1, 15) << 1;
+    QTest::newRow("year still being typed") << 0 << "150120" << 0 << QDate(2024, 1, 15) << 0;
+    QTest::newRow("part typed, then Enter")
+        << 0 << "1501" << int(Qt::Key_Return) << QDate(2024, 1, 15) << 1;
+    QTest::newRow("arrow step") << 0 << "" << int(Qt::Key_Up) << QDate(2024, 3, 6) << 1;
+    QTest::newRow("caret put into the year by arrows")
+        << 7 << "2030" << 0 << QDate(2030, 3, 5) << 1;
+}
+
+void TestDateTimePicker::changeRunsOnceTheValueIsCommitted()
+{
+    QFETCH(int, rights);
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    QFETCH(QDate, expected);
+    QFETCH(int, changes);
+    DateTimePicker picker;
+    picker.setCustomFormat(dateFormat);
+    picker.setValue(QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
+    QVERIFY(tabInto(picker));
+    QSignalSpy spy(&picker, &DateTimePicker::Change);
+    for (int i = 0; i < rights; ++i)
+        QTest::keyClick(picker.editor(), Qt::Key_Right);
+    QTest::keyClicks(picker.editor(), typed);
+    if (key)
+        QTest::keyClick(picker.editor(), Qt::Key(key));
+    QCOMPARE(picker.Value().date(), expected);
+    QCOMPARE(spy.count(), changes);
 }
 
 void TestDateTimePicker::kannadaDigitsFromAnInputMethod()
