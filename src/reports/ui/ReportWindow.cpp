@@ -50,7 +50,7 @@ void showMessageText(const QString& text, QWidget* parent)
 
 ReportWindow::ReportWindow(const QString& name, const QByteArray& title, int top, QWidget* parent)
     : QWidget(parent),
-      Crystalrpt_(report::previewDestination(this, showMessageText, shell::chooseSaveFile))
+      m_crystalrpt(report::previewDestination(this, showMessageText, shell::chooseSaveFile))
 {
     setObjectName(name);
     shell::paintGround(this);
@@ -82,8 +82,8 @@ ReportWindow::ReportWindow(const QString& name, const QByteArray& title, int top
     design.caption = shell::reportCaption();
     design.captionColour = QColor(0, 0, 128);
     design.captionFont = varnel::varnelFont(varnel::VarnelFont::Akshara02, 12);
-    ImageReport_ = m_panel->add(design);
-    ImageReport_->setCommand([this] { ImageReport_Click(); });
+    m_imageReport = m_panel->add(design);
+    m_imageReport->setCommand([this] { ImageReport_Click(); });
     m_panel->resetOn(this);
 
     Form_Load();
@@ -155,9 +155,9 @@ void ReportWindow::ImageReport_Click()
         const int staged =
             stageRange(*Db, reg, m_pickers[0]->Value().date(), m_pickers[1]->Value().date());
         if (staged != 0) {
-            Crystalrpt_.setReportFileName(templatePath);
-            Crystalrpt_.setDiaryOpener(stagedDiaryOpener(Db));
-            report::runWithProgress(Crystalrpt_, this); // Action = 1, with progress
+            m_crystalrpt.setReportFileName(templatePath);
+            m_crystalrpt.setDiaryOpener(stagedDiaryOpener(Db));
+            report::runWithProgress(m_crystalrpt, this); // Action = 1, with progress
             busy.reset();
         } else {
             busy.reset();

@@ -36,9 +36,9 @@ public:
     ~ReportWindow() override;
 
     varnel::DateTimePicker* DTPickerDate(int Index) const { return m_pickers[size_t(Index)]; }
-    ImageButton* ImageReport() const { return ImageReport_; }
+    ImageButton* ImageReport() const { return m_imageReport; }
     ImageButtonPanel* buttons() const { return m_panel; }
-    report::ReportControl& Crystalrpt() { return Crystalrpt_; }
+    report::ReportControl& Crystalrpt() { return m_crystalrpt; }
 
     // The register the next run reports on.
     virtual const ReportRegister& selectedRegister() const = 0;
@@ -63,8 +63,8 @@ private:
     std::shared_ptr<jet::Database> Db;
     std::array<varnel::DateTimePicker*, 2> m_pickers{};
     ImageButtonPanel* m_panel = nullptr;
-    ImageButton* ImageReport_ = nullptr;
-    report::ReportControl Crystalrpt_;
+    ImageButton* m_imageReport = nullptr;
+    report::ReportControl m_crystalrpt;
     bool m_placed = false;
 };
 
