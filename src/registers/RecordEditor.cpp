@@ -23,9 +23,10 @@ QString registerFullMessage()
         .arg(RecordEditor::kMaximumRecords);
 }
 
-QTime wholeSeconds(const QTime& t)
+// The pickers show HH:mm, so a new record's time is the minute shown.
+QTime wholeMinutes(const QTime& t)
 {
-    return QTime(t.hour(), t.minute(), t.second());
+    return QTime(t.hour(), t.minute());
 }
 
 QByteArray varnelText(const QString& kannada)
@@ -105,7 +106,7 @@ void RecordEditor::NewRecord()
             m_view.setDate(f.ordinal, now.date());
             setDayNameOf(f.ordinal);
             break;
-        case FieldKind::Time: m_view.setTime(f.ordinal, wholeSeconds(now.time())); break;
+        case FieldKind::Time: m_view.setTime(f.ordinal, wholeMinutes(now.time())); break;
         case FieldKind::Text: m_view.setText(f.ordinal, QByteArray()); break;
         }
     }

@@ -38,6 +38,8 @@ private slots:
     void boxesAndTheDateOrderRule();
     void datesTypedDayFirstAreOrderedWhenCommitted();
     void searchButtonListsTheBoundsInForce();
+    void timeBoundsTakeWholeMinutes_data();
+    void timeBoundsTakeWholeMinutes();
     void tourPlacesTypedInKannada();
     void aPlaceWithNoVarnelFormIsRefused();
     void theSecondMenuOpensEachSearchOnce();
@@ -210,6 +212,40 @@ void TestSearchWindows::searchButtonListsTheBoundsInForce()
              QStringLiteral("Select * from local order by tarna_date,tarna_time"));
     QCOMPARE(shownSerials(w), (QList<int>{2, 1}));
     QCOMPARE(cell(w, 0, 1), QStringLiteral("೦೧/೦೧/೨೦೨೦"));
+}
+
+void TestSearchWindows::timeBoundsTakeWholeMinutes_data()
+{
+    // Stored: 1 at 09:59:59, 2 at 10:00:00, 3 at 10:00:37, 4 at 10:00:59, 5 at 10:01:00. The
+    // pickers carry seconds nobody sees (the time of opening); they show HH:mm.
+    QTest::addColumn<QTime>("from");
+    QTest::addColumn<QTime>("to");
+    QTest::addColumn<QList<int>>("listed");
+    QTest::newRow("10:00 to 10:00") << QTime(10, 0, 45) << QTime(10, 0, 12) << QList<int>{2, 3, 4};
+    QTest::newRow("09:59 to 10:00") << QTime(9, 59, 30) << QTime(10, 0) << QList<int>{1, 2, 3, 4};
+    QTest::newRow("10:01 to 10:01") << QTime(10, 1, 59) << QTime(10, 1, 0) << QList<int>{5};
+    QTest::newRow("from after to: none") << QTime(10, 1) << QTime(10, 0, 59) << QList<int>{};
+}
+
+void TestSearchWindows::timeBoundsTakeWholeMinutes()
+{
+    QFETCH(QTime, from);
+    QFETCH(QTime, to);
+    QFETCH(QList<int>, listed);
+    SearchDiary diary;
+    const QDate day(2027, 3, 10);
+    const QList<QTime> stored = {QTime(9, 59, 59), QTime(10, 0), QTime(10, 0, 37), QTime(10, 0, 59),
+                                 QTime(10, 1)};
+    for (int i = 0; i < stored.size(); ++i)
+        diary.addProgramme(QStringLiteral("local"), i + 1, day, stored[i]);
+    frmfind1 w;
+    w.show();
+    for (varnel::DateTimePicker* picker : w.DTPickerDate)
+        picker->setValue(QDateTime(day, QTime(0, 0)));
+    w.DTPickerTime[0]->setValue(QDateTime(QDate(1899, 12, 30), from));
+    w.DTPickerTime[1]->setValue(QDateTime(QDate(1899, 12, 30), to));
+    clickFind(w);
+    QCOMPARE(shownSerials(w), listed);
 }
 
 void TestSearchWindows::tourPlacesTypedInKannada()

@@ -68,7 +68,8 @@ ProgrammeSearchWindow::ProgrammeSearchWindow(const SearchWindowDesign& design, Q
 void ProgrammeSearchWindow::OpenSearch()
 {
     const QDateTime today(QDate::currentDate(), QTime(0, 0));
-    const QDateTime now(QDate(1899, 12, 30), QTime::currentTime());
+    const QTime clock = QTime::currentTime();
+    const QDateTime now(QDate(1899, 12, 30), QTime(clock.hour(), clock.minute()));
     for (int i = 0; i < 2; ++i) {
         DTPickerDate[size_t(i)]->setValue(today);
         DTPickerTime[size_t(i)]->setValue(now);
@@ -88,10 +89,15 @@ ProgrammeBounds ProgrammeSearchWindow::boundsInForce() const
         bounds.dateFrom = DTPickerDate[0]->Value().date();
     if (inForce(DTPickerDate[1]))
         bounds.dateTo = DTPickerDate[1]->Value().date();
-    if (inForce(DTPickerTime[0]))
-        bounds.timeFrom = DTPickerTime[0]->Value().time();
-    if (inForce(DTPickerTime[1]))
-        bounds.timeTo = DTPickerTime[1]->Value().time();
+    // The pickers show whole minutes: time-from starts its minute, time-to takes all of its.
+    if (inForce(DTPickerTime[0])) {
+        const QTime t = DTPickerTime[0]->Value().time();
+        bounds.timeFrom = QTime(t.hour(), t.minute(), 0);
+    }
+    if (inForce(DTPickerTime[1])) {
+        const QTime t = DTPickerTime[1]->Value().time();
+        bounds.timeTo = QTime(t.hour(), t.minute(), 59);
+    }
     return bounds;
 }
 
