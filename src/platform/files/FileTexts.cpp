@@ -16,9 +16,11 @@ const QString notRegular = QStringLiteral(u"'%1' ಸಾಮಾನ್ಯ ಕಡತ
 // the folder of '%1' does not exist; nothing was written.
 const QString noFolder = QStringLiteral(u"'%1' ಕಡತದ ಫೋಲ್ಡರ್ ಇಲ್ಲ; ಏನನ್ನೂ ಬರೆಯಲಿಲ್ಲ.");
 // the folder of '%1' may not be written; nothing was written.
-const QString folderReadOnly = QStringLiteral(u"'%1' ಕಡತದ ಫೋಲ್ಡರ್‌ಗೆ ಬರೆಯಲು ಅನುಮತಿ ಇಲ್ಲ; "
-                                              u"ಏನನ್ನೂ "
-                                              u"ಬರೆಯಲಿಲ್ಲ.");
+const QString folderReadOnly = QStringLiteral(
+    u"'%1' ಕಡತದ ಫೋಲ್ಡರ್‌ಗೆ ಬರೆಯಲು ಅನುಮತಿ "
+    u"ಇಲ್ಲ; "
+    u"ಏನನ್ನೂ "
+    u"ಬರೆಯಲಿಲ್ಲ.");
 // could not write '%1' (%2); the file is as it was.
 const QString writeFailed = QStringLiteral(u"'%1' ಕಡತಕ್ಕೆ ಬರೆಯಲಾಗಲಿಲ್ಲ (%2); ಕಡತ ಮೊದಲಿನಂತೆಯೇ ಇದೆ.");
 // the disk is full: could not write '%1'; the file is as it was.
