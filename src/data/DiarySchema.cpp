@@ -1,6 +1,9 @@
 #include "data/DiarySchema.h"
 
 #include "platform/jet/Database.h"
+#include "platform/jet/JetError.h"
+#include "platform/jet/Recordset.h"
+#include "platform/jet/ServerSchema.h"
 #include "platform/jet/Transaction.h"
 
 namespace data {
@@ -107,6 +110,66 @@ void createDiarySchema(jet::Database& database)
     for (const QString& statement : diarySchemaStatements())
         database.Execute(statement);
     transaction.commit();
+}
+
+namespace {
+
+// "name TYPE" of each column of a register's layout after sl_no, without its constraints.
+QStringList plainColumns(const char* layout)
+{
+    const QString text = QString::fromLatin1(layout);
+    QStringList columns;
+    for (const QString& clause :
+         text.mid(text.indexOf(QLatin1Char('(')) + 1).split(QLatin1Char(',')))
+        columns << clause.trimmed().section(QLatin1Char(' '), 0, 1);
+    columns.removeFirst();
+    return columns;
+}
+
+} // namespace
+
+QStringList keptDeletionsStatements()
+{
+    // The programme registers' columns, then those only tours have: a kept record fills its own
+    // register's columns and leaves the rest empty. AUTOINCREMENT: an id is never given twice,
+    // so a listed id always names the deletion it was listed for.
+    QStringList columns = plainColumns(kProgrammeRegister);
+    for (const QString& column : plainColumns(kTourRegister)) {
+        if (!columns.contains(column))
+            columns << column;
+    }
+    return {QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (deletion_id INTEGER PRIMARY KEY "
+                           "AUTOINCREMENT, register_name TEXT NOT NULL, sl_no INTEGER NOT NULL, "
+                           "deleted_at TEXT NOT NULL, %2)")
+                .arg(QLatin1String(kKeptDeletionsTable), columns.join(QStringLiteral(", "))),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS %1_by_register ON %1 (register_name, "
+                           "deletion_id)")
+                .arg(QLatin1String(kKeptDeletionsTable))};
+}
+
+bool hasKeptDeletionsTable(jet::Database& database)
+{
+    const QString sql =
+        database.isServer()
+            ? QStringLiteral("Select count(*) from pg_tables where schemaname = 'public' and "
+                             "tablename = '%1'")
+            : QStringLiteral("Select count(*) from sqlite_master where type = 'table' and name = "
+                             "'%1'");
+    const auto found = database.OpenRecordset(sql.arg(QLatin1String(kKeptDeletionsTable)),
+                                              jet::RecordsetType::Snapshot);
+    return found->Fields(0).Value().toInt() > 0;
+}
+
+void addKeptDeletionsTable(jet::Database& database)
+{
+    if (database.transactionDepth() == 0)
+        throw jet::JetError(jet::errors::kNoTransaction,
+                            QStringLiteral("The table of deleted records is made inside a write."));
+    // Looked for first: a server desk that may write records need not be allowed to make tables.
+    if (database.isServer() && hasKeptDeletionsTable(database))
+        return;
+    for (const QString& statement : keptDeletionsStatements())
+        database.Execute(database.isServer() ? jet::serverFirstUseStatement(statement) : statement);
 }
 
 } // namespace data

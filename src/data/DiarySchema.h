@@ -22,4 +22,17 @@ QStringList registerColumns(const QString& table);
 // Creates the tables and indexes on an empty database, in one transaction.
 void createDiarySchema(jet::Database& database);
 
+// Deleted records are kept, so that they can be brought back: one row per deletion with its
+// register (register_name), its serial number then (sl_no), when it was deleted (deleted_at,
+// "YYYY-MM-DD HH:MM:SS") and the record's columns under their names (those of the other
+// registers stay empty). Not one of the six tables: a diary gets it at its first deletion.
+inline constexpr char kKeptDeletionsTable[] = "deleted_records";
+
+// The table and its index as the file makes them, each made only where it is missing.
+QStringList keptDeletionsStatements();
+bool hasKeptDeletionsTable(jet::Database& database);
+// Makes the table where it is missing, inside the caller's write (on the file or a server), so
+// two programs reaching an older diary at once make it once.
+void addKeptDeletionsTable(jet::Database& database);
+
 } // namespace data

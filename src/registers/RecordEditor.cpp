@@ -6,6 +6,7 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
 #include "platform/jet/Transaction.h"
+#include "registers/KeptDeletions.h"
 #include "registers/RegisterTexts.h"
 #include "registers/SharingTexts.h"
 
@@ -304,6 +305,7 @@ void RecordEditor::DeleteRecord()
 {
     // The deletion and the renumbering are one transaction: a failure or a crash part way
     // leaves the register as it was, never with a gap or a repeated serial number.
+    // The whole record is kept in the same transaction, so it can be brought back.
     const std::int64_t key = m_shownKey.value_or(0);
     Stored stored = Stored::Vanished;
     bool current = false;
@@ -313,6 +315,7 @@ void RecordEditor::DeleteRecord()
         stored = compareWithShown(*row);
         if (stored == Stored::Unchanged) {
             row.reset();
+            KeptDeletions(*Db, m_mapping.table).keep(key, m_clock());
             current = Db->DataVersion() == m_seenDataVersion;
             if (current) {
                 Rs->FindFirst(QStringLiteral("%1=%2").arg(Db->rowIdentity()).arg(key));

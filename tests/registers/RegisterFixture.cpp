@@ -129,3 +129,20 @@ QStringList RegisterFixture::row(const QString& table, int serial)
     sqlite3_finalize(st);
     return values;
 }
+
+QList<QStringList> RegisterFixture::query(const QString& sql)
+{
+    Connection c(databasePath());
+    sqlite3_stmt* st = nullptr;
+    QList<QStringList> rows;
+    if (sqlite3_prepare_v2(c.db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
+        return rows;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        QStringList values;
+        for (int i = 0; i < sqlite3_column_count(st); ++i)
+            values << columnText(st, i);
+        rows << values;
+    }
+    sqlite3_finalize(st);
+    return rows;
+}

@@ -27,6 +27,8 @@ public:
     QList<QPair<int, QByteArray>> rows(const QString& table);
     // Every column of one row as text, for before/after comparisons.
     QStringList row(const QString& table, int serial);
+    // Every row of a query, each column as text.
+    QList<QStringList> query(const QString& sql);
 
 private:
     QTemporaryDir m_dir;

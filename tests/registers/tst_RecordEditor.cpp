@@ -5,6 +5,7 @@
 #include "FakeRegisterView.h"
 #include "RegisterFixture.h"
 #include "data/DayName.h"
+#include "data/DiarySchema.h"
 #include "platform/jet/JetError.h"
 #include "registers/RecordEditor.h"
 #include "registers/RegisterMapping.h"
@@ -99,6 +100,9 @@ private slots:
     void deletingRenumbersTheRestInOrder_data();
     void deletingRenumbersTheRestInOrder();
     void deletingTheOnlyRecordStartsAddingTheFirst();
+    void deletionKeepsTheWholeRecord_data();
+    void deletionKeepsTheWholeRecord();
+    void keepsTheNewestThousandDeletionsPerRegister();
     void navigationDiscardsUnsavedEdits();
     void answeringNoChangesNothing();
     void datePickerUpdatesTheWeekday();
@@ -328,6 +332,56 @@ void TestRecordEditor::deletingTheOnlyRecordStartsAddingTheFirst()
     QVERIFY(!e.view.navEnabled);
 }
 
+void TestRecordEditor::deletionKeepsTheWholeRecord_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("deleted");
+    QTest::newRow("local, first") << "local" << 1;
+    QTest::newRow("outstation, middle") << "outstation" << 4;
+    QTest::newRow("tour, last") << "tour" << 10;
+}
+
+// The record, its register, its number and the moment go into the kept deletions; an older
+// diary (made without the table) gets the table then.
+void TestRecordEditor::deletionKeepsTheWholeRecord()
+{
+    QFETCH(QString, table);
+    QFETCH(int, deleted);
+    const RegisterMapping& mapping = table == "tour"    ? RegisterMapping::tour()
+                                     : table == "local" ? RegisterMapping::local()
+                                                        : RegisterMapping::outstation();
+    Session s(mapping, 10);
+    s.editor->view.scrollTo(deleted);
+    const QStringList before = s.db.row(table, deleted);
+    s.editor->deleteShown();
+
+    const QList<QStringList> kept =
+        s.db.query(QStringLiteral("SELECT register_name, deleted_at, %1 FROM deleted_records")
+                       .arg(data::registerColumns(table).join(QLatin1Char(','))));
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(kept[0].mid(0, 2), (QStringList{table, "2026-12-07 21:05:42"}));
+    QCOMPARE(kept[0].mid(2), before);
+}
+
+void TestRecordEditor::keepsTheNewestThousandDeletionsPerRegister()
+{
+    Session s(RegisterMapping::local(), 3);
+    for (const QString& statement : data::keptDeletionsStatements())
+        s.db.exec(statement);
+    const QString insert = QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %2) "
+        "INSERT INTO deleted_records (register_name, sl_no, deleted_at, topic) "
+        "SELECT '%1', i, '2026-01-01 00:00:00', 'old ' || i FROM n");
+    s.db.exec(insert.arg("local").arg(1000));
+    s.db.exec(insert.arg("tour").arg(5));
+    s.editor->deleteShown();
+
+    const QString ofLocal =
+        QStringLiteral("SELECT count(*), min(topic) FROM deleted_records WHERE register_name = ");
+    QCOMPARE(s.db.query(ofLocal + "'local'")[0], (QStringList{"1000", "old 10"})); // 1 went
+    QCOMPARE(s.db.query(ofLocal + "'tour'")[0][0], "5");
+}
+
 void TestRecordEditor::navigationDiscardsUnsavedEdits()
 {
     Session s(RegisterMapping::local(), 5);
@@ -420,6 +474,7 @@ void TestRecordEditor::failedRenumberingLeavesRegisterWhole()
     QVERIFY_THROWS_EXCEPTION(std::exception, e.deleteShown());
 
     QCOMPARE(db.rows("local"), expectedRows(range(1, 10)));
+    QVERIFY(db.query("SELECT * FROM deleted_records").isEmpty()); // kept only with the deletion
     // The editor shows what is stored and keeps working.
     QCOMPARE(e.view.navMax, 10);
     QCOMPARE(e.view.serial, QString::number(e.view.navValue));

@@ -95,6 +95,12 @@ QStringList serverSchemaStatements(const QStringList& fileSchemaStatements)
     return out;
 }
 
+QString serverFirstUseStatement(QString fileStatement)
+{
+    return fileStatement.replace(QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
+                                 QStringLiteral("bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY"));
+}
+
 void initServerDiary(Database& database, const QStringList& fileSchemaStatements,
                      Database* copyFrom)
 {

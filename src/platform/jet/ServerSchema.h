@@ -19,6 +19,10 @@ inline constexpr int kServerSchemaVersion = 1;
 
 QStringList serverSchemaStatements(const QStringList& fileSchemaStatements);
 
+// The server's form of a table or index a diary gets on first use (the file's statement): an
+// AUTOINCREMENT key becomes an identity column, which never gives a number twice either.
+QString serverFirstUseStatement(QString fileStatement);
+
 // Lays the diary out on an empty server database in one transaction, with the registers of
 // `copyFrom` (a diary file) copied in when given. A database that holds a diary (or any of
 // its tables) is refused with JetError and left as it was; so is any failure halfway.

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace jet {
+class Database;
+}
+
+namespace registers {
+
+// A deletion the diary keeps: the record as it was stored, its columns by its register's
+// ordinals (sl_no first: the number it had when it was deleted).
+struct KeptDeletion {
+    std::int64_t id = 0;
+    QString deletedAt; // "YYYY-MM-DD HH:MM:SS", local time
+    QList<QVariant> record;
+};
+
+// The kept deletions of one register, in the diary's table of deleted records (see
+// data::kKeptDeletionsTable), on a file or a server alike.
+class KeptDeletions {
+public:
+    static constexpr int kKeptPerRegister = 1000;
+
+    enum class Outcome { Restored, NotKept, RegisterFull };
+    struct Restored {
+        Outcome outcome = Outcome::NotKept;
+        int serial = 0;       // the number the record came back at
+        std::int64_t key = 0; // its row
+    };
+
+    KeptDeletions(jet::Database& database, const QString& table);
+
+    // Inside the caller's write, while row `key` of the register is still there: keeps a copy
+    // of it and lets the oldest beyond kKeptPerRegister go. The new deletion's id.
+    std::int64_t keep(std::int64_t key, const QDateTime& when);
+
+    // Newest first; none where the diary has no table of them yet.
+    QList<KeptDeletion> list();
+    std::optional<KeptDeletion> find(std::int64_t id);
+
+    // Brings deletion `id` back as one write: at the number it had (after the last record when
+    // the register is shorter now), the records from there on moving up by one; it then leaves
+    // the kept deletions. Nothing changes unless it is Restored.
+    Restored restore(std::int64_t id);
+
+private:
+    QString selectKept(const QString& condition) const;
+    std::int64_t number(const QString& sql);
+
+    jet::Database& m_database;
+    QString m_table;
+    QStringList m_columns; // the register's, sl_no first
+};
+
+} // namespace registers
