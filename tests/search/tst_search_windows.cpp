@@ -85,13 +85,14 @@ void TestSearchWindows::opensWithEveryBoundInForceAndTheWholeList()
     w.show();
     QVERIFY(w.windowState() & Qt::WindowMaximized);
     for (int i = 0; i < 2; ++i) {
-        QVERIFY(!w.CheckDate[i]->isChecked() && !w.CheckTime[i]->isChecked());
+        QVERIFY(w.CheckDate[i]->isChecked() && w.CheckTime[i]->isChecked());
         QVERIFY(w.DTPickerDate[i]->isEnabled() && w.DTPickerTime[i]->isEnabled());
         QCOMPARE(w.DTPickerDate[i]->Value().date(), QDate::currentDate());
     }
     QCOMPARE(w.grid()->model()->rowCount(), 60);
     QCOMPARE(cell(w, 0, 0), QStringLiteral("೧"));
     QCOMPARE(cell(w, 59, 0), QStringLiteral("೬೦"));
+    QCOMPARE(w.countLine()->text(), QStringLiteral(u"ಪಟ್ಟಿಯಲ್ಲಿ ೬೦ ದಾಖಲೆಗಳಿವೆ"));
     // Ordered by date, then time; the grid's font and fixed row height serve every row.
     const QList<search::SearchRecord>& rows = w.shownRecords();
     for (int i = 1; i < rows.size(); ++i)
@@ -135,11 +136,11 @@ void TestSearchWindows::boxesAndTheDateOrderRule()
     w.show();
     const QDateTime march10(QDate(2027, 3, 10), QTime(0, 0)),
         march12(QDate(2027, 3, 12), QTime(0, 0));
-    // Ticking a box whose picker is enabled changes nothing; clearing takes it out of force.
+    // A box is ticked exactly while its bound is in force: one click switches it.
     QTest::mouseClick(w.CheckTime[0], Qt::LeftButton);
-    QVERIFY(w.DTPickerTime[0]->isEnabled());
+    QVERIFY(!w.CheckTime[0]->isChecked() && !w.DTPickerTime[0]->isEnabled());
     QTest::mouseClick(w.CheckTime[0], Qt::LeftButton);
-    QVERIFY(!w.DTPickerTime[0]->isEnabled());
+    QVERIFY(w.CheckTime[0]->isChecked() && w.DTPickerTime[0]->isEnabled());
 
     // With date-to in force at 10 March, moving date-from to the 12th brings it back.
     w.DTPickerDate[0]->setValue(march10);
@@ -149,7 +150,6 @@ void TestSearchWindows::boxesAndTheDateOrderRule()
     QTest::keyClick(w.DTPickerDate[0]->editor(), Qt::Key_Up);
     QCOMPARE(w.DTPickerDate[0]->Value().date(), march10.date());
     // With date-to out of force, date-from stays where the user puts it.
-    QTest::mouseClick(w.CheckDate[1], Qt::LeftButton);
     QTest::mouseClick(w.CheckDate[1], Qt::LeftButton);
     QVERIFY(!w.DTPickerDate[1]->isEnabled());
     w.DTPickerDate[0]->setValue(march12);
@@ -201,12 +201,12 @@ void TestSearchWindows::searchButtonListsTheBoundsInForce()
     QCOMPARE(w.grid()->model()->rowCount(), 0);
     QVERIFY(w.session().statement().contains(QStringLiteral("tarna_time<=timevalue(")));
 
-    // Every box ticked and cleared: the whole register again, with a row saved meanwhile.
+    QCOMPARE(w.countLine()->text(), QStringLiteral(u"ಹುಡುಕಿದುದಕ್ಕೆ ಹೊಂದುವ ದಾಖಲೆ ಯಾವುದೂ ಇಲ್ಲ"));
+
+    // Every box cleared: the whole register again, with a row saved meanwhile.
     diary.addProgramme(QStringLiteral("local"), 2, QDate(2020, 1, 1), QTime(8, 0));
-    for (QCheckBox* box : {w.CheckDate[0], w.CheckDate[1], w.CheckTime[0], w.CheckTime[1]}) {
+    for (QCheckBox* box : {w.CheckDate[0], w.CheckDate[1], w.CheckTime[0], w.CheckTime[1]})
         QTest::mouseClick(box, Qt::LeftButton);
-        QTest::mouseClick(box, Qt::LeftButton);
-    }
     clickFind(w);
     QCOMPARE(w.session().statement(),
              QStringLiteral("Select * from local order by tarna_date,tarna_time"));
@@ -260,10 +260,8 @@ void TestSearchWindows::tourPlacesTypedInKannada()
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QCOMPARE(shownSerials(w), (QList<int>{1, 2}));
-    for (QCheckBox* box : {w.CheckDate[0], w.CheckDate[1]}) {
+    for (QCheckBox* box : {w.CheckDate[0], w.CheckDate[1]})
         QTest::mouseClick(box, Qt::LeftButton);
-        QTest::mouseClick(box, Qt::LeftButton);
-    }
     w.TxtFrom->setFocus(Qt::TabFocusReason);
     commit(w.TxtFrom, QStringLiteral("ಬ"));
     clickFind(w);
@@ -316,7 +314,7 @@ void TestSearchWindows::theSecondMenuOpensEachSearchOnce()
     QTest::mouseClick(local->CheckDate[0], Qt::LeftButton);
     choose(0);
     QCOMPARE(childWindow(QStringLiteral("frmfind1")), local);
-    QVERIFY(local->CheckDate[0]->isChecked()); // brought forward unchanged
+    QVERIFY(!local->DTPickerDate[0]->isEnabled()); // brought forward unchanged
     QCOMPARE(mdi.mdiArea()->subWindowList().size(), 3);
     QCOMPARE(mdi.mdiArea()->activeSubWindow()->widget(), local);
 }

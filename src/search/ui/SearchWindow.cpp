@@ -11,11 +11,13 @@
 #include "data/DayName.h"
 #include "data/ProgramFolder.h"
 #include "platform/varnel/DateTimePicker.h"
+#include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "platform/varnel/VarnelFonts.h"
 #include "platform/varnel/VarnelLabel.h"
 #include "search/DateOrderRule.h"
 #include "search/ui/SearchGrid.h"
+#include "search/ui/SearchWindowTexts.h"
 #include "shell/BusyPointer.h"
 #include "shell/FailureReport.h"
 #include "shell/ImageButton.h"
@@ -39,6 +41,7 @@ QRect pixels(const QRect& twips)
 }
 
 constexpr int kMargin = 360;   // right of and under the grid, in twips
+constexpr int kCountRow = 360; // the line under the grid that counts the records listed
 constexpr int kLowerRow = 600; // the row of title and product name under the grid
 constexpr int kDisc = ImageButtonSpec::kListDisc;
 
@@ -58,6 +61,10 @@ SearchWindow::SearchWindow(const SearchWindowDesign& design, QWidget* parent)
     MSFlexGrid1->setResults(&m_session.model());
     exports::installExportMenu(MSFlexGrid1, tableName(design.which),
                                [this] { return m_session.statement(); });
+
+    m_countLine = new QLabel(this);
+    m_countLine->setObjectName(QStringLiteral("RecordCount"));
+    m_countLine->setFont(varnel::varnelFont(VarnelFont::Akshara, 12));
 
     Line1 = new QFrame(this);
     Line1->setObjectName(QStringLiteral("Line1"));
@@ -135,6 +142,8 @@ QCheckBox* SearchWindow::makeCheck(QWidget* frame, const QString& name, const QB
     check->setObjectName(name);
     check->setGeometry(pixels(at));
     check->setFont(varnel::varnelFont(VarnelFont::Akshara, 12));
+    // Every bound is in force when the window opens; the box shows it.
+    check->setChecked(true);
     return check;
 }
 
@@ -196,6 +205,7 @@ void SearchWindow::openDiary(const QString& openingStatement)
 {
     m_session.OpenDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
     m_session.run(openingStatement);
+    m_searched = false;
     FillGrid();
 }
 
@@ -203,6 +213,7 @@ void SearchWindow::showResult(const QString& statement)
 {
     BusyPointer busy;
     m_session.run(statement);
+    m_searched = true;
     FillGrid();
 }
 
@@ -211,6 +222,14 @@ void SearchWindow::FillGrid()
     // The model has replaced its rows; the list starts again at its top.
     MSFlexGrid1->scrollToTop();
     MSFlexGrid1->clearSelection();
+    const qsizetype count = m_session.model().records().size();
+    if (count == 0)
+        m_countLine->setText(m_searched ? texts::nothingMatched : texts::registerEmpty);
+    else if (count == 1)
+        m_countLine->setText(texts::oneRecordListed);
+    else
+        m_countLine->setText(
+            texts::recordsListed.arg(varnel::kannadaDigits(QString::number(count))));
 }
 
 void SearchWindow::guarded(const std::function<void()>& handler)
@@ -255,11 +274,13 @@ void SearchWindow::placeLowerParts()
 {
     const QRect designed = pixels(m_design.gridAt);
     const int width = std::max(designed.width(), this->width() - designed.left() - tw(kMargin));
-    const int height =
-        std::max(designed.height(), this->height() - designed.top() - tw(kMargin) - tw(kLowerRow));
+    const int height = std::max(designed.height(), this->height() - designed.top() - tw(kMargin) -
+                                                       tw(kCountRow) - tw(kLowerRow));
     MSFlexGrid1->setGeometry(designed.left(), designed.top(), width, height);
+    m_countLine->setGeometry(designed.left(), MSFlexGrid1->geometry().bottom() + tw(60), width,
+                             tw(kCountRow - 60));
 
-    const int lower = MSFlexGrid1->geometry().bottom() + tw(120);
+    const int lower = m_countLine->geometry().bottom() + tw(60);
     Line1->setGeometry(designed.left(), lower, width, 2);
     const int row = lower + tw(90);
     const int rowHeight = tw(525);

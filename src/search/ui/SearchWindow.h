@@ -48,6 +48,8 @@ public:
     SearchSession& session() { return m_session; }
     // The rows shown, in the list's order, every column by ordinal.
     QList<SearchRecord> shownRecords() const { return m_session.model().records(); }
+    // The line under the grid: how many records are listed, or that none matched.
+    QLabel* countLine() const { return m_countLine; }
 
     std::array<QCheckBox*, 2> CheckDate{};
     std::array<varnel::DateTimePicker*, 2> DTPickerDate{};
@@ -101,6 +103,8 @@ private:
     ImageButton* ImageExit = nullptr;
     QLabel* Label30 = nullptr;
     QLabel* Label10 = nullptr;
+    QLabel* m_countLine = nullptr;
+    bool m_searched = false; // the list shown is a search's, not the opening list
     QLabel* Image1 = nullptr;
     QFrame* Line1 = nullptr;
 };
