@@ -3,6 +3,8 @@
 #include <QStringList>
 
 #include "platform/jet/JetDateTime.h"
+#include "platform/jet/JetError.h"
+#include "platform/jet/JetLike.h"
 #include "platform/jet/SqlLiteral.h"
 #include "platform/varnel/VarnelCodec.h"
 
@@ -61,6 +63,25 @@ QString programmeQuery(const QString& table, const ProgrammeBounds& bounds)
         return select + QStringLiteral(" order by tarna_date,tarna_time");
     return select + QStringLiteral(" where ") + conditions.join(QStringLiteral(" and ")) +
            QStringLiteral(" order by tarna_date, tarna_time");
+}
+
+PlaceFault placeFault(const QByteArray& varnel)
+{
+    // The engine reads the pattern as the decoded text, as compared.
+    const QString pattern = varnel::comparableText(varnel) + QLatin1Char('*');
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != QLatin1Char('['))
+            continue;
+        i = pattern.indexOf(QLatin1Char(']'), i + 1);
+        if (i < 0)
+            return PlaceFault::UnclosedBracket;
+    }
+    try {
+        jet::LikePattern checked(pattern);
+    } catch (const jet::JetError&) {
+        return PlaceFault::BackwardRange;
+    }
+    return PlaceFault::None;
 }
 
 QString tourOpeningQuery()

@@ -32,6 +32,11 @@ QString programmeOpeningQuery(const QString& table);
 // Qry_date's statement for `table` (local or outstation).
 QString programmeQuery(const QString& table, const ProgrammeBounds& bounds);
 
+// Why a place text (Varnel bytes) cannot go into a `like` as typed: a '[' without its ']', or a
+// range in brackets that runs backwards ("[z-a]"). The engine would refuse the statement.
+enum class PlaceFault { None, UnclosedBracket, BackwardRange };
+PlaceFault placeFault(const QByteArray& varnel);
+
 // "Select * from tour order by travel_date_from, travel_date_to": at opening, and Qry_tour's
 // statement when no criterion is given.
 QString tourOpeningQuery();

@@ -22,6 +22,7 @@ QString sourceOf(Pictures::Icon which)
     case Pictures::Icon::Find: return QStringLiteral(":/pictures/find.svg");
     case Pictures::Icon::Report: return QStringLiteral(":/pictures/report.svg");
     case Pictures::Icon::Warning: return QStringLiteral(":/pictures/warning.svg");
+    case Pictures::Icon::Information: return QStringLiteral(":/pictures/information.svg");
     case Pictures::Icon::Question: return QStringLiteral(":/pictures/question.svg");
     case Pictures::Icon::SaveNotice: return QStringLiteral(":/pictures/savenotice.svg");
     case Pictures::Icon::Program: return QStringLiteral(":/pictures/program.svg");

@@ -16,6 +16,7 @@ public:
         Find,
         Report,
         Warning,
+        Information,
         Question,
         SaveNotice,
         Program

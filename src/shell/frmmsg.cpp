@@ -7,8 +7,8 @@
 #include "shell/DialogHooks.h"
 #include "shell/Twips.h"
 
-frmmsg::frmmsg(QWidget* parent)
-    : MessageDialogBase(parent, 4845, 1905, Pictures::Icon::Warning, 4920, 1080)
+frmmsg::frmmsg(QWidget* parent, Pictures::Icon picture)
+    : MessageDialogBase(parent, 4845, 1905, picture, 4920, 1080)
 {
     setObjectName(QStringLiteral("frmmsg"));
     Command1 = makeButton(QByteArray("\xB8\xC0\x6A"), twRect(1642, 1320, 1560, 495), 14.25);
@@ -52,6 +52,18 @@ void frmmsg::showText(const QString& unicodeKannada, QWidget* parent)
         return;
     }
     frmmsg dialog(parent);
+    dialog.Label1->setText(unicodeKannada);
+    dialog.growToFitText();
+    dialog.exec();
+}
+
+void frmmsg::showNotice(const QString& unicodeKannada, QWidget* parent)
+{
+    if (DialogHooks* hooks = DialogHooks::current()) {
+        hooks->text(unicodeKannada);
+        return;
+    }
+    frmmsg dialog(parent, Pictures::Icon::Information);
     dialog.Label1->setText(unicodeKannada);
     dialog.growToFitText();
     dialog.exec();

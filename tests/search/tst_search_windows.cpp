@@ -41,7 +41,8 @@ private slots:
     void timeBoundsTakeWholeMinutes_data();
     void timeBoundsTakeWholeMinutes();
     void tourPlacesTypedInKannada();
-    void aPlaceWithNoVarnelFormIsRefused();
+    void aPlaceThatCannotBeSearchedIsExplained_data();
+    void aPlaceThatCannotBeSearchedIsExplained();
     void theSecondMenuOpensEachSearchOnce();
     void comingToTheFrontListsWhatOthersChanged();
     void anUnreadableDiaryIsReportedAndNoWindowIsLeft();
@@ -278,19 +279,37 @@ void TestSearchWindows::tourPlacesTypedInKannada()
     QCOMPARE(shownSerials(w), QList<int>{2});
 }
 
-void TestSearchWindows::aPlaceWithNoVarnelFormIsRefused()
+void TestSearchWindows::aPlaceThatCannotBeSearchedIsExplained_data()
 {
+    QTest::addColumn<bool>("toBox");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("Latin letters") << true << "Mysore" << QStringLiteral(u"«ಎಲ್ಲಿಗೆ»");
+    QTest::newRow("[ without ]") << false << QStringLiteral(u"ಬೆಂ[ಗ")
+                                 << QStringLiteral(u"«ಎಲ್ಲಿಂದ» ಪೆಟ್ಟಿಗೆಯಲ್ಲಿ: [ ಇದೆ");
+    QTest::newRow("range backwards")
+        << false << QStringLiteral(u"[ಕ-ಅ]") << QStringLiteral(u"ತಲೆಕೆಳಗಾಗಿದೆ");
+}
+
+// Refused before any statement runs, in Kannada, naming the box; nothing was being saved.
+void TestSearchWindows::aPlaceThatCannotBeSearchedIsExplained()
+{
+    QFETCH(bool, toBox);
+    QFETCH(QString, typed);
+    QFETCH(QString, says);
     SearchDiary diary;
     diary.addTour(1, QStringLiteral("ಬೆಂಗಳೂರು"), QStringLiteral("ಮೈಸೂರು"), QDate(2027, 3, 1),
                   QDate(2027, 3, 10));
     frmfind3 w;
     w.show();
     const QString before = w.session().statement();
-    commit(w.TxtTo, QStringLiteral("Mysore"));
+    commit(toBox ? w.TxtTo : w.TxtFrom, typed);
     DialogScript script;
     clickFind(w);
     QCOMPARE(script.texts.size(), 1);
-    QCOMPARE(w.session().statement(), before); // no search ran
+    QVERIFY2(script.texts[0].contains(says), qPrintable(script.texts[0]));
+    QVERIFY(!script.texts[0].contains(QStringLiteral(u"ಉಳಿಸಿಲ್ಲ"))); // "nothing saved"
+    QCOMPARE(w.session().statement(), before);                    // no search ran
     QCOMPARE(shownSerials(w), QList<int>{1});
 }
 

@@ -137,7 +137,7 @@ void frmrestore::CmdRestore_Click()
             BusyPointer busy;
             backup::restoreBackup(entry.path, diaryPath());
         }
-        frmmsg::showText(backup::texts::restored, this);
+        frmmsg::showNotice(backup::texts::restored, this);
     } catch (const std::exception& error) {
         qWarning("Velmora: %s", error.what());
         frmmsg::showText(backup::texts::restoreFailed + QStringLiteral("\n\n") +

@@ -48,7 +48,7 @@ bool sameText(QByteArrayView a, QByteArrayView b)
     return a == b || comparableText(a) == comparableText(b);
 }
 
-QString refusalMessage(const QList<Refusal>& refusals)
+QString refusalMessage(const QList<Refusal>& refusals, RefusedIn in)
 {
     if (refusals.isEmpty())
         return {};
@@ -65,8 +65,13 @@ QString refusalMessage(const QList<Refusal>& refusals)
         message += QStringLiteral("\nಇನ್ನೂ ") + kannadaNumber(refusals.size() - MessageListLimit) +
                    QStringLiteral(" ಅಕ್ಷರಗಳು.");
     }
-    // "Remove them (Latin letters, other scripts) and try again. Nothing was saved."
-    message += QStringLiteral("\nಅವುಗಳನ್ನು ತೆಗೆದು ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ. ಏನನ್ನೂ ಉಳಿಸಿಲ್ಲ.");
+    if (in == RefusedIn::Searching) {
+        // "Remove them and search again."
+        message += QStringLiteral("\nಅವುಗಳನ್ನು ತೆಗೆದು ಮತ್ತೆ ಹುಡುಕಿ.");
+    } else {
+        // "Remove them (Latin letters, other scripts) and try again. Nothing was saved."
+        message += QStringLiteral("\nಅವುಗಳನ್ನು ತೆಗೆದು ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ. ಏನನ್ನೂ ಉಳಿಸಿಲ್ಲ.");
+    }
     return message;
 }
 

@@ -38,8 +38,10 @@ bool sameText(QByteArrayView a, QByteArrayView b);
 // The decoded text without joiners: the form in which Varnel texts are compared and searched.
 QString comparableText(QByteArrayView bytes);
 
-// A Kannada message for the user that names each refused character and its position.
-QString refusalMessage(const QList<Refusal>& refusals);
+// A Kannada message for the user that names each refused character and its position, and
+// closes with what to do: for a save, that nothing was saved; for a search, to search again.
+enum class RefusedIn { Saving, Searching };
+QString refusalMessage(const QList<Refusal>& refusals, RefusedIn in = RefusedIn::Saving);
 
 // The database keeps Varnel text as TEXT whose characters are the Latin-1 characters of the bytes.
 QByteArray fromStoredText(QStringView latin1);

@@ -12,6 +12,7 @@
 #include "platform/varnel/VarnelLineEdit.h"
 #include "search/ui/SearchGrid.h"
 #include "search/SearchTexts.h"
+#include "search/ui/SearchWindowTexts.h"
 #include "shell/Twips.h"
 #include "shell/frmmsg.h"
 
@@ -78,9 +79,9 @@ void TourSearchWindow::Qry_tour()
     // The place texts as typed, not trimmed: blanks are a criterion too.
     const varnel::Encoded from = TxtFrom->varnel();
     const varnel::Encoded to = TxtTo->varnel();
-    const QList<varnel::Refusal> refused = from.refusals + to.refusals;
-    if (!refused.isEmpty()) {
-        frmmsg::showText(varnel::refusalMessage(refused), this);
+    const QString problem = placeProblem(TxtFrom, from) + placeProblem(TxtTo, to);
+    if (!problem.isEmpty()) {
+        frmmsg::showText(problem.trimmed(), this);
         return;
     }
     TourCriteria criteria;
@@ -91,6 +92,26 @@ void TourSearchWindow::Qry_tour()
     if (inForce(DTPickerDate[1]))
         criteria.dateTo = DTPickerDate[1]->Value().date();
     showResult(tourQuery(criteria));
+}
+
+QString TourSearchWindow::placeProblem(const varnel::VarnelLineEdit* box,
+                                       const varnel::Encoded& place) const
+{
+    const QByteArray caption = box == TxtFrom ? texts::fromWhere : texts::toWhere;
+    const QString inBox = texts::inPlaceBox.arg(varnel::decode(caption).trimmed());
+    if (!place.ok())
+        return inBox + varnel::refusalMessage(place.refusals, varnel::RefusedIn::Searching) +
+               QStringLiteral("\n\n");
+    switch (placeFault(place.bytes)) {
+    case PlaceFault::None: return {};
+    case PlaceFault::UnclosedBracket:
+        return inBox + texts::unclosedBracket + QStringLiteral("\n\n") + texts::specialCharacters +
+               QStringLiteral("\n\n");
+    case PlaceFault::BackwardRange:
+        return inBox + texts::backwardRange + QStringLiteral("\n\n") + texts::specialCharacters +
+               QStringLiteral("\n\n");
+    }
+    return {};
 }
 
 void TourSearchWindow::ImageFind_Click()

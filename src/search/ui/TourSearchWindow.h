@@ -5,7 +5,8 @@
 
 namespace varnel {
 class VarnelLineEdit;
-}
+struct Encoded;
+} // namespace varnel
 
 namespace search {
 
@@ -26,6 +27,8 @@ protected:
 private:
     void OpenSearch();
     void Qry_tour();
+    // Why the place in `box` cannot be searched for, in Kannada; empty when it can.
+    QString placeProblem(const varnel::VarnelLineEdit* box, const varnel::Encoded& place) const;
     // Entering a place box selects its whole text, so typing replaces it.
     void PlaceBox_GotFocus(varnel::VarnelLineEdit* box);
 };
