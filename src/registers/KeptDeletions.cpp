@@ -127,7 +127,7 @@ KeptDeletions::Restored KeptDeletions::restore(std::int64_t id)
             .arg(m_table, m_columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")),
                  keptTable())
             .arg(id));
-    const std::int64_t key = number(QStringLiteral("Select %1 from %2 where sl_no = %3")
+    const std::int64_t key = number(QStringLiteral("Select %1 AS row_key from %2 where sl_no = %3")
                                         .arg(m_database.rowIdentity(), m_table)
                                         .arg(serial));
     m_database.Execute(
