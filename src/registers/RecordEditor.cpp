@@ -6,9 +6,11 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
 #include "platform/jet/Transaction.h"
+#include "platform/varnel/KannadaDigits.h"
 #include "registers/KeptDeletions.h"
 #include "registers/RegisterTexts.h"
 #include "registers/SharingTexts.h"
+#include "registers/UndoTexts.h"
 
 #include <utility>
 
@@ -175,6 +177,7 @@ void RecordEditor::saveNew()
     int serial = 0;
     std::int64_t key = 0;
     bool current = false;
+    QList<QVariant> saved;
     {
         jet::Transaction transaction(*Db);
         serial = storedCount() + 1;
@@ -187,6 +190,7 @@ void RecordEditor::saveNew()
             Rs->Update();
             Rs->MoveLast();
             key = Rs->Bookmark();
+            saved = columnsOf(*storedRow(key));
             transaction.commit();
         }
     }
@@ -194,6 +198,7 @@ void RecordEditor::saveNew()
         m_view.messageText(registerFullMessage());
         return;
     }
+    remember({UndoStep::Kind::Addition, key, {}, saved});
     if (current)
         showSaved(serial);
     else
@@ -216,27 +221,28 @@ void RecordEditor::saveChanged(int attempt)
     const std::int64_t key = m_shownKey.value_or(0);
     Stored stored = Stored::Vanished;
     QList<QVariant> storedNow;
+    QList<QVariant> saved;
     bool current = false;
     int serial = 0;
     {
         jet::Transaction transaction(*Db);
         auto row = storedRow(key);
         stored = compareWithShown(*row);
-        if (stored == Stored::Changed) {
-            for (const FieldSpec& f : m_mapping.fields)
-                storedNow << row->Fields(f.ordinal).Value();
-        }
+        if (stored != Stored::Vanished)
+            storedNow = columnsOf(*row);
         if (stored == Stored::Unchanged) {
             current = Db->DataVersion() == m_seenDataVersion;
             serial = row->Fields(0).Value().toInt();
             row->Edit();
             writeFields(*row, serial);
             row->Update();
+            saved = columnsOf(*storedRow(key));
             transaction.commit();
         }
     }
     switch (stored) {
     case Stored::Unchanged:
+        remember({UndoStep::Kind::Change, key, storedNow, saved});
         if (current)
             showSaved(serial);
         else
@@ -309,13 +315,14 @@ void RecordEditor::DeleteRecord()
     const std::int64_t key = m_shownKey.value_or(0);
     Stored stored = Stored::Vanished;
     bool current = false;
+    std::int64_t deletionId = 0;
     try {
         jet::Transaction transaction(*Db);
         auto row = storedRow(key);
         stored = compareWithShown(*row);
         if (stored == Stored::Unchanged) {
             row.reset();
-            KeptDeletions(*Db, m_mapping.table).keep(key, m_clock());
+            deletionId = KeptDeletions(*Db, m_mapping.table).keep(key, m_clock());
             current = Db->DataVersion() == m_seenDataVersion;
             if (current) {
                 Rs->FindFirst(QStringLiteral("%1=%2").arg(Db->rowIdentity()).arg(key));
@@ -336,7 +343,7 @@ void RecordEditor::DeleteRecord()
         throw;
     }
     switch (stored) {
-    case Stored::Unchanged: break;
+    case Stored::Unchanged: remember({UndoStep::Kind::Deletion, deletionId, {}, {}}); break;
     case Stored::Changed:
         m_view.messageText(texts::changedMeanwhileNotice());
         refreshTo(key);
@@ -444,15 +451,29 @@ std::unique_ptr<jet::Recordset> RecordEditor::storedRow(std::int64_t key)
 
 RecordEditor::Stored RecordEditor::compareWithShown(jet::Recordset& row) const
 {
+    return compareWith(row, m_shownValues);
+}
+
+RecordEditor::Stored RecordEditor::compareWith(jet::Recordset& row,
+                                               const QList<QVariant>& values) const
+{
     if (row.RecordCount() < 1)
         return Stored::Vanished;
     // The serial number is left out: a renumbering after another deletion is no change.
     for (const FieldSpec& f : m_mapping.fields) {
         if (f.kind != FieldKind::SerialNumber &&
-            row.Fields(f.ordinal).Value() != m_shownValues.value(f.ordinal))
+            row.Fields(f.ordinal).Value() != values.value(f.ordinal))
             return Stored::Changed;
     }
     return Stored::Unchanged;
+}
+
+QList<QVariant> RecordEditor::columnsOf(jet::Recordset& row) const
+{
+    QList<QVariant> values;
+    for (const FieldSpec& f : m_mapping.fields)
+        values << row.Fields(f.ordinal).Value();
+    return values;
 }
 
 // Reads the register afresh and shows the row `key` under its present number, or, when it is
@@ -492,6 +513,170 @@ void RecordEditor::navigateTo(int serial, int count)
 void RecordEditor::rememberDataVersion()
 {
     m_seenDataVersion = Db->DataVersion();
+}
+
+void RecordEditor::writeValues(jet::Recordset& target, const QList<QVariant>& values, int serial)
+{
+    for (const FieldSpec& f : m_mapping.fields)
+        target.Fields(f.ordinal).setValue(
+            f.kind == FieldKind::SerialNumber ? QVariant(serial) : values.value(f.ordinal));
+}
+
+// Inside the caller's write: keeps row `key`, deletes it and numbers the rest 1..N.
+void RecordEditor::removeRow(std::int64_t key)
+{
+    KeptDeletions(*Db, m_mapping.table).keep(key, m_clock());
+    Db->Execute(QStringLiteral("DELETE FROM %1 WHERE %2 = %3")
+                    .arg(m_mapping.table, Db->rowIdentity())
+                    .arg(key));
+    renumber();
+}
+
+void RecordEditor::remember(UndoStep step)
+{
+    m_undo.push_back(std::move(step));
+    m_view.setUndoAvailable(true);
+}
+
+void RecordEditor::forgetLastStep()
+{
+    m_undo.pop_back();
+    m_view.setUndoAvailable(!m_undo.empty());
+}
+
+// A record as a question names it: what it is about (a programme's subject, a tour's places)
+// and its date.
+QString RecordEditor::describe(const QList<QVariant>& record) const
+{
+    QStringList about;
+    const int texts = m_mapping.keepsDatesInOrder() ? 2 : 1;
+    for (int i = 0; i < texts && i < m_mapping.requiredTexts.size(); ++i) {
+        QString text =
+            varnel::decode(record.value(m_mapping.requiredTexts[i]).toByteArray()).simplified();
+        if (text.size() > 60)
+            text = text.left(59) + QChar(0x2026);
+        about << text;
+    }
+    QDate date;
+    for (const FieldSpec& f : m_mapping.fields) {
+        if (f.kind == FieldKind::Date) {
+            date = record.value(f.ordinal).toDate();
+            break;
+        }
+    }
+    return QStringLiteral("«%1» (%2)")
+        .arg(about.join(QStringLiteral(" – ")),
+             varnel::kannadaDigits(date.toString(QStringLiteral("dd/MM/yyyy"))));
+}
+
+void RecordEditor::Undo_Click()
+{
+    if (!Rs || m_undo.empty())
+        return;
+    const UndoStep step = m_undo.back();
+    if (step.kind == UndoStep::Kind::Deletion)
+        undoDeletion(step);
+    else
+        undoSave(step);
+}
+
+void RecordEditor::undoDeletion(const UndoStep& step)
+{
+    KeptDeletions kept(*Db, m_mapping.table);
+    const std::optional<KeptDeletion> found = kept.find(step.id);
+    if (!found) {
+        forgetLastStep();
+        refuseUndo(texts::undoAlreadyRestoredNotice(), std::nullopt);
+        return;
+    }
+    const int count = storedCount();
+    if (count >= kMaximumRecords) {
+        m_view.messageText(registerFullMessage());
+        return;
+    }
+    // The number it had as stored, which another window's deletion may have lowered since this
+    // window showed it.
+    const int serial = qBound(1, found->record.value(0).toInt(), count + 1);
+    if (!m_view.askText(texts::undoDeletionQuestion().arg(
+            varnel::kannadaDigits(QString::number(serial)), describe(found->record))))
+        return;
+    // Refused or failed, the step stays: it may succeed once the register has room.
+    const KeptDeletions::Restored restored = kept.restore(step.id);
+    switch (restored.outcome) {
+    case KeptDeletions::Outcome::Restored:
+        forgetLastStep();
+        refreshTo(restored.key);
+        return;
+    case KeptDeletions::Outcome::NotKept:
+        forgetLastStep();
+        refuseUndo(texts::undoAlreadyRestoredNotice(), std::nullopt);
+        return;
+    case KeptDeletions::Outcome::RegisterFull: m_view.messageText(registerFullMessage()); return;
+    }
+}
+
+// A save is taken back only while the record is stored as this window saved it: a change
+// returns it to the columns it replaced (under its present number), a new record goes as a
+// deletion does.
+void RecordEditor::undoSave(const UndoStep& step)
+{
+    const auto refuse = [&](Stored stored) {
+        forgetLastStep();
+        if (stored == Stored::Vanished)
+            refuseUndo(texts::undoDeletedMeanwhileNotice(), std::nullopt);
+        else
+            refuseUndo(texts::undoChangedMeanwhileNotice(), step.id);
+    };
+    int serial = 0;
+    {
+        auto row = storedRow(step.id);
+        const Stored stored = compareWith(*row, step.saved);
+        if (stored != Stored::Unchanged) {
+            refuse(stored);
+            return;
+        }
+        serial = row->Fields(0).Value().toInt();
+    }
+    const QString number = varnel::kannadaDigits(QString::number(serial));
+    const QString question =
+        step.kind == UndoStep::Kind::Change
+            ? texts::undoChangeQuestion().arg(number, describe(step.saved), describe(step.before))
+            : texts::undoAdditionQuestion().arg(number, describe(step.saved));
+    if (!m_view.askText(question))
+        return;
+    Stored stored = Stored::Vanished;
+    {
+        jet::Transaction transaction(*Db);
+        auto row = storedRow(step.id);
+        stored = compareWith(*row, step.saved);
+        if (stored == Stored::Unchanged) {
+            if (step.kind == UndoStep::Kind::Change) {
+                const int now = row->Fields(0).Value().toInt();
+                row->Edit();
+                writeValues(*row, step.before, now);
+                row->Update();
+            } else {
+                row.reset();
+                removeRow(step.id);
+            }
+            transaction.commit();
+        }
+    }
+    if (stored != Stored::Unchanged) {
+        refuse(stored);
+        return;
+    }
+    forgetLastStep();
+    refreshTo(step.kind == UndoStep::Kind::Change ? std::optional(step.id) : std::nullopt);
+}
+
+// Another window or copy overtook the step: the user hears so; a window that is browsing shows
+// what is stored now.
+void RecordEditor::refuseUndo(const QString& notice, std::optional<std::int64_t> key)
+{
+    m_view.messageText(notice);
+    if (!Adding)
+        refreshTo(key);
 }
 
 } // namespace registers

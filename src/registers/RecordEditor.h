@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QDateTime>
 #include <QList>
@@ -43,13 +44,28 @@ public:
     void VScroll1_Change();
     // DTPickerDate_Change, DTPDateFrom_Change and DTPDateTo_Change: the user changed a date.
     void DatePicker_Change(int ordinal);
+    // Ctrl+Z: takes back this window's last deletion or save, one step at a time, after asking.
+    void Undo_Click();
 
     State state() const { return m_state; }
+    bool canUndo() const { return !m_undo.empty(); }
+    // The row on screen as the editor knows it (a key of the table, none while adding).
+    std::optional<std::int64_t> shownKey() const { return Adding ? std::nullopt : m_shownKey; }
 
     // Where "today" and "now" come from; tests pin it.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
 private:
+    // A step Undo_Click takes back: a deletion (kept under `id`), or a save of a change or of a
+    // new record (row `id`, its columns as saved; a change's columns before it in `before`).
+    struct UndoStep {
+        enum class Kind { Deletion, Change, Addition };
+        Kind kind = Kind::Deletion;
+        std::int64_t id = 0;
+        QList<QVariant> before;
+        QList<QVariant> saved;
+    };
+
     void ShowRecord();
     void NewRecord();
     void SaveRecord();
@@ -63,6 +79,16 @@ private:
     int storedCount();
     std::unique_ptr<jet::Recordset> storedRow(std::int64_t key);
     Stored compareWithShown(jet::Recordset& row) const;
+    Stored compareWith(jet::Recordset& row, const QList<QVariant>& values) const;
+    QList<QVariant> columnsOf(jet::Recordset& row) const;
+    void writeValues(jet::Recordset& target, const QList<QVariant>& values, int serial);
+    void removeRow(std::int64_t key);
+    void remember(UndoStep step);
+    void forgetLastStep();
+    QString describe(const QList<QVariant>& record) const;
+    void undoDeletion(const UndoStep& step);
+    void undoSave(const UndoStep& step);
+    void refuseUndo(const QString& notice, std::optional<std::int64_t> key);
     void saveNew();
     void saveChanged(int attempt);
     void showSaved(int serial);
@@ -87,7 +113,8 @@ private:
     std::optional<std::int64_t> m_shownKey;
     QList<QVariant> m_shownValues;
     std::int64_t m_seenDataVersion = 0;
-    bool m_navigating = false; // the editor itself moves the navigator
+    std::vector<UndoStep> m_undo; // this window's steps, the last one last
+    bool m_navigating = false;    // the editor itself moves the navigator
 };
 
 } // namespace registers

@@ -52,6 +52,13 @@ public:
     virtual void message(const QByteArray& varnelMessage) = 0;
     virtual void messageText(const QString& unicodeMessage) = 0;
     virtual void saveNotice() = 0;
+    // A question of our own in Unicode Kannada; a window asks it as it is.
+    virtual bool askText(const QString& unicodeQuestion)
+    {
+        return ask(varnel::encode(unicodeQuestion).bytes);
+    }
+    // Whether the editor has a step to take back (the window's undo entry).
+    virtual void setUndoAvailable(bool) {}
 };
 
 } // namespace registers

@@ -5,13 +5,15 @@
 //   trial_shared_diary churn DIARY         a program that opens and closes the diary, forever
 //
 // Two worker processes hold two register windows each; a third process keeps opening and
-// closing the diary; now and then a worker is killed (SIGKILL) in the middle of a step. After
-// every step the register must be what the model says: no record lost, doubled or overwritten,
-// serial numbers 1..N, and the file sound.
+// closing the diary; now and then a worker is killed (SIGKILL) in the middle of a step. Windows
+// also take back their own deletions and saves (undo). After every step the register must be
+// what the model says: no record lost, doubled or overwritten, serial numbers 1..N, and the
+// file sound.
 
 #include <csignal>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include <sqlite3.h>
 
@@ -48,7 +50,8 @@ struct Window {
 };
 
 // One copy of the program: "open W", "close W", "add W ID", "change W ID", "delete W",
-// "scroll W N"; answers "ok SHOWN STATE" (SHOWN is the topic on screen, 0 while adding).
+// "scroll W N", "undo W"; answers "ok SHOWN STATE KEY" (SHOWN is the topic on screen, KEY its
+// row as the window knows it, both 0 while adding).
 int runWorker(const QString& diary)
 {
     std::map<int, std::unique_ptr<Window>> windows;
@@ -85,6 +88,9 @@ int runWorker(const QString& diary)
             } else if (verb == QLatin1String("delete")) {
                 view.answers = {true};
                 window.editor.ImageDelete_Click();
+            } else if (verb == QLatin1String("undo")) {
+                view.answers = {true};
+                window.editor.Undo_Click();
             } else if (verb == QLatin1String("scroll")) {
                 if (window.editor.state() == RecordEditor::State::Browsing)
                     view.scrollTo(qBound(1, arg, view.navMax));
@@ -92,7 +98,7 @@ int runWorker(const QString& diary)
             view.answers.clear();
             const bool browsing = window.editor.state() == RecordEditor::State::Browsing;
             out << "ok " << (browsing ? topicId(view.shownText(4)) : 0) << ' '
-                << int(window.editor.state()) << '\n'
+                << int(window.editor.state()) << ' ' << window.editor.shownKey().value_or(0) << '\n'
                 << Qt::flush;
         } catch (const std::exception& e) {
             out << "err " << QString::fromUtf8(e.what()).simplified() << '\n' << Qt::flush;
@@ -111,8 +117,9 @@ int runChurn(const QString& diary)
     }
 }
 
-// The register as stored: topic ids in serial order, or an empty list with `problem` set.
-QList<int> storedTopics(const QString& diary, QString& problem)
+// The register as stored: topic ids in serial order and their rows in `keys`, or an empty list
+// with `problem` set.
+QList<int> storedTopics(const QString& diary, QString& problem, QList<qint64>& keys)
 {
     sqlite3* db = nullptr;
     sqlite3_open_v2(diary.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
@@ -124,7 +131,9 @@ QList<int> storedTopics(const QString& diary, QString& problem)
         qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "ok") != 0)
         problem = QStringLiteral("integrity_check failed");
     sqlite3_finalize(st);
-    sqlite3_prepare_v2(db, "SELECT sl_no, topic FROM local ORDER BY sl_no", -1, &st, nullptr);
+    keys.clear();
+    sqlite3_prepare_v2(db, "SELECT sl_no, topic, rowid FROM local ORDER BY sl_no", -1, &st,
+                       nullptr);
     int expected = 1;
     while (sqlite3_step(st) == SQLITE_ROW) {
         if (sqlite3_column_int(st, 0) != expected++)
@@ -132,6 +141,7 @@ QList<int> storedTopics(const QString& diary, QString& problem)
         const QString stored =
             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
         topics << topicId(stored.toLatin1());
+        keys << sqlite3_column_int64(st, 2);
     }
     sqlite3_finalize(st);
     sqlite3_close(db);
@@ -172,11 +182,38 @@ private:
     std::unique_ptr<QProcess> m_process;
 };
 
+// A step a window may take back: the topic it deleted (at `serial`), or added or changed from
+// `before` to `topic` in row `key`.
+struct UndoModel {
+    enum { Deleted, Added, Changed } kind;
+    int topic;
+    int before = 0;
+    int serial = 0;
+    qint64 key = 0;
+};
+
 struct WindowModel {
     bool open = false;
     int shown = 0;
     bool browsing = false;
+    qint64 key = 0;
+    QList<UndoModel> undo;
 };
+
+// What taking back `step` does to `topics` (rows `keys`): a deletion comes back at its number
+// (after the last record when there are fewer now); a save is taken back only while its row is
+// stored as saved.
+void predictUndo(const UndoModel& step, QList<int>& topics, const QList<qint64>& keys)
+{
+    const qsizetype at = keys.indexOf(step.key);
+    const bool asSaved = at >= 0 && topics[at] == step.topic;
+    if (step.kind == UndoModel::Deleted)
+        topics.insert(qMin(step.serial, int(topics.size()) + 1) - 1, step.topic);
+    else if (step.kind == UndoModel::Added && asSaved)
+        topics.removeAt(at);
+    else if (step.kind == UndoModel::Changed && asSaved)
+        topics[at] = step.before;
+}
 
 int runTrial(int steps, quint32 seed)
 {
@@ -186,6 +223,7 @@ int runTrial(int steps, quint32 seed)
     fixture.fill(QStringLiteral("local"), 5);
     const QString diary = fixture.databasePath();
     QList<int> model = {1, 2, 3, 4, 5};
+    QList<qint64> keys = {1, 2, 3, 4, 5};
     int nextTopic = 1000;
 
     QProcess churn;
@@ -205,25 +243,36 @@ int runTrial(int steps, quint32 seed)
         if (!window.open) {
             command = QStringLiteral("open %1").arg(w);
         } else {
-            action = 1 + int(random.bounded(6));
+            action = 1 + int(random.bounded(7));
             switch (action) {
             case 1: command = QStringLiteral("add %1 %2").arg(w).arg(nextTopic); break;
             case 2: command = QStringLiteral("change %1 %2").arg(w).arg(nextTopic); break;
             case 3: command = QStringLiteral("delete %1").arg(w); break;
             case 4: command = QStringLiteral("close %1").arg(w); break;
+            case 7: command = QStringLiteral("undo %1").arg(w); break;
             default:
                 command = QStringLiteral("scroll %1 %2").arg(w).arg(1 + random.bounded(12));
                 break;
             }
         }
-        // What the step does to the register, if it runs to the end.
+        // What the step does to the register, if it runs to the end, and what the window may
+        // take back afterwards.
+        // A save or deletion acts on the window's row only while it is stored as shown.
         QList<int> after = model;
+        const qsizetype at = window.browsing ? keys.indexOf(window.key) : -1;
+        const bool asShown = at >= 0 && model[at] == window.shown;
+        std::optional<UndoModel> done;
         if (action == 1 || (action == 2 && !window.browsing)) {
             after << nextTopic;
-        } else if (action == 2 && after.contains(window.shown)) {
-            after[after.indexOf(window.shown)] = nextTopic;
-        } else if (action == 3 && window.browsing) {
-            after.removeOne(window.shown);
+            done = UndoModel{UndoModel::Added, nextTopic}; // its key comes with the reply
+        } else if (action == 2 && asShown) {
+            after[at] = nextTopic;
+            done = UndoModel{UndoModel::Changed, nextTopic, window.shown, 0, window.key};
+        } else if (action == 3 && asShown) {
+            after.removeAt(at);
+            done = UndoModel{UndoModel::Deleted, window.shown, 0, int(at) + 1};
+        } else if (action == 7 && !window.undo.isEmpty()) {
+            predictUndo(window.undo.last(), after, keys);
         }
         ++counts[action];
         workers[p].send(command);
@@ -241,7 +290,7 @@ int runTrial(int steps, quint32 seed)
         }
 
         QString problem;
-        const QList<int> stored = storedTopics(diary, problem);
+        const QList<int> stored = storedTopics(diary, problem, keys);
         if (!killing && !reply.startsWith(QLatin1String("ok")))
             problem = QStringLiteral("step failed: ") + reply;
         else if (killing ? (stored != model && stored != after) : stored != after)
@@ -265,7 +314,17 @@ int runTrial(int steps, quint32 seed)
         if (!killing) {
             const QStringList words = reply.split(QLatin1Char(' '));
             window.open = action != 4;
+            if (!window.open)
+                window.undo.clear();
+            else if (done && done->kind == UndoModel::Added)
+                window.undo << UndoModel{UndoModel::Added, done->topic, 0, 0,
+                                         words.value(3).toLongLong()};
+            else if (done)
+                window.undo << *done;
+            else if (action == 7 && !window.undo.isEmpty())
+                window.undo.removeLast();
             window.shown = words.value(1).toInt();
+            window.key = words.value(3).toLongLong();
             window.browsing = words.value(2).toInt() == int(RecordEditor::State::Browsing);
         }
     }
@@ -273,8 +332,8 @@ int runTrial(int steps, quint32 seed)
     churn.waitForFinished();
     out << "trial passed: " << steps << " steps (opened " << counts[0] << ", added " << counts[1]
         << ", changed " << counts[2] << ", deleted " << counts[3] << ", closed " << counts[4]
-        << ", browsed " << counts[5] + counts[6] << "), " << kills << " workers killed, "
-        << model.size() << " records at the end\n";
+        << ", browsed " << counts[5] + counts[6] << ", undone " << counts[7] << "), " << kills
+        << " workers killed, " << model.size() << " records at the end\n";
     return 0;
 }
 

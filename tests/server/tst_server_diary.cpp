@@ -20,6 +20,7 @@
 #include "platform/jet/Recordset.h"
 #include "platform/jet/ServerSchema.h"
 #include "platform/jet/Transaction.h"
+#include "registers/KeptDeletions.h"
 #include "registers/RecordEditor.h"
 #include "registers/RegisterMapping.h"
 #include "reports/ReportRegister.h"
@@ -340,6 +341,45 @@ private slots:
         rows = rowsOf(*server, QStringLiteral("Select * from local order by sl_no"));
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0][4].toByteArray(), QByteArray("theirs"));
+    }
+
+    // A server diary laid out before deletions were kept gets their table at its first
+    // deletion; a desk takes back its deletion and its save, another brings a deletion back.
+    void deletionsAreKeptAndComeBack()
+    {
+        const QString connection = freshDiary(QStringLiteral("velmora_kept"));
+        Desk desk(connection, QStringLiteral("undoing"));
+        for (const char* topic : {"one", "two", "three"})
+            desk.add(topic);
+        auto server = jet::Database::ConnectServer(connection);
+        const auto topics = [&] {
+            QByteArrayList list;
+            for (const QVariantList& row :
+                 rowsOf(*server, QStringLiteral("Select * from local order by sl_no")))
+                list << QByteArray::number(row[0].toInt()) + row[4].toByteArray();
+            return list;
+        };
+        const QByteArrayList all{"1one", "2two", "3three"};
+        desk.remove(2);
+        QCOMPARE(countOf(*server, QStringLiteral("Select count(*) from deleted_records where "
+                                                 "register_name = 'local' and sl_no = 2")),
+                 1);
+        desk.view.answers << true;
+        desk.editor.Undo_Click();
+        QCOMPARE(topics(), all);
+        desk.view.scrollTo(3);
+        desk.view.typeVarnel(4, "changed");
+        desk.view.answers << true << true; // save, then take it back
+        desk.editor.ImageSave_Click();
+        desk.editor.Undo_Click();
+        QCOMPARE(topics(), all);
+        desk.remove(1);
+        registers::KeptDeletions kept(*server, QStringLiteral("local"));
+        QCOMPARE(kept.list().size(), 1); // the one brought back is no longer kept
+        QCOMPARE(kept.restore(kept.list().first().id).outcome,
+                 registers::KeptDeletions::Outcome::Restored);
+        QCOMPARE(topics(), all);
+        QVERIFY(kept.list().isEmpty());
     }
 
     // A server of this case's own, stopped while a window holds the diary and started again.
