@@ -44,6 +44,7 @@ private slots:
     void aPlaceThatCannotBeSearchedIsExplained_data();
     void aPlaceThatCannotBeSearchedIsExplained();
     void theSecondMenuOpensEachSearchOnce();
+    void aSmallRestoredWindowKeepsItsButtonsInReach();
     void comingToTheFrontListsWhatOthersChanged();
     void anUnreadableDiaryIsReportedAndNoWindowIsLeft();
 
@@ -336,6 +337,27 @@ void TestSearchWindows::theSecondMenuOpensEachSearchOnce()
     QVERIFY(!local->DTPickerDate[0]->isEnabled()); // brought forward unchanged
     QCOMPARE(mdi.mdiArea()->subWindowList().size(), 3);
     QCOMPARE(mdi.mdiArea()->activeSubWindow()->widget(), local);
+}
+
+void TestSearchWindows::aSmallRestoredWindowKeepsItsButtonsInReach()
+{
+    SearchDiary diary;
+    search::registerWindows();
+    frmMDI mdi;
+    mdi.resize(1200, 900);
+    mdi.show();
+    for (int entry = 0; entry < 3; ++entry) {
+        chooseList(mdi, entry);
+        QMdiSubWindow* frame = mdi.mdiArea()->activeSubWindow();
+        frame->showNormal();
+        frame->resize(300, 200);
+        auto* w = qobject_cast<search::SearchWindow*>(frame->widget());
+        for (const char* name : {"ImageFind", "ImageExit"}) {
+            QWidget* icon = w->buttons()->button(QLatin1String(name))->icon();
+            QVERIFY(w->rect().contains(QRect(icon->mapTo(w, QPoint()), icon->size())));
+        }
+        QVERIFY(w->rect().contains(w->countLine()->geometry()));
+    }
 }
 
 // Another program deletes records while the list is open (a restore, another desk): the list

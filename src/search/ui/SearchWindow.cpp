@@ -85,6 +85,11 @@ SearchWindow::SearchWindow(const SearchWindowDesign& design, QWidget* parent)
     Label10->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128)"));
 
     buildButtons();
+    // A restored window made small keeps the bounds, the buttons and the grid as designed
+    // within reach: it shrinks no further.
+    const QRect grid = pixels(design.gridAt);
+    setMinimumSize(grid.right() + 1 + tw(kMargin),
+                   grid.bottom() + 1 + tw(kMargin) + tw(kCountRow) + tw(kLowerRow));
     placeLowerParts();
 }
 
