@@ -6,6 +6,12 @@
 // %1 is a serial number, the record is named by what it is about and its date.
 namespace registers::texts {
 
+// The register window's undo entry: "take back (Ctrl+Z)".
+inline QString undoCaption()
+{
+    return QStringLiteral("ಹಿಂದಕ್ಕೆ ಪಡೆ (Ctrl+Z)");
+}
+
 // "Bring the deleted record %2 back as number %1? The records from that number on move up by
 // one."
 inline QString undoDeletionQuestion()

@@ -53,6 +53,7 @@ private slots:
     void readOnlyBoxesReadLikeTheOtherFields();
     void tabGoesThroughTheFieldsInTheirOrder_data();
     void tabGoesThroughTheFieldsInTheirOrder();
+    void ctrlZTakesBackTypingFirstThenTheLastStep();
 
 private:
     // A diary whose register `table` holds `rows` records, in the program's folder.
@@ -397,6 +398,39 @@ void TestRegisterWindows::tabGoesThroughTheFieldsInTheirOrder()
 }
 
 // The program's own application object, which reports what a handler throws.
+// Ctrl+Z in a text box undoes what was typed there first; the next one asks and takes back the
+// window's deletion. The undo entry is there only while there is a step to take back.
+void TestRegisterWindows::ctrlZTakesBackTypingFirstThenTheLastStep()
+{
+    RegisterFixture db;
+    diaryWith(db, "local", 3);
+    DialogScript dialogs;
+    dialogs.defaultAnswer = true;
+    frmlocal w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(!w.undoButton()->isEnabled());
+    w.VScroll1()->setValue(2);
+    w.ImageDelete_Click();
+    QCOMPARE(db.count("local"), 2);
+    QVERIFY(w.undoButton()->isEnabled());
+
+    QWidget* topic = w.control(4);
+    topic->setFocus();
+    commit(topic, QStringLiteral("ಸಭೆ"));
+    QTest::keyClick(topic, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.text(4).bytes, RegisterFixture::topicOf(3)); // the record shown after the deletion
+    QCOMPARE(db.count("local"), 2);
+    const qsizetype asked = dialogs.questions.size();
+    QTest::keyClick(topic, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(dialogs.questions.size(), asked + 1);
+    QCOMPARE(db.rows("local"), (QList<QPair<int, QByteArray>>{{1, RegisterFixture::topicOf(1)},
+                                                              {2, RegisterFixture::topicOf(2)},
+                                                              {3, RegisterFixture::topicOf(3)}}));
+    QCOMPARE(w.text(4).bytes, RegisterFixture::topicOf(2)); // the record brought back
+    QVERIFY(!w.undoButton()->isEnabled());
+}
+
 int main(int argc, char** argv)
 {
     VelmoraApplication app(argc, argv);

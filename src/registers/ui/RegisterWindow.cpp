@@ -1,8 +1,13 @@
 #include "registers/ui/RegisterWindow.h"
 
+#include <QAbstractSpinBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 
 #include "platform/varnel/DateTimePicker.h"
 #include "platform/varnel/VarnelCodec.h"
@@ -12,6 +17,7 @@
 #include "platform/varnel/VarnelTextEdit.h"
 #include "data/DayName.h"
 #include "registers/RegisterTexts.h"
+#include "registers/UndoTexts.h"
 #include "shell/FailureReport.h"
 #include "shell/ImageButton.h"
 #include "shell/ImageButtonPanel.h"
@@ -37,6 +43,20 @@ QRect pixels(const QRect& twips)
 QFont fieldFont()
 {
     return varnel::varnelFont(varnel::VarnelFont::Akshara, 14.25);
+}
+
+// Whether a control holds typing of its own that Ctrl+Z takes back first, as it does anywhere.
+bool holdsTypingToUndo(QObject* control)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(control))
+        return !line->isReadOnly() && line->isUndoAvailable();
+    if (auto* text = qobject_cast<QPlainTextEdit*>(control))
+        return !text->isReadOnly() && text->document()->isUndoAvailable();
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) {
+        const auto* line = spin->findChild<QLineEdit*>();
+        return line && line->isUndoAvailable();
+    }
+    return false;
 }
 
 } // namespace
@@ -76,6 +96,7 @@ RegisterWindow::RegisterWindow(const RegisterMapping& mapping, const RegisterWin
     connect(m_navigator, &QScrollBar::valueChanged, this, &RegisterWindow::VScroll1_Change);
 
     buildButtons();
+    buildUndo();
     Form_Load();
 }
 
@@ -181,6 +202,43 @@ void RegisterWindow::buildButtons()
         m_panel->resetOn(Frame1);
 }
 
+// The undo entry stands under the frame at its right; Ctrl+Z reaches it from every control. The
+// text boxes and pickers take Ctrl+Z for their own typing only while they have some to undo.
+void RegisterWindow::buildUndo()
+{
+    CmdUndo = new QPushButton(texts::undoCaption(), this);
+    CmdUndo->setObjectName(QStringLiteral("CmdUndo"));
+    CmdUndo->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, 12));
+    QPalette pal = CmdUndo->palette();
+    pal.setColor(QPalette::Button, shell::kButtonColour);
+    CmdUndo->setPalette(pal);
+    CmdUndo->adjustSize();
+    const QRect frame = pixels(m_layout.frameAt);
+    CmdUndo->move(frame.right() - CmdUndo->width(), frame.bottom() + tw(120));
+    CmdUndo->setEnabled(false);
+    connect(CmdUndo, &QPushButton::clicked, this, &RegisterWindow::CmdUndo_Click);
+    auto* shortcut = new QShortcut(QKeySequence::Undo, this);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, &RegisterWindow::CmdUndo_Click);
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+            qobject_cast<QAbstractSpinBox*>(w))
+            w->installEventFilter(this);
+    }
+}
+
+bool RegisterWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Left unaccepted, the key goes on to the window's shortcut.
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) &&
+        !holdsTypingToUndo(watched)) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 // A diary that cannot be opened ends the load here: the failure reaches whoever opened the
 // window, which reports it, and no empty register window is left behind.
 void RegisterWindow::Form_Load()
@@ -212,6 +270,11 @@ void RegisterWindow::ImageCancel_Click()
 void RegisterWindow::ImageDelete_Click()
 {
     guarded([this] { m_editor.ImageDelete_Click(); });
+}
+
+void RegisterWindow::CmdUndo_Click()
+{
+    guarded([this] { m_editor.Undo_Click(); });
 }
 
 void RegisterWindow::ImageExit_Click()
@@ -331,6 +394,16 @@ void RegisterWindow::messageText(const QString& unicodeMessage)
 void RegisterWindow::saveNotice()
 {
     frmsave::showNotice(this);
+}
+
+bool RegisterWindow::askText(const QString& unicodeQuestion)
+{
+    return frmquestion::askText(unicodeQuestion, this);
+}
+
+void RegisterWindow::setUndoAvailable(bool available)
+{
+    CmdUndo->setEnabled(available);
 }
 
 } // namespace registers

@@ -14,6 +14,7 @@ class ImageButton;
 class ImageButtonPanel;
 class QGroupBox;
 class QLineEdit;
+class QPushButton;
 class QScrollBar;
 
 namespace varnel {
@@ -38,6 +39,7 @@ public:
     ImageButtonPanel* buttons() const { return m_panel; }
     QScrollBar* VScroll1() const { return m_navigator; }
     QWidget* control(int ordinal) const { return m_controls.value(ordinal); }
+    QPushButton* undoButton() const { return CmdUndo; }
 
     // RecordEditorView
     void setSerialText(const QString& text) override;
@@ -58,6 +60,8 @@ public:
     void message(const QByteArray& varnelMessage) override;
     void messageText(const QString& unicodeMessage) override;
     void saveNotice() override;
+    bool askText(const QString& unicodeQuestion) override;
+    void setUndoAvailable(bool available) override;
 
 public slots:
     void ImageNew_Click();
@@ -66,11 +70,17 @@ public slots:
     void ImageDelete_Click();
     void ImageExit_Click();
     void VScroll1_Change();
+    // Ctrl+Z, and the undo entry: the window's last deletion or save taken back.
+    void CmdUndo_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Form_Load();
     void buildFields();
     void buildButtons();
+    void buildUndo();
     varnel::DateTimePicker* picker(int ordinal) const;
     // Runs a handler; a failure is shown in the message dialog and the window goes on.
     void guarded(const std::function<void()>& handler);
@@ -88,6 +98,7 @@ private:
     ImageButton* ImageSave = nullptr;
     ImageButton* ImageDelete = nullptr;
     ImageButton* ImageExit = nullptr;
+    QPushButton* CmdUndo = nullptr;
 };
 
 } // namespace registers
