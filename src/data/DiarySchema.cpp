@@ -1,5 +1,7 @@
 #include "data/DiarySchema.h"
 
+#include <QSet>
+
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/Recordset.h"
@@ -62,6 +64,14 @@ const char* const kTourStaging = " (sl_no INTEGER,"
                                  " range_from DATE,"
                                  " range_to DATE)";
 
+// Added after the first diaries were made (older ones get it from addMissingIndexes): the tours
+// still away on a day are found from their arrival.
+QString tourByArrivalIndex(const char* create)
+{
+    return QLatin1String(create) +
+           QStringLiteral(" tour_by_arrival ON tour (travel_date_to, travel_date_from)");
+}
+
 } // namespace
 
 QStringList diarySchemaStatements()
@@ -79,7 +89,38 @@ QStringList diarySchemaStatements()
         QStringLiteral("CREATE INDEX local_by_date ON local (tarna_date, tarna_time)"),
         QStringLiteral("CREATE INDEX outstation_by_date ON outstation (tarna_date, tarna_time)"),
         QStringLiteral("CREATE INDEX tour_by_dates ON tour (travel_date_from, travel_date_to)"),
+        tourByArrivalIndex("CREATE INDEX"),
     };
+}
+
+bool addMissingIndexes(jet::Database& database)
+{
+    if (database.isServer())
+        return false;
+    // Looked for once per diary and run of the program.
+    static QSet<QString> complete;
+    if (complete.contains(database.path()))
+        return true;
+    const auto found = database.OpenRecordset(
+        QStringLiteral("Select name from sqlite_master where type='index' and "
+                       "name='tour_by_arrival'"),
+        jet::RecordsetType::Snapshot);
+    bool has = found->RecordCount() > 0;
+    // Never inside a write (a save checking its clashes), which holds the save alone.
+    if (!has && !database.isReadOnly() && database.transactionDepth() == 0) {
+        try {
+            // IF NOT EXISTS: two programs adding it at once leave one index.
+            database.Execute(tourByArrivalIndex("CREATE INDEX IF NOT EXISTS"));
+            database.Checkpoint();
+            has = true;
+        } catch (const jet::JetError&) {
+            // Only speed depends on the index: a diary busy past the engine's timeout gets it
+            // another time.
+        }
+    }
+    if (has)
+        complete.insert(database.path());
+    return has;
 }
 
 QStringList registerColumns(const QString& table)

@@ -19,6 +19,11 @@ QStringList diaryTableNames();
 // statement names them.
 QStringList registerColumns(const QString& table);
 
+// Adds to a diary file the indexes that diaries made by earlier versions lack, unless it can
+// only be read or a write is open on `database`; true when the file has them all (false on a
+// server, whose layout `server init` made).
+bool addMissingIndexes(jet::Database& database);
+
 // Creates the tables and indexes on an empty database, in one transaction.
 void createDiarySchema(jet::Database& database);
 
