@@ -1,0 +1,60 @@
+#include "agenda/AgendaTexts.h"
+
+#include <QStringList>
+
+#include "data/DayName.h"
+#include "platform/varnel/VarnelCodec.h"
+
+namespace agenda::texts {
+
+namespace {
+
+QString dateTimeText(const QDate& date, const QTime& time)
+{
+    return data::gridDateText(date) + QLatin1Char(' ') + data::hourMinuteText(time);
+}
+
+// "<register>, <date> <time>: <subject>"; a tour names its departure, arrival and places.
+QString recordText(const Entry& entry)
+{
+    QString when = dateTimeText(entry.date, entry.time);
+    if (entry.isTour())
+        when += QStringLiteral(" - ") + dateTimeText(entry.endDate, entry.endTime);
+    const QString subject = entry.isTour() ? varnel::decode(entry.subject) + QStringLiteral(" - ") +
+                                                 varnel::decode(entry.place)
+                                           : varnel::decode(entry.subject);
+    return registerLabel(entry.which) + QStringLiteral(", ") + when + QStringLiteral(": ") +
+           subject;
+}
+
+} // namespace
+
+QString tourDayWord(LineKind kind)
+{
+    switch (kind) {
+    case LineKind::Departure: return QStringLiteral(u"ನಿರ್ಗಮನ");
+    case LineKind::OnTour: return QStringLiteral(u"ಪ್ರವಾಸದಲ್ಲಿ");
+    case LineKind::Arrival: return QStringLiteral(u"ಆಗಮನ");
+    case LineKind::Programme:
+    case LineKind::WholeTour: break;
+    }
+    return QStringLiteral(u"ಪ್ರವಾಸ");
+}
+
+QString clashWord()
+{
+    return QStringLiteral(u"ಘರ್ಷಣೆ");
+}
+
+QString clashQuestion(const QList<Entry>& clashesWith)
+{
+    QStringList lines{QStringLiteral(u"ಈ ದಾಖಲೆಯು ಇವುಗಳೊಂದಿಗೆ ಘರ್ಷಿಸುತ್ತದೆ:")};
+    for (qsizetype i = 0; i < clashesWith.size() && i < kQuestionLines; ++i)
+        lines << recordText(clashesWith[i]);
+    if (clashesWith.size() > kQuestionLines)
+        lines << QStringLiteral(u"ಮತ್ತು ಇನ್ನೂ %1").arg(clashesWith.size() - kQuestionLines);
+    lines << QStringLiteral(u"ಆದರೂ ಉಳಿಸಬೇಕೇ??");
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace agenda::texts
