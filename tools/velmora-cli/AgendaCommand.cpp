@@ -1,0 +1,83 @@
+// velmora-cli agenda: the engagements of a range of days from the three registers, one CSV line
+// per agenda line, as the agenda window lists them.
+#include <cstdio>
+
+#include <QCommandLineParser>
+#include <QDate>
+
+#include "CliCommand.h"
+#include "agenda/Agenda.h"
+#include "agenda/DiaryEntry.h"
+#include "data/CsvText.h"
+#include "data/DiaryDatabase.h"
+#include "platform/jet/Database.h"
+
+namespace {
+
+const QString kName = QStringLiteral("agenda");
+// Longer ranges are what `list` and `export` are for.
+constexpr int kMaximumDays = 3660;
+
+int daysOption(const QCommandLineParser& parser)
+{
+    if (!parser.isSet(QStringLiteral("days")))
+        return 7;
+    bool ok = false;
+    const int days = parser.value(QStringLiteral("days")).toInt(&ok);
+    if (!ok || days < 1 || days > kMaximumDays)
+        throw cli::BadInput{QStringLiteral("--days %1: not a number of days from 1 to %2")
+                                .arg(parser.value(QStringLiteral("days")))
+                                .arg(kMaximumDays)};
+    return days;
+}
+
+int runAgenda(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes the engagements of a range of days as CSV (UTF-8) to standard output, in date "
+        "and time order: date (YYYY-MM-DD), time (HH:MM, empty for a day on tour), register "
+        "(local, outstation, tour), sl_no, then the text the agenda shows. A tour is listed on "
+        "its departure day, each day on tour and its arrival day. Exit 0 with lines, 1 when the "
+        "range holds none (nothing written), 2 on bad input."));
+    parser.addOption({QStringLiteral("from"),
+                      QStringLiteral("First day (YYYY-MM-DD; default today)."),
+                      QStringLiteral("YYYY-MM-DD")});
+    parser.addOption({QStringLiteral("days"), QStringLiteral("Number of days (default 7)."),
+                      QStringLiteral("N")});
+    cli::addDiaryOption(parser);
+    if (const auto done = cli::parse(parser, kName, arguments))
+        return *done;
+
+    return cli::runGuarded(kName, [&] {
+        if (!parser.positionalArguments().isEmpty())
+            throw cli::BadInput{QStringLiteral("unexpected argument '%1'")
+                                    .arg(parser.positionalArguments().first())};
+        const QDate from =
+            cli::dateOption(parser, QStringLiteral("from")).value_or(QDate::currentDate());
+        const int days = daysOption(parser);
+        // The command only reads: a diary that does not exist is not made.
+        const auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
+        QString csv;
+        for (const agenda::AgendaDay& day : agenda::readAgenda(*database, from, days).days) {
+            for (const agenda::AgendaLine& line : day.lines) {
+                csv += data::csvLine(
+                    {line.date.toString(Qt::ISODate),
+                     line.time.isValid() ? line.time.toString(QStringLiteral("HH:mm")) : QString(),
+                     agenda::registerName(line.entry.which), QString::number(line.entry.serial),
+                     line.text()});
+            }
+        }
+        // Written only once every line is made, so a failure leaves standard output empty.
+        const QByteArray bytes = csv.toUtf8();
+        cli::out().flush();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        std::fflush(stdout);
+        return bytes.isEmpty() ? cli::kNothingToDo : cli::kDone;
+    });
+}
+
+} // namespace
+
+VELMORA_CLI_COMMAND(agenda, "The engagements of a range of days across the three registers",
+                    runAgenda)

@@ -1,0 +1,74 @@
+// velmora-cli clashes: every pair of engagements that cannot both be kept, one CSV line each.
+#include <cstdio>
+
+#include <QCommandLineParser>
+
+#include "CliCommand.h"
+#include "agenda/ClashRule.h"
+#include "data/CsvText.h"
+#include "data/DiaryDatabase.h"
+#include "platform/jet/Database.h"
+
+namespace {
+
+const QString kName = QStringLiteral("clashes");
+
+int withinOption(const QCommandLineParser& parser)
+{
+    if (!parser.isSet(QStringLiteral("within")))
+        return agenda::clashMinutes();
+    bool ok = false;
+    const int minutes = parser.value(QStringLiteral("within")).toInt(&ok);
+    if (!ok || minutes < 0 || minutes > agenda::kMaximumClashMinutes)
+        throw cli::BadInput{QStringLiteral("--within %1: not a number of minutes from 0 to %2")
+                                .arg(parser.value(QStringLiteral("within")))
+                                .arg(agenda::kMaximumClashMinutes)};
+    return minutes;
+}
+
+int runClashes(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes every clashing pair as CSV (UTF-8) to standard output: register and sl_no of the "
+        "first, register and sl_no of the second, and the reason: `time` for two programmes "
+        "(local or outstation) on one date less than MINUTES apart, `tour` for a local programme "
+        "strictly between a tour's departure and arrival (the tour first). A pair is listed when "
+        "its programmes' date lies in the range. Exit 0 with pairs, 1 when there are none "
+        "(nothing written), 2 on bad input."));
+    cli::addDateRangeOptions(parser);
+    parser.addOption({QStringLiteral("within"),
+                      QStringLiteral("Programmes closer than this clash (default: the setting "
+                                     "agenda/clash-minutes in ~/.config/Velmora/Velmora.ini, "
+                                     "else 60)."),
+                      QStringLiteral("MINUTES")});
+    cli::addDiaryOption(parser);
+    if (const auto done = cli::parse(parser, kName, arguments))
+        return *done;
+
+    return cli::runGuarded(kName, [&] {
+        if (!parser.positionalArguments().isEmpty())
+            throw cli::BadInput{QStringLiteral("unexpected argument '%1'")
+                                    .arg(parser.positionalArguments().first())};
+        const agenda::DateRange range{cli::dateOption(parser, QStringLiteral("from")),
+                                      cli::dateOption(parser, QStringLiteral("to"))};
+        const int within = withinOption(parser);
+        const auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
+        const QList<agenda::Clash> clashes = agenda::readClashes(*database, range, within);
+        QString csv;
+        for (const agenda::Clash& clash : clashes)
+            csv += data::csvLine(
+                {agenda::registerName(clash.first.which), QString::number(clash.first.serial),
+                 agenda::registerName(clash.second.which), QString::number(clash.second.serial),
+                 agenda::reasonName(clash.reason)});
+        const QByteArray bytes = csv.toUtf8();
+        cli::out().flush();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        std::fflush(stdout);
+        return clashes.isEmpty() ? cli::kNothingToDo : cli::kDone;
+    });
+}
+
+} // namespace
+
+VELMORA_CLI_COMMAND(clashes, "Every pair of engagements that clash, as CSV", runClashes)
