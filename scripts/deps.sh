@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6
+  # lrelease: the program's Kannada translation of Qt's file and print dialogs.
+  qt6-l10n-tools
   libsqlite3-dev sqlite3
   libpq-dev postgresql-15
   mdbtools-dev

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include "platform/files/FileChecks.h"
 #include "platform/jet/JetError.h"
@@ -16,16 +17,32 @@ namespace {
 // '%1' exists already. Replace it?
 const QString kReplaceQuestion = QStringLiteral(u"'%1' ಕಡತ ಈಗಾಗಲೇ ಇದೆ. ಅದರ ಬದಲಿಗೆ ಇದನ್ನು ಉಳಿಸಬೇಕೆ?");
 
+// Where the last save of this run went.
+QString& lastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+QString startFolder()
+{
+    if (!lastFolder().isEmpty() && QFileInfo(lastFolder()).isDir())
+        return lastFolder();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 } // namespace
 
 QString chooseSaveFile(QWidget* parent, const QString& title, const QString& suggested,
                        const QString& filter)
 {
-    QString start = suggested;
+    QString start = QDir(startFolder()).filePath(QFileInfo(suggested).fileName());
     for (;;) {
         // The overwrite question is the program's own, below, in Kannada.
         const QString path = QFileDialog::getSaveFileName(parent, title, start, filter, nullptr,
-                                                          QFileDialog::DontConfirmOverwrite);
+                                                          QFileDialog::DontConfirmOverwrite |
+                                                              QFileDialog::DontUseNativeDialog);
         if (path.isEmpty())
             return {};
         start = path;
@@ -36,8 +53,10 @@ QString chooseSaveFile(QWidget* parent, const QString& title, const QString& sug
             continue;
         }
         if (!QFileInfo::exists(path) ||
-            frmquestion::askText(kReplaceQuestion.arg(QDir::toNativeSeparators(path)), parent))
+            frmquestion::askText(kReplaceQuestion.arg(QDir::toNativeSeparators(path)), parent)) {
+            lastFolder() = QFileInfo(path).absolutePath();
             return path;
+        }
     }
 }
 

@@ -1,8 +1,11 @@
 // The message, question and save-notice dialogs, answered as a user would, and the seam that
 // lets logic tests answer them without an event loop.
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -10,7 +13,9 @@
 #include "platform/varnel/VarnelCodec.h"
 #include "platform/varnel/VarnelLabel.h"
 #include "shell/DialogScript.h"
+#include "shell/SaveFileChooser.h"
 #include "shell/ShapeWidget.h"
+#include "shell/VelmoraApplication.h"
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
 #include "shell/frmsave.h"
@@ -85,6 +90,8 @@ private slots:
 
     void scriptAnswersAndRecordsWithoutAnEventLoop();
     void scriptsNestAndRestore();
+
+    void saveDialogSpeaksKannadaAndStartsWhereTheLastSaveWent();
 };
 
 void TestDialogs::questionAnswers_data()
@@ -303,5 +310,52 @@ void TestDialogs::scriptsNestAndRestore()
     QCOMPARE(outer.questions.size(), 1);
 }
 
-QTEST_MAIN(TestDialogs)
+// Qt's file dialog, with the program's translation of its texts: the first save starts in the
+// documents folder, the next where the last one went.
+void TestDialogs::saveDialogSpeaksKannadaAndStartsWhereTheLastSaveWent()
+{
+    QTemporaryDir folder;
+    const QString chosen = folder.filePath(QStringLiteral("list.csv"));
+    QStringList startedIn;
+    QStringList buttons;
+    QString nameLabel;
+    const auto answer = [&](bool save) {
+        whenModal([&, save](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            startedIn << dialog->directory().absolutePath();
+            nameLabel = dialog->findChild<QLabel*>(QStringLiteral("fileNameLabel"))->text();
+            for (const QPushButton* b : dialog->findChildren<QPushButton*>())
+                buttons << b->text();
+            if (save) {
+                dialog->selectFile(chosen);
+                static_cast<QDialog*>(dialog)->accept(); // as its Save button does
+            } else {
+                dialog->reject();
+            }
+        });
+    };
+    answer(true);
+    QCOMPARE(shell::chooseSaveFile(nullptr, QStringLiteral("x"),
+                                   QStringLiteral("/nowhere/list.csv"),
+                                   QStringLiteral("CSV (*.csv)")),
+             chosen);
+    answer(false);
+    QVERIFY(shell::chooseSaveFile(nullptr, QStringLiteral("x"), QStringLiteral("list.csv"),
+                                  QStringLiteral("CSV (*.csv)"))
+                .isEmpty());
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(startedIn.value(0), QDir(documents).exists() ? documents : QDir::homePath());
+    QCOMPARE(startedIn.value(1), folder.path());
+    QCOMPARE(nameLabel, QStringLiteral(u"ಕಡತದ ಹೆಸರು (&N):"));
+    QVERIFY(buttons.contains(QStringLiteral(u"ಉಳಿಸು (&S)")));
+    QVERIFY(buttons.contains(QStringLiteral(u"ರದ್ದುಮಾಡು")));
+}
+
+int main(int argc, char** argv)
+{
+    VelmoraApplication app(argc, argv);
+    TestDialogs test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_dialogs.moc"

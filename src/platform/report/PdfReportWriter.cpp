@@ -231,6 +231,9 @@ QString fillPlaceholders(const QString& text, const ReportTemplate& t, const Row
     return out + text.mid(from);
 }
 
+// Ends the painting of the first pages alone once they are painted.
+struct PageLimit {};
+
 // One cell of the row being laid out.
 struct Cell {
     QString text;
@@ -284,6 +287,22 @@ public:
         return PdfOutcome{m_pages, m_done, m_fonts.notes()};
     }
 
+    // Paints the first `pages` pages alone, their number of pages unknown; true when the report
+    // ended within them.
+    bool runFirst(int pages)
+    {
+        m_rows.rewind();
+        const std::vector<QVariant>* first = m_rows.next();
+        layOutHeadings(first ? *first : std::vector<QVariant>());
+        m_limit = pages;
+        try {
+            pass(true);
+        } catch (const PageLimit&) {
+            return false;
+        }
+        return true;
+    }
+
 private:
     void layOutHeadings(const std::vector<QVariant>& first)
     {
@@ -330,7 +349,7 @@ private:
             if (++m_done % kProgressRows == 0)
                 tell();
         }
-        if (writing && size_t(m_done) != m_rowKeys.size())
+        if (writing && m_limit == 0 && size_t(m_done) != m_rowKeys.size())
             rowsChanged();
         tell();
         if (m_writing)
@@ -348,6 +367,8 @@ private:
     // counted would not be the pages written.
     void checkSameRow()
     {
+        if (m_limit > 0)
+            return;
         size_t key = 0;
         for (const Cell& cell : m_cells)
             key = qHash(cell.text, key);
@@ -576,6 +597,8 @@ private:
             m_stream.rethrow(); // a full disk stops the run at the page that failed
         }
         ++m_page;
+        if (m_limit > 0 && m_page >= m_limit)
+            throw PageLimit();
         m_used = 0;
         startPage();
     }
@@ -584,7 +607,8 @@ private:
     {
         QString text = m_t.footer;
         text.replace(QLatin1String("{page}"), QString::number(page));
-        text.replace(QLatin1String("{pages}"), QString::number(pages));
+        text.replace(QLatin1String("{pages}"),
+                     pages > 0 ? QString::number(pages) : QStringLiteral(u"…"));
         if (m_t.kannadaDigits)
             text = varnel::kannadaDigits(text);
         return m_type.layout(text, m_footerFont.get(), m_width, PANGO_ALIGN_CENTER);
@@ -669,20 +693,15 @@ private:
     std::vector<size_t> m_rowKeys; // one per row, taken while counting
     bool m_writing = false;
     int m_page = 0, m_pages = 0, m_done = 0;
-    double m_used = 0;             // of m_room on the current page
+    int m_limit = 0;   // pages painted before the count, when the first pages are painted alone
+    double m_used = 0; // of m_room on the current page
     std::vector<double> m_rowFeet; // of the rows painted on the current page
 };
 
-} // namespace
-
-PdfOutcome writeReportPdf(const ReportTemplate& layout, RowSource& rows, const PdfSink& sink,
-                          const ProgressFn& progress)
+// A PDF of the template's page size streamed into `sink`, painted by `paint`.
+template <typename Paint>
+PdfOutcome writePdf(const ReportTemplate& layout, const PdfSink& sink, const Paint& paint)
 {
-    for (const QString& field : layout.fieldsUsed()) {
-        if (rows.column(field) < 0)
-            throw ReportError(QStringLiteral(u"ವರದಿಯ ನಮೂನೆ ಕೇಳುವ ಕಾಲಂ %1 ಕೋಷ್ಟಕ %2ರಲ್ಲಿ ಇಲ್ಲ.")
-                                  .arg(field, layout.table));
-    }
     PdfStream stream;
     stream.sink = &sink;
     const std::unique_ptr<cairo_surface_t, CairoDestroy> surface(
@@ -695,8 +714,7 @@ PdfOutcome writeReportPdf(const ReportTemplate& layout, RowSource& rows, const P
     try {
         {
             const std::unique_ptr<cairo_t, CairoDestroy> cr(cairo_create(surface.get()));
-            ReportPainter painter(layout, rows, cr.get(), stream, progress);
-            out = painter.run();
+            out = paint(cr.get(), stream);
         }
         cairo_surface_finish(surface.get());
     } catch (...) {
@@ -711,6 +729,33 @@ PdfOutcome writeReportPdf(const ReportTemplate& layout, RowSource& rows, const P
                               .arg(QString::fromUtf8(cairo_status_to_string(status))));
     stream.flush();
     return out;
+}
+
+} // namespace
+
+PdfOutcome writeReportPdf(const ReportTemplate& layout, RowSource& rows, const PdfSink& sink,
+                          const ProgressFn& progress, const FirstPages* first)
+{
+    for (const QString& field : layout.fieldsUsed()) {
+        if (rows.column(field) < 0)
+            throw ReportError(QStringLiteral(u"ವರದಿಯ ನಮೂನೆ ಕೇಳುವ ಕಾಲಂ %1 ಕೋಷ್ಟಕ %2ರಲ್ಲಿ ಇಲ್ಲ.")
+                                  .arg(field, layout.table));
+    }
+    if (first && first->pages > 0) {
+        bool whole = false;
+        const ProgressFn untold;
+        writePdf(layout, first->sink, [&](cairo_t* cr, const PdfStream& stream) {
+            ReportPainter painter(layout, rows, cr, stream, untold);
+            whole = painter.runFirst(first->pages);
+            return PdfOutcome{};
+        });
+        if (first->written)
+            first->written(whole);
+    }
+    return writePdf(layout, sink, [&](cairo_t* cr, const PdfStream& stream) {
+        ReportPainter painter(layout, rows, cr, stream, progress);
+        return painter.run();
+    });
 }
 
 } // namespace report

@@ -25,6 +25,16 @@ struct ReportProgress {
 // Told of the progress every few rows; false stops the run (ReportCancelled).
 using ProgressFn = std::function<bool(const ReportProgress&)>;
 
+// A report's first pages written as a PDF of their own before the pages are counted, to be shown
+// while the rest is laid out. Their footers cannot yet tell the number of pages: "…" stands for
+// it.
+struct FirstPages {
+    int pages = 0;
+    PdfSink sink;
+    // Told once they are written; `whole` when the report has no more pages than these.
+    std::function<void(bool whole)> written;
+};
+
 struct PdfOutcome {
     int pages = 0;
     int rows = 0;
@@ -40,7 +50,8 @@ struct PdfOutcome {
 //
 // Pango shapes the text and cairo writes the PDF, so Kannada stays text in the file: conjuncts
 // come back whole when the report is searched, copied or read aloud. Throws ReportError.
+// With `first`, its pages are written into its own sink before the run goes on.
 PdfOutcome writeReportPdf(const ReportTemplate& layout, RowSource& rows, const PdfSink& sink,
-                          const ProgressFn& progress = {});
+                          const ProgressFn& progress = {}, const FirstPages* first = nullptr);
 
 } // namespace report

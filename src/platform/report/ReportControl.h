@@ -18,7 +18,13 @@ class ReportControl {
 public:
     using Destination = std::function<void(const ReportFile&)>;
 
+    // Or a run handed over as it starts, for the report to be laid out elsewhere: the template's
+    // path and how to reach its diary.
+    using Starter = std::function<void(const QString& templatePath, const DiaryOpener& openDiary)>;
+
     explicit ReportControl(Destination destination = {});
+    // Action = 1 hands the run to `starter` instead of running it here.
+    void setStarter(Starter starter) { m_starter = std::move(starter); }
 
     QString ReportFileName() const { return m_reportFileName; }
     void setReportFileName(const QString& path) { m_reportFileName = path; }
@@ -30,6 +36,7 @@ public:
 
 private:
     Destination m_destination;
+    Starter m_starter;
     QString m_reportFileName;
     DiaryOpener m_openDiary;
     ProgressFn m_progress;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -15,9 +13,10 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QEventLoop>
 #include <QPrinterInfo>
+#include <QProgressBar>
 #include <QProgressDialog>
-#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QThread>
 #include <QToolButton>
@@ -27,6 +26,7 @@
 #include "platform/jet/JetError.h"
 #include "platform/report/ReportError.h"
 #include "platform/report/ReportPrinting.h"
+#include "platform/report/ReportWriting.h"
 #include "platform/varnel/KannadaDigits.h"
 
 namespace report {
@@ -34,7 +34,6 @@ namespace report {
 namespace {
 
 constexpr qreal kZoomStep = 1.25;
-constexpr qint64 kProgressAfterMs = 400; // a shorter run shows no progress
 
 QToolButton* toolButton(const QString& text, QWidget* parent)
 {
@@ -86,11 +85,27 @@ ReportPreview::ReportPreview(const ReportFile& report, Messenger messenger, QWid
     add("FitWidth", QStringLiteral(u"ಅಗಲಕ್ಕೆ ಹೊಂದಿಸು"), &ReportPreview::fitWidth);
     bar->addStretch();
     m_print = add("Print", QStringLiteral(u"ಮುದ್ರಿಸು…"), &ReportPreview::print);
-    add("SaveAs", QStringLiteral(u"PDF ಆಗಿ ಉಳಿಸು…"), &ReportPreview::saveAs);
+    m_save = add("SaveAs", QStringLiteral(u"PDF ಆಗಿ ಉಳಿಸು…"), &ReportPreview::saveAs);
+
+    m_run = new QWidget(this);
+    auto* run = new QHBoxLayout(m_run);
+    run->setContentsMargins(0, 0, 0, 0);
+    m_runText = new QLabel(m_run);
+    m_runText->setObjectName(QStringLiteral("RunProgress"));
+    run->addWidget(m_runText);
+    m_runBar = new QProgressBar(m_run);
+    m_runBar->setTextVisible(false);
+    run->addWidget(m_runBar, 1);
+    QToolButton* stop = toolButton(QStringLiteral(u"ನಿಲ್ಲಿಸು"), m_run);
+    stop->setObjectName(QStringLiteral("Stop"));
+    connect(stop, &QToolButton::clicked, this, &QWidget::close);
+    run->addWidget(stop);
+    m_run->hide();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(bar);
+    layout->addWidget(m_run);
     layout->addWidget(m_view, 1);
 
     connect(m_view->pageNavigator(), &QPdfPageNavigator::currentPageChanged, this,
@@ -105,8 +120,64 @@ int ReportPreview::currentPage() const
 
 void ReportPreview::showPageNumber()
 {
-    m_pageNumber->setText(varnel::kannadaDigits(
-        QStringLiteral(u"ಪುಟ %1 / %2").arg(currentPage() + 1).arg(m_document->pageCount())));
+    const QString pages = !m_writing         ? QString::number(m_document->pageCount())
+                          : m_totalPages > 0 ? QString::number(m_totalPages)
+                                             : QStringLiteral(u"…");
+    m_pageNumber->setText(
+        varnel::kannadaDigits(QStringLiteral(u"ಪುಟ %1 / %2").arg(currentPage() + 1).arg(pages)));
+}
+
+void ReportPreview::follow(ReportWriting* writing)
+{
+    m_writing = writing;
+    writing->setParent(this);
+    connect(writing, &ReportWriting::progressed, this, &ReportPreview::showProgress);
+    connect(writing, &ReportWriting::finished, this, &ReportPreview::showWhole);
+    connect(writing, &ReportWriting::failed, this, [this](const QString& text) {
+        tell(text);
+        close();
+    });
+    m_print->setEnabled(false);
+    m_save->setEnabled(false);
+    m_runText->setText(QStringLiteral(u"ವರದಿಯ ಪುಟಗಳನ್ನು ಎಣಿಸಲಾಗುತ್ತಿದೆ…"));
+    m_runBar->setRange(0, 0);
+    m_run->show();
+    showPageNumber();
+}
+
+void ReportPreview::showProgress(const ReportProgress& p)
+{
+    m_runText->setText(varnel::kannadaDigits(
+        p.writing
+            ? QStringLiteral(u"ವರದಿಯ ಪುಟಗಳನ್ನು ಬರೆಯಲಾಗುತ್ತಿದೆ: %1 / %2").arg(p.pages).arg(p.totalPages)
+            : QStringLiteral(u"ವರದಿಯ ಪುಟಗಳನ್ನು ಎಣಿಸಲಾಗುತ್ತಿದೆ: %1").arg(p.pages)));
+    m_runBar->setRange(0, 2 * std::max(p.rows, 1));
+    m_runBar->setValue((p.writing ? p.rows : 0) + p.rowsDone);
+    if (p.writing && m_totalPages != p.totalPages) {
+        m_totalPages = p.totalPages;
+        showPageNumber();
+    }
+}
+
+void ReportPreview::showWhole(const ReportFile& report)
+{
+    // The same page, at the same place on it and the same zoom.
+    QPdfPageNavigator* navigator = m_view->pageNavigator();
+    const int page = currentPage();
+    const QPointF where = navigator->currentLocation();
+    const qreal zoom = m_view->zoomFactor();
+    m_report = report;
+    m_document->load(report.path());
+    navigator->jump(std::clamp(page, 0, std::max(0, m_document->pageCount() - 1)), where, zoom);
+    m_writing->deleteLater();
+    m_writing = nullptr;
+    m_run->hide();
+    m_print->setEnabled(true);
+    m_save->setEnabled(true);
+    showPageNumber();
+    if (!report.notes.isEmpty())
+        tell(report.notes.join(QLatin1Char('\n')));
+    emit completed();
 }
 
 void ReportPreview::goTo(int page)
@@ -272,61 +343,45 @@ bool ReportPreview::saveTo(const QString& path)
     return false;
 }
 
-void runWithProgress(ReportControl& control, QWidget* owner)
-{
-    QElapsedTimer clock;
-    clock.start();
-    QPointer<QProgressDialog> dialog;
-    const auto close = qScopeGuard([&] {
-        control.setProgress({});
-        delete dialog;
-    });
-    control.setProgress([&](const ReportProgress& p) {
-        if (!dialog) {
-            if (clock.elapsed() < kProgressAfterMs)
-                return true;
-            dialog = new QProgressDialog(owner);
-            dialog->setObjectName(QStringLiteral("ReportProgress"));
-            dialog->setWindowTitle(owner ? owner->window()->windowTitle() : QString());
-            dialog->setCancelButtonText(QStringLiteral(u"ನಿಲ್ಲಿಸು"));
-            dialog->setWindowModality(Qt::ApplicationModal);
-            dialog->setMinimumDuration(0);
-            dialog->setAutoReset(false);
-            dialog->setAutoClose(false);
-            dialog->setRange(0, 2 * std::max(p.rows, 1));
-            dialog->show();
-        }
-        dialog->setLabelText(varnel::kannadaDigits(
-            p.writing ? QStringLiteral(u"ವರದಿಯ ಪುಟಗಳನ್ನು ಬರೆಯಲಾಗುತ್ತಿದೆ: %1 / %2")
-                            .arg(p.pages)
-                            .arg(p.totalPages)
-                      : QStringLiteral(u"ವರದಿಯ ಪುಟಗಳನ್ನು ಎಣಿಸಲಾಗುತ್ತಿದೆ: %1").arg(p.pages)));
-        dialog->setValue((p.writing ? p.rows : 0) + p.rowsDone);
-        QCoreApplication::processEvents();
-        return dialog && !dialog->wasCanceled();
-    });
-    try {
-        control.setAction(1);
-    } catch (const ReportCancelled&) {
-        // The user stopped it: nothing to say.
-    }
-}
-
-ReportControl::Destination previewDestination(QWidget* owner, Messenger messenger,
-                                              FileChooser chooser)
+ReportControl::Starter previewStarter(QWidget* owner, Messenger messenger, FileChooser chooser)
 {
     QPointer<QWidget> parent(owner);
-    return [parent, messenger, chooser](const ReportFile& report) {
+    return [parent, messenger, chooser](const QString& templatePath, const DiaryOpener& open) {
+        auto* writing = new ReportWriting(readStagedReport(templatePath, open));
         // Over the owner's window (the main window), so a preview outlives the report window
         // that made it.
-        auto* preview =
-            new ReportPreview(report, messenger, parent ? parent->window() : nullptr, chooser);
-        preview->show();
-        preview->raise();
-        preview->activateWindow();
-        // Said once, over the report it concerns.
-        if (!report.notes.isEmpty() && messenger)
-            messenger(report.notes.join(QLatin1Char('\n')), preview);
+        const auto preview = [&](const ReportFile& report) {
+            auto* window =
+                new ReportPreview(report, messenger, parent ? parent->window() : nullptr, chooser);
+            window->show();
+            window->raise();
+            window->activateWindow();
+            return window;
+        };
+        QString failure;
+        QEventLoop wait;
+        QObject::connect(writing, &ReportWriting::firstPages, &wait, [&](const ReportFile& pages) {
+            preview(pages)->follow(writing);
+            wait.quit();
+        });
+        QObject::connect(writing, &ReportWriting::finished, &wait, [&](const ReportFile& report) {
+            ReportPreview* window = preview(report);
+            // Said once, over the report it concerns.
+            if (!report.notes.isEmpty() && messenger)
+                messenger(report.notes.join(QLatin1Char('\n')), window);
+            writing->deleteLater();
+            wait.quit();
+        });
+        QObject::connect(writing, &ReportWriting::failed, &wait, [&](const QString& text) {
+            failure = text;
+            writing->deleteLater();
+            wait.quit();
+        });
+        writing->start();
+        // Until the first pages or a short report are written; the windows stay painted.
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+        if (!failure.isEmpty())
+            throw ReportError(failure);
     };
 }
 

@@ -11,11 +11,14 @@
 #include "platform/report/ReportRun.h"
 
 class QLabel;
+class QProgressBar;
 class QToolButton;
 class QPdfDocument;
 class QPdfView;
 
 namespace report {
+
+class ReportWriting;
 
 // Shows a message to the user (Unicode Kannada); the program passes its message dialog.
 using Messenger = std::function<void(const QString& text, QWidget* parent)>;
@@ -38,6 +41,13 @@ public:
     // The PDF shown, read from its scratch file.
     QByteArray pdf() const;
     QString pdfPath() const { return m_report.path(); }
+    // False while the report shown is its first pages and the rest is being laid out.
+    bool isComplete() const { return !m_writing; }
+
+    // Shows `writing`'s progress with a button that stops it (and closes this window), and its
+    // whole report once it is written, at the page being read. Print and Save as PDF wait for
+    // it. Takes `writing`.
+    void follow(ReportWriting* writing);
 
 public slots:
     void previousPage();
@@ -59,11 +69,15 @@ public:
 
 signals:
     void printed(bool sent);
+    // The whole report is shown.
+    void completed();
 
 private:
     void showPageNumber();
     void goTo(int page);
     void tell(const QString& text);
+    void showProgress(const ReportProgress& progress);
+    void showWhole(const ReportFile& report);
 
     Messenger m_messenger;
     FileChooser m_chooser;
@@ -72,16 +86,19 @@ private:
     QPdfView* m_view;
     QLabel* m_pageNumber;
     QToolButton* m_print;
+    QToolButton* m_save;
+    ReportWriting* m_writing = nullptr;
+    int m_totalPages = 0; // while writing, once counted
+    QWidget* m_run;       // the progress of the rest and its stop button, while writing
+    QProgressBar* m_runBar;
+    QLabel* m_runText;
 };
 
-// Runs `control`'s template (Action = 1). A run that takes more than a moment shows how far it
-// has come (pages counted, then pages written) in a dialog over `owner`, keeps the program's
-// windows painted meanwhile, and stops when the user cancels (nothing is shown then).
-void runWithProgress(ReportControl& control, QWidget* owner);
-
-// A report control destination that opens a new preview window for every report, as a
-// window of its own over `owner`'s window.
-ReportControl::Destination previewDestination(QWidget* owner, Messenger messenger,
-                                              FileChooser chooser = {});
+// A report control starter (Action = 1) that reads the staged rows, then lays the report out on
+// a thread of its own and opens a preview window over `owner`'s window: with the first pages
+// within a moment when there are more, the rest shown when written (see ReportPreview::follow);
+// at once with the whole report when it is short. A failure before the preview opens is thrown.
+ReportControl::Starter previewStarter(QWidget* owner, Messenger messenger,
+                                      FileChooser chooser = {});
 
 } // namespace report

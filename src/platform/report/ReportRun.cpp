@@ -31,21 +31,73 @@ QString existingProgramFile(const QString& path)
     return path;
 }
 
+namespace {
+
+struct OpenedDiary {
+    ReportTemplate layout;
+    // Held while the rows are read: the window that staged them keeps its own.
+    std::shared_ptr<jet::Database> database;
+};
+
+OpenedDiary openDiaryOf(const QString& templatePath, const DiaryOpener& openDiary,
+                        const QString& diaryPath)
+{
+    const QString file = existingProgramFile(templatePath);
+    OpenedDiary out{readReportTemplate(file), nullptr};
+    const QString diary =
+        diaryPath.isEmpty() ? QFileInfo(file).dir().filePath(out.layout.database) : diaryPath;
+    out.database = openDiary(diary);
+    if (!out.database)
+        throw ReportError(QStringLiteral(u"ವರದಿಯ ನಮೂನೆ %1 ಹೇಳುವ ದಿನಚರಿಯ ಕಡತ %2 ಸಿಗಲಿಲ್ಲ.")
+                              .arg(QFileInfo(file).fileName(), diary));
+    return out;
+}
+
+ReportFile scratchFile()
+{
+    ReportFile report;
+    report.file = std::make_shared<QTemporaryFile>(QDir::tempPath() +
+                                                   QStringLiteral("/velmora-report-XXXXXX.pdf"));
+    if (!report.file->open())
+        throw ReportError(QStringLiteral(u"ವರದಿಗಾಗಿ ತಾತ್ಕಾಲಿಕ ಕಡತ ಮಾಡಲಾಗಲಿಲ್ಲ (%1): %2")
+                              .arg(QDir::tempPath(), report.file->errorString()));
+    return report;
+}
+
+PdfSink scratchSink(QTemporaryFile& out)
+{
+    return [&out](const char* data, size_t size) {
+        if (out.write(data, qint64(size)) != qint64(size))
+            throw ReportError(QStringLiteral(u"ವರದಿಯ ತಾತ್ಕಾಲಿಕ ಕಡತ %1 ಬರೆಯಲಾಗಲಿಲ್ಲ: %2")
+                                  .arg(out.fileName(), out.errorString()));
+    };
+}
+
+void closeScratch(QTemporaryFile& out)
+{
+    if (!out.flush())
+        throw ReportError(QStringLiteral(u"ವರದಿಯ ತಾತ್ಕಾಲಿಕ ಕಡತ %1 ಬರೆಯಲಾಗಲಿಲ್ಲ: %2")
+                              .arg(out.fileName(), out.errorString()));
+    out.close();
+}
+
+} // namespace
+
 ReportSummary writeReport(const QString& templatePath, const DiaryOpener& openDiary,
                           const QString& diaryPath, const PdfSink& sink, const ProgressFn& progress)
 {
-    const QString file = existingProgramFile(templatePath);
-    const ReportTemplate layout = readReportTemplate(file);
-    const QString diary =
-        diaryPath.isEmpty() ? QFileInfo(file).dir().filePath(layout.database) : diaryPath;
-    // Held while the rows are read: the window that staged them keeps its own.
-    const std::shared_ptr<jet::Database> database = openDiary(diary);
-    if (!database)
-        throw ReportError(QStringLiteral(u"ವರದಿಯ ನಮೂನೆ %1 ಹೇಳುವ ದಿನಚರಿಯ ಕಡತ %2 ಸಿಗಲಿಲ್ಲ.")
-                              .arg(QFileInfo(file).fileName(), diary));
-    StagingReader rows(*database, layout.table);
-    const PdfOutcome out = writeReportPdf(layout, rows, sink, progress);
-    return ReportSummary{layout.title, out.pages, out.rows, out.notes};
+    const OpenedDiary opened = openDiaryOf(templatePath, openDiary, diaryPath);
+    StagingReader rows(*opened.database, opened.layout.table);
+    const PdfOutcome out = writeReportPdf(opened.layout, rows, sink, progress);
+    return ReportSummary{opened.layout.title, out.pages, out.rows, out.notes};
+}
+
+StagedReport readStagedReport(const QString& templatePath, const DiaryOpener& openDiary,
+                              const QString& diaryPath)
+{
+    OpenedDiary opened = openDiaryOf(templatePath, openDiary, diaryPath);
+    StagingTable rows = readStagingTable(*opened.database, opened.layout.table);
+    return StagedReport{std::move(opened.layout), std::move(rows)};
 }
 
 RenderedReport runReport(const QString& templatePath, const DiaryOpener& openDiary,
@@ -67,25 +119,36 @@ QString ReportFile::path() const
 ReportFile runReportToFile(const QString& templatePath, const DiaryOpener& openDiary,
                            const QString& diaryPath, const ProgressFn& progress)
 {
-    ReportFile report;
-    report.file = std::make_shared<QTemporaryFile>(QDir::tempPath() +
-                                                   QStringLiteral("/velmora-report-XXXXXX.pdf"));
-    if (!report.file->open())
-        throw ReportError(QStringLiteral(u"ವರದಿಗಾಗಿ ತಾತ್ಕಾಲಿಕ ಕಡತ ಮಾಡಲಾಗಲಿಲ್ಲ (%1): %2")
-                              .arg(QDir::tempPath(), report.file->errorString()));
-    QTemporaryFile& out = *report.file;
-    static_cast<ReportSummary&>(report) = writeReport(
-        templatePath, openDiary, diaryPath,
-        [&out](const char* data, size_t size) {
-            if (out.write(data, qint64(size)) != qint64(size))
-                throw ReportError(QStringLiteral(u"ವರದಿಯ ತಾತ್ಕಾಲಿಕ ಕಡತ %1 ಬರೆಯಲಾಗಲಿಲ್ಲ: %2")
-                                      .arg(out.fileName(), out.errorString()));
-        },
-        progress);
-    if (!out.flush())
-        throw ReportError(QStringLiteral(u"ವರದಿಯ ತಾತ್ಕಾಲಿಕ ಕಡತ %1 ಬರೆಯಲಾಗಲಿಲ್ಲ: %2")
-                              .arg(out.fileName(), out.errorString()));
-    out.close();
+    ReportFile report = scratchFile();
+    static_cast<ReportSummary&>(report) =
+        writeReport(templatePath, openDiary, diaryPath, scratchSink(*report.file), progress);
+    closeScratch(*report.file);
+    return report;
+}
+
+ReportFile writeReportToFile(const StagedReport& staged, const ProgressFn& progress, int count,
+                             const std::function<void(const ReportFile& pages)>& firstPages)
+{
+    ReportFile report = scratchFile();
+    ReportFile pages = count > 0 ? scratchFile() : ReportFile();
+    FirstPages first;
+    if (count > 0) {
+        first.pages = count;
+        first.sink = scratchSink(*pages.file);
+        first.written = [&](bool whole) {
+            closeScratch(*pages.file);
+            pages.title = staged.layout.title;
+            pages.pages = count;
+            if (!whole && firstPages)
+                firstPages(pages);
+        };
+    }
+    TableRows rows(staged.rows);
+    const PdfOutcome out = writeReportPdf(staged.layout, rows, scratchSink(*report.file), progress,
+                                          count > 0 ? &first : nullptr);
+    closeScratch(*report.file);
+    static_cast<ReportSummary&>(report) =
+        ReportSummary{staged.layout.title, out.pages, out.rows, out.notes};
     return report;
 }
 

@@ -8,6 +8,8 @@
 #include <QStringList>
 
 #include "platform/report/PdfReportWriter.h"
+#include "platform/report/ReportTemplate.h"
+#include "platform/report/StagingTable.h"
 
 class QTemporaryFile;
 
@@ -59,6 +61,24 @@ RenderedReport runReport(const QString& templatePath, const DiaryOpener& openDia
 // and prints it from there).
 ReportFile runReportToFile(const QString& templatePath, const DiaryOpener& openDiary,
                            const QString& diaryPath = QString(), const ProgressFn& progress = {});
+
+// A run's template and staged rows, read on the caller's thread (a read-only diary stages its
+// rows in its connection's own temporary table) so that the pages can be laid out on another.
+struct StagedReport {
+    ReportTemplate layout;
+    StagingTable rows;
+};
+
+// Reads a template and the rows of the diary it names as writeReport does; throws as it does.
+StagedReport readStagedReport(const QString& templatePath, const DiaryOpener& openDiary,
+                              const QString& diaryPath = QString());
+
+// Writes a staged report into a scratch file as runReportToFile does. With `firstPages`, its first
+// pages (see FirstPages) are handed to it in a scratch file of their own before the rest is laid
+// out, unless the report has no more pages than `count`.
+ReportFile writeReportToFile(const StagedReport& report, const ProgressFn& progress = {},
+                             int count = 0,
+                             const std::function<void(const ReportFile& pages)>& firstPages = {});
 
 // The file `path` names, in the folder it names, found in any letter case; `path` itself when
 // there is no such file.

@@ -49,9 +49,9 @@ void showMessageText(const QString& text, QWidget* parent)
 } // namespace
 
 ReportWindow::ReportWindow(const QString& name, const QByteArray& title, int top, QWidget* parent)
-    : QWidget(parent),
-      m_crystalrpt(report::previewDestination(this, showMessageText, shell::chooseSaveFile))
+    : QWidget(parent)
 {
+    m_crystalrpt.setStarter(report::previewStarter(this, showMessageText, shell::chooseSaveFile));
     setObjectName(name);
     shell::paintGround(this);
     setWindowIcon(Pictures::programIcon());
@@ -157,7 +157,7 @@ void ReportWindow::ImageReport_Click()
         if (staged != 0) {
             m_crystalrpt.setReportFileName(templatePath);
             m_crystalrpt.setDiaryOpener(stagedDiaryOpener(Db));
-            report::runWithProgress(m_crystalrpt, this); // Action = 1, with progress
+            m_crystalrpt.setAction(1); // laid out on a thread of its own, into a preview
             busy.reset();
         } else {
             busy.reset();
