@@ -1,6 +1,7 @@
 #include "app/WorkingWindows.h"
 
 #include "backup/ui/BackupWindows.h"
+#include "find/ui/FindWindows.h"
 #include "registers/ui/RegisterWindows.h"
 #include "reports/ui/ReportWindows.h"
 #include "search/ui/SearchWindows.h"
@@ -11,4 +12,5 @@ void registerWorkingWindows()
     reports::registerReportWindows();
     search::registerWindows();
     backup::registerBackupWindows();
+    find::registerFindWindow();
 }

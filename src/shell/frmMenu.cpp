@@ -117,6 +117,10 @@ frmMenu::frmMenu(int number, QWidget* parent)
             ->onClick([this, i](QMouseEvent*) { Label1_Click(i); })
             .onMove([this, i](QMouseEvent*) { Label1_MouseMove(i); });
     }
+    // The lists pop-up's find window, where the program has it.
+    if (number == 2 && isChildWindowRegistered(QStringLiteral("frmfindall")))
+        addRow(QStringLiteral("LabelFindAll"), QStringLiteral(u"ಎಲ್ಲದರಲ್ಲೂ ಹುಡುಕು"),
+               [] { openChildWindow(QStringLiteral("frmfindall")); });
     // The help pop-up's further entries: the diary's backups where the program has the restore
     // window, and the Kannada keyboards.
     if (number == 4 && isChildWindowRegistered(QStringLiteral("frmrestore")))

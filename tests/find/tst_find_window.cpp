@@ -1,0 +1,73 @@
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTableView>
+#include <QtTest>
+
+#include "SampleDiary.h"
+#include "TempProgramFolder.h"
+#include "find/ui/FindWindows.h"
+#include "find/ui/frmfindall.h"
+#include "platform/varnel/KannadaTyping.h"
+#include "registers/ui/RegisterWindow.h"
+#include "registers/ui/RegisterWindows.h"
+#include "shell/VelmoraApplication.h"
+#include "shell/WindowRegistry.h"
+#include "shell/frmMDI.h"
+
+// The find window as a user reaches it: its key in the main window, Latin letters typed after
+// Scroll Lock, the hits listed while typing, Enter on a hit opens its register window there.
+class TestFindWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void latinTypedFindsAndEnterOpensTheRecord();
+};
+
+void TestFindWindow::latinTypedFindsAndEnterOpensTheRecord()
+{
+    TempProgramFolder folder;
+    const auto diary = openSampleDiary(folder.path());
+    registers::registerWindows();
+    find::registerFindWindow();
+    frmMDI mdi;
+    mdi.show();
+    QTest::keyClick(&mdi, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    auto* w = qobject_cast<frmfindall*>(childWindow(QStringLiteral("frmfindall")));
+    QVERIFY(w);
+
+    QTest::keyClick(w->TxtFind, Qt::Key_ScrollLock); // Kannada typing off: Latin letters
+    QVERIFY(!varnel::KannadaTyping::instance().isSwitchedOn());
+    QTest::keyClicks(w->TxtFind, QStringLiteral("bengaluru"));
+    QCOMPARE(w->TxtFind->text(), QStringLiteral("bengaluru"));
+    QTRY_VERIFY(w->hits().size() > 1);
+    qInfo("search took %lld ms for %zu hits", w->lastSearchTime(), w->hits().size());
+    for (size_t i = 0; i < w->hits().size(); ++i) {
+        const find::FindHit& hit = w->hits()[i];
+        QVERIFY(hit.text.mid(hit.matchStart, hit.matchLength).startsWith(u"ಬೆಂಗಳೂರು"));
+        if (i > 0)
+            QVERIFY(std::pair(hit.date, hit.time) <=
+                    std::pair(w->hits()[i - 1].date, w->hits()[i - 1].time));
+    }
+    // A hit that is not its register's first record, chosen in the list and opened by Enter.
+    int row = 0;
+    while (w->hits()[size_t(row)].serial == 1)
+        ++row;
+    const find::FindHit hit = w->hits()[size_t(row)];
+    w->GridHits->setFocus();
+    w->GridHits->selectRow(row);
+    QTest::keyClick(w->GridHits, Qt::Key_Return);
+    const QString name = hit.which == find::Register::Local        ? QStringLiteral("frmlocal")
+                         : hit.which == find::Register::Outstation ? QStringLiteral("frmoutstation")
+                                                                   : QStringLiteral("frmtour");
+    QTRY_VERIFY(childWindow(name));
+    auto* shown = qobject_cast<registers::RegisterWindow*>(childWindow(name));
+    QTRY_COMPARE(shown->VScroll1()->value(), hit.serial);
+    QCOMPARE(shown->serialText().toInt(), hit.serial);
+}
+
+int main(int argc, char** argv)
+{
+    VelmoraApplication app(argc, argv);
+    TestFindWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_find_window.moc"
