@@ -238,6 +238,8 @@ std::shared_ptr<jet::Database> OpenDiaryFile(const QString& path)
     files::requireRegularFile(file, files::texts::diary);
     auto database = jet::Database::OpenDatabase(file);
     files::protectDiary(file);
+    // A diary made by an earlier version gets the indexes it lacks, once per run.
+    addMissingIndexes(*database);
     return database;
 }
 
