@@ -176,8 +176,50 @@ std::optional<QString> backupDiaryId(const jet::SqliteFile& backup)
     return std::nullopt;
 }
 
-// Replaces the records of the three registers of `diary` (inside its open transaction) by the
-// backup's, each keeping its row key, and takes over the backup's diary id when it has one.
+// The deletions the backup kept replace the diary's, so a restored older backup keeps what it
+// held: none, when it was made before deletions were kept.
+void writeKeptDeletions(const BackupConnection& source, jet::Database& diary,
+                        const QString& context)
+{
+    const QString table = QLatin1String(data::kKeptDeletionsTable);
+    jet::SqliteStatement held = source.file().statement(
+        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = '%1'")
+            .arg(table));
+    const bool backupKeeps = held.step(context) && held.columnInt64(0) > 0;
+    held.reset();
+    if (!backupKeeps && !data::hasKeptDeletionsTable(diary))
+        return;
+    data::addKeptDeletionsTable(diary);
+    diary.Execute(QStringLiteral("DELETE FROM %1").arg(table));
+    if (!backupKeeps)
+        return;
+    jet::SqliteStatement names = jet::fileStatement(
+        diary, QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table), context);
+    QStringList columns;
+    while (names.step(context))
+        columns << names.columnText(0);
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    const QString list = columns.join(QStringLiteral(", "));
+    jet::SqliteStatement read =
+        source.file().statement(QStringLiteral("SELECT %1 FROM %2").arg(list, table));
+    jet::SqliteStatement write =
+        jet::fileStatement(diary,
+                           QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                               .arg(table, list, marks.join(QStringLiteral(", "))),
+                           QString());
+    while (read.step(context)) {
+        for (int i = 0; i < int(columns.size()); ++i)
+            write.bindColumn(i + 1, read, i);
+        write.step(context);
+        write.reset();
+    }
+}
+
+// Replaces the records of the three registers of `diary` (inside its open transaction) and its
+// kept deletions by the backup's, each keeping its row key, and takes over the backup's diary id
+// when it has one.
 void writeRecords(const BackupConnection& source, jet::Database& diary, const QString& context)
 {
     for (const char* name : {"local", "outstation", "tour"}) {
@@ -202,6 +244,7 @@ void writeRecords(const BackupConnection& source, jet::Database& diary, const QS
             write.reset();
         }
     }
+    writeKeptDeletions(source, diary, context);
     // A backup older than the diary's id leaves the diary its id, so its calendar entries stay
     // the same; a backup with an id brings it back.
     const std::optional<QString> id = backupDiaryId(source.file());

@@ -16,6 +16,7 @@
 #include "backup/BackupSoundness.h"
 #include "backup/DiaryBackup.h"
 #include "data/DiaryDatabase.h"
+#include "data/DiarySchema.h"
 #include "export/DiaryIdentity.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
@@ -159,6 +160,47 @@ private slots:
         // The diary is still a WAL diary others can write into.
         window->Execute(QStringLiteral("DELETE FROM tour WHERE sl_no = 20"));
         QCOMPARE(rows(*diary, "tour"), 19);
+    }
+
+    void restoreCarriesTheKeptDeletions_data()
+    {
+        QTest::addColumn<int>("keptInBackup"); // -1: a backup made before deletions were kept
+        QTest::addColumn<int>("keptSince");
+        QTest::newRow("the backup's replace the diary's") << 2 << 3;
+        QTest::newRow("a backup from before keeps none") << -1 << 3;
+        QTest::newRow("none at either time") << 0 << 0;
+    }
+    void restoreCarriesTheKeptDeletions()
+    {
+        QFETCH(int, keptInBackup);
+        QFETCH(int, keptSince);
+        TempProgramFolder folder;
+        auto diary = openSampleDiary(folder.path());
+        const auto keep = [&](int n, const char* topic) {
+            for (const QString& statement : data::keptDeletionsStatements())
+                diary->Execute(statement);
+            for (int i = 0; i < n; ++i)
+                diary->Execute(QStringLiteral("INSERT INTO deleted_records (register_name, sl_no, "
+                                              "deleted_at, topic) VALUES ('local', 1, "
+                                              "'2027-03-01 09:00:00', '%1')")
+                                   .arg(QLatin1String(topic)));
+        };
+        if (keptInBackup >= 0)
+            keep(keptInBackup, "before");
+        const QString saved = backup::backupDiary(folder.diaryPath(), kMonday);
+        if (keptSince > 0)
+            keep(keptSince, "since");
+        backup::restoreBackup(saved, folder.diaryPath(), kMonday.addSecs(60));
+
+        // Only what the backup held: the table is there in each case, made before or after.
+        const auto count = [&](const char* where) {
+            return diary
+                ->OpenRecordset(
+                    QStringLiteral("Select * from deleted_records%1").arg(QLatin1String(where)))
+                ->RecordCount();
+        };
+        QCOMPARE(count(""), qMax(keptInBackup, 0));
+        QCOMPARE(count(" where topic = 'before'"), qMax(keptInBackup, 0));
     }
 
     void aBackupThatIsNoDiarysIsRefusedBeforeAnythingIsWritten_data()
