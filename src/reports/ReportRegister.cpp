@@ -71,7 +71,7 @@ QString ReportRegister::rangeQuery(const QDate& first, const QDate& last) const
 
 QString ReportRegister::templatePath(const QString& programFolder) const
 {
-    return programFolder + QLatin1Char('\\') + templateName;
+    return programFolder + QLatin1Char('/') + templateName;
 }
 
 } // namespace reports

@@ -34,7 +34,7 @@ struct ReportRegister {
     // alone, the file gave the order of the index it used and the server the typing order).
     QString rangeQuery(const QDate& first, const QDate& last) const;
 
-    // The template's path as the windows name it: the program folder, a backslash, the name.
+    // The template's path in the program folder (found in any letter case when read).
     QString templatePath(const QString& programFolder) const;
 };
 

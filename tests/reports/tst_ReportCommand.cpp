@@ -86,12 +86,12 @@ void TestReportCommand::exitsAndWrites_data()
     QTest::newRow("empty range") << QStringList{"local", "--from", "2031-01-01", "--to",
                                                 "2031-01-02"}
                                  << 1 << false << localNotice;
-    QTest::newRow("no such register") << QStringList{"diary"} + week << 2 << false << "register";
+    QTest::newRow("no such register") << QStringList{"diary"} + week << 2 << false << "'diary'";
     QTest::newRow("bad date") << QStringList{"local", "--from", "1/1/2027", "--to", "2027-01-02"}
                               << 2 << false << "--from";
     QTest::newRow("range backwards")
         << QStringList{"local", "--from", "2027-02-01", "--to", "2027-01-01"} << 2 << false
-        << "after";
+        << "2027-01-01";
     QTest::newRow("unknown option")
         << QStringList{"local", "--colour"} + week << 2 << false << "colour";
     QTest::newRow("unknown printer") << QStringList{"local", "--print", "Nowhere-Printer"} + week

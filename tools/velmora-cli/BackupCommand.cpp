@@ -20,41 +20,30 @@ int runBackup(const QStringList& arguments)
                        "it at the same time neither stop nor leave half a record in the copy. "
                        "Without --to the backup goes into backups/ beside the diary, named by "
                        "date and time, and only the newest 30 are kept. Prints the backup's "
-                       "path. Exit 0 when the backup was made, 2 when it could not be (no diary, "
-                       "a file in the way, a full disk, a folder that cannot be written); "
-                       "nothing half-made is left then."));
+                       "path. A backup that could not be made leaves nothing half-made."));
     parser.addOption({QStringLiteral("to"),
                       QStringLiteral("Write the backup to FILE instead (it must not exist)."),
                       QStringLiteral("FILE")});
     cli::addDiaryOption(parser);
     if (const auto done = cli::parse(parser, kName, arguments))
         return *done;
-    if (!parser.positionalArguments().isEmpty()) {
-        cli::fail(
-            kName,
-            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
-        return cli::kBadInput;
-    }
-    try {
-        const QString diary = cli::diaryPath(parser);
+    return cli::runGuarded(kName, [&] {
+        if (!parser.positionalArguments().isEmpty())
+            throw cli::BadInput{
+                QStringLiteral(u"ಬೇಡದ ಆರ್ಗ್ಯುಮೆಂಟ್ '%1'.").arg(parser.positionalArguments().first())};
+        // Only read: a diary that does not exist is not made.
+        const QString diary = cli::existingDiaryPath(parser);
         QString written;
         if (parser.isSet(QStringLiteral("to"))) {
-            // Only read: a diary that does not exist is not made.
-            if (data::findDiaryFile(diary).isEmpty()) {
-                cli::fail(kName, QStringLiteral("no diary at %1").arg(diary));
-                return cli::kBadInput;
-            }
             written = QFileInfo(parser.value(QStringLiteral("to"))).absoluteFilePath();
+            cli::checkedTarget(written);
             backup::copyDiary(*data::OpenDiaryDatabase(diary), written);
         } else {
             written = backup::backupDiary(diary);
         }
-        cli::out() << QDir::toNativeSeparators(written) << Qt::endl;
-        return cli::kDone;
-    } catch (const std::exception& error) {
-        cli::fail(kName, QString::fromUtf8(error.what()));
-    }
-    return cli::kBadInput;
+        cli::out() << written << Qt::endl;
+        return int(cli::kDone);
+    });
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 
@@ -16,7 +17,11 @@ enum Exit : int {
     kDone = 0,        // the work was done
     kNothingToDo = 1, // e.g. an empty range: nothing was written
     kBadInput = 2,    // bad arguments, a file that cannot be used; nothing was changed
+    kEnvironment = 3, // the diary busy or locked, a full disk, a failed write, no server
 };
+
+// The contract as every --help ends.
+QString exitStatusText();
 
 // A subcommand gets its own arguments (without the program and subcommand names).
 using CommandFunction = int (*)(const QStringList& arguments);
@@ -48,7 +53,7 @@ std::optional<int> parse(QCommandLineParser& parser, const QString& name,
 void addDiaryOption(QCommandLineParser& parser);
 QString diaryPath(const QCommandLineParser& parser);
 
-// Reports a failure on stderr as "velmora-cli NAME: text".
+// Reports a failure on stderr as "velmora-cli NAME: text", on one line.
 void fail(const QString& name, const QString& text);
 
 // Input a subcommand cannot use, thrown from its body; runGuarded reports it.
@@ -56,9 +61,33 @@ struct BadInput {
     QString text;
 };
 
-// Runs a subcommand's body: BadInput and any failure of the engine are reported as
-// "velmora-cli NAME: text" and give kBadInput.
+// The one failure layer. Runs a subcommand's body and reports every failure as one line
+// "velmora-cli NAME: text" on stderr: BadInput and engine refusals of the input give
+// kBadInput; engine failures of the environment (busy, locked, full, I/O, no server) and a
+// failed write on standard output give kEnvironment. Standard output is flushed and checked
+// at the end.
 int runGuarded(const QString& name, const std::function<int()>& body);
+
+// Flushes and checks standard output: `code` when all of it was written, else kEnvironment
+// with a message.
+int finishOutput(const QString& name, int code);
+
+// Writes bytes to standard output, checked: a failed write throws, and runGuarded exits 3.
+void writeOut(const char* data, size_t size);
+inline void writeOut(const QByteArray& bytes)
+{
+    writeOut(bytes.constData(), size_t(bytes.size()));
+}
+
+// files::checkOutputTarget, its refusals of the target being BadInput.
+QString checkedTarget(const QString& path);
+
+// --from and --to as a range; BadInput when --from is after --to.
+struct DateRange {
+    std::optional<QDate> from;
+    std::optional<QDate> to;
+};
+DateRange dateRange(const QCommandLineParser& parser);
 
 // Adds --from and --to, each a date YYYY-MM-DD.
 void addDateRangeOptions(QCommandLineParser& parser);

@@ -24,8 +24,9 @@ exports::ExportFormat formatOption(const QCommandLineParser& parser)
         return exports::ExportFormat::Csv;
     if (format == QLatin1String("ics"))
         return exports::ExportFormat::Calendar;
-    throw BadInput{format.isEmpty() ? QStringLiteral("name a format: --format csv or --format ics")
-                                    : QStringLiteral("no format '%1': csv or ics").arg(format)};
+    throw BadInput{format.isEmpty()
+                       ? QStringLiteral(u"ರೂಪ ಹೆಸರಿಸಿ: --format csv ಅಥವಾ --format ics.")
+                       : QStringLiteral(u"'%1' ಎಂಬ ರೂಪ ಇಲ್ಲ: csv ಅಥವಾ ics.").arg(format)};
 }
 
 int runExport(const QStringList& arguments)
@@ -37,9 +38,9 @@ int runExport(const QStringList& arguments)
         "Unicode. ics: iCalendar for a calendar program, one event per programme (a tour "
         "spans departure to arrival), each with a UID that stays the same when the "
         "register is renumbered after a deletion. --from and --to bound the dates "
-        "(a tour is written when any day of it lies in the range). Exit 0 with records, "
-        "1 when none are in the range (nothing is written), 2 on bad input or when the "
-        "file cannot be written (an existing file is then left as it was)."));
+        "(a tour is written when any day of it lies in the range). When none are in the "
+        "range nothing is written and the exit status is 1; a failed run leaves an existing "
+        "file as it was."));
     parser.addPositionalArgument(QStringLiteral("register"),
                                  QStringLiteral("local, outstation or tour."));
     parser.addOption(
@@ -55,27 +56,22 @@ int runExport(const QStringList& arguments)
     return cli::runGuarded(kName, [&] {
         const auto which = exports::registerNamed(cli::registerArgument(parser));
         const exports::ExportFormat format = formatOption(parser);
-        const std::optional<QDate> from = cli::dateOption(parser, QStringLiteral("from"));
-        const std::optional<QDate> to = cli::dateOption(parser, QStringLiteral("to"));
-        if (from && to && *from > *to)
-            throw BadInput{QStringLiteral("--from is after --to")};
+        const auto [from, to] = cli::dateRange(parser);
 
         // A diary that does not exist is not made.
         auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
         if (parser.isSet(QStringLiteral("out")))
-            files::checkOutputTarget(parser.value(QStringLiteral("out")));
+            cli::checkedTarget(parser.value(QStringLiteral("out")));
         const exports::ExportResult result = exports::exportRecords(
             *database, *which, exports::exportStatement(*which, from, to), format);
         if (result.records == 0) {
-            cli::fail(kName, QStringLiteral("no records in the range; nothing was written"));
+            cli::fail(kName, QStringLiteral(u"ವ್ಯಾಪ್ತಿಯಲ್ಲಿ ದಾಖಲೆಗಳಿಲ್ಲ; ಏನನ್ನೂ ಬರೆಯಲಿಲ್ಲ."));
             return cli::kNothingToDo;
         }
         if (parser.isSet(QStringLiteral("out"))) {
             files::writeFile(parser.value(QStringLiteral("out")), result.bytes);
         } else {
-            cli::out().flush();
-            std::fwrite(result.bytes.constData(), 1, size_t(result.bytes.size()), stdout);
-            std::fflush(stdout);
+            cli::writeOut(result.bytes);
         }
         return cli::kDone;
     });

@@ -26,7 +26,7 @@ find::Registers registersOption(const QCommandLineParser& parser)
         if (name == find::tableName(which))
             return which;
     }
-    throw BadInput{QStringLiteral("no register '%1': local, outstation or tour").arg(name)};
+    throw BadInput{QStringLiteral(u"'%1' ಎಂಬ ರಿಜಿಸ್ಟರ್ ಇಲ್ಲ: local, outstation ಅಥವಾ tour.").arg(name)};
 }
 
 search::SearchRegister listRegister(find::Register which)
@@ -63,8 +63,8 @@ int runFind(const QStringList& arguments)
         "(HH:MM), the field that holds the text, and the record's fields as `velmora-cli list` "
         "writes them. TEXT is matched on the Kannada as it reads (NFC, Latin letters in any "
         "case, ASCII and Kannada digits alike); Latin letters are also read as ITRANS and "
-        "loosely, as place names are spelled. Exit 0 with records, 1 when none match (the "
-        "header alone), 2 on bad input."));
+        "loosely, as place names are spelled. When none match, the header alone is written "
+        "and the exit status is 1."));
     parser.addPositionalArgument(QStringLiteral("text"), QStringLiteral("The text to find."));
     parser.addOption({QStringLiteral("register"),
                       QStringLiteral("Only this register: local, outstation or tour."),
@@ -76,7 +76,7 @@ int runFind(const QStringList& arguments)
     return cli::runGuarded(kName, [&] {
         const QStringList positional = parser.positionalArguments();
         if (positional.size() != 1 || positional.first().trimmed().isEmpty())
-            throw BadInput{QStringLiteral("give one text to find")};
+            throw BadInput{QStringLiteral(u"ಹುಡುಕಲು ಒಂದು ಪಠ್ಯವನ್ನು ಕೊಡಿ.")};
         const find::Registers registers = registersOption(parser);
         // The command only reads: a diary that does not exist is not made.
         const auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
@@ -85,9 +85,7 @@ int runFind(const QStringList& arguments)
 
         // Written only once every row is read, so a failure leaves standard output empty.
         const QByteArray csv = findCsv(hits);
-        cli::out().flush();
-        std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
-        std::fflush(stdout);
+        cli::writeOut(csv);
         return hits.empty() ? cli::kNothingToDo : cli::kDone;
     });
 }

@@ -1,6 +1,7 @@
 // velmora-cli import: brings the records of a Jet (.mdb) diary into a diary of this program,
 // for administrators moving many files. The work is the start-up import's (src/legacy).
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include "CliCommand.h"
 #include "legacy/LegacyImport.h"
@@ -23,20 +24,18 @@ int runImport(const QStringList& arguments)
     cli::addDiaryOption(parser);
     if (const auto done = cli::parse(parser, kName, arguments))
         return *done;
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1) {
-        cli::fail(kName, QStringLiteral("give one Jet file (see velmora-cli import --help)"));
-        return cli::kBadInput;
-    }
-    try {
-        const legacy::ImportSummary summary =
-            legacy::importIntoDiary(positional.first(), cli::diaryPath(parser));
+    return cli::runGuarded(kName, [&] {
+        const QStringList positional = parser.positionalArguments();
+        if (positional.size() != 1)
+            throw cli::BadInput{QStringLiteral(u"ಒಂದು Jet ಕಡತವನ್ನು ಕೊಡಿ.")};
+        const QString diary = cli::diaryPath(parser);
+        // A new diary is an output: its place is checked as every output's is.
+        if (!QFileInfo::exists(diary))
+            cli::checkedTarget(diary);
+        const legacy::ImportSummary summary = legacy::importIntoDiary(positional.first(), diary);
         cli::out() << legacy::summaryText(summary) << Qt::endl;
-        return cli::kDone;
-    } catch (const std::exception& error) {
-        cli::fail(kName, QString::fromUtf8(error.what()));
-        return cli::kBadInput;
-    }
+        return int(cli::kDone);
+    });
 }
 
 } // namespace

@@ -24,7 +24,7 @@ QTime timeOption(const QCommandLineParser& parser, const QString& name)
     const QString text = parser.value(name);
     const QTime time = QTime::fromString(text, QStringLiteral("HH:mm:ss"));
     if (!time.isValid())
-        throw BadInput{QStringLiteral("--%1 %2: not a time of the form HH:MM:SS").arg(name, text)};
+        throw BadInput{QStringLiteral(u"--%1 '%2': HH:MM:SS ರೂಪದ ಸಮಯವಲ್ಲ.").arg(name, text)};
     return time;
 }
 
@@ -34,10 +34,11 @@ QByteArray placeOption(const QCommandLineParser& parser, const QString& name)
     const varnel::Encoded encoded = varnel::encode(parser.value(name));
     if (!encoded.ok()) {
         const varnel::Refusal first = encoded.refusals.first();
-        throw BadInput{QStringLiteral("--%1: the character U+%2 at position %3 has no Varnel form")
+        throw BadInput{QStringLiteral(u"--%1 '%4': U+%2 ಅಕ್ಷರಕ್ಕೆ (ಸ್ಥಾನ %3) Varnel ರೂಪವಿಲ್ಲ.")
                            .arg(name)
                            .arg(quint32(first.character), 4, 16, QLatin1Char('0'))
-                           .arg(first.position + 1)};
+                           .arg(first.position + 1)
+                           .arg(parser.value(name))};
     }
     return encoded.bytes;
 }
@@ -47,21 +48,24 @@ QString statementFor(search::SearchRegister which, const QCommandLineParser& par
     const auto given = [&](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
     if (which == search::SearchRegister::Tour) {
         if (given("after") || given("before"))
-            throw BadInput{QStringLiteral("--after and --before list programmes, not tours")};
+            throw BadInput{QStringLiteral(u"--after ಮತ್ತು --before ಕಾರ್ಯಕ್ರಮಗಳಿಗೆ ಮಾತ್ರ, ಪ್ರವಾಸಗಳಿಗಲ್ಲ.")};
         search::TourCriteria criteria;
         if (given("from-place"))
             criteria.from = placeOption(parser, QStringLiteral("from-place"));
         if (given("to-place"))
             criteria.to = placeOption(parser, QStringLiteral("to-place"));
-        criteria.dateFrom = cli::dateOption(parser, QStringLiteral("from"));
-        criteria.dateTo = cli::dateOption(parser, QStringLiteral("to"));
+        const cli::DateRange range = cli::dateRange(parser);
+        criteria.dateFrom = range.from;
+        criteria.dateTo = range.to;
         return search::tourQuery(criteria);
     }
     if (given("from-place") || given("to-place"))
-        throw BadInput{QStringLiteral("--from-place and --to-place list tours, not programmes")};
+        throw BadInput{
+            QStringLiteral(u"--from-place ಮತ್ತು --to-place ಪ್ರವಾಸಗಳಿಗೆ ಮಾತ್ರ, ಕಾರ್ಯಕ್ರಮಗಳಿಗಲ್ಲ.")};
     search::ProgrammeBounds bounds;
-    bounds.dateFrom = cli::dateOption(parser, QStringLiteral("from"));
-    bounds.dateTo = cli::dateOption(parser, QStringLiteral("to"));
+    const cli::DateRange range = cli::dateRange(parser);
+    bounds.dateFrom = range.from;
+    bounds.dateTo = range.to;
     if (given("after"))
         bounds.timeFrom = timeOption(parser, QStringLiteral("after"));
     if (given("before"))
@@ -76,8 +80,8 @@ int runList(const QStringList& arguments)
         QStringLiteral("Writes the records of a register as CSV (UTF-8) to standard output: the "
                        "list's Kannada headers, then each record with its sl_no first, ISO dates, "
                        "HH:MM times and Unicode texts, in the search windows' order. Each option "
-                       "given is one bound in force. Exit 0 with records, 1 when none match "
-                       "(the header alone), 2 on bad input."));
+                       "given is one bound in force. When none match, the header alone is "
+                       "written and the exit status is 1."));
     parser.addPositionalArgument(QStringLiteral("register"),
                                  QStringLiteral("local, outstation or tour."));
     cli::addDateRangeOptions(parser);
@@ -113,9 +117,7 @@ int runList(const QStringList& arguments)
         // Written only once every row is read, so a failure leaves standard output empty.
         const QList<search::SearchRecord> records = session.model().records();
         const QByteArray csv = search::searchCsv(which, records);
-        cli::out().flush();
-        std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
-        std::fflush(stdout);
+        cli::writeOut(csv);
         return records.isEmpty() ? cli::kNothingToDo : cli::kDone;
     });
 }

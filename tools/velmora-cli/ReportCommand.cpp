@@ -68,17 +68,15 @@ int runReport(const QStringList& arguments)
             reports::ReportRegister::byName(cli::registerArgument(parser));
         for (const char* required : {"from", "to"}) {
             if (!parser.isSet(QLatin1String(required)))
-                throw cli::BadInput{
-                    QStringLiteral("--%1 is required").arg(QLatin1String(required))};
+                throw cli::BadInput{QStringLiteral(u"--%1 ಬೇಕು.").arg(QLatin1String(required))};
         }
         const bool toFile = parser.isSet(QStringLiteral("out"));
         const bool toPrinter = parser.isSet(QStringLiteral("print"));
         if (!toFile && !toPrinter)
-            throw cli::BadInput{QStringLiteral("--out or --print is required")};
-        const QDate first = *cli::dateOption(parser, QStringLiteral("from"));
-        const QDate last = *cli::dateOption(parser, QStringLiteral("to"));
-        if (first > last)
-            throw cli::BadInput{QStringLiteral("--from must not be after --to")};
+            throw cli::BadInput{QStringLiteral(u"--out ಅಥವಾ --print ಬೇಕು.")};
+        const cli::DateRange range = cli::dateRange(parser);
+        const QDate first = *range.from;
+        const QDate last = *range.to;
         const QString diary = cli::existingDiaryPath(parser);
         const QString templatePath = parser.isSet(QStringLiteral("template"))
                                          ? parser.value(QStringLiteral("template"))
@@ -87,7 +85,7 @@ int runReport(const QStringList& arguments)
         report::readReportTemplate(report::existingProgramFile(templatePath));
         const std::shared_ptr<jet::Database> db = data::OpenDiaryDatabase(diary);
         const QString outPath =
-            toFile ? files::checkOutputTarget(parser.value(QStringLiteral("out"))) : QString();
+            toFile ? cli::checkedTarget(parser.value(QStringLiteral("out"))) : QString();
         const QString printer =
             toPrinter ? report::resolvePrinter(parser.value(QStringLiteral("print"))) : QString();
 

@@ -26,7 +26,7 @@ int listBackups(const QString& diary)
     const QList<backup::BackupEntry> entries = backup::listBackups(diary);
     for (const backup::BackupEntry& entry : entries)
         cli::out() << entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
-                   << counts(entry) << "  " << QDir::toNativeSeparators(entry.path) << Qt::endl;
+                   << counts(entry) << "  " << entry.path << Qt::endl;
     return entries.isEmpty() ? cli::kNothingToDo : cli::kDone;
 }
 
@@ -40,33 +40,28 @@ int runRestore(const QStringList& arguments)
                        "holding the diary open see them at their next read. A damaged file or "
                        "one that is not a diary's backup is refused before anything is written. "
                        "With --list, lists the backups instead (date, time, records per "
-                       "register). Exit 0 when restored, 1 when --list finds no backup, 2 when "
-                       "nothing could be restored (the diary is then as it was)."));
+                       "register; exit 1 when there is none). A restore that fails leaves the "
+                       "diary as it was."));
     parser.addPositionalArgument(QStringLiteral("BACKUP"), QStringLiteral("The backup file."));
     parser.addOption({QStringLiteral("list"), QStringLiteral("List the diary's backups.")});
     cli::addDiaryOption(parser);
     if (const auto done = cli::parse(parser, kName, arguments))
         return *done;
-    const QStringList positional = parser.positionalArguments();
-    const bool listing = parser.isSet(QStringLiteral("list"));
-    if (positional.size() != (listing ? 0 : 1)) {
-        cli::fail(kName, listing ? QStringLiteral("--list takes no backup")
-                                 : QStringLiteral("name one backup file"));
-        return cli::kBadInput;
-    }
-    try {
-        const QString diary = cli::diaryPath(parser);
+    return cli::runGuarded(kName, [&] {
+        const QStringList positional = parser.positionalArguments();
+        const bool listing = parser.isSet(QStringLiteral("list"));
+        if (positional.size() != (listing ? 0 : 1))
+            throw cli::BadInput{listing ? QStringLiteral(u"--list ಜೊತೆ ಪ್ರತಿಯನ್ನು ಕೊಡಬೇಡಿ.")
+                                        : QStringLiteral(u"ಒಂದು ಪ್ರತಿಯ ಕಡತವನ್ನು ಕೊಡಿ.")};
         if (listing)
-            return listBackups(diary);
+            return listBackups(cli::diaryPath(parser));
+        // A restore goes into a diary that is there: a missing one is not made.
+        const QString diary = cli::existingDiaryPath(parser);
         const QString previous = backup::restoreBackup(positional.first(), diary);
-        cli::out() << QStringLiteral("restored; the diary as it was is in %1")
-                          .arg(QDir::toNativeSeparators(previous))
+        cli::out() << QStringLiteral("restored; the diary as it was is in %1").arg(previous)
                    << Qt::endl;
-        return cli::kDone;
-    } catch (const std::exception& error) {
-        cli::fail(kName, QString::fromUtf8(error.what()));
-    }
-    return cli::kBadInput;
+        return int(cli::kDone);
+    });
 }
 
 } // namespace

@@ -19,11 +19,9 @@ int init(const QString& connection, const QString& fromDiary)
     std::shared_ptr<jet::Database> file;
     if (!fromDiary.isEmpty()) {
         // Only read: a diary file that does not exist is not made.
-        if (!QFileInfo(fromDiary).isFile()) {
-            cli::fail(kName,
-                      QStringLiteral("no diary file at %1; nothing was changed").arg(fromDiary));
-            return cli::kBadInput;
-        }
+        if (!QFileInfo(fromDiary).isFile())
+            throw cli::BadInput{
+                QStringLiteral(u"'%1' ನಲ್ಲಿ ದಿನಚರಿಯ ಕಡತ ಇಲ್ಲ; ಏನನ್ನೂ ಬದಲಿಸಲಿಲ್ಲ.").arg(fromDiary)};
         file = data::OpenDiaryFile(fromDiary);
     }
     auto server = jet::Database::ConnectServer(connection);
@@ -36,16 +34,8 @@ int init(const QString& connection, const QString& fromDiary)
 
 int check(const QString& connection)
 {
-    std::shared_ptr<jet::Database> server;
-    try {
-        server = jet::Database::ConnectServer(connection);
-    } catch (const jet::JetError& error) {
-        // A server that asks for a password answered: the desk lacks its ~/.pgpass line.
-        if (error.number() != jet::errors::kServerUnreachable)
-            throw;
-        cli::out() << "reachable: no (" << error.text() << ")" << Qt::endl;
-        return cli::kBadInput;
-    }
+    // A failure to connect is reported on standard error by the failure layer (exit 3).
+    const std::shared_ptr<jet::Database> server = jet::Database::ConnectServer(connection);
     cli::out() << "reachable: yes" << Qt::endl;
     const jet::ServerDiaryState state = jet::inspectServerDiary(*server);
     if (!state.schemaVersion) {
@@ -70,8 +60,8 @@ int runServer(const QStringList& arguments)
                        "the server is reachable, the diary's schema version and how many "
                        "records each register holds.\nCONNECTION is a libpq connection string "
                        "(\"host=... dbname=... user=...\") or service=NAME; the password comes "
-                       "from ~/.pgpass or pg_service.conf, never from the command line.\nExit 0 "
-                       "when done, 1 when check finds no diary, 2 when nothing could be done."));
+                       "from ~/.pgpass or pg_service.conf, never from the command line. check "
+                       "exits 1 when the database holds no diary."));
     parser.addPositionalArgument(QStringLiteral("action"), QStringLiteral("init or check"));
     parser.addPositionalArgument(QStringLiteral("connection"),
                                  QStringLiteral("The server's connection text."));
@@ -80,22 +70,18 @@ int runServer(const QStringList& arguments)
                       QStringLiteral("FILE")});
     if (const auto done = cli::parse(parser, kName, arguments))
         return *done;
-    const QStringList positional = parser.positionalArguments();
-    const QString action = positional.value(0);
-    if (positional.size() != 2 ||
-        (action != QLatin1String("init") && action != QLatin1String("check"))) {
-        cli::fail(kName, QStringLiteral("write: server init CONNECTION [--from-diary FILE] or "
-                                        "server check CONNECTION"));
-        return cli::kBadInput;
-    }
-    try {
+    return cli::runGuarded(kName, [&] {
+        const QStringList positional = parser.positionalArguments();
+        const QString action = positional.value(0);
+        if (positional.size() != 2 ||
+            (action != QLatin1String("init") && action != QLatin1String("check")))
+            throw cli::BadInput{QStringLiteral(u"ಹೀಗೆ ಬರೆಯಿರಿ: server init CONNECTION "
+                                               u"[--from-diary FILE] ಅಥವಾ server check "
+                                               u"CONNECTION.")};
         data::refuseServerPassword(positional[1], QStringLiteral("the command line"));
         return action == QLatin1String("init") ? init(positional[1], parser.value("from-diary"))
                                                : check(positional[1]);
-    } catch (const std::exception& error) {
-        cli::fail(kName, QString::fromUtf8(error.what()));
-    }
-    return cli::kBadInput;
+    });
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // velmora-cli SUBCOMMAND [OPTIONS]: the diary from the command line, on the program's own
-// libraries. Exit 0 done, 1 nothing to do, 2 bad input; see CliCommand.h.
+// libraries. Exit 0 done, 1 nothing to do, 2 bad input, 3 the environment failed; see
+// CliCommand.h.
 
 #include <QCoreApplication>
 
@@ -16,8 +17,7 @@ void printOverview(QTextStream& to)
           "Subcommands:\n";
     for (const cli::Command& c : cli::commands())
         to << "  " << QString::fromLatin1(c.name).leftJustified(10) << ' ' << c.summary << '\n';
-    to << "\nExit status: 0 done, 1 nothing to do (an empty range), 2 bad input.\n";
-    to.flush();
+    to << '\n' << cli::exitStatusText() << '\n';
 }
 
 } // namespace
@@ -29,17 +29,18 @@ int main(int argc, char** argv)
     QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.isEmpty()) {
         printOverview(cli::err());
+        cli::err().flush();
         return cli::kBadInput;
     }
     const QString name = arguments.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
         printOverview(cli::out());
-        return cli::kDone;
+        return cli::finishOutput(name, cli::kDone);
     }
     const cli::Command* command = cli::findCommand(name);
     if (!command) {
-        cli::fail(name, QStringLiteral("no such subcommand (see velmora-cli --help)"));
+        cli::fail(name, QStringLiteral(u"ಈ ಉಪಆಜ್ಞೆ ಇಲ್ಲ (velmora-cli --help ನೋಡಿ)."));
         return cli::kBadInput;
     }
     // The diary in the program's folder is never a place to write to, whichever diary a

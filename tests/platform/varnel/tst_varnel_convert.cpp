@@ -9,6 +9,7 @@ private slots:
     void refusesWithTheFirstCharacterNamed();
     void rejectsBadArguments_data();
     void rejectsBadArguments();
+    void failsWhenStandardOutputCannotBeWritten();
 };
 
 namespace {
@@ -19,9 +20,11 @@ struct Run {
     QByteArray err;
 };
 
-Run convert(const QStringList& args, const QByteArray& input)
+Run convert(const QStringList& args, const QByteArray& input, const QString& outFile = {})
 {
     QProcess p;
+    if (!outFile.isEmpty())
+        p.setStandardOutputFile(outFile);
     p.start(QStringLiteral(VARNEL_CONVERT), args);
     p.write(input);
     p.closeWriteChannel();
@@ -62,11 +65,12 @@ void TestVarnelConvert::refusesWithTheFirstCharacterNamed()
 {
     const Run r =
         convert({QStringLiteral("--to-varnel")}, QStringLiteral("ಕನ್ನಡ\nಹೊಸ Text ಕ").toUtf8());
-    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.exitCode, 2);
     QVERIFY(r.out.isEmpty());
     const QString err = QString::fromUtf8(r.err);
-    QVERIFY2(err.contains(QStringLiteral("«T» (U+0054) at line 2, column 5")), qPrintable(err));
-    QVERIFY2(err.contains(QStringLiteral("4 such characters")), qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral(u"«T» (U+0054, ಸಾಲು 2, ಕಾಲಮ್ 5)")), qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral(u"ಇಂಥ 4 ಅಕ್ಷರ")), qPrintable(err));
+    QCOMPARE(err.count(QLatin1Char('\n')), 1);
 }
 
 void TestVarnelConvert::rejectsBadArguments_data()
@@ -84,7 +88,17 @@ void TestVarnelConvert::rejectsBadArguments()
     const Run r = convert(args, QByteArray("\x50\xC0"));
     QCOMPARE(r.exitCode, 2);
     QVERIFY(r.out.isEmpty());
-    QVERIFY(r.err.contains("usage: varnel-convert"));
+    QVERIFY(r.err.contains("varnel-convert --to-unicode | --to-varnel"));
+    QCOMPARE(r.err.count('\n'), 1);
+}
+
+// A full disk behind standard output is exit 3, not a silently short file.
+void TestVarnelConvert::failsWhenStandardOutputCannotBeWritten()
+{
+    const Run r = convert({QStringLiteral("--to-unicode")}, QByteArray("\x50\xC0\x0A"),
+                          QStringLiteral("/dev/full"));
+    QCOMPARE(r.exitCode, 3);
+    QCOMPARE(r.err.count('\n'), 1);
 }
 
 QTEST_GUILESS_MAIN(TestVarnelConvert)
