@@ -1,5 +1,7 @@
 #include "export/DiaryExport.h"
 
+#include <algorithm>
+
 #include "export/DiaryIdentity.h"
 #include "export/ExportCalendar.h"
 #include "export/ExportCsv.h"
@@ -18,6 +20,40 @@ ExportResult exportRecords(jet::Database& database, ExportRegister which, const 
     else
         result.bytes = exportCalendar(which, records, diaryId(database));
     return result;
+}
+
+int streamRecords(jet::Database& database, ExportRegister which, const QString& statement,
+                  ExportFormat format, const ExportSink& sink)
+{
+    const bool calendar = format == ExportFormat::Calendar;
+    // Made (on its first calendar export) before the rows are read.
+    const CalendarWriter writer(which, calendar ? diaryId(database) : QString());
+    const QByteArray start = calendar ? writer.start() : exportCsvHeader(which);
+    int records = 0;
+    const auto write = [&](qint64 identity, const QVariantList& values) {
+        if (records++ == 0)
+            sink(start);
+        sink(calendar ? writer.event(identity, values) : exportCsvLine(which, values));
+    };
+    if (database.backend() == jet::Database::Backend::Server) {
+        // A server's rows come from its one statement as the record set reads them.
+        for (const ExportRecord& record : readRecords(database, statement))
+            write(record.identity, record.values);
+    } else {
+        // The row's identity first, then every column: "Select rowid, * from ...".
+        const QString withIdentity = QStringLiteral("Select ") + database.rowIdentity() +
+                                     QStringLiteral(", ") + statement.mid(7);
+        QVariantList values;
+        database.ReadRows(withIdentity, [&](const std::vector<QVariant>& row) {
+            values.resize(qsizetype(row.size()) - 1);
+            std::copy(row.begin() + 1, row.end(), values.begin());
+            write(row.front().toLongLong(), values);
+            return true;
+        });
+    }
+    if (records > 0)
+        sink(calendar ? writer.end() : QByteArray());
+    return records;
 }
 
 } // namespace exports

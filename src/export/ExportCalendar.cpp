@@ -137,8 +137,13 @@ QString eventUid(ExportRegister which, qint64 identity, const QString& diaryId)
     return QStringLiteral("velmora-%1-%2-%3").arg(diaryId, tableName(which)).arg(identity);
 }
 
-QByteArray exportCalendar(ExportRegister which, const QList<ExportRecord>& records,
-                          const QString& diaryId, const QDateTime& stamp)
+CalendarWriter::CalendarWriter(ExportRegister which, const QString& diaryId, const QDateTime& stamp)
+    : m_which(which), m_diaryId(diaryId),
+      m_stamp(stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")))
+{
+}
+
+QByteArray CalendarWriter::start() const
 {
     Calendar out;
     out.property("BEGIN", QStringLiteral("VCALENDAR"));
@@ -146,23 +151,42 @@ QByteArray exportCalendar(ExportRegister which, const QList<ExportRecord>& recor
     out.property("PRODID", QStringLiteral("-//Velmora//Velmora diary//KN"));
     out.property("CALSCALE", QStringLiteral("GREGORIAN"));
     out.property("METHOD", QStringLiteral("PUBLISH"));
-    const QString stampText = stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-    for (const ExportRecord& record : records) {
-        const int dateOrdinal = which == ExportRegister::Tour ? 3 : 1;
-        // A record without a readable date has no place in a calendar.
-        if (!record.values.value(dateOrdinal).toDate().isValid())
-            continue;
-        out.property("BEGIN", QStringLiteral("VEVENT"));
-        out.property("UID", eventUid(which, record.identity, diaryId));
-        out.property("DTSTAMP", stampText);
-        if (which == ExportRegister::Tour)
-            tourEvent(out, record.values);
-        else
-            programmeEvent(out, record.values);
-        out.property("END", QStringLiteral("VEVENT"));
-    }
+    return out.m_text;
+}
+
+QByteArray CalendarWriter::event(qint64 identity, const QVariantList& values) const
+{
+    const int dateOrdinal = m_which == ExportRegister::Tour ? 3 : 1;
+    // A record without a readable date has no place in a calendar.
+    if (!values.value(dateOrdinal).toDate().isValid())
+        return {};
+    Calendar out;
+    out.property("BEGIN", QStringLiteral("VEVENT"));
+    out.property("UID", eventUid(m_which, identity, m_diaryId));
+    out.property("DTSTAMP", m_stamp);
+    if (m_which == ExportRegister::Tour)
+        tourEvent(out, values);
+    else
+        programmeEvent(out, values);
+    out.property("END", QStringLiteral("VEVENT"));
+    return out.m_text;
+}
+
+QByteArray CalendarWriter::end() const
+{
+    Calendar out;
     out.property("END", QStringLiteral("VCALENDAR"));
     return out.m_text;
+}
+
+QByteArray exportCalendar(ExportRegister which, const QList<ExportRecord>& records,
+                          const QString& diaryId, const QDateTime& stamp)
+{
+    const CalendarWriter writer(which, diaryId, stamp);
+    QByteArray text = writer.start();
+    for (const ExportRecord& record : records)
+        text += writer.event(record.identity, record.values);
+    return text + writer.end();
 }
 
 } // namespace exports

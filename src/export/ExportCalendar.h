@@ -29,4 +29,20 @@ QByteArray exportCalendar(ExportRegister which, const QList<ExportRecord>& recor
 
 QString eventUid(ExportRegister which, qint64 identity, const QString& diaryId);
 
+// The same file piece by piece, for writing it as the rows are read.
+class CalendarWriter {
+public:
+    CalendarWriter(ExportRegister which, const QString& diaryId,
+                   const QDateTime& stamp = QDateTime::currentDateTimeUtc());
+    QByteArray start() const;
+    // One record's event; empty for a record without a readable date.
+    QByteArray event(qint64 identity, const QVariantList& values) const;
+    QByteArray end() const;
+
+private:
+    ExportRegister m_which;
+    QString m_diaryId;
+    QString m_stamp;
+};
+
 } // namespace exports

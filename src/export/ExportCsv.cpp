@@ -30,17 +30,27 @@ QString cellText(const QVariant& value)
 
 } // namespace
 
+QByteArray exportCsvHeader(ExportRegister which)
+{
+    return data::csvLine(columnNames(which)).toUtf8();
+}
+
+QByteArray exportCsvLine(ExportRegister which, const QVariantList& values)
+{
+    const qsizetype columns = columnNames(which).size();
+    QStringList cells;
+    cells.reserve(columns);
+    for (qsizetype i = 0; i < columns; ++i)
+        cells << cellText(values.value(i));
+    return data::csvLine(cells).toUtf8();
+}
+
 QByteArray exportCsv(ExportRegister which, const QList<ExportRecord>& records)
 {
-    const QStringList& names = columnNames(which);
-    QString text = data::csvLine(names);
-    for (const ExportRecord& record : records) {
-        QStringList cells;
-        for (qsizetype i = 0; i < names.size(); ++i)
-            cells << cellText(record.values.value(i));
-        text += data::csvLine(cells);
-    }
-    return text.toUtf8();
+    QByteArray text = exportCsvHeader(which);
+    for (const ExportRecord& record : records)
+        text += exportCsvLine(which, record.values);
+    return text;
 }
 
 } // namespace exports

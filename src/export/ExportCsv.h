@@ -11,5 +11,8 @@ namespace exports {
 // register's column names, then every column of each record: ISO dates (YYYY-MM-DD), times
 // HH:MM:SS, Varnel text decoded to Unicode Kannada with its line breaks kept.
 QByteArray exportCsv(ExportRegister which, const QList<ExportRecord>& records);
+// The same file line by line: the header, and one record's line.
+QByteArray exportCsvHeader(ExportRegister which);
+QByteArray exportCsvLine(ExportRegister which, const QVariantList& values);
 
 } // namespace exports

@@ -1,6 +1,9 @@
 #include "search/SearchCsv.h"
 
+#include <algorithm>
+
 #include "data/CsvText.h"
+#include "platform/jet/Database.h"
 #include "platform/varnel/VarnelCodec.h"
 
 namespace search {
@@ -32,6 +35,22 @@ QByteArray searchCsv(SearchRegister which, const QList<SearchRecord>& records)
             text += data::csvLine(csvFields(which, record));
     }
     return text.toUtf8();
+}
+
+int streamSearchCsv(SearchRegister which, jet::Database& database, const QString& statement,
+                    const std::function<void(const QByteArray& piece)>& sink)
+{
+    sink(data::csvLine(csvHeader(which)).toUtf8());
+    int records = 0;
+    SearchRecord record;
+    database.ReadRows(statement, [&](const std::vector<QVariant>& row) {
+        record.resize(qsizetype(row.size()));
+        std::copy(row.begin(), row.end(), record.begin());
+        sink(data::csvLine(csvFields(which, record)).toUtf8());
+        ++records;
+        return true;
+    });
+    return records;
 }
 
 } // namespace search

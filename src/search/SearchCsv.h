@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -9,6 +11,10 @@
 
 // Search results as CSV (RFC 4180, UTF-8): the grid's Kannada headers, then one line per
 // record with its sl_no first, ISO dates, "HH:MM" times and texts in Unicode.
+namespace jet {
+class Database;
+}
+
 namespace search {
 
 QStringList csvHeader(SearchRegister which);
@@ -16,5 +22,11 @@ QStringList csvFields(SearchRegister which, const SearchRecord& record);
 
 // The whole file; empty records (rows deleted since the search) are left out.
 QByteArray searchCsv(SearchRegister which, const QList<SearchRecord>& records);
+
+// The same file written as the rows of `statement` are read (one statement: the diary as it
+// stood at one moment), in pieces handed to `sink`; the header goes out first. Returns the
+// records written.
+int streamSearchCsv(SearchRegister which, jet::Database& database, const QString& statement,
+                    const std::function<void(const QByteArray& piece)>& sink);
 
 } // namespace search

@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <utility>
 
+#include <QByteArray>
 #include <QCommandLineParser>
 #include <QDate>
 #include <QString>
@@ -78,6 +80,29 @@ inline void writeOut(const QByteArray& bytes)
 {
     writeOut(bytes.constData(), size_t(bytes.size()));
 }
+
+// Gathers pieces of output and hands them on about 64 KiB at a time, so a long output is
+// written as it is made without a system call per line.
+class PieceBuffer {
+public:
+    explicit PieceBuffer(std::function<void(const QByteArray&)> to) : m_to(std::move(to)) {}
+    void operator()(const QByteArray& piece)
+    {
+        m_buffer += piece;
+        if (m_buffer.size() >= 64 * 1024)
+            flush();
+    }
+    void flush()
+    {
+        if (!m_buffer.isEmpty())
+            m_to(m_buffer);
+        m_buffer.truncate(0);
+    }
+
+private:
+    std::function<void(const QByteArray&)> m_to;
+    QByteArray m_buffer;
+};
 
 // files::checkOutputTarget, its refusals of the target being BadInput.
 QString checkedTarget(const QString& path);

@@ -60,18 +60,25 @@ int runExport(const QStringList& arguments)
 
         // A diary that does not exist is not made.
         auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
-        if (parser.isSet(QStringLiteral("out")))
-            cli::checkedTarget(parser.value(QStringLiteral("out")));
-        const exports::ExportResult result = exports::exportRecords(
-            *database, *which, exports::exportStatement(*which, from, to), format);
-        if (result.records == 0) {
+        const QString statement = exports::exportStatement(*which, from, to);
+        // Written as the rows are read: memory stays flat in the size of the register. A file
+        // is published whole once every row is in it; nothing goes out for an empty range.
+        int records = 0;
+        if (parser.isSet(QStringLiteral("out"))) {
+            files::SafeOutput file(cli::checkedTarget(parser.value(QStringLiteral("out"))));
+            cli::PieceBuffer out([&file](const QByteArray& bytes) { file.write(bytes); });
+            records = exports::streamRecords(*database, *which, statement, format, std::ref(out));
+            out.flush();
+            if (records > 0)
+                file.commit();
+        } else {
+            cli::PieceBuffer out([](const QByteArray& bytes) { cli::writeOut(bytes); });
+            records = exports::streamRecords(*database, *which, statement, format, std::ref(out));
+            out.flush();
+        }
+        if (records == 0) {
             cli::fail(kName, QStringLiteral(u"ವ್ಯಾಪ್ತಿಯಲ್ಲಿ ದಾಖಲೆಗಳಿಲ್ಲ; ಏನನ್ನೂ ಬರೆಯಲಿಲ್ಲ."));
             return cli::kNothingToDo;
-        }
-        if (parser.isSet(QStringLiteral("out"))) {
-            files::writeFile(parser.value(QStringLiteral("out")), result.bytes);
-        } else {
-            cli::writeOut(result.bytes);
         }
         return cli::kDone;
     });

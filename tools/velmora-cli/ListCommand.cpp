@@ -11,7 +11,6 @@
 #include "platform/varnel/VarnelCodec.h"
 #include "search/SearchCsv.h"
 #include "search/SearchQueries.h"
-#include "search/SearchSession.h"
 
 namespace {
 
@@ -110,15 +109,13 @@ int runList(const QStringList& arguments)
         const QString statement = statementFor(which, parser);
 
         // The command only reads: a diary that does not exist is not made.
-        search::SearchSession session(which);
-        session.OpenDatabase(cli::existingDiaryPath(parser));
-        session.run(statement);
-
-        // Written only once every row is read, so a failure leaves standard output empty.
-        const QList<search::SearchRecord> records = session.model().records();
-        const QByteArray csv = search::searchCsv(which, records);
-        cli::writeOut(csv);
-        return records.isEmpty() ? cli::kNothingToDo : cli::kDone;
+        const auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
+        // Written as the rows are read, in one statement: memory stays flat in the size of
+        // the register, and the rows are the diary of one moment.
+        cli::PieceBuffer out([](const QByteArray& bytes) { cli::writeOut(bytes); });
+        const int records = search::streamSearchCsv(which, *database, statement, std::ref(out));
+        out.flush();
+        return records == 0 ? cli::kNothingToDo : cli::kDone;
     });
 }
 

@@ -8,6 +8,20 @@ namespace jet {
 
 Database::~Database() = default;
 
+void Database::ReadRows(const QString& sql, const RowReader& row)
+{
+    const auto rows = OpenRecordset(sql, RecordsetType::Snapshot);
+    if (rows->RecordCount() == 0)
+        return;
+    std::vector<QVariant> values(size_t(rows->FieldCount()));
+    for (rows->MoveFirst(); !rows->Eof(); rows->MoveNext()) {
+        for (size_t i = 0; i < values.size(); ++i)
+            values[i] = rows->Fields(int(i)).Value();
+        if (!row(values))
+            return;
+    }
+}
+
 void Database::attach(Recordset* recordset)
 {
     m_recordsets.push_back(recordset);

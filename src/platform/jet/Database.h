@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include <QString>
+#include <QVariant>
 
 #include "platform/jet/RecordsetType.h"
 
@@ -45,6 +47,13 @@ public:
 
     // Runs one statement that returns no rows; text after it is an error.
     virtual void Execute(const QString& sql) = 0;
+
+    // Reads the rows of a SELECT as one statement, so they are the diary as it stood at one
+    // moment whatever other connections commit meanwhile, and hands each to `row` with its
+    // values as a record set gives them (false from `row` stops). A file holds only the
+    // current row; a server's rows come as its one statement read them.
+    using RowReader = std::function<bool(const std::vector<QVariant>& values)>;
+    virtual void ReadRows(const QString& sql, const RowReader& row);
 
     // Whether the diary can only be read here (a folder or file this user cannot write).
     virtual bool isReadOnly() const = 0;

@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "platform/jet/ColumnValue.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/SqliteRecordset.h"
 #include "platform/jet/SqlFunctions.h"
@@ -193,6 +194,28 @@ void SqliteDatabase::exec(const char* sql, const QString& context)
     const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         throwSqliteError(m_db, rc, context);
+}
+
+void SqliteDatabase::ReadRows(const QString& sql, const RowReader& row)
+{
+    SqliteStatement statement(m_db, sql);
+    // Stepping an action query would run it; this only reads.
+    if (!sqlite3_stmt_readonly(statement.get()) || sqlite3_column_count(statement.get()) == 0)
+        throw JetError(errors::kInvalidOperation,
+                       QStringLiteral("\"%1\" returns no rows to read").arg(sql));
+    std::vector<ColumnKind> kinds;
+    for (int i = 0; i < sqlite3_column_count(statement.get()); ++i)
+        kinds.push_back(columnKindFromDeclaredType(sqlite3_column_decltype(statement.get(), i)));
+    std::vector<QVariant> values(kinds.size());
+    const QString context = QStringLiteral("Could not read the rows of \"%1\"").arg(sql);
+    // One statement is one read transaction: every row comes from the same moment.
+    while (statement.step(context)) {
+        for (size_t i = 0; i < kinds.size(); ++i)
+            values[i] = readColumnValue(statement.get(), int(i), kinds[i]);
+        if (!row(values))
+            break;
+    }
+    statement.reset();
 }
 
 void SqliteDatabase::Execute(const QString& sql)

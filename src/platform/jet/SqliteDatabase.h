@@ -27,6 +27,7 @@ public:
     void Checkpoint() override;
     std::int64_t DataVersion() override;
     QString rowIdentity() const override { return QStringLiteral("rowid"); }
+    void ReadRows(const QString& sql, const RowReader& row) override;
     bool checksUniqueAtStatementEnd() const override { return false; }
     void BackupInto(const QString& file, const QString& context) override;
     Backend backend() const override { return Backend::File; }
