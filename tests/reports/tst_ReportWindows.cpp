@@ -1,8 +1,10 @@
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPdfDocument>
+#include <QPdfView>
 #include <QPrinterInfo>
 #include <QRadioButton>
 #include <QToolButton>
@@ -69,6 +71,7 @@ private slots:
     void emptyRangeShowsTheRegistersNotice();
     void missingTemplateIsReportedAndTheWindowGoesOn();
     void longRunShowsProgressAndCanBeStopped();
+    void previewByKeyboard();
     void pickersKeepTheRangeInOrder();
     void reportsMenuOpensAndSwitchesTheWindow();
 
@@ -236,6 +239,62 @@ void TestReportWindows::longRunShowsProgressAndCanBeStopped()
     setRange(programmes, QDate(2027, 1, 1), QDate(2027, 1, 7));
     clickReport(programmes);
     QCOMPARE(previews().size(), 1);
+}
+
+// Paging, zooming (the page being read stays in view), saving, printing and closing by keys.
+void TestReportWindows::previewByKeyboard()
+{
+    frmreport programmes;
+    setRange(programmes, QDate(2026, 12, 1), QDate(2027, 3, 31));
+    DialogScript script;
+    for (const QKeySequence& closing :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)}) {
+        clickReport(programmes);
+        QCOMPARE(previews().size(), 1);
+        report::ReportPreview* p = previews().first();
+        QVERIFY(QTest::qWaitForWindowActive(p));
+        QVERIFY(p->findChild<QToolButton*>(QStringLiteral("Close"))->isVisible());
+        const auto press = [p](const QKeySequence& keys) { QTest::keySequence(p, keys); };
+        for (int i = 0; i < 3; ++i)
+            press(Qt::Key_PageDown);
+        QCOMPARE(p->currentPage(), 3);
+        press(Qt::Key_End);
+        QCOMPARE(p->currentPage(), 4);
+        press(Qt::Key_Home);
+        QCOMPARE(p->currentPage(), 0);
+        press(Qt::Key_PageDown);
+        press(Qt::Key_PageDown);
+        press(Qt::Key_PageDown);
+        press(Qt::Key_PageUp);
+        QCOMPARE(p->currentPage(), 2);
+        for (const QKeySequence& zoom :
+             {QKeySequence(QKeySequence::ZoomIn), QKeySequence(QKeySequence::ZoomOut)}) {
+            const qreal before = p->view()->zoomFactor();
+            press(zoom);
+            QVERIFY(p->view()->zoomFactor() != before);
+            QCoreApplication::processEvents();
+            QCOMPARE(p->currentPage(), 2);
+        }
+        // Ctrl+S opens the save dialog (cancelled here); Ctrl+P prints, or says there is no
+        // printer.
+        bool askedWhere = false;
+        QTimer::singleShot(100, [&askedWhere] {
+            askedWhere = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (askedWhere)
+                QApplication::activeModalWidget()->close();
+        });
+        press(QKeySequence::Save);
+        QVERIFY(askedWhere);
+        p->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p));
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+            press(QKeySequence::Print);
+            QVERIFY(!script.texts.isEmpty() &&
+                    script.texts.last().contains(QStringLiteral(u"ಮುದ್ರಕ")));
+        }
+        press(closing);
+        QTRY_VERIFY(previews().isEmpty());
+    }
 }
 
 void TestReportWindows::pickersKeepTheRangeInOrder()

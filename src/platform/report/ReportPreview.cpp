@@ -17,6 +17,7 @@
 #include <QPrinterInfo>
 #include <QProgressBar>
 #include <QProgressDialog>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QThread>
 #include <QToolButton>
@@ -86,6 +87,10 @@ ReportPreview::ReportPreview(const ReportFile& report, Messenger messenger, QWid
     bar->addStretch();
     m_print = add("Print", QStringLiteral(u"ಮುದ್ರಿಸು…"), &ReportPreview::print);
     m_save = add("SaveAs", QStringLiteral(u"PDF ಆಗಿ ಉಳಿಸು…"), &ReportPreview::saveAs);
+    QToolButton* closing = toolButton(QStringLiteral(u"ಮುಚ್ಚು ✕"), this);
+    closing->setObjectName(QStringLiteral("Close"));
+    connect(closing, &QToolButton::clicked, this, &QWidget::close);
+    bar->addWidget(closing);
 
     m_run = new QWidget(this);
     auto* run = new QHBoxLayout(m_run);
@@ -111,6 +116,34 @@ ReportPreview::ReportPreview(const ReportFile& report, Messenger messenger, QWid
     connect(m_view->pageNavigator(), &QPdfPageNavigator::currentPageChanged, this,
             &ReportPreview::showPageNumber);
     showPageNumber();
+    addKeys();
+}
+
+// Everything by keyboard as well; Print and Save wait, as their buttons do, for a report still
+// being written.
+void ReportPreview::addKeys()
+{
+    const auto key = [this](QKeySequence keys, const std::function<void()>& act) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, act);
+    };
+    key(Qt::Key_Escape, [this] { close(); });
+    key(QKeySequence::Close, [this] { close(); }); // Ctrl+W
+    key(QKeySequence::Print, [this] {
+        if (m_print->isEnabled())
+            print();
+    });
+    key(QKeySequence::Save, [this] {
+        if (m_save->isEnabled())
+            saveAs();
+    });
+    key(Qt::Key_PageUp, [this] { previousPage(); });
+    key(Qt::Key_PageDown, [this] { nextPage(); });
+    key(Qt::Key_Home, [this] { goTo(0); });
+    key(Qt::Key_End, [this] { goTo(m_document->pageCount() - 1); });
+    for (QKeySequence in :
+         {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)})
+        key(in, [this] { zoomIn(); });
+    key(QKeySequence::ZoomOut, [this] { zoomOut(); });
 }
 
 int ReportPreview::currentPage() const
@@ -199,14 +232,28 @@ void ReportPreview::nextPage()
 
 void ReportPreview::zoomIn()
 {
-    m_view->setZoomMode(QPdfView::ZoomMode::Custom);
-    m_view->setZoomFactor(std::min(m_view->zoomFactor() * kZoomStep, 8.0));
+    zoomTo(std::min(m_view->zoomFactor() * kZoomStep, 8.0));
 }
 
 void ReportPreview::zoomOut()
 {
+    zoomTo(std::max(m_view->zoomFactor() / kZoomStep, 0.1));
+}
+
+// The view keeps its scroll position as the pages grow or shrink, which shows another page
+// (a zoom on page 6 showed page 3): the page being read is shown again at the new zoom. The
+// view scrolls to a page only when the navigator's page changes, so it goes there by a
+// neighbour.
+void ReportPreview::zoomTo(qreal factor)
+{
+    QPdfPageNavigator* navigator = m_view->pageNavigator();
+    const int page = currentPage();
     m_view->setZoomMode(QPdfView::ZoomMode::Custom);
-    m_view->setZoomFactor(std::max(m_view->zoomFactor() / kZoomStep, 0.1));
+    m_view->setZoomFactor(factor);
+    if (m_document->pageCount() < 2)
+        return;
+    navigator->jump(page > 0 ? page - 1 : page + 1, QPointF(), factor);
+    navigator->jump(page, QPointF(), factor);
 }
 
 void ReportPreview::fitWidth()

@@ -73,8 +73,10 @@ signals:
     void completed();
 
 private:
+    void addKeys();
     void showPageNumber();
     void goTo(int page);
+    void zoomTo(qreal factor);
     void tell(const QString& text);
     void showProgress(const ReportProgress& progress);
     void showWhole(const ReportFile& report);
