@@ -1,5 +1,7 @@
 #include "registers/RecordEditor.h"
 
+#include "agenda/AgendaTexts.h"
+#include "agenda/SaveClashCheck.h"
 #include "data/DayName.h"
 #include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
@@ -46,6 +48,47 @@ void tellOnceThatChangesCannotBeSaved(RecordEditorView& view)
     view.messageText(texts::readOnlyDiaryNotice());
 }
 
+// The record in the form as the clash check sees it: a programme's date and time, a tour's
+// departure and arrival. None for a change that keeps the stored dates and times.
+std::optional<agenda::SaveCandidate> clashCandidate(const RegisterMapping& mapping,
+                                                    const RecordEditorView& view,
+                                                    std::optional<std::int64_t> ownKey,
+                                                    const QList<QVariant>& shown)
+{
+    QList<int> dates, times;
+    for (const FieldSpec& f : mapping.fields) {
+        if (f.kind == FieldKind::Date)
+            dates << f.ordinal;
+        else if (f.kind == FieldKind::Time)
+            times << f.ordinal;
+    }
+    if (dates.isEmpty() || times.size() < dates.size())
+        return std::nullopt;
+    if (ownKey) {
+        bool moved = false;
+        for (int o : dates)
+            moved = moved || shown.value(o).toDate() != view.date(o);
+        for (int o : times)
+            moved = moved || shown.value(o).toTime() != view.time(o);
+        if (!moved)
+            return std::nullopt;
+    }
+    agenda::SaveCandidate candidate;
+    for (agenda::Register which :
+         {agenda::Register::Local, agenda::Register::Outstation, agenda::Register::Tour}) {
+        if (agenda::registerName(which) == mapping.table)
+            candidate.which = which;
+    }
+    candidate.date = view.date(dates[0]);
+    candidate.time = view.time(times[0]);
+    if (dates.size() > 1) {
+        candidate.endDate = view.date(dates[1]);
+        candidate.endTime = view.time(times[1]);
+    }
+    candidate.ownKey = ownKey;
+    return candidate;
+}
+
 } // namespace
 
 RecordEditor::RecordEditor(const RegisterMapping& mapping, RecordEditorView& view)
@@ -63,6 +106,7 @@ void RecordEditor::OpenRegister()
 void RecordEditor::OpenRegister(const QString& databasePath)
 {
     Db = data::OpenDiaryDatabase(databasePath);
+    m_clashMinutes = agenda::clashMinutes();
     Rs = Db->OpenRecordset(m_mapping.openQuery, jet::RecordsetType::Dynaset);
     rememberDataVersion();
     if (Db->isReadOnly())
@@ -178,21 +222,36 @@ void RecordEditor::saveNew()
     std::int64_t key = 0;
     bool current = false;
     QList<QVariant> saved;
-    {
-        jet::Transaction transaction(*Db);
-        serial = storedCount() + 1;
-        if (serial <= kMaximumRecords) {
-            // While nobody else wrote since the register was read, the new row simply joins
-            // the end of it; otherwise the register is read afresh afterwards.
-            current = Db->DataVersion() == m_seenDataVersion && Rs->RecordCount() == serial - 1;
-            Rs->AddNew();
-            writeFields(*Rs, serial);
-            Rs->Update();
-            Rs->MoveLast();
-            key = Rs->Bookmark();
-            saved = columnsOf(*storedRow(key));
-            transaction.commit();
+    // A clash is found inside the write and asked about with the write closed; Yes writes it
+    // after checking again, No leaves the form as typed.
+    const std::optional<agenda::SaveCandidate> candidate =
+        clashCandidate(m_mapping, m_view, std::nullopt, {});
+    agenda::SaveClashCheck check(m_clashMinutes);
+    for (;;) {
+        QList<agenda::Entry> clashes;
+        {
+            jet::Transaction transaction(*Db);
+            serial = storedCount() + 1;
+            if (serial <= kMaximumRecords && candidate)
+                clashes = check.newClashes(*Db, *candidate);
+            if (serial <= kMaximumRecords && clashes.isEmpty()) {
+                // While nobody else wrote since the register was read, the new row simply
+                // joins the end of it; otherwise the register is read afresh afterwards.
+                current = Db->DataVersion() == m_seenDataVersion && Rs->RecordCount() == serial - 1;
+                Rs->AddNew();
+                writeFields(*Rs, serial);
+                Rs->Update();
+                Rs->MoveLast();
+                key = Rs->Bookmark();
+                saved = columnsOf(*storedRow(key));
+                transaction.commit();
+            }
         }
+        if (clashes.isEmpty())
+            break;
+        if (!m_view.askText(agenda::texts::clashQuestion(clashes)))
+            return;
+        check.accept(clashes);
     }
     if (serial > kMaximumRecords) {
         m_view.messageText(registerFullMessage());
@@ -224,21 +283,35 @@ void RecordEditor::saveChanged(int attempt)
     QList<QVariant> saved;
     bool current = false;
     int serial = 0;
-    {
-        jet::Transaction transaction(*Db);
-        auto row = storedRow(key);
-        stored = compareWithShown(*row);
-        if (stored != Stored::Vanished)
-            storedNow = columnsOf(*row);
-        if (stored == Stored::Unchanged) {
-            current = Db->DataVersion() == m_seenDataVersion;
-            serial = row->Fields(0).Value().toInt();
-            row->Edit();
-            writeFields(*row, serial);
-            row->Update();
-            saved = columnsOf(*storedRow(key));
-            transaction.commit();
+    // A new date or time is checked for clashes inside the write, as a new record is.
+    const std::optional<agenda::SaveCandidate> candidate =
+        clashCandidate(m_mapping, m_view, m_shownKey, m_shownValues);
+    agenda::SaveClashCheck check(m_clashMinutes);
+    for (;;) {
+        QList<agenda::Entry> clashes;
+        {
+            jet::Transaction transaction(*Db);
+            auto row = storedRow(key);
+            stored = compareWithShown(*row);
+            if (stored != Stored::Vanished)
+                storedNow = columnsOf(*row);
+            if (stored == Stored::Unchanged && candidate)
+                clashes = check.newClashes(*Db, *candidate);
+            if (stored == Stored::Unchanged && clashes.isEmpty()) {
+                current = Db->DataVersion() == m_seenDataVersion;
+                serial = row->Fields(0).Value().toInt();
+                row->Edit();
+                writeFields(*row, serial);
+                row->Update();
+                saved = columnsOf(*storedRow(key));
+                transaction.commit();
+            }
         }
+        if (clashes.isEmpty())
+            break;
+        if (!m_view.askText(agenda::texts::clashQuestion(clashes)))
+            return;
+        check.accept(clashes);
     }
     switch (stored) {
     case Stored::Unchanged:

@@ -115,6 +115,7 @@ private:
     std::int64_t m_seenDataVersion = 0;
     std::vector<UndoStep> m_undo; // this window's steps, the last one last
     bool m_navigating = false;    // the editor itself moves the navigator
+    int m_clashMinutes = 60;      // the clash rule's setting, read when the register opens
 };
 
 } // namespace registers

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "FakeRegisterView.h"
+#include "agenda/ClashRule.h"
 #include "RegisterFixture.h"
 #include "data/DayName.h"
 #include "data/DiarySchema.h"
@@ -92,6 +93,7 @@ class TestRecordEditor : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void opensEmptyRegisterAddingTheFirstRecord();
     void savesTheFirstRecordOfAnEmptyRegister();
     void opensOnTheFirstRecord();
@@ -125,7 +127,15 @@ private slots:
     void randomSessionsKeepSerialsDense();
     void undoTakesBackOneStepAtATime_data();
     void undoTakesBackOneStepAtATime();
+    void clashWarningSavesOnYesAndKeepsTheFormOnNo();
 };
+
+// Records added at one moment would clash: only the clash test below counts minutes.
+void TestRecordEditor::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    agenda::setClashMinutes(0);
+}
 
 void TestRecordEditor::opensEmptyRegisterAddingTheFirstRecord()
 {
@@ -920,6 +930,45 @@ void TestRecordEditor::undoTakesBackOneStepAtATime()
     QCOMPARE(a.view.navMax, int(expected.size()));
     QCOMPARE(a.view.serial, QString::number(a.view.navValue));
     QCOMPARE(a.topic(), RegisterFixture::topicOf(expected[a.view.navValue - 1]));
+}
+
+// The stored rows are both at 10:30:15 on 2027-01-01, so they clash with each other and with a
+// new record at 11:00; a change of text alone is not checked, a change of time is.
+void TestRecordEditor::clashWarningSavesOnYesAndKeepsTheFormOnNo()
+{
+    agenda::setClashMinutes(agenda::kDefaultClashMinutes);
+    const auto back = qScopeGuard([] { agenda::setClashMinutes(0); });
+    Session s(RegisterMapping::local(), 2);
+    Editor& e = *s.editor;
+    const QString clashIntro = QStringLiteral(u"ಈ ದಾಖಲೆಯು ಇವುಗಳೊಂದಿಗೆ ಘರ್ಷಿಸುತ್ತದೆ:");
+    e.editor.ImageNew_Click();
+    e.view.setDate(1, QDate(2027, 1, 1));
+    e.view.setTime(3, QTime(11, 0));
+    e.view.type(4, QStringLiteral("ಸಭೆ"));
+    e.view.type(5, QStringLiteral("ಪುರಭವನ"));
+    e.view.answers << true << false;
+    e.editor.ImageSave_Click();
+    QVERIFY(varnel::decode(e.view.questions.last()).startsWith(clashIntro));
+    QCOMPARE(s.db.count("local"), 2);
+    QCOMPARE(e.editor.state(), RecordEditor::State::Adding);
+    QCOMPARE(e.view.texts[4].typed, QStringLiteral("ಸಭೆ"));
+    QCOMPARE(e.view.times[3], QTime(11, 0));
+
+    e.view.answers << true << true;
+    e.editor.ImageSave_Click();
+    QCOMPARE(s.db.count("local"), 3);
+    QCOMPARE(e.view.serial, QStringLiteral("3"));
+
+    e.view.scrollTo(1);
+    e.view.type(4, QStringLiteral("ಸಮಿತಿ"));
+    const qsizetype asked = e.view.questions.size();
+    e.saveAnswering(true);
+    QCOMPARE(e.view.questions.size(), asked + 1);
+    e.view.setTime(3, QTime(10, 45));
+    e.view.answers << true << false;
+    e.editor.ImageSave_Click();
+    QVERIFY(varnel::decode(e.view.questions.last()).startsWith(clashIntro));
+    QCOMPARE(e.view.times[3], QTime(10, 45));
 }
 
 QTEST_GUILESS_MAIN(TestRecordEditor)
