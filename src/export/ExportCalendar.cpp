@@ -46,9 +46,10 @@ QString kannada(const QVariant& value)
     return varnel::decode(value.toByteArray()).trimmed();
 }
 
+// A caption as a label: the documented texts carry runs of blanks ("contact  person").
 QString label(const QByteArray& varnel)
 {
-    return varnel::decode(varnel).trimmed();
+    return varnel::decode(varnel).simplified();
 }
 
 class Calendar {

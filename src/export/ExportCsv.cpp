@@ -7,6 +7,7 @@
 #include "data/CsvText.h"
 #include "data/DiarySchema.h"
 #include "platform/varnel/VarnelCodec.h"
+#include "search/SearchCsv.h"
 
 namespace exports {
 
@@ -16,6 +17,16 @@ QStringList columnNames(ExportRegister which)
 {
     return data::registerColumns(which == ExportRegister::Tour ? QStringLiteral("tour")
                                                                : QStringLiteral("local"));
+}
+
+search::SearchRegister gridRegister(ExportRegister which)
+{
+    switch (which) {
+    case ExportRegister::Local: return search::SearchRegister::Local;
+    case ExportRegister::Outstation: return search::SearchRegister::Outstation;
+    case ExportRegister::Tour: break;
+    }
+    return search::SearchRegister::Tour;
 }
 
 QString cellText(const QVariant& value)
@@ -30,9 +41,10 @@ QString cellText(const QVariant& value)
 
 } // namespace
 
+// The grid's Kannada captions, column for column, as the lists and velmora-cli list write them.
 QByteArray exportCsvHeader(ExportRegister which)
 {
-    return data::csvLine(columnNames(which)).toUtf8();
+    return data::csvLine(search::csvHeader(gridRegister(which))).toUtf8();
 }
 
 QByteArray exportCsvLine(ExportRegister which, const QVariantList& values)

@@ -8,8 +8,8 @@
 namespace exports {
 
 // A register's records as CSV for a spreadsheet (RFC 4180, UTF-8, CRLF): a header line with the
-// register's column names, then every column of each record: ISO dates (YYYY-MM-DD), times
-// HH:MM:SS, Varnel text decoded to Unicode Kannada with its line breaks kept.
+// list grid's Kannada column captions, then every column of each record: ISO dates (YYYY-MM-DD),
+// times HH:MM:SS, Varnel text decoded to Unicode Kannada with its line breaks kept.
 QByteArray exportCsv(ExportRegister which, const QList<ExportRecord>& records);
 // The same file line by line: the header, and one record's line.
 QByteArray exportCsvHeader(ExportRegister which);

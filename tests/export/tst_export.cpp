@@ -101,6 +101,7 @@ private slots:
                          text(v[5]).trimmed() + ", " + text(v[6]).trimmed());
                 QCOMPARE(event.value("start").toString(), isoDateTime(v[1], v[3]));
                 const QString description = event.value("description").toString();
+                QVERIFY(!description.contains(QStringLiteral("  "))); // one blank in a label
                 for (int c : {7, 8, 9})
                     QVERIFY2(description.contains(text(v[c]).trimmed()), qPrintable(text(v[c])));
             }
@@ -196,16 +197,17 @@ private:
         QTest::newRow("tour") << int(ExportRegister::Tour);
     }
 
+    // The captions of the list grid, which the CSV's header carries.
     static QString columnName(ExportRegister which, int ordinal)
     {
-        const QList<QString> programme = {"sl_no",          "tarna_date", "day_name", "tarna_time",
-                                          "topic",          "venue",      "address",  "telephone",
-                                          "contact_person", "others"};
-        const QList<QString> tour = {
-            "sl_no",           "travel_from",      "travel_to",      "travel_date_from",
-            "travel_day_from", "travel_time_from", "travel_date_to", "travel_day_to",
-            "travel_time_to",  "travel_type",      "others"};
-        return (which == ExportRegister::Tour ? tour : programme).value(ordinal);
+        const QString programme =
+            QStringLiteral(u"ಕ್ರಮಸಂಖ್ಯೆ|ದಿನಾಂಕ|ದಿನ|ಸಮಯ|ವಿಷಯ|ಸ್ಥಳ|ವಿಳಾಸ|ದೂರವಾಣಿ ಸಂಖ್ಯೆ|ಸಂಪರ್ಕ ವ್ಯಕ್ತಿ|ಇತರೆ");
+        const QString tour = QStringLiteral(
+            u"ಕ್ರಮಸಂಖ್ಯೆ|ಎಲ್ಲಿಂದ|ಎಲ್ಲಿಗೆ|ಹೊರಡುವ ದಿನಾಂಕ|ಹೊರಡುವ ದಿನ|ಹೊರಡುವ ಸಮಯ|ತಲುಪುವ ದಿನಾಂಕ|ತಲುಪುವ "
+            u"ದಿನ|ತಲುಪುವ ಸಮಯ|ಪ್ರಯಾಣ ವಿಧಾನ|ಇತರೆ");
+        return (which == ExportRegister::Tour ? tour : programme)
+            .split(QLatin1Char('|'))
+            .value(ordinal);
     }
 
     QList<exports::ExportRecord> recordsOf(ExportRegister which)

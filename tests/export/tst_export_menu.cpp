@@ -16,7 +16,8 @@ private slots:
         QTest::addColumn<int>("format");
         QTest::addColumn<bool>("intoAFolderThatIsMissing");
         QTest::addColumn<QByteArray>("begins");
-        QTest::newRow("csv") << int(exports::ExportFormat::Csv) << false << QByteArray("sl_no,");
+        QTest::newRow("csv") << int(exports::ExportFormat::Csv) << false
+                             << QStringLiteral(u"ಕ್ರಮಸಂಖ್ಯೆ,").toUtf8();
         QTest::newRow("ics") << int(exports::ExportFormat::Calendar) << false
                              << QByteArray("BEGIN:VCALENDAR\r\n");
         QTest::newRow("no such folder") << int(exports::ExportFormat::Csv) << true << QByteArray();
