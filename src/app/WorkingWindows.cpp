@@ -1,5 +1,6 @@
 #include "app/WorkingWindows.h"
 
+#include "agenda/ui/AgendaWindows.h"
 #include "backup/ui/BackupWindows.h"
 #include "find/ui/FindWindows.h"
 #include "registers/ui/RegisterWindows.h"
@@ -13,4 +14,5 @@ void registerWorkingWindows()
     search::registerWindows();
     backup::registerBackupWindows();
     find::registerFindWindow();
+    agenda::registerAgendaWindow();
 }

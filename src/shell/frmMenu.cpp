@@ -121,6 +121,10 @@ frmMenu::frmMenu(int number, QWidget* parent)
     if (number == 2 && isChildWindowRegistered(QStringLiteral("frmfindall")))
         addRow(QStringLiteral("LabelFindAll"), QStringLiteral(u"ಎಲ್ಲದರಲ್ಲೂ ಹುಡುಕು"),
                [] { openChildWindow(QStringLiteral("frmfindall")); });
+    // After it, the week's engagements, where the program has the agenda window.
+    if (number == 2 && isChildWindowRegistered(QStringLiteral("frmagenda")))
+        addRow(QStringLiteral("LabelAgenda"), QStringLiteral(u"ಈ ವಾರದ ಕಾರ್ಯಕ್ರಮಗಳು"),
+               [] { openChildWindow(QStringLiteral("frmagenda")); });
     // The help pop-up's further entries: the diary's backups where the program has the restore
     // window, and the Kannada keyboards.
     if (number == 4 && isChildWindowRegistered(QStringLiteral("frmrestore")))

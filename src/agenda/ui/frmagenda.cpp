@@ -1,0 +1,287 @@
+#include "agenda/ui/frmagenda.h"
+
+#include <optional>
+#include <utility>
+
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "agenda/AgendaTexts.h"
+#include "agenda/ui/AgendaWindowTexts.h"
+#include "data/DayName.h"
+#include "data/DiaryDatabase.h"
+#include "data/ProgramFolder.h"
+#include "platform/jet/Database.h"
+#include "platform/jet/Field.h"
+#include "platform/jet/Recordset.h"
+#include "platform/varnel/DateTimePicker.h"
+#include "platform/varnel/KannadaDigits.h"
+#include "platform/varnel/VarnelCodec.h"
+#include "platform/varnel/VarnelFonts.h"
+#include "registers/ui/RegisterWindow.h"
+#include "shell/FailureReport.h"
+#include "shell/Pictures.h"
+#include "shell/WindowGround.h"
+#include "shell/WindowRegistry.h"
+#include "shell/frmmsg.h"
+
+using varnel::VarnelFont;
+
+namespace {
+
+enum Column { TimeColumn, RegisterColumn, SerialColumn, TextColumn, MarkColumn };
+
+// Where a line of the agenda is: its day and its place in the day (-1 on a day's own row).
+constexpr int kDayRole = Qt::UserRole;
+constexpr int kLineRole = Qt::UserRole + 1;
+
+const QColor kClashText(160, 0, 0);
+const QColor kClashGround(255, 222, 222);
+
+QString registerWindowName(agenda::Register which)
+{
+    return which == agenda::Register::Local        ? QStringLiteral("frmlocal")
+           : which == agenda::Register::Outstation ? QStringLiteral("frmoutstation")
+                                                   : QStringLiteral("frmtour");
+}
+
+QString digits(const QString& text)
+{
+    return varnel::kannadaDigits(text);
+}
+
+// The Monday-to-Sunday range does not matter here: a week is seven days from the first.
+constexpr int kWeek = 7;
+
+} // namespace
+
+frmagenda::frmagenda(QWidget* parent)
+    : QWidget(parent), DTPickerFrom(new varnel::DateTimePicker(this)),
+      ComboDays(new QComboBox(this)), GridAgenda(new QTreeWidget(this))
+{
+    setObjectName(QStringLiteral("frmagenda"));
+    setWindowTitle(agenda::texts::windowTitle);
+    setWindowIcon(Pictures::programIcon());
+    shell::paintGround(this);
+
+    // The diary as every window opens it (made when missing); a failure ends the load here.
+    m_db = data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+
+    auto* title = new QLabel(agenda::texts::windowTitle, this);
+    title->setFont(varnel::varnelFont(VarnelFont::Akshara08, 18, true));
+    title->setStyleSheet(QStringLiteral("color: rgb(128, 0, 0)"));
+    auto* from = new QLabel(agenda::texts::fromCaption, this);
+    from->setFont(varnel::varnelFont(VarnelFont::Akshara, 14.25, true));
+    DTPickerFrom->setObjectName(QStringLiteral("DTPickerFrom"));
+    DTPickerFrom->setCustomFormat(QString::fromLatin1(data::kPickerDateFormat));
+    DTPickerFrom->setFont(varnel::varnelFont(VarnelFont::Akshara, 14.25));
+    DTPickerFrom->setMinimumWidth(160);
+    DTPickerFrom->setValue(QDateTime(QDate::currentDate(), QTime(0, 0)));
+    ComboDays->setObjectName(QStringLiteral("ComboDays"));
+    ComboDays->setFont(varnel::varnelFont(VarnelFont::Akshara, 14.25));
+    ComboDays->addItem(agenda::texts::oneDay, 1);
+    ComboDays->addItem(agenda::texts::oneWeek, kWeek);
+    ComboDays->setCurrentIndex(1);
+    auto* hint = new QLabel(agenda::texts::hint, this);
+    hint->setWordWrap(true);
+    hint->setFont(varnel::varnelFont(VarnelFont::Akshara, 11));
+
+    GridAgenda->setObjectName(QStringLiteral("GridAgenda"));
+    GridAgenda->setFont(varnel::varnelFont(VarnelFont::Akshara, 14.25));
+    GridAgenda->setHeaderLabels({agenda::texts::timeHead, agenda::texts::registerHead,
+                                 agenda::texts::serialHead, agenda::texts::textHead,
+                                 agenda::texts::markHead});
+    GridAgenda->setRootIsDecorated(false);
+    GridAgenda->setItemsExpandable(false);
+    GridAgenda->setSelectionBehavior(QAbstractItemView::SelectRows);
+    GridAgenda->setSelectionMode(QAbstractItemView::SingleSelection);
+    GridAgenda->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GridAgenda->setUniformRowHeights(true);
+    GridAgenda->header()->setStretchLastSection(false);
+    GridAgenda->header()->setSectionResizeMode(TextColumn, QHeaderView::Stretch);
+    const int widths[] = {90, 110, 70, 0, 110};
+    for (int c : {TimeColumn, RegisterColumn, SerialColumn, MarkColumn})
+        GridAgenda->setColumnWidth(c, widths[c]);
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(from);
+    bar->addWidget(DTPickerFrom);
+    bar->addWidget(ComboDays);
+    bar->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addLayout(bar);
+    layout->addWidget(hint);
+    layout->addWidget(GridAgenda, 1);
+    resize(960, 600);
+
+    connect(DTPickerFrom, &varnel::DateTimePicker::Change, this, &frmagenda::Reload);
+    connect(ComboDays, &QComboBox::currentIndexChanged, this, &frmagenda::Reload);
+    connect(GridAgenda, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item) { OpenLine(item); });
+    m_check.setInterval(kCheckEvery);
+    connect(&m_check, &QTimer::timeout, this, &frmagenda::lookForChanges);
+    Reload();
+    m_check.start();
+}
+
+frmagenda::~frmagenda() = default;
+
+QDate frmagenda::firstDay() const
+{
+    return DTPickerFrom->Value().date();
+}
+
+int frmagenda::dayCount() const
+{
+    return ComboDays->currentData().toInt();
+}
+
+void frmagenda::Reload()
+{
+    const std::int64_t version = m_db->DataVersion();
+    show(agenda::readAgenda(*m_db, firstDay(), dayCount()));
+    m_seenVersion = version;
+}
+
+void frmagenda::lookForChanges()
+{
+    if (!isVisible())
+        return;
+    try {
+        if (m_db->DataVersion() != m_seenVersion)
+            Reload();
+    } catch (...) {
+        // One report per failure: the looks stop until the user asks for the range again.
+        m_check.stop();
+        runReported(this,
+                    [failure = std::current_exception()] { std::rethrow_exception(failure); });
+    }
+}
+
+// Each day is a row of its own (date and weekday) with its lines under it; the line that was
+// current stays current when the same record is still shown.
+void frmagenda::show(const agenda::Agenda& shown)
+{
+    std::optional<std::pair<agenda::Register, std::int64_t>> current;
+    if (QTreeWidgetItem* item = GridAgenda->currentItem()) {
+        const int d = item->data(0, kDayRole).toInt(), l = item->data(0, kLineRole).toInt();
+        if (l >= 0 && d < m_agenda.days.size() && l < m_agenda.days[d].lines.size()) {
+            const agenda::Entry& e = m_agenda.days[d].lines[l].entry;
+            current.emplace(e.which, e.key);
+        }
+    }
+    const int scrolled = GridAgenda->verticalScrollBar()->value();
+    m_agenda = shown;
+    GridAgenda->clear();
+    QTreeWidgetItem* again = nullptr;
+    QTreeWidgetItem* first = nullptr;
+    QFont dayFont = GridAgenda->font();
+    dayFont.setBold(true);
+    for (int d = 0; d < m_agenda.days.size(); ++d) {
+        const agenda::AgendaDay& day = m_agenda.days[d];
+        auto* dayRow = new QTreeWidgetItem(GridAgenda);
+        dayRow->setText(TimeColumn, digits(data::gridDateText(day.date)) + QStringLiteral("  ") +
+                                        varnel::decode(day.dayName).trimmed());
+        dayRow->setFirstColumnSpanned(true);
+        dayRow->setFont(TimeColumn, dayFont);
+        dayRow->setBackground(TimeColumn, QColor(235, 235, 215));
+        dayRow->setFlags(Qt::ItemIsEnabled);
+        dayRow->setData(0, kDayRole, d);
+        dayRow->setData(0, kLineRole, -1);
+        if (day.lines.isEmpty()) {
+            auto* none = new QTreeWidgetItem(dayRow);
+            none->setText(TextColumn, agenda::texts::nothingOnTheDay);
+            none->setFlags(Qt::ItemIsEnabled);
+            none->setData(0, kDayRole, d);
+            none->setData(0, kLineRole, -1);
+        }
+        for (int l = 0; l < day.lines.size(); ++l) {
+            const agenda::AgendaLine& line = day.lines[l];
+            auto* row = new QTreeWidgetItem(dayRow);
+            row->setText(TimeColumn,
+                         line.time.isValid() ? digits(data::hourMinuteText(line.time)) : QString());
+            row->setText(RegisterColumn, agenda::registerLabel(line.entry.which));
+            row->setText(SerialColumn, digits(QString::number(line.entry.serial)));
+            row->setText(TextColumn, line.text());
+            row->setToolTip(TextColumn, line.text());
+            row->setData(0, kDayRole, d);
+            row->setData(0, kLineRole, l);
+            if (!line.clashes.isEmpty()) {
+                row->setText(MarkColumn, agenda::texts::clashWord());
+                for (int c = TimeColumn; c <= MarkColumn; ++c) {
+                    row->setForeground(c, kClashText);
+                    row->setBackground(c, kClashGround);
+                }
+            }
+            if (!first)
+                first = row;
+            if (current && current->first == line.entry.which &&
+                current->second == line.entry.key && !again)
+                again = row;
+        }
+    }
+    GridAgenda->expandAll();
+    if (again) {
+        GridAgenda->setCurrentItem(again);
+        GridAgenda->verticalScrollBar()->setValue(scrolled);
+    } else if (first) {
+        GridAgenda->setCurrentItem(first);
+    }
+}
+
+// The row is looked up again by its identity, since another window may have renumbered or
+// deleted it since the agenda was read; its register window then moves its navigator to it.
+void frmagenda::OpenLine(QTreeWidgetItem* item)
+{
+    if (!item)
+        item = GridAgenda->currentItem();
+    if (!item)
+        return;
+    const int d = item->data(0, kDayRole).toInt(), l = item->data(0, kLineRole).toInt();
+    if (l < 0 || d >= m_agenda.days.size() || l >= m_agenda.days[d].lines.size())
+        return;
+    const agenda::Entry entry = m_agenda.days[d].lines[l].entry;
+    runReported(this, [this, entry] {
+        auto rs =
+            m_db->OpenRecordset(QStringLiteral("select sl_no from %1 where %2=%3")
+                                    .arg(agenda::registerName(entry.which), m_db->rowIdentity())
+                                    .arg(entry.key),
+                                jet::RecordsetType::Snapshot);
+        const int serial = rs->RecordCount() > 0 ? rs->Fields(0).Value().toInt() : 0;
+        rs.reset();
+        if (serial < 1) {
+            frmmsg::showText(agenda::texts::vanished, this);
+            Reload();
+            return;
+        }
+        openChildWindow(registerWindowName(entry.which), [serial](QWidget* window) {
+            auto* w = qobject_cast<registers::RegisterWindow*>(window);
+            // A record half typed there keeps its window as it is.
+            if (!w || !w->VScroll1()->isEnabled())
+                return;
+            // As the user moves the navigator: the editor reads the diary afresh when it changed.
+            w->VScroll1()->setMaximum(std::max(serial, w->VScroll1()->maximum()));
+            w->VScroll1()->setValue(serial);
+        });
+    });
+}
+
+bool frmagenda::event(QEvent* event)
+{
+    if (event->type() == QEvent::ParentChange) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            connect(frame, &QMdiSubWindow::aboutToActivate, this, &frmagenda::lookForChanges,
+                    Qt::UniqueConnection);
+    } else if (event->type() == QEvent::WindowActivate) {
+        lookForChanges();
+    }
+    return QWidget::event(event);
+}
