@@ -94,6 +94,11 @@ std::optional<KeptDeletion> KeptDeletions::find(std::int64_t id)
     return deletion;
 }
 
+int KeptDeletions::registerCount()
+{
+    return int(number(QStringLiteral("Select count(*) from %1").arg(m_table)));
+}
+
 KeptDeletions::Restored KeptDeletions::restore(std::int64_t id)
 {
     jet::Transaction transaction(m_database);
@@ -101,10 +106,10 @@ KeptDeletions::Restored KeptDeletions::restore(std::int64_t id)
     const std::optional<KeptDeletion> kept = find(id);
     if (!kept)
         return {};
-    const int count = int(number(QStringLiteral("Select count(*) from %1").arg(m_table)));
+    const int count = registerCount();
     if (count >= RecordEditor::kMaximumRecords)
         return {Outcome::RegisterFull};
-    const int serial = qBound(1, kept->record.value(0).toInt(), count + 1);
+    const int serial = numberOnReturn(kept->record.value(0).toInt(), count);
     // Room at `serial`: where UNIQUE is checked row by row the rows pass through negative
     // numbers, so two never share one.
     if (serial <= count) {

@@ -38,6 +38,13 @@ public:
 
     KeptDeletions(jet::Database& database, const QString& table);
 
+    // The number a deletion numbered `serialThen` comes back at in a register of `countNow`.
+    static int numberOnReturn(int serialThen, int countNow)
+    {
+        return qBound(1, serialThen, countNow + 1);
+    }
+    int registerCount();
+
     // Inside the caller's write, while row `key` of the register is still there: keeps a copy
     // of it and lets the oldest beyond kKeptPerRegister go. The new deletion's id.
     std::int64_t keep(std::int64_t key, const QDateTime& when);

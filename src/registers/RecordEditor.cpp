@@ -23,9 +23,7 @@ namespace {
 // A register at the navigator's limit cannot take another record.
 QString registerFullMessage()
 {
-    return QStringLiteral("ಈ ದಾಖಲಾತಿಯಲ್ಲಿ ಈಗಾಗಲೇ %1 ದಾಖಲೆಗಳಿವೆ; ಇನ್ನು ಹೊಸ ದಾಖಲೆ ಸೇರಿಸಲು ಸಾಧ್ಯವಿಲ್ಲ. "
-                          "ಹಳೆಯ ದಾಖಲೆಗಳನ್ನು ಅಳಿಸಿದ ನಂತರ ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ.")
-        .arg(RecordEditor::kMaximumRecords);
+    return texts::registerFullNotice(RecordEditor::kMaximumRecords);
 }
 
 // The pickers show HH:mm, so a new record's time is the minute shown.
@@ -617,31 +615,6 @@ void RecordEditor::forgetLastStep()
     m_view.setUndoAvailable(!m_undo.empty());
 }
 
-// A record as a question names it: what it is about (a programme's subject, a tour's places)
-// and its date.
-QString RecordEditor::describe(const QList<QVariant>& record) const
-{
-    QStringList about;
-    const int texts = m_mapping.keepsDatesInOrder() ? 2 : 1;
-    for (int i = 0; i < texts && i < m_mapping.requiredTexts.size(); ++i) {
-        QString text =
-            varnel::decode(record.value(m_mapping.requiredTexts[i]).toByteArray()).simplified();
-        if (text.size() > 60)
-            text = text.left(59) + QChar(0x2026);
-        about << text;
-    }
-    QDate date;
-    for (const FieldSpec& f : m_mapping.fields) {
-        if (f.kind == FieldKind::Date) {
-            date = record.value(f.ordinal).toDate();
-            break;
-        }
-    }
-    return QStringLiteral("«%1» (%2)")
-        .arg(about.join(QStringLiteral(" – ")),
-             varnel::kannadaDigits(date.toString(QStringLiteral("dd/MM/yyyy"))));
-}
-
 void RecordEditor::Undo_Click()
 {
     if (!Rs || m_undo.empty())
@@ -669,9 +642,9 @@ void RecordEditor::undoDeletion(const UndoStep& step)
     }
     // The number it had as stored, which another window's deletion may have lowered since this
     // window showed it.
-    const int serial = qBound(1, found->record.value(0).toInt(), count + 1);
+    const int serial = KeptDeletions::numberOnReturn(found->record.value(0).toInt(), count);
     if (!m_view.askText(texts::undoDeletionQuestion().arg(
-            varnel::kannadaDigits(QString::number(serial)), describe(found->record))))
+            varnel::kannadaDigits(QString::number(serial)), m_mapping.named(found->record))))
         return;
     // Refused or failed, the step stays: it may succeed once the register has room.
     const KeptDeletions::Restored restored = kept.restore(step.id);
@@ -713,8 +686,9 @@ void RecordEditor::undoSave(const UndoStep& step)
     const QString number = varnel::kannadaDigits(QString::number(serial));
     const QString question =
         step.kind == UndoStep::Kind::Change
-            ? texts::undoChangeQuestion().arg(number, describe(step.saved), describe(step.before))
-            : texts::undoAdditionQuestion().arg(number, describe(step.saved));
+            ? texts::undoChangeQuestion().arg(number, m_mapping.named(step.saved),
+                                              m_mapping.named(step.before))
+            : texts::undoAdditionQuestion().arg(number, m_mapping.named(step.saved));
     if (!m_view.askText(question))
         return;
     Stored stored = Stored::Vanished;

@@ -85,7 +85,6 @@ private:
     void removeRow(std::int64_t key);
     void remember(UndoStep step);
     void forgetLastStep();
-    QString describe(const QList<QVariant>& record) const;
     void undoDeletion(const UndoStep& step);
     void undoSave(const UndoStep& step);
     void refuseUndo(const QString& notice, std::optional<std::int64_t> key);

@@ -1,5 +1,7 @@
 #include "registers/RegisterMapping.h"
 
+#include "platform/varnel/KannadaDigits.h"
+#include "platform/varnel/VarnelCodec.h"
 #include "registers/RegisterTexts.h"
 
 namespace registers {
@@ -74,6 +76,42 @@ const RegisterMapping& RegisterMapping::tour()
 {
     static const RegisterMapping m = tourRegister();
     return m;
+}
+
+QString RegisterMapping::about(const QList<QVariant>& record) const
+{
+    QStringList texts;
+    const int shown = keepsDatesInOrder() ? 2 : 1;
+    for (int i = 0; i < shown && i < requiredTexts.size(); ++i)
+        texts << varnel::decode(record.value(requiredTexts[i]).toByteArray()).simplified();
+    return texts.join(QStringLiteral(" – "));
+}
+
+QDate RegisterMapping::dateOf(const QList<QVariant>& record) const
+{
+    for (const FieldSpec& f : fields) {
+        if (f.kind == FieldKind::Date)
+            return record.value(f.ordinal).toDate();
+    }
+    return {};
+}
+
+QTime RegisterMapping::timeOf(const QList<QVariant>& record) const
+{
+    for (const FieldSpec& f : fields) {
+        if (f.kind == FieldKind::Time)
+            return record.value(f.ordinal).toTime();
+    }
+    return {};
+}
+
+QString RegisterMapping::named(const QList<QVariant>& record) const
+{
+    QString text = about(record);
+    if (text.size() > 60)
+        text = text.left(59) + QChar(0x2026);
+    return QStringLiteral("«%1» (%2)")
+        .arg(text, varnel::kannadaDigits(dateOf(record).toString(QStringLiteral("dd/MM/yyyy"))));
 }
 
 } // namespace registers

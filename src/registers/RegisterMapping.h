@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDate>
 #include <QList>
 #include <QString>
+#include <QTime>
+#include <QVariant>
 
 namespace registers {
 
@@ -36,6 +39,14 @@ struct RegisterMapping {
     int fieldCount() const { return int(fields.size()); }
     const FieldSpec& field(int ordinal) const { return fields.at(ordinal); }
     bool keepsDatesInOrder() const { return departureDate >= 0 && arrivalDate >= 0; }
+
+    // What a record (its columns by ordinal) is about, in Unicode: a programme's subject, a
+    // tour's places ("from – to"); and its (first) date and time.
+    QString about(const QList<QVariant>& record) const;
+    QDate dateOf(const QList<QVariant>& record) const;
+    QTime timeOf(const QList<QVariant>& record) const;
+    // The record as a question names it: «about» (date), Kannada digits, a long text cut short.
+    QString named(const QList<QVariant>& record) const;
 
     static const RegisterMapping& local();
     static const RegisterMapping& outstation();

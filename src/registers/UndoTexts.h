@@ -6,6 +6,15 @@
 // %1 is a serial number, the record is named by what it is about and its date.
 namespace registers::texts {
 
+// "This register already holds %1 records; no new record can be added. Try again after
+// deleting old records."
+inline QString registerFullNotice(int records)
+{
+    return QStringLiteral("ಈ ದಾಖಲಾತಿಯಲ್ಲಿ ಈಗಾಗಲೇ %1 ದಾಖಲೆಗಳಿವೆ; ಇನ್ನು ಹೊಸ ದಾಖಲೆ ಸೇರಿಸಲು ಸಾಧ್ಯವಿಲ್ಲ. "
+                          "ಹಳೆಯ ದಾಖಲೆಗಳನ್ನು ಅಳಿಸಿದ ನಂತರ ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ.")
+        .arg(records);
+}
+
 // The register window's undo entry: "take back (Ctrl+Z)".
 inline QString undoCaption()
 {

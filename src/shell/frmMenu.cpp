@@ -126,10 +126,14 @@ frmMenu::frmMenu(int number, QWidget* parent)
         addRow(QStringLiteral("LabelAgenda"), QStringLiteral(u"ಈ ವಾರದ ಕಾರ್ಯಕ್ರಮಗಳು"),
                [] { openChildWindow(QStringLiteral("frmagenda")); });
     // The help pop-up's further entries: the diary's backups where the program has the restore
-    // window, and the Kannada keyboards.
+    // window, the recently deleted records, and the Kannada keyboards.
     if (number == 4 && isChildWindowRegistered(QStringLiteral("frmrestore")))
         addRow(QStringLiteral("LabelRestore"), QStringLiteral(u"ದಿನಚರಿಯ ಪ್ರತಿಗಳು"),
                [] { openChildWindow(QStringLiteral("frmrestore")); });
+    // Beside it, the records the registers keep after a deletion.
+    if (number == 4 && isChildWindowRegistered(QStringLiteral("RecentlyDeletedWindow")))
+        addRow(QStringLiteral("LabelDeleted"), QStringLiteral(u"ಇತ್ತೀಚೆಗೆ ಅಳಿಸಿದವು"),
+               [] { openChildWindow(QStringLiteral("RecentlyDeletedWindow")); });
     if (number == 4)
         addKeyboardEntries(this);
     Form_Load();

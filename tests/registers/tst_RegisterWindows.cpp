@@ -7,8 +7,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QtTest>
 
 #include "RegisterFixture.h"
@@ -21,6 +23,7 @@
 #include "platform/varnel/VarnelTextEdit.h"
 #include "registers/RegisterTexts.h"
 #include "registers/ui/frmlocal.h"
+#include "registers/ui/RecentlyDeletedWindow.h"
 #include "registers/ui/RegisterWindows.h"
 #include "registers/ui/frmoutstation.h"
 #include "registers/ui/frmtour.h"
@@ -54,6 +57,7 @@ private slots:
     void tabGoesThroughTheFieldsInTheirOrder_data();
     void tabGoesThroughTheFieldsInTheirOrder();
     void ctrlZTakesBackTypingFirstThenTheLastStep();
+    void recentlyDeletedBringsARecordBackAtItsNumber();
 
 private:
     // A diary whose register `table` holds `rows` records, in the program's folder.
@@ -429,6 +433,40 @@ void TestRegisterWindows::ctrlZTakesBackTypingFirstThenTheLastStep()
                                                               {3, RegisterFixture::topicOf(3)}}));
     QCOMPARE(w.text(4).bytes, RegisterFixture::topicOf(2)); // the record brought back
     QVERIFY(!w.undoButton()->isEnabled());
+}
+
+// The kept deletions of the chosen register, newest first; the one brought back returns at its
+// number and leaves the list.
+void TestRegisterWindows::recentlyDeletedBringsARecordBackAtItsNumber()
+{
+    RegisterFixture db;
+    diaryWith(db, "local", 5);
+    DialogScript dialogs;
+    dialogs.defaultAnswer = true;
+    {
+        frmlocal w;
+        for (int serial : {2, 4}) { // topics 2, then 5
+            w.VScroll1()->setValue(serial);
+            w.ImageDelete_Click();
+        }
+    }
+    registers::RecentlyDeletedWindow window;
+    QCOMPARE(window.GridDeleted->rowCount(), 2);
+    QCOMPARE(window.GridDeleted->item(0, 4)->text(), QStringLiteral("೪")); // the newest first
+    QVERIFY(window.LabelNone->isHidden());
+    window.GridDeleted->selectRow(1);
+    QTest::mouseClick(window.CmdRestore, Qt::LeftButton);
+
+    QCOMPARE(dialogs.questions.size(), 3); // two deletions, then this
+    QCOMPARE(db.rows("local"), (QList<QPair<int, QByteArray>>{{1, RegisterFixture::topicOf(1)},
+                                                              {2, RegisterFixture::topicOf(2)},
+                                                              {3, RegisterFixture::topicOf(3)},
+                                                              {4, RegisterFixture::topicOf(4)}}));
+    QCOMPARE(window.GridDeleted->rowCount(), 1);
+    window.OptRegister[2]->click(); // tours: none kept
+    QCOMPARE(window.GridDeleted->rowCount(), 0);
+    QVERIFY(!window.LabelNone->isHidden());
+    QVERIFY(!window.CmdRestore->isEnabled());
 }
 
 int main(int argc, char** argv)

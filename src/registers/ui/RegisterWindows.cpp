@@ -1,6 +1,7 @@
 #include "registers/ui/frmlocal.h"
 #include "registers/ui/frmoutstation.h"
 #include "registers/ui/frmtour.h"
+#include "registers/ui/RecentlyDeletedWindow.h"
 #include "registers/ui/RegisterWindows.h"
 #include "shell/WindowRegistry.h"
 
@@ -27,4 +28,6 @@ void registers::registerWindows()
     registerChildWindow(QStringLiteral("frmlocal"), [] { return new frmlocal; });
     registerChildWindow(QStringLiteral("frmoutstation"), [] { return new frmoutstation; });
     registerChildWindow(QStringLiteral("frmtour"), [] { return new frmtour; });
+    registerChildWindow(QStringLiteral("RecentlyDeletedWindow"),
+                        [] { return new registers::RecentlyDeletedWindow; });
 }
