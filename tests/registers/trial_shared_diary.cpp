@@ -74,13 +74,18 @@ int runWorker(const QString& diary)
             }
             Window& window = *windows.at(w);
             FakeRegisterView& view = window.view;
+            // A new record stands on a day of its own, so no two records clash.
+            const QDate ownDay = QDate(2030, 1, 1).addDays(arg);
             if (verb == QLatin1String("add")) {
                 window.editor.ImageNew_Click();
+                view.dates[1] = ownDay;
                 view.typeVarnel(4, RegisterFixture::topicOf(arg));
                 view.type(5, QStringLiteral("ಸ್ಥಳ"));
                 view.answers = {true};
                 window.editor.ImageSave_Click();
             } else if (verb == QLatin1String("change")) {
+                if (window.editor.state() != RecordEditor::State::Browsing)
+                    view.dates[1] = ownDay;
                 view.typeVarnel(4, RegisterFixture::topicOf(arg));
                 view.type(5, QStringLiteral("ಸ್ಥಳ"));
                 view.answers = {true, false}; // save; then No to any question about others
