@@ -4,10 +4,21 @@
 
 namespace data {
 
+namespace {
+
+bool needsQuotes(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == u',' || u == u'"' || u == u'\r' || u == u'\n';
+    });
+}
+
+} // namespace
+
 QString csvField(const QString& text)
 {
-    static const QString special = QStringLiteral(",\"\r\n");
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return special.contains(c); }))
+    if (!needsQuotes(text))
         return text;
     QString escaped = text;
     escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
@@ -20,6 +31,16 @@ QString csvLine(const QStringList& fields)
     for (const QString& field : fields)
         quoted << csvField(field);
     return quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+}
+
+void appendCsvLine(QByteArray& utf8, const QStringList& fields)
+{
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            utf8 += ',';
+        utf8 += (needsQuotes(fields[i]) ? csvField(fields[i]) : fields[i]).toUtf8();
+    }
+    utf8 += "\r\n";
 }
 
 } // namespace data

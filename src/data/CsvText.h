@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -10,5 +11,7 @@ namespace data {
 QString csvField(const QString& text);
 // One line of fields, ended by CRLF.
 QString csvLine(const QStringList& fields);
+// The same line appended in UTF-8, for outputs written as they are made.
+void appendCsvLine(QByteArray& utf8, const QStringList& fields);
 
 } // namespace data

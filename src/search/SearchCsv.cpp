@@ -43,10 +43,13 @@ int streamSearchCsv(SearchRegister which, jet::Database& database, const QString
     sink(data::csvLine(csvHeader(which)).toUtf8());
     int records = 0;
     SearchRecord record;
+    QByteArray line;
     database.ReadRows(statement, [&](const std::vector<QVariant>& row) {
         record.resize(qsizetype(row.size()));
         std::copy(row.begin(), row.end(), record.begin());
-        sink(data::csvLine(csvFields(which, record)).toUtf8());
+        line.truncate(0);
+        data::appendCsvLine(line, csvFields(which, record));
+        sink(line);
         ++records;
         return true;
     });

@@ -97,16 +97,52 @@ QString gridCellText(CellKind kind, const QVariant& value)
     return untyped(value);
 }
 
+namespace {
+
+// Digits written straight in: a list of a whole register writes one per record.
+void putDigits(char16_t*& at, int value, int digits)
+{
+    for (int i = digits - 1; i >= 0; --i, value /= 10)
+        at[i] = char16_t(u'0' + value % 10);
+    at += digits;
+}
+
+QString isoDate(const QDate& date)
+{
+    if (date.year() < 1 || date.year() > 9999)
+        return date.toString(Qt::ISODate);
+    QString text(10, Qt::Uninitialized);
+    char16_t* at = reinterpret_cast<char16_t*>(text.data());
+    putDigits(at, date.year(), 4);
+    *at++ = u'-';
+    putDigits(at, date.month(), 2);
+    *at++ = u'-';
+    putDigits(at, date.day(), 2);
+    return text;
+}
+
+QString hoursMinutes(const QTime& time)
+{
+    QString text(5, Qt::Uninitialized);
+    char16_t* at = reinterpret_cast<char16_t*>(text.data());
+    putDigits(at, time.hour(), 2);
+    *at++ = u':';
+    putDigits(at, time.minute(), 2);
+    return text;
+}
+
+} // namespace
+
 QString csvCellText(CellKind kind, const QVariant& value)
 {
     switch (kind) {
     case CellKind::Date:
         if (value.typeId() == QMetaType::QDate)
-            return value.toDate().toString(Qt::ISODate);
+            return isoDate(value.toDate());
         break;
     case CellKind::Time:
-        if (value.typeId() == QMetaType::QTime)
-            return value.toTime().toString(QStringLiteral("HH:mm"));
+        if (value.typeId() == QMetaType::QTime && value.toTime().isValid())
+            return hoursMinutes(value.toTime());
         break;
     case CellKind::Text:
         if (value.typeId() == QMetaType::QByteArray)

@@ -1,8 +1,11 @@
+#include <algorithm>
+
 #include <QDir>
 #include <QProcess>
 #include <QtTest>
 
 #include "SearchDiary.h"
+#include "platform/jet/Database.h"
 
 // velmora-cli list run as the offices run it: a separate process over a diary file.
 class TestVelmoraCliList : public QObject {
@@ -15,6 +18,7 @@ private slots:
     void refusesWhatItCannotUse_data();
     void refusesWhatItCannotUse();
     void helpIsNoFailure();
+    void aRenumberingMeanwhileLeavesTheListWhole();
 
 private:
     struct Run {
@@ -137,6 +141,42 @@ void TestVelmoraCliList::helpIsNoFailure()
     const Run run = list({QStringLiteral("--help")});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.lines.join(QLatin1Char('\n')).contains(QStringLiteral("--from-place")));
+}
+
+// A deletion and its renumbering committed by another program while the list is being written
+// (velmora-cli held in a write to a full pipe): the list is the diary of one moment, each sl_no
+// once, none missing.
+void TestVelmoraCliList::aRenumberingMeanwhileLeavesTheListWhole()
+{
+    SearchDiary diary;
+    diary.loadSample();
+    // 60 programmes a hundred times over: far more than a pipe holds.
+    diary.db().Execute(QStringLiteral(
+        "WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < 99) "
+        "INSERT INTO local SELECT l.sl_no + 60 * k, tarna_date, day_name, tarna_time, topic, "
+        "venue, address, telephone, contact_person, others FROM local l, n"));
+    QProcess cli;
+    cli.start(QStringLiteral(VELMORA_CLI), {QStringLiteral("list"), QStringLiteral("local"),
+                                            QStringLiteral("--diary"), diary.diaryPath()});
+    QVERIFY(cli.waitForReadyRead(30000));
+    diary.db().BeginTrans();
+    diary.db().Execute(QStringLiteral("DELETE FROM local WHERE sl_no = 1"));
+    diary.db().Execute(QStringLiteral("UPDATE local SET sl_no = -sl_no"));
+    diary.db().Execute(QStringLiteral("UPDATE local SET sl_no = -sl_no - 1"));
+    diary.db().CommitTrans();
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 0);
+    QStringList lines =
+        QString::fromUtf8(cli.readAllStandardOutput()).split(QStringLiteral("\r\n"));
+    lines.removeFirst(); // the header
+    lines.removeLast();  // after the last CRLF
+    QList<int> serials;
+    for (const QString& line : lines)
+        serials << line.section(QLatin1Char(','), 0, 0).toInt();
+    std::sort(serials.begin(), serials.end());
+    QCOMPARE(serials.size(), 6000);
+    for (int i = 0; i < serials.size(); ++i)
+        QCOMPARE(serials[i], i + 1);
 }
 
 QTEST_GUILESS_MAIN(TestVelmoraCliList)
