@@ -40,7 +40,7 @@ echo "check-install: installed in $((SECONDS - began)) s"
 for f in velmora velmora-cli varnel-convert; do
   [[ -f $folder/$f && -x $folder/$f ]] || fail "$f is not installed as a program in $folder"
 done
-for f in help.htm kgp-keyboard.svg rptlocal.rpt rptoutstation.rpt rpttour.rpt; do
+for f in help.htm kgp-keyboard.svg rptlocal.rpt rptoutstation.rpt rpttour.rpt rptagenda.rpt; do
   if [ ! -f "$folder/$f" ]; then
     fail "$f is not installed in $folder"
   elif ! cmp -s "$folder/$f" "$here/resources/$f"; then

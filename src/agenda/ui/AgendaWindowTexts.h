@@ -11,6 +11,8 @@ inline const QString windowTitle = QStringLiteral(u"ಈ ವಾರದ ಕಾರ�
 inline const QString fromCaption = QStringLiteral(u"ಇಂದಿನಿಂದ");
 inline const QString oneDay = QStringLiteral(u"ಒಂದು ದಿನ");
 inline const QString oneWeek = QStringLiteral(u"ಒಂದು ವಾರ");
+// the button that prints the days shown
+inline const QString printCaption = QStringLiteral(u"ಮುದ್ರಿಸು");
 // the column heads: time, register, serial number, what it is, the clash mark
 inline const QString timeHead = QStringLiteral(u"ಸಮಯ");
 inline const QString registerHead = QStringLiteral(u"ದಾಖಲಾತಿ");

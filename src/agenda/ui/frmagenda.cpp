@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -21,6 +22,8 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/Field.h"
 #include "platform/jet/Recordset.h"
+#include "platform/report/ReportPreview.h"
+#include "platform/report/ReportTemplate.h"
 #include "platform/varnel/DateTimePicker.h"
 #include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
@@ -28,6 +31,7 @@
 #include "registers/ui/RegisterWindow.h"
 #include "shell/FailureReport.h"
 #include "shell/Pictures.h"
+#include "shell/SaveFileChooser.h"
 #include "shell/WindowGround.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmmsg.h"
@@ -57,14 +61,60 @@ QString digits(const QString& text)
     return varnel::kannadaDigits(text);
 }
 
-// The Monday-to-Sunday range does not matter here: a week is seven days from the first.
+// A week is seven days from the first day chosen.
 constexpr int kWeek = 7;
+
+// The sheet's rows: each day's date and weekday on its first line only, so the sheet reads day
+// by day; a day without engagements says so. Every row carries the range for the heading.
+report::StagingTable sheetRows(const agenda::Agenda& shown)
+{
+    report::StagingTable table;
+    table.columns = {QStringLiteral("agenda_date"), QStringLiteral("day_name"),
+                     QStringLiteral("agenda_time"), QStringLiteral("register_name"),
+                     QStringLiteral("sl_no"),       QStringLiteral("agenda_text"),
+                     QStringLiteral("clash"),       QStringLiteral("range_from"),
+                     QStringLiteral("range_to")};
+    if (shown.days.isEmpty())
+        return table;
+    const QVariant from = shown.days.first().date, to = shown.days.last().date;
+    for (const agenda::AgendaDay& day : shown.days) {
+        const auto row = [&](bool first) {
+            return std::vector<QVariant>{first ? QVariant(day.date) : QVariant(QString()),
+                                         first ? QVariant(day.dayName) : QVariant(QString()),
+                                         QString(),
+                                         QString(),
+                                         QString(),
+                                         QString(),
+                                         QString(),
+                                         from,
+                                         to};
+        };
+        if (day.lines.isEmpty()) {
+            table.rows.push_back(row(true));
+            table.rows.back()[5] = agenda::texts::nothingOnTheDay;
+        }
+        for (int l = 0; l < day.lines.size(); ++l) {
+            const agenda::AgendaLine& line = day.lines[l];
+            std::vector<QVariant> values = row(l == 0);
+            if (line.time.isValid())
+                values[2] = data::hourMinuteText(line.time);
+            values[3] = agenda::registerLabel(line.entry.which);
+            values[4] = QString::number(line.entry.serial);
+            values[5] = line.text();
+            if (!line.clashes.isEmpty())
+                values[6] = agenda::texts::clashWord();
+            table.rows.push_back(std::move(values));
+        }
+    }
+    return table;
+}
 
 } // namespace
 
 frmagenda::frmagenda(QWidget* parent)
     : QWidget(parent), DTPickerFrom(new varnel::DateTimePicker(this)),
-      ComboDays(new QComboBox(this)), GridAgenda(new QTreeWidget(this))
+      ComboDays(new QComboBox(this)), GridAgenda(new QTreeWidget(this)),
+      CmdPrint(new QPushButton(agenda::texts::printCaption, this))
 {
     setObjectName(QStringLiteral("frmagenda"));
     setWindowTitle(agenda::texts::windowTitle);
@@ -89,6 +139,8 @@ frmagenda::frmagenda(QWidget* parent)
     ComboDays->addItem(agenda::texts::oneDay, 1);
     ComboDays->addItem(agenda::texts::oneWeek, kWeek);
     ComboDays->setCurrentIndex(1);
+    CmdPrint->setObjectName(QStringLiteral("CmdPrint"));
+    CmdPrint->setFont(varnel::varnelFont(VarnelFont::Akshara, 14.25));
     auto* hint = new QLabel(agenda::texts::hint, this);
     hint->setWordWrap(true);
     hint->setFont(varnel::varnelFont(VarnelFont::Akshara, 11));
@@ -115,6 +167,7 @@ frmagenda::frmagenda(QWidget* parent)
     bar->addWidget(DTPickerFrom);
     bar->addWidget(ComboDays);
     bar->addStretch(1);
+    bar->addWidget(CmdPrint);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addLayout(bar);
@@ -126,6 +179,7 @@ frmagenda::frmagenda(QWidget* parent)
     connect(ComboDays, &QComboBox::currentIndexChanged, this, &frmagenda::Reload);
     connect(GridAgenda, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { OpenLine(item); });
+    connect(CmdPrint, &QPushButton::clicked, this, &frmagenda::Print);
     m_check.setInterval(kCheckEvery);
     connect(&m_check, &QTimer::timeout, this, &frmagenda::lookForChanges);
     Reload();
@@ -271,6 +325,27 @@ void frmagenda::OpenLine(QTreeWidgetItem* item)
             w->VScroll1()->setMaximum(std::max(serial, w->VScroll1()->maximum()));
             w->VScroll1()->setValue(serial);
         });
+    });
+}
+
+void frmagenda::Print()
+{
+    runReported(this, [this] {
+        Reload();
+        const report::StagedReport sheet{
+            report::readReportTemplate(report::existingProgramFile(
+                data::programFolder() + QStringLiteral("\\rptagenda.rpt"))),
+            sheetRows(m_agenda)};
+        const report::ReportFile file = report::writeReportToFile(sheet);
+        // Over the main window, as the registers' reports are, so it outlives this window.
+        auto* preview = new report::ReportPreview(
+            file, [](const QString& text, QWidget* parent) { frmmsg::showText(text, parent); },
+            window(), shell::chooseSaveFile);
+        preview->show();
+        preview->raise();
+        preview->activateWindow();
+        if (!file.notes.isEmpty())
+            frmmsg::showText(file.notes.join(QLatin1Char('\n')), preview);
     });
 }
 

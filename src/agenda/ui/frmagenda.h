@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -43,12 +44,15 @@ public:
     varnel::DateTimePicker* DTPickerFrom;
     QComboBox* ComboDays;
     QTreeWidget* GridAgenda;
+    QPushButton* CmdPrint;
 
 public slots:
     // Reads the range afresh and shows it.
     void Reload();
     // Opens the record of the current line in its register window.
     void OpenLine(QTreeWidgetItem* item = nullptr);
+    // The days shown as a day-by-day sheet (rptagenda.rpt) in the report preview.
+    void Print();
 
 protected:
     bool event(QEvent* event) override;
