@@ -255,28 +255,24 @@ void TestReportWindows::previewByKeyboard()
         QVERIFY(QTest::qWaitForWindowActive(p));
         QVERIFY(p->findChild<QToolButton*>(QStringLiteral("Close"))->isVisible());
         const auto press = [p](const QKeySequence& keys) { QTest::keySequence(p, keys); };
-        for (int i = 0; i < 3; ++i)
-            press(Qt::Key_PageDown);
-        QCOMPARE(p->currentPage(), 3);
-        press(Qt::Key_End);
-        QCOMPARE(p->currentPage(), 4);
-        press(Qt::Key_Home);
-        QCOMPARE(p->currentPage(), 0);
-        press(Qt::Key_PageDown);
-        press(Qt::Key_PageDown);
-        press(Qt::Key_PageDown);
-        press(Qt::Key_PageUp);
-        QCOMPARE(p->currentPage(), 2);
-        for (const QKeySequence& zoom :
-             {QKeySequence(QKeySequence::ZoomIn), QKeySequence(QKeySequence::ZoomOut)}) {
+        for (auto [key, page] : {std::pair(Qt::Key_PageDown, 1),
+                                 {Qt::Key_End, 4},
+                                 {Qt::Key_Home, 0},
+                                 {Qt::Key_PageDown, 1},
+                                 {Qt::Key_PageDown, 2},
+                                 {Qt::Key_PageDown, 3},
+                                 {Qt::Key_PageUp, 2}}) {
+            press(key);
+            QCOMPARE(p->currentPage(), page);
+        }
+        for (auto zoom : {QKeySequence::ZoomIn, QKeySequence::ZoomOut}) {
             const qreal before = p->view()->zoomFactor();
             press(zoom);
+            QCoreApplication::processEvents(); // the view's page follows its scrolling
             QVERIFY(p->view()->zoomFactor() != before);
-            QCoreApplication::processEvents();
             QCOMPARE(p->currentPage(), 2);
         }
-        // Ctrl+S opens the save dialog (cancelled here); Ctrl+P prints, or says there is no
-        // printer.
+        // Ctrl+S asks where to save (cancelled here); Ctrl+P prints, or says there is no printer.
         bool askedWhere = false;
         QTimer::singleShot(100, [&askedWhere] {
             askedWhere = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -289,8 +285,7 @@ void TestReportWindows::previewByKeyboard()
         QVERIFY(QTest::qWaitForWindowActive(p));
         if (QPrinterInfo::availablePrinters().isEmpty()) {
             press(QKeySequence::Print);
-            QVERIFY(!script.texts.isEmpty() &&
-                    script.texts.last().contains(QStringLiteral(u"ಮುದ್ರಕ")));
+            QVERIFY(script.texts.value(0).contains(QStringLiteral(u"ಮುದ್ರಕ")));
         }
         press(closing);
         QTRY_VERIFY(previews().isEmpty());
@@ -317,8 +312,6 @@ void TestReportWindows::pickersKeepTheRangeInOrder()
     type(0, QStringLiteral("20012027"));
     QCOMPARE(tours.DTPickerDate(1)->Value().date(), QDate(2027, 1, 20));
     QVERIFY(tours.DTPickerDate(1)->isHighlighted() && !tours.DTPickerDate(0)->isHighlighted());
-    type(1, QStringLiteral("02122026"));
-    QCOMPARE(tours.DTPickerDate(0)->Value().date(), QDate(2026, 12, 2));
 }
 
 void TestReportWindows::reportsMenuOpensAndSwitchesTheWindow()
