@@ -63,6 +63,9 @@ void TestCliContract::failures_data()
     row("restore usage", "restore --diary $D", 2);
     row("import usage", "import --diary $D", 2);
     row("server usage", "server start $S", 2);
+    row("agenda usage", "agenda extra --diary $D", 2);
+    row("clashes usage", "clashes --within soon --diary $D", 2);
+    row("deleted usage", "deleted forget local --diary $D", 2);
     row("list twice", "list local --from 2027-01-01 --from 2027-02-01 --diary $D", 2);
     row("export twice", "export local --format csv --format ics --diary $D", 2);
     row("report twice", "report local --from 2027-01-01 --from 2027-01-01 --to 2027-01-02", 2);
@@ -74,6 +77,8 @@ void TestCliContract::failures_data()
     row("list bad register", "list nowhere --diary $D", 2);
     row("export bad format", "export local --format xls --diary $D", 2);
     row("report bad date", "report local --from 1/1/2027 --to 2027-01-02 --out $F/r.pdf", 2);
+    row("agenda twice", "agenda --days 2 --days 3 --diary $D", 2);
+    row("clashes reversed", "clashes --from 2027-02-01 --to 2027-01-01 --diary $D", 2);
     row("list reversed", "list local --from 2027-02-01 --to 2027-01-01 --diary $D", 2);
     row("tours reversed", "list tour --from 2027-02-01 --to 2027-01-01 --diary $D", 2);
     row("export reversed", "export tour --format ics --from 2027-02-01 --to 2027-01-01", 2);
@@ -84,6 +89,8 @@ void TestCliContract::failures_data()
     row("report missing",
         "report local --from 2027-01-01 --to 2027-01-02 --out $F/r.pdf --diary $M", 2);
     row("find missing", "find x --diary $M", 2);
+    row("agenda missing", "agenda --diary $M", 2);
+    row("deleted missing", "deleted list local --diary $M", 2);
     row("backup missing", "backup --diary $M", 2);
     row("restore missing", "restore $D --diary $M", 2);
     row("list not a diary", "list local --diary $N", 2);

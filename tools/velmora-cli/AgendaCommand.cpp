@@ -25,7 +25,7 @@ int daysOption(const QCommandLineParser& parser)
     bool ok = false;
     const int days = parser.value(QStringLiteral("days")).toInt(&ok);
     if (!ok || days < 1 || days > kMaximumDays)
-        throw cli::BadInput{QStringLiteral("--days %1: not a number of days from 1 to %2")
+        throw cli::BadInput{QStringLiteral(u"--days '%1': 1 ರಿಂದ %2 ರ ವರೆಗಿನ ದಿನಗಳ ಸಂಖ್ಯೆಯಲ್ಲ.")
                                 .arg(parser.value(QStringLiteral("days")))
                                 .arg(kMaximumDays)};
     return days;
@@ -38,8 +38,8 @@ int runAgenda(const QStringList& arguments)
         "Writes the engagements of a range of days as CSV (UTF-8) to standard output, in date "
         "and time order: date (YYYY-MM-DD), time (HH:MM, empty for a day on tour), register "
         "(local, outstation, tour), sl_no, then the text the agenda shows. A tour is listed on "
-        "its departure day, each day on tour and its arrival day. Exit 0 with lines, 1 when the "
-        "range holds none (nothing written), 2 on bad input."));
+        "its departure day, each day on tour and its arrival day. When the range holds none "
+        "nothing is written and the exit status is 1."));
     parser.addOption({QStringLiteral("from"),
                       QStringLiteral("First day (YYYY-MM-DD; default today)."),
                       QStringLiteral("YYYY-MM-DD")});
@@ -51,8 +51,8 @@ int runAgenda(const QStringList& arguments)
 
     return cli::runGuarded(kName, [&] {
         if (!parser.positionalArguments().isEmpty())
-            throw cli::BadInput{QStringLiteral("unexpected argument '%1'")
-                                    .arg(parser.positionalArguments().first())};
+            throw cli::BadInput{
+                QStringLiteral(u"ಬೇಡದ ಆರ್ಗ್ಯುಮೆಂಟ್ '%1'.").arg(parser.positionalArguments().first())};
         const QDate from =
             cli::dateOption(parser, QStringLiteral("from")).value_or(QDate::currentDate());
         const int days = daysOption(parser);
@@ -70,9 +70,7 @@ int runAgenda(const QStringList& arguments)
         }
         // Written only once every line is made, so a failure leaves standard output empty.
         const QByteArray bytes = csv.toUtf8();
-        cli::out().flush();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-        std::fflush(stdout);
+        cli::writeOut(bytes);
         return bytes.isEmpty() ? cli::kNothingToDo : cli::kDone;
     });
 }

@@ -20,7 +20,7 @@ int withinOption(const QCommandLineParser& parser)
     bool ok = false;
     const int minutes = parser.value(QStringLiteral("within")).toInt(&ok);
     if (!ok || minutes < 0 || minutes > agenda::kMaximumClashMinutes)
-        throw cli::BadInput{QStringLiteral("--within %1: not a number of minutes from 0 to %2")
+        throw cli::BadInput{QStringLiteral(u"--within '%1': 0 ರಿಂದ %2 ರ ವರೆಗಿನ ನಿಮಿಷಗಳ ಸಂಖ್ಯೆಯಲ್ಲ.")
                                 .arg(parser.value(QStringLiteral("within")))
                                 .arg(agenda::kMaximumClashMinutes)};
     return minutes;
@@ -34,8 +34,8 @@ int runClashes(const QStringList& arguments)
         "first, register and sl_no of the second, and the reason: `time` for two programmes "
         "(local or outstation) on one date less than MINUTES apart, `tour` for a local programme "
         "strictly between a tour's departure and arrival (the tour first). A pair is listed when "
-        "its programmes' date lies in the range. Exit 0 with pairs, 1 when there are none "
-        "(nothing written), 2 on bad input."));
+        "its programmes' date lies in the range. When there are none nothing is written and "
+        "the exit status is 1."));
     cli::addDateRangeOptions(parser);
     parser.addOption({QStringLiteral("within"),
                       QStringLiteral("Programmes closer than this clash (default: the setting "
@@ -48,10 +48,10 @@ int runClashes(const QStringList& arguments)
 
     return cli::runGuarded(kName, [&] {
         if (!parser.positionalArguments().isEmpty())
-            throw cli::BadInput{QStringLiteral("unexpected argument '%1'")
-                                    .arg(parser.positionalArguments().first())};
-        const agenda::DateRange range{cli::dateOption(parser, QStringLiteral("from")),
-                                      cli::dateOption(parser, QStringLiteral("to"))};
+            throw cli::BadInput{
+                QStringLiteral(u"ಬೇಡದ ಆರ್ಗ್ಯುಮೆಂಟ್ '%1'.").arg(parser.positionalArguments().first())};
+        const cli::DateRange given = cli::dateRange(parser);
+        const agenda::DateRange range{given.from, given.to};
         const int within = withinOption(parser);
         const auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
         const QList<agenda::Clash> clashes = agenda::readClashes(*database, range, within);
@@ -62,9 +62,7 @@ int runClashes(const QStringList& arguments)
                  agenda::registerName(clash.second.which), QString::number(clash.second.serial),
                  agenda::reasonName(clash.reason)});
         const QByteArray bytes = csv.toUtf8();
-        cli::out().flush();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-        std::fflush(stdout);
+        cli::writeOut(bytes);
         return clashes.isEmpty() ? cli::kNothingToDo : cli::kDone;
     });
 }
