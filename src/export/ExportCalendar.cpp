@@ -1,6 +1,11 @@
 #include "export/ExportCalendar.h"
 
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+
 #include <QDate>
+#include <QHash>
 #include <QStringList>
 #include <QTime>
 
@@ -14,31 +19,50 @@ namespace {
 // Content lines are folded at 75 octets, never inside a UTF-8 sequence.
 constexpr int kLineOctets = 75;
 
-QByteArray folded(const QByteArray& line)
+void appendFolded(QByteArray& out, const QByteArray& line)
 {
-    QByteArray out;
     qsizetype at = 0;
     int room = kLineOctets;
     while (line.size() - at > room) {
         qsizetype cut = at + room;
         while (cut > at && (uchar(line[cut]) & 0xC0) == 0x80)
             --cut;
-        out += line.mid(at, cut - at) + "\r\n ";
+        out.append(line.constData() + at, cut - at).append("\r\n ");
         at = cut;
         room = kLineOctets - 1; // the leading blank counts
     }
-    return out + line.mid(at) + "\r\n";
+    out.append(line.constData() + at, line.size() - at).append("\r\n");
 }
 
-QString escaped(QString text)
+// Backslash, semicolon and comma escaped, each line break (CRLF, CR or LF) as "\n"; one pass.
+QString escaped(const QString& text)
 {
-    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    text.replace(QLatin1Char(';'), QLatin1String("\\;"));
-    text.replace(QLatin1Char(','), QLatin1String("\\,"));
-    text.replace(QLatin1String("\r\n"), QLatin1String("\\n"));
-    text.replace(QLatin1Char('\r'), QLatin1String("\\n"));
-    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    return text;
+    const auto special = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == u'\\' || u == u';' || u == u',' || u == u'\r' || u == u'\n';
+    };
+    qsizetype next = std::find_if(text.begin(), text.end(), special) - text.begin();
+    if (next == text.size())
+        return text;
+    QString out;
+    out.reserve(text.size() + 8);
+    qsizetype from = 0;
+    for (; next < text.size(); ++next) {
+        const char16_t c = text[next].unicode();
+        if (!special(c))
+            continue;
+        out.append(QStringView(text).mid(from, next - from));
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && next + 1 < text.size() && text[next + 1] == u'\n')
+                ++next;
+            out += QLatin1String("\\n");
+        } else {
+            out += QLatin1Char('\\');
+            out += QChar(c);
+        }
+        from = next + 1;
+    }
+    return out.append(QStringView(text).mid(from));
 }
 
 QString kannada(const QVariant& value)
@@ -49,14 +73,39 @@ QString kannada(const QVariant& value)
 // A caption as a label: the documented texts carry runs of blanks ("contact  person").
 QString label(const QByteArray& varnel)
 {
-    return varnel::decode(varnel).simplified();
+    // Decoded once: every event names the same few.
+    static QHash<QByteArray, QString> decoded;
+    auto it = decoded.constFind(varnel);
+    if (it == decoded.constEnd())
+        it = decoded.insert(varnel, varnel::decode(varnel).simplified());
+    return *it;
+}
+
+// "yyyyMMdd" and "HHmmss", written straight in: an export writes them for every record.
+QByteArray digits(std::initializer_list<std::pair<int, int>> parts)
+{
+    QByteArray text;
+    for (auto [value, count] : parts) {
+        const qsizetype at = text.size();
+        text.resize(at + count);
+        for (int i = count - 1; i >= 0; --i, value /= 10)
+            text[at + i] = char('0' + value % 10);
+    }
+    return text;
+}
+
+QByteArray dateText(const QDate& date)
+{
+    if (date.year() < 1 || date.year() > 9999)
+        return date.toString(QStringLiteral("yyyyMMdd")).toLatin1();
+    return digits({{date.year(), 4}, {date.month(), 2}, {date.day(), 2}});
 }
 
 class Calendar {
 public:
     void property(const char* name, const QString& value)
     {
-        m_text += folded(QByteArray(name) + ':' + value.toUtf8());
+        appendFolded(m_text, QByteArray(name) + ':' + value.toUtf8());
     }
     void text(const char* name, const QString& value)
     {
@@ -67,11 +116,11 @@ public:
     void when(const char* name, const QDate& date, const QTime& time)
     {
         if (time.isValid())
-            property(name, date.toString(QStringLiteral("yyyyMMdd")) + QLatin1Char('T') +
-                               time.toString(QStringLiteral("HHmmss")));
+            appendFolded(m_text,
+                         QByteArray(name) + ':' + dateText(date) + 'T' +
+                             digits({{time.hour(), 2}, {time.minute(), 2}, {time.second(), 2}}));
         else
-            m_text += folded(QByteArray(name) +
-                             ";VALUE=DATE:" + date.toString(QStringLiteral("yyyyMMdd")).toLatin1());
+            appendFolded(m_text, QByteArray(name) + ";VALUE=DATE:" + dateText(date));
     }
     QByteArray m_text;
 };
