@@ -164,8 +164,7 @@ void TestSearchWindows::boxesAndTheDateOrderRule()
     QCOMPARE(w.DTPickerDate[0]->Value().date(), march12.date());
 }
 
-// Typed as a person types a date, day first: the half-typed 15/01/2026 on the way to
-// 15/01/2027 moves nothing; a committed date-to before date-from is brought back and shows it.
+// Typed day first: 15/01/2026 on the way to 15/01/2027 moves nothing; a committed one does.
 void TestSearchWindows::datesTypedDayFirstAreOrderedWhenCommitted()
 {
     SearchDiary diary;
@@ -184,7 +183,6 @@ void TestSearchWindows::datesTypedDayFirstAreOrderedWhenCommitted()
     type(QStringLiteral("15012027"));
     QCOMPARE(w.DTPickerDate[1]->Value().date(), QDate(2027, 1, 15));
     QCOMPARE(w.DTPickerDate[0]->Value().date(), march1);
-    QVERIFY(!w.DTPickerDate[1]->isHighlighted());
     type(QStringLiteral("15012026"));
     QCOMPARE(w.DTPickerDate[1]->Value().date(), march1);
     QVERIFY(w.DTPickerDate[1]->isHighlighted());
@@ -232,14 +230,11 @@ void TestSearchWindows::timeBoundsTakeWholeMinutes()
     QFETCH(QTime, from);
     QFETCH(QTime, to);
     SearchDiary diary;
-    const QDate day(2027, 3, 10);
     int serial = 0;
     for (QTime t :
          {QTime(9, 59, 59), QTime(10, 0), QTime(10, 0, 37), QTime(10, 0, 59), QTime(10, 1)})
-        diary.addProgramme(QStringLiteral("local"), ++serial, day, t);
-    frmfind1 w;
-    for (varnel::DateTimePicker* picker : w.DTPickerDate)
-        picker->setValue(QDateTime(day, QTime(0, 0)));
+        diary.addProgramme(QStringLiteral("local"), ++serial, QDate::currentDate(), t);
+    frmfind1 w; // the date bounds: today
     w.DTPickerTime[0]->setValue(QDateTime(QDate(1899, 12, 30), from));
     w.DTPickerTime[1]->setValue(QDateTime(QDate(1899, 12, 30), to));
     clickFind(w);
@@ -284,8 +279,7 @@ void TestSearchWindows::aPlaceThatCannotBeSearchedIsExplained_data()
     QTest::newRow("Latin letters") << true << "Mysore" << QStringLiteral(u"«ಎಲ್ಲಿಗೆ»");
     QTest::newRow("[ without ]") << false << QStringLiteral(u"ಬೆಂ[ಗ")
                                  << QStringLiteral(u"«ಎಲ್ಲಿಂದ» ಪೆಟ್ಟಿಗೆಯಲ್ಲಿ: [ ಇದೆ");
-    QTest::newRow("range backwards")
-        << false << QStringLiteral(u"[ಕ-ಅ]") << QStringLiteral(u"ತಲೆಕೆಳಗಾಗಿದೆ");
+    QTest::newRow("[z-a]") << false << QStringLiteral(u"[ಕ-ಅ]") << QStringLiteral(u"ತಲೆಕೆಳಗಾಗಿದೆ");
 }
 
 // Refused before any statement runs, in Kannada, naming the box; nothing was being saved.
