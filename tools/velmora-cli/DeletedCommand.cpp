@@ -1,22 +1,16 @@
 // velmora-cli deleted: the deletions a register keeps, as CSV, and one of them brought back.
-#include <cstdio>
-
 #include <QCommandLineParser>
 
 #include "CliCommand.h"
 #include "data/CsvText.h"
 #include "data/DiaryDatabase.h"
 #include "platform/jet/Database.h"
-#include "platform/jet/JetError.h"
 #include "registers/KeptDeletions.h"
 #include "search/SearchCsv.h"
 
 namespace {
 
 const QString kName = QStringLiteral("deleted");
-
-// The register is full, or another program holds the diary past the engine's wait.
-constexpr int kFullOrBusy = 3;
 
 search::SearchRegister searchRegister(const QString& table)
 {
@@ -46,11 +40,27 @@ int listDeleted(jet::Database& diary, const QString& table)
         csv += data::csvLine(QStringList{QString::number(deletion.id), deletion.deletedAt} +
                              search::csvFields(which, deletion.record));
     // Written only once every row is read, so a failure leaves standard output empty.
-    const QByteArray bytes = csv.toUtf8();
-    cli::out().flush();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    cli::writeOut(csv.toUtf8());
     return kept.isEmpty() ? cli::kNothingToDo : cli::kDone;
+}
+
+// "the register %1 keeps no deletion numbered %2"
+QString notKeptText(const QString& table, qint64 id)
+{
+    return QStringLiteral(
+               u"%1 ರಿಜಿಸ್ಟರ್‌ನಲ್ಲಿ %2 ಸಂಖ್ಯೆಯ "
+               u"ಅಳಿಸುವಿಕೆ ಇಲ್ಲ.")
+        .arg(table)
+        .arg(id);
+}
+
+// "the register %1 already holds 32767 records; nothing was changed"
+QString fullText(const QString& table)
+{
+    return QStringLiteral(
+               u"%1 ರಿಜಿಸ್ಟರ್‌ನಲ್ಲಿ ಈಗಾಗಲೇ 32767 "
+               u"ದಾಖಲೆಗಳಿವೆ; ಏನನ್ನೂ ಬದಲಾಯಿಸಲಿಲ್ಲ.")
+        .arg(table);
 }
 
 int restoreDeleted(jet::Database& diary, const QString& table, const QString& idText)
@@ -66,17 +76,10 @@ int restoreDeleted(jet::Database& diary, const QString& table, const QString& id
         cli::out() << QStringLiteral(u"ಕ್ರಮ ಸಂಖ್ಯೆ %1 ಆಗಿ ಮರಳಿ ತರಲಾಗಿದೆ.").arg(restored.serial)
                    << Qt::endl;
         return cli::kDone;
-    case registers::KeptDeletions::Outcome::NotKept:
-        throw cli::BadInput{QStringLiteral(u"%1 ರಿಜಿಸ್ಟರ್‌ನಲ್ಲಿ %2 ಸಂಖ್ಯೆಯ ಅಳಿಸುವಿಕೆ "
-                                           u"ಇಲ್ಲ.")
-                                .arg(table)
-                                .arg(id)};
+    case registers::KeptDeletions::Outcome::NotKept: throw cli::BadInput{notKeptText(table, id)};
     case registers::KeptDeletions::Outcome::RegisterFull:
-        cli::fail(kName, QStringLiteral(u"%1 ರಿಜಿಸ್ಟರ್‌ನಲ್ಲಿ ಈಗಾಗಲೇ 32767 ದಾಖಲೆಗಳಿವೆ; "
-                                        u"ಏನನ್ನೂ "
-                                        u"ಬದಲಾಯಿಸಲಿಲ್ಲ.")
-                             .arg(table));
-        return kFullOrBusy;
+        cli::fail(kName, fullText(table));
+        return cli::kEnvironment;
     }
     return cli::kBadInput;
 }
@@ -112,16 +115,9 @@ int runDeleted(const QStringList& arguments)
             throw cli::BadInput{QStringLiteral(u"ಬಳಕೆ: deleted list REGISTER ಅಥವಾ deleted "
                                                u"restore REGISTER ID.")};
         const QString table = registerName(words.value(1));
+        // A diary busy past the engine's wait is the failure layer's: exit 3.
         const auto diary = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
-        try {
-            return listing ? listDeleted(*diary, table) : restoreDeleted(*diary, table, words[2]);
-        } catch (const jet::JetError& error) {
-            if (error.number() != jet::errors::kFileLocked)
-                throw;
-            cli::fail(kName,
-                      QStringLiteral(u"ದಿನಚರಿ ಕಾರ್ಯನಿರತವಾಗಿದೆ; ಏನನ್ನೂ ಬದಲಾಯಿಸಲಿಲ್ಲ (%1).").arg(error.text()));
-            return kFullOrBusy;
-        }
+        return listing ? listDeleted(*diary, table) : restoreDeleted(*diary, table, words[2]);
     });
 }
 
