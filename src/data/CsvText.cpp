@@ -21,7 +21,8 @@ QString csvField(const QString& text)
     if (!needsQuotes(text))
         return text;
     QString escaped = text;
-    escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    if (text.contains(QLatin1Char('"')))
+        escaped.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 

@@ -1,6 +1,7 @@
 #include "search/SearchCsv.h"
 
-#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "data/CsvText.h"
 #include "platform/jet/Database.h"
@@ -41,14 +42,27 @@ int streamSearchCsv(SearchRegister which, jet::Database& database, const QString
                     const std::function<void(const QByteArray& piece)>& sink)
 {
     sink(data::csvLine(csvHeader(which)).toUtf8());
-    int records = 0;
-    SearchRecord record;
+    const QList<GridColumn>& columns = gridColumns(which);
+    // Each column's last text, decoded once while it repeats (a weekday, a venue, a contact).
+    std::vector<std::pair<QVariant, QString>> last(size_t(columns.size()));
+    QStringList fields;
     QByteArray line;
+    int records = 0;
     database.ReadRows(statement, [&](const std::vector<QVariant>& row) {
-        record.resize(qsizetype(row.size()));
-        std::copy(row.begin(), row.end(), record.begin());
+        fields.clear();
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            const GridColumn& c = columns[i];
+            const QVariant value =
+                size_t(c.ordinal) < row.size() ? row[size_t(c.ordinal)] : QVariant();
+            auto& [seen, text] = last[size_t(i)];
+            if (c.kind != CellKind::Text || value != seen) {
+                text = csvCellText(c.kind, value);
+                seen = value;
+            }
+            fields.append(text);
+        }
         line.truncate(0);
-        data::appendCsvLine(line, csvFields(which, record));
+        data::appendCsvLine(line, fields);
         sink(line);
         ++records;
         return true;
