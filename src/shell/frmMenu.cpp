@@ -121,9 +121,9 @@ frmMenu::frmMenu(int number, QWidget* parent)
     if (number == 2 && isChildWindowRegistered(QStringLiteral("frmfindall")))
         addRow(QStringLiteral("LabelFindAll"), QStringLiteral(u"ಎಲ್ಲದರಲ್ಲೂ ಹುಡುಕು"),
                [] { openChildWindow(QStringLiteral("frmfindall")); });
-    // After it, the week's engagements, where the program has the agenda window.
+    // After it, the week's agenda ("the week's engagements"), where the program has its window.
     if (number == 2 && isChildWindowRegistered(QStringLiteral("frmagenda")))
-        addRow(QStringLiteral("LabelAgenda"), QStringLiteral(u"ಈ ವಾರದ ಕಾರ್ಯಕ್ರಮಗಳು"),
+        addRow(QStringLiteral("LabelAgenda"), QStringLiteral(u"ವಾರದ ಕಾರ್ಯಸೂಚಿ"),
                [] { openChildWindow(QStringLiteral("frmagenda")); });
     // The help pop-up's further entries: the diary's backups where the program has the restore
     // window, the recently deleted records, and the Kannada keyboards.
