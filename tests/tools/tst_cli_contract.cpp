@@ -98,6 +98,8 @@ void TestCliContract::failures_data()
     row("find not a diary", "find x --diary $N", 2);
     row("restore not a backup", "restore $N --diary $D", 2);
     row("import not a Jet file", "import $N --diary $M", 2);
+    // A name that is not UTF-8 (given last, as bytes): refused, never written under another.
+    row("export to a name not in UTF-8", "export local --format csv --diary $D --out", 2);
     // Standard output that cannot be written: the environment, with a message.
     row("list to a full disk", "list local --diary $D", 3, "/dev/full");
     row("export to a full disk", "export local --format csv --diary $D", 3, "/dev/full");
@@ -148,7 +150,14 @@ void TestCliContract::failures()
     QProcess cli;
     if (!standardOutput.isEmpty())
         cli.setStandardOutputFile(standardOutput);
-    cli.start(QStringLiteral(VELMORA_CLI), argv);
+    if (QByteArray(QTest::currentDataTag()).contains("UTF-8"))
+        cli.start(QStringLiteral("/bin/sh"),
+                  QStringList{QStringLiteral("-c"),
+                              QStringLiteral("exec \"$@\" \"$(printf '%s/caf\\351.csv' \"$0\")\""),
+                              folder.path(), QStringLiteral(VELMORA_CLI)} +
+                      argv);
+    else
+        cli.start(QStringLiteral(VELMORA_CLI), argv);
     QVERIFY(cli.waitForFinished(30000));
     const QString err = QString::fromUtf8(cli.readAllStandardError());
     QCOMPARE(cli.exitCode(), exitCode);
