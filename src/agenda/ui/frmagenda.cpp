@@ -175,8 +175,10 @@ frmagenda::frmagenda(QWidget* parent)
     layout->addWidget(GridAgenda, 1);
     resize(960, 600);
 
-    connect(DTPickerFrom, &varnel::DateTimePicker::Change, this, &frmagenda::Reload);
-    connect(ComboDays, &QComboBox::currentIndexChanged, this, &frmagenda::Reload);
+    // A diary that fails to read is reported, and the window stays as it was.
+    const auto reload = [this] { runReported(this, [this] { Reload(); }); };
+    connect(DTPickerFrom, &varnel::DateTimePicker::Change, this, reload);
+    connect(ComboDays, &QComboBox::currentIndexChanged, this, reload);
     connect(GridAgenda, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { OpenLine(item); });
     connect(CmdPrint, &QPushButton::clicked, this, &frmagenda::Print);
