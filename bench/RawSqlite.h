@@ -1,6 +1,8 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include <sqlite3.h>
 
@@ -29,6 +31,19 @@ struct RawConnection {
     void exec(const char* sql) { check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), db); }
 };
 
+struct Statement;
+
+// What a lazy record set reads: the keys of `keysetSql` (one rowid per row, in order), then the
+// rows at `positions` fetched by key with every column read. Returns the number of keys.
+int readKeysetAndRows(sqlite3* db, const char* keysetSql, const char* table,
+                      const std::vector<int>& positions);
+
+// The committed pages folded into the diary file as the engine does after every commit.
+inline void passiveCheckpoint(sqlite3* db)
+{
+    check(sqlite3_wal_checkpoint_v2(db, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr), db);
+}
+
 struct Statement {
     sqlite3_stmt* stmt = nullptr;
     Statement(sqlite3* db, const char* sql)
@@ -39,3 +54,27 @@ struct Statement {
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 };
+
+inline int readKeysetAndRows(sqlite3* db, const char* keysetSql, const char* table,
+                             const std::vector<int>& positions)
+{
+    std::vector<sqlite3_int64> keys;
+    {
+        Statement keyset(db, keysetSql);
+        while (sqlite3_step(keyset.stmt) == SQLITE_ROW)
+            keys.push_back(sqlite3_column_int64(keyset.stmt, 0));
+    }
+    const std::string fetchSql = std::string("SELECT * FROM ") + table + " WHERE rowid = ?1";
+    Statement fetch(db, fetchSql.c_str());
+    for (const int position : positions) {
+        if (position >= int(keys.size()))
+            continue;
+        sqlite3_bind_int64(fetch.stmt, 1, keys[size_t(position)]);
+        if (sqlite3_step(fetch.stmt) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(fetch.stmt); ++c)
+                sqlite3_column_text(fetch.stmt, c);
+        }
+        sqlite3_reset(fetch.stmt);
+    }
+    return int(keys.size());
+}

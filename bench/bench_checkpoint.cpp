@@ -1,14 +1,26 @@
-// What folding each save into the diary file costs: a save followed by a passive checkpoint
-// against the same save left in the journal, both on plain sqlite3.
+// A save folded into the diary file: the engine's insert, which checkpoints after its commit,
+// against the same insert and passive checkpoint on plain sqlite3.
 #include <QTemporaryDir>
 
 #include "Bench.h"
 #include "RawSqlite.h"
 #include "data/DiaryDatabase.h"
+#include "platform/jet/Database.h"
 
 namespace {
 
 constexpr int kSaves = 20;
+
+double engineSaves(const QString& path)
+{
+    const auto db = data::OpenDiaryDatabase(path);
+    return benchMs([&] {
+        for (int i = 0; i < kSaves; ++i)
+            db->Execute(QStringLiteral("INSERT INTO local VALUES (%1, '2027-01-05', '', "
+                                       "'10:30:00', 'x', 'y', '', '', '', '')")
+                            .arg(i + 1));
+    });
+}
 
 double saves(const QString& path, bool checkpoint)
 {
@@ -34,7 +46,7 @@ const BenchRegistration checkpointAfterSave("checkpoint-after-save", [] {
     const QString raw = rawDir.filePath(QStringLiteral("Tarnalist.mdb"));
     data::OpenDiaryDatabase(ours);
     data::OpenDiaryDatabase(raw);
-    return BenchResult{saves(ours, true) / kSaves, saves(raw, false) / kSaves};
+    return BenchResult{engineSaves(ours) / kSaves, saves(raw, true) / kSaves};
 });
 
 } // namespace
