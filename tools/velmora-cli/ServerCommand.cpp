@@ -2,10 +2,12 @@
 // a diary file) and says what a server holds.
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QUuid>
 
 #include "CliCommand.h"
 #include "data/DiaryDatabase.h"
 #include "data/DiarySchema.h"
+#include "export/DiaryIdentity.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/ServerSchema.h"
@@ -26,6 +28,10 @@ int init(const QString& connection, const QString& fromDiary)
     }
     auto server = jet::Database::ConnectServer(connection);
     jet::initServerDiary(*server, data::diarySchemaStatements(), file.get());
+    // The diary's identity is made with it (the file's own when it has one), so every desk's
+    // calendar exports carry the same UIDs, whatever its role may write.
+    const std::optional<QString> fileId = file ? exports::storedDiaryId(*file) : std::nullopt;
+    exports::storeDiaryId(*server, fileId.value_or(QUuid::createUuid().toString(QUuid::Id128)));
     cli::out() << "Laid the diary out on " << server->path() << Qt::endl;
     for (const auto& [table, count] : jet::inspectServerDiary(*server).counts)
         cli::out() << table << ": " << count << " records" << Qt::endl;

@@ -108,14 +108,19 @@ void PgDatabase::setUpSession()
                 "pg_is_in_recovery() OR current_setting('transaction_read_only') = 'on' OR "
                 "(to_regclass('public.local') IS NOT NULL AND "
                 "NOT has_table_privilege('public.local', 'INSERT')), "
-                "to_regprocedure('public.velmora_open_session()') IS NOT NULL"),
+                "to_regprocedure('public.velmora_open_session()') IS NOT NULL, "
+                "pg_is_in_recovery() OR current_setting('transaction_read_only') = 'on'"),
             QStringLiteral("Could not read the diary server's state"));
     const QByteArray registers = PQgetvalue(state.get(), 0, 0);
-    m_lockStatement = registers.isEmpty()
+    m_readOnly = *PQgetvalue(state.get(), 0, 1) == 't';
+    // A desk that may only read writes nothing to the registers (a report stages into its own
+    // temporary tables), so it takes no writer's lock, which its role may not take at all.
+    m_lockStatement = registers.isEmpty() || m_readOnly
                           ? QByteArray()
                           : "LOCK TABLE " + registers + " IN SHARE ROW EXCLUSIVE MODE";
-    m_readOnly = *PQgetvalue(state.get(), 0, 1) == 't';
-    if (*PQgetvalue(state.get(), 0, 2) == 't' && !m_readOnly)
+    // A role that may not write the registers still has staging tables of its own; only a
+    // read-only session (a standby) can make none.
+    if (*PQgetvalue(state.get(), 0, 2) == 't' && *PQgetvalue(state.get(), 0, 3) != 't')
         exec("SELECT public.velmora_open_session()",
              QStringLiteral("Could not make this desk's staging tables"));
 }
