@@ -1,6 +1,7 @@
 #include "data/DiarySchema.h"
 
 #include <QSet>
+#include <QUuid>
 
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
@@ -150,6 +151,12 @@ void createDiarySchema(jet::Database& database)
     jet::Transaction transaction(database);
     for (const QString& statement : diarySchemaStatements())
         database.Execute(statement);
+    // The diary's identity (export/DiaryIdentity.h) is made with it, so its calendar UIDs are
+    // the same from every desk and copy, whoever exports first and whatever they may write.
+    database.Execute(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS diary_identity (diary_id TEXT NOT NULL)"));
+    database.Execute(QStringLiteral("INSERT INTO diary_identity VALUES ('%1')")
+                         .arg(QUuid::createUuid().toString(QUuid::Id128)));
     transaction.commit();
 }
 

@@ -8,8 +8,9 @@ namespace jet {
 class Database;
 }
 
-// The diary's own id: a random UUID made the first time something needs it (the first calendar
-// export) and kept in the diary itself, in the one-row table diary_identity. It travels with
+// The diary's own id: a random UUID made with the diary (data::createDiarySchema, server init)
+// or, for a diary of an earlier version, the first time something needs it (the first calendar
+// export), and kept in the diary itself, in the one-row table diary_identity. It travels with
 // the diary: every backup carries it, a restore keeps it, a copy of the file shares it. A diary
 // made anew (or brought over from Jet again) gets a new one.
 namespace exports {

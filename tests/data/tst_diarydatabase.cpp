@@ -185,6 +185,9 @@ private slots:
             QCOMPARE(rs->RecordCount(), 0); // empty registers and staging tables are valid
             QVERIFY(rs->isUpdatable());
         }
+        // Its identity is made with it, before any export asks for one.
+        QCOMPARE(db->OpenRecordset(QStringLiteral("Select * from diary_identity"))->RecordCount(),
+                 1);
         // Made under the lower-case name of the search windows, it is still "Tarnalist.mdb".
         TempProgramFolder other;
         data::OpenDiaryDatabase(other.path() + QStringLiteral("\\tarnalist.mdb"));
