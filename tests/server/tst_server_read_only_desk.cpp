@@ -9,7 +9,7 @@
 
 // A desk whose role may only read the diary on the server: its calendar export carries the
 // same UIDs as a desk that may write (and as the diary file it was laid out from), and it
-// makes reports, staging in tables of its own.
+// makes reports, staging in tables of its own; a role that may not read is told so.
 class TestServerReadOnlyDesk : public QObject {
     Q_OBJECT
 
@@ -63,9 +63,18 @@ void TestServerReadOnlyDesk::exportsAndReportsAsAWritingDesk()
     admin->Execute(QStringLiteral("CREATE ROLE velmora_reader LOGIN"));
     admin->Execute(QStringLiteral("GRANT USAGE ON SCHEMA public TO velmora_reader"));
     admin->Execute(QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO velmora_reader"));
+    admin->Execute(QStringLiteral("DROP ROLE IF EXISTS velmora_blind"));
+    admin->Execute(QStringLiteral("CREATE ROLE velmora_blind LOGIN"));
+    admin->Execute(QStringLiteral("GRANT USAGE ON SCHEMA public TO velmora_blind"));
     QString reader = writer;
     reader.replace(QRegularExpression(QStringLiteral("user=\\S+")),
                    QStringLiteral("user=velmora_reader"));
+    // A role that may not read at all is told that, as a failure of the environment.
+    QString blind = reader;
+    blind.replace(QStringLiteral("velmora_reader"), QStringLiteral("velmora_blind"));
+    const Run refused = cli({"list", "local", "--server", blind});
+    QCOMPARE(refused.exitCode, 3);
+    QVERIFY2(refused.err.contains(QStringLiteral("may not read")), qPrintable(refused.err));
 
     for (const QString& desk : {writer, reader}) {
         const Run exported = cli({"export", "local", "--format", "ics", "--server", desk});

@@ -43,7 +43,7 @@ QString environmentText(int number)
     case e::kFileLocked: return QStringLiteral(u"ದಿನಚರಿ ಕಾರ್ಯನಿರತವಾಗಿದೆ ಅಥವಾ ಅದಕ್ಕೆ ಬೀಗ ಹಾಕಲಾಗಿದೆ");
     case e::kDiskFull: return QStringLiteral(u"ಡಿಸ್ಕ್ ತುಂಬಿದೆ");
     case e::kDiskIo: return QStringLiteral(u"ಡಿಸ್ಕನ್ನು ಓದಲು ಅಥವಾ ಅದಕ್ಕೆ ಬರೆಯಲು ಆಗಲಿಲ್ಲ");
-    case e::kReadOnly: return QStringLiteral(u"ಬರೆಯಲು ಅನುಮತಿ ಇಲ್ಲ");
+    case e::kReadOnly: return QStringLiteral(u"ಅನುಮತಿ ಇಲ್ಲ");
     case e::kServerUnreachable: return QStringLiteral(u"ದಿನಚರಿಯ ಸರ್ವರ್ ಸಿಗಲಿಲ್ಲ");
     default: return {};
     }

@@ -120,9 +120,16 @@ void PgDatabase::setUpSession()
                           : "LOCK TABLE " + registers + " IN SHARE ROW EXCLUSIVE MODE";
     // A role that may not write the registers still has staging tables of its own; only a
     // read-only session (a standby) can make none.
-    if (*PQgetvalue(state.get(), 0, 2) == 't' && *PQgetvalue(state.get(), 0, 3) != 't')
-        exec("SELECT public.velmora_open_session()",
-             QStringLiteral("Could not make this desk's staging tables"));
+    if (*PQgetvalue(state.get(), 0, 2) == 't' && *PQgetvalue(state.get(), 0, 3) != 't') {
+        try {
+            exec("SELECT public.velmora_open_session()",
+                 QStringLiteral("Could not make this desk's staging tables"));
+        } catch (const JetError&) {
+            // A role that may not even read the staging tables still lists and exports.
+            if (!m_readOnly)
+                throw;
+        }
+    }
 }
 
 void PgDatabase::reconnectIfLost()

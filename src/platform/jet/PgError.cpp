@@ -49,7 +49,11 @@ void throwPgError(pg_result* result, pg_conn* conn, const QString& context)
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const QString message =
         QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(conn)).trimmed();
-    const Mapped mapped = mapState(state ? QByteArray(state) : QByteArray("08000"));
+    Mapped mapped = mapState(state ? QByteArray(state) : QByteArray("08000"));
+    // A role refused a read is told so, not that the diary cannot be written.
+    if (state && QByteArray(state) == "42501" &&
+        context.startsWith(QLatin1String("Could not read")))
+        mapped.hint = QStringLiteral("this desk's role may not read the diary on the server");
     QString text = context;
     if (!mapped.hint.isEmpty())
         text += QStringLiteral(": ") + mapped.hint;
