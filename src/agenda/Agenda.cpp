@@ -69,6 +69,7 @@ Agenda buildAgenda(const QDate& from, int days, const QList<Entry>& programmes,
     QList<AgendaLine> lines;
     lines.reserve(programmes.size() + 2 * tours.size());
     QList<Entry> shown;
+    shown.reserve(programmes.size());
     for (const Entry& programme : programmes) {
         if (programme.date >= from && programme.date <= last) {
             lines.append({programme.date, programme.time, LineKind::Programme, programme, {}});
@@ -113,6 +114,10 @@ Agenda buildAgenda(const QDate& from, int days, const QList<Entry>& programmes,
     auto next = order.begin();
     for (QDate day = from; day <= last; day = day.addDays(1)) {
         AgendaDay entry{day, data::DayName(day), {}};
+        auto end = next;
+        while (end != order.end() && lines[end->second].date == day)
+            ++end;
+        entry.lines.reserve(end - next);
         while (next != order.end() && lines[next->second].date == day)
             entry.lines.append(std::move(lines[(next++)->second]));
         agenda.days.append(std::move(entry));

@@ -1,14 +1,13 @@
 #include "agenda/EntryReader.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <QStringList>
 
 #include "data/DiarySchema.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetDateTime.h"
-#include "platform/jet/Recordset.h"
-#include "platform/jet/SqlLiteral.h"
 
 namespace agenda {
 
@@ -19,7 +18,8 @@ namespace {
 // looks at.
 QString dateValue(const QDate& date)
 {
-    return jet::SqlLiteral(jet::isoDateText(date));
+    // Digits and dashes only: nothing in it needs quoting.
+    return QLatin1Char('\'') + jet::isoDateText(date) + QLatin1Char('\'');
 }
 
 QString whereClause(const QStringList& conditions)
@@ -29,40 +29,41 @@ QString whereClause(const QStringList& conditions)
                : QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
 }
 
+using Values = std::vector<QVariant>;
+
 // Reads every row of `sql` (identity and sl_no first) into entries; `fill` takes the rest.
 template <typename Fill>
 QList<Entry> readEntries(jet::Database& database, Register which, const QString& sql, Fill fill)
 {
-    // A snapshot reads its rows in one pass and holds them: nothing here writes.
-    const auto rows = database.OpenRecordset(sql, jet::RecordsetType::Snapshot);
+    // One forward pass over the statement: nothing here writes, and no row is looked at twice,
+    // so the rows need not be held as a set.
     QList<Entry> entries;
-    entries.reserve(rows->RecordCount());
-    for (; !rows->Eof(); rows->MoveNext()) {
-        Entry entry;
+    database.ReadRows(sql, [&](const Values& row) {
+        Entry& entry = entries.emplace_back();
         entry.which = which;
-        entry.key = rows->Fields(0).Value().toLongLong();
-        entry.serial = rows->Fields(1).Value().toInt();
-        fill(*rows, entry);
-        entries.append(std::move(entry));
-    }
+        entry.key = row[0].toLongLong();
+        entry.serial = row[1].toInt();
+        fill(row, entry);
+        return true;
+    });
     return entries;
 }
 
 // The two texts after the other columns, when the statement read them.
-void fillTexts(jet::Recordset& row, int first, Entry& entry)
+void fillTexts(const Values& row, size_t first, Entry& entry)
 {
-    if (row.FieldCount() > first + 1) {
-        entry.subject = row.Fields(first).Value().toByteArray();
-        entry.place = row.Fields(first + 1).Value().toByteArray();
+    if (row.size() > first + 1) {
+        entry.subject = row[first].toByteArray();
+        entry.place = row[first + 1].toByteArray();
     }
 }
 
-void fillTour(jet::Recordset& row, Entry& entry)
+void fillTour(const Values& row, Entry& entry)
 {
-    entry.date = row.Fields(2).Value().toDate();
-    entry.time = row.Fields(3).Value().toTime();
-    entry.endDate = row.Fields(4).Value().toDate();
-    entry.endTime = row.Fields(5).Value().toTime();
+    entry.date = row[2].toDate();
+    entry.time = row[3].toTime();
+    entry.endDate = row[4].toDate();
+    entry.endTime = row[5].toTime();
     fillTexts(row, 6, entry);
 }
 
@@ -82,9 +83,9 @@ QList<Entry> readProgrammes(jet::Database& database, Register which, const DateR
                  texts == Texts::Read ? QStringLiteral(", topic, venue") : QString(),
                  registerName(which)) +
         whereClause(conditions) + QStringLiteral(" order by tarna_date, tarna_time");
-    return readEntries(database, which, sql, [](jet::Recordset& row, Entry& entry) {
-        entry.date = row.Fields(2).Value().toDate();
-        entry.time = row.Fields(3).Value().toTime();
+    return readEntries(database, which, sql, [](const Values& row, Entry& entry) {
+        entry.date = row[2].toDate();
+        entry.time = row[3].toTime();
         fillTexts(row, 4, entry);
     });
 }

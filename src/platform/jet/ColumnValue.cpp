@@ -244,32 +244,44 @@ ColumnKind columnKindFromDeclaredType(const char* declaredType)
 {
     if (!declaredType)
         return ColumnKind::Other;
-    const QByteArray type = QByteArray(declaredType).trimmed().toUpper();
-    if (type == "DATE")
+    // Looked at for every column of every statement read: no copy of the name is made.
+    const QByteArrayView type = QByteArrayView(declaredType).trimmed();
+    const auto contains = [&](QByteArrayView word) {
+        for (qsizetype at = 0; at + word.size() <= type.size(); ++at) {
+            if (type.sliced(at, word.size()).compare(word, Qt::CaseInsensitive) == 0)
+                return true;
+        }
+        return false;
+    };
+    if (type.compare("DATE", Qt::CaseInsensitive) == 0)
         return ColumnKind::Date;
-    if (type == "TIME")
+    if (type.compare("TIME", Qt::CaseInsensitive) == 0)
         return ColumnKind::Time;
-    if (type.contains("INT"))
+    if (contains("INT"))
         return ColumnKind::Integer;
-    if (type.contains("TEXT") || type.contains("CHAR") || type.contains("CLOB") ||
-        type.contains("MEMO"))
+    if (contains("TEXT") || contains("CHAR") || contains("CLOB") || contains("MEMO"))
         return ColumnKind::Text;
     return ColumnKind::Other;
 }
 
 QVariant readColumnValue(sqlite3_stmt* stmt, int column, ColumnKind kind)
 {
-    Cell cell{sqlite3_column_type(stmt, column), 0, 0, nullptr, 0};
+    // The cell is looked up once and read through its value: each sqlite3_column_* call would
+    // check the statement and its column again. The engine opens its connections without
+    // sqlite's own mutex, so each is used by one thread at a time already and reading the value
+    // in place is as safe as the calls it replaces.
+    sqlite3_value* value = sqlite3_column_value(stmt, column);
+    Cell cell{sqlite3_value_type(value), 0, 0, nullptr, 0};
     switch (cell.type) {
-    case SQLITE_INTEGER: cell.integer = sqlite3_column_int64(stmt, column); break;
-    case SQLITE_FLOAT: cell.real = sqlite3_column_double(stmt, column); break;
+    case SQLITE_INTEGER: cell.integer = sqlite3_value_int64(value); break;
+    case SQLITE_FLOAT: cell.real = sqlite3_value_double(value); break;
     case SQLITE_TEXT:
-        cell.text = sqlite3_column_text(stmt, column);
-        cell.size = sqlite3_column_bytes(stmt, column);
+        cell.text = sqlite3_value_text(value);
+        cell.size = sqlite3_value_bytes(value);
         break;
     case SQLITE_BLOB:
-        cell.text = static_cast<const unsigned char*>(sqlite3_column_blob(stmt, column));
-        cell.size = sqlite3_column_bytes(stmt, column);
+        cell.text = static_cast<const unsigned char*>(sqlite3_value_blob(value));
+        cell.size = sqlite3_value_bytes(value);
         break;
     default: break;
     }

@@ -253,7 +253,22 @@ std::optional<QTime> timeFromText(QStringView text, const QLocale& locale)
 
 QString isoDateText(const QDate& date)
 {
-    return QString::asprintf("%04d-%02d-%02d", date.year(), date.month(), date.day());
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    if (year < 0 || year > 9999)
+        return QString::asprintf("%04d-%02d-%02d", year, month, day);
+    // Written digit by digit: the agenda and the registers build a few of these per query.
+    const char16_t text[10] = {char16_t(u'0' + year / 1000),
+                               char16_t(u'0' + year / 100 % 10),
+                               char16_t(u'0' + year / 10 % 10),
+                               char16_t(u'0' + year % 10),
+                               u'-',
+                               char16_t(u'0' + month / 10),
+                               char16_t(u'0' + month % 10),
+                               u'-',
+                               char16_t(u'0' + day / 10),
+                               char16_t(u'0' + day % 10)};
+    return QString(reinterpret_cast<const QChar*>(text), 10);
 }
 
 QString isoTimeText(const QTime& time)

@@ -54,6 +54,13 @@ QByteArray bytesFromStorage(const unsigned char* utf8, int size)
             ++i;
             continue;
         }
+        // The stored form of bytes 80..FF (U+0080..U+00FF), nearly every other character of
+        // a Varnel text, is taken without the general decoding below.
+        if ((b == 0xC2 || b == 0xC3) && i + 1 < size && (utf8[i + 1] & 0xC0) == 0x80) {
+            *p++ = char(((b & 0x03) << 6) | (utf8[i + 1] & 0x3F));
+            i += 2;
+            continue;
+        }
         int length = 1;
         char32_t cp = b;
         if ((b & 0xE0) == 0xC0) {
