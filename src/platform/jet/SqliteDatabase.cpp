@@ -4,12 +4,12 @@
 
 #include <sqlite3.h>
 
-#include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/files/NativePath.h"
 #include "platform/jet/ColumnValue.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/SqliteRecordset.h"
@@ -94,7 +94,7 @@ void runBackup(sqlite3* to, sqlite3* from, const QString& context)
 
 bool folderIsWritable(const QString& path)
 {
-    return ::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK) == 0;
+    return ::access(files::nativePath(QFileInfo(path).absolutePath()).constData(), W_OK) == 0;
 }
 
 } // namespace
@@ -102,11 +102,11 @@ bool folderIsWritable(const QString& path)
 std::shared_ptr<Database> Database::OpenDatabase(const QString& path)
 {
     // Only the directory entry is looked at here; the file itself is read through SQLite.
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    struct stat info {};
+    if (::stat(files::nativePath(path).constData(), &info) != 0 || S_ISDIR(info.st_mode))
         throw JetError(errors::kFileNotFound,
                        QStringLiteral("Could not find the database file '%1'.").arg(path));
-    if (info.size() == 0)
+    if (info.st_size == 0)
         throw JetError(errors::kUnrecognizedFormat,
                        QStringLiteral("The database file '%1' is empty, so it holds no diary. It "
                                       "was left unchanged; move it away to start a new diary.")
@@ -125,8 +125,9 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path)
 
 std::shared_ptr<Database> Database::CreateDatabase(const QString& path)
 {
-    const QFileInfo info(path);
-    if (info.exists() && (info.isDir() || info.size() > 0))
+    struct stat info {};
+    if (::stat(files::nativePath(path).constData(), &info) == 0 &&
+        (S_ISDIR(info.st_mode) || info.st_size > 0))
         throw JetError(errors::kEngineFailure,
                        QStringLiteral("Could not create the database file '%1': a file of that "
                                       "name exists already.")
@@ -136,11 +137,12 @@ std::shared_ptr<Database> Database::CreateDatabase(const QString& path)
 
 std::shared_ptr<Database> SqliteDatabase::open(const QString& path, int flags, OpenMode mode)
 {
-    QByteArray name = QFile::encodeName(path);
+    QByteArray name = files::nativePath(path);
     if (mode == OpenMode::Immutable) {
         // A URI keeps '?' and '#' of a file name from being read as its parts.
-        name = "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") +
-               "?immutable=1";
+        name =
+            "file:" + files::nativePath(QFileInfo(path).absoluteFilePath()).toPercentEncoding("/") +
+            "?immutable=1";
     }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(name.constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -249,7 +251,7 @@ void SqliteDatabase::Checkpoint()
 void SqliteDatabase::BackupInto(const QString& file, const QString& context)
 {
     sqlite3* copy = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &copy,
+    const int rc = sqlite3_open_v2(files::nativePath(file).constData(), &copy,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(copy, sqlite3_close_v2);
     if (rc != SQLITE_OK)

@@ -5,8 +5,8 @@
 #include <sqlite3.h>
 
 #include <QFileInfo>
-#include <QUrl>
 
+#include "platform/files/NativePath.h"
 #include "platform/jet/SqliteDatabase.h"
 #include "platform/jet/SqliteError.h"
 
@@ -16,7 +16,8 @@ SqliteFile::SqliteFile(const QString& path, const QString& context)
 {
     // A URI keeps '?' and '#' of a file name from being read as its parts.
     const QByteArray uri =
-        "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") + "?immutable=1";
+        "file:" + files::nativePath(QFileInfo(path).absoluteFilePath()).toPercentEncoding("/") +
+        "?immutable=1";
     const int rc =
         sqlite3_open_v2(uri.constData(), &m_db,
                         SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);

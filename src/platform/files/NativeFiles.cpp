@@ -1,0 +1,92 @@
+#include "platform/files/NativeFiles.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <dirent.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+
+#include "platform/files/NativePath.h"
+
+namespace files {
+
+namespace {
+
+mode_t typeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(nativePath(path).constData(), &st) == 0 ? st.st_mode & S_IFMT : 0;
+}
+
+QString workingFolder()
+{
+    const std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), std::free);
+    return folder ? fromNativePath(folder.get()) : QDir::currentPath();
+}
+
+} // namespace
+
+bool exists(const QString& path)
+{
+    return typeOf(path) != 0;
+}
+
+bool isFile(const QString& path)
+{
+    return typeOf(path) == S_IFREG;
+}
+
+bool isFolder(const QString& path)
+{
+    return typeOf(path) == S_IFDIR;
+}
+
+QString absolutePath(const QString& path)
+{
+    if (path.startsWith(QLatin1Char('/')))
+        return QDir::cleanPath(path);
+    return QDir::cleanPath(workingFolder() + QLatin1Char('/') + path);
+}
+
+QString folderOf(const QString& path)
+{
+    const QString absolute = absolutePath(path);
+    const qsizetype slash = absolute.lastIndexOf(QLatin1Char('/'));
+    return slash <= 0 ? QStringLiteral("/") : absolute.left(slash);
+}
+
+QString canonicalPath(const QString& path)
+{
+    if (path.isEmpty())
+        return {};
+    const std::unique_ptr<char, decltype(&std::free)> resolved(
+        ::realpath(nativePath(path).constData(), nullptr), std::free);
+    return resolved ? fromNativePath(resolved.get()) : QString();
+}
+
+QStringList fileNames(const QString& folder)
+{
+    const auto close = [](DIR* dir) { ::closedir(dir); };
+    const std::unique_ptr<DIR, decltype(close)> dir(::opendir(nativePath(folder).constData()),
+                                                    close);
+    QList<QByteArray> names;
+    while (dir) {
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry)
+            break;
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names << name;
+    }
+    std::sort(names.begin(), names.end());
+    QStringList decoded;
+    decoded.reserve(names.size());
+    for (const QByteArray& name : names)
+        decoded << fromNativePath(name);
+    return decoded;
+}
+
+} // namespace files

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The few questions the program asks of the file system about a path, asked by the path's exact
+// bytes (see NativePath.h), so a name that is not UTF-8 is found as it is. Links are followed.
+namespace files {
+
+bool exists(const QString& path);
+bool isFile(const QString& path); // a regular file
+bool isFolder(const QString& path);
+
+// `path` against the working folder, cleaned of "." and "..", links left as they are.
+QString absolutePath(const QString& path);
+// The folder of absolutePath(path).
+QString folderOf(const QString& path);
+// `path` with every link resolved; empty when it does not exist.
+QString canonicalPath(const QString& path);
+// The names of everything in `folder`, hidden ones too, sorted by their bytes.
+QStringList fileNames(const QString& folder);
+
+} // namespace files
