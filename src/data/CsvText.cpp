@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "data/Utf8Text.h"
+
 namespace data {
 
 namespace {
@@ -39,7 +41,21 @@ void appendCsvLine(QByteArray& utf8, const QStringList& fields)
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i > 0)
             utf8 += ',';
-        utf8 += (needsQuotes(fields[i]) ? csvField(fields[i]) : fields[i]).toUtf8();
+        const QString& field = fields[i];
+        if (!needsQuotes(field)) {
+            appendUtf8(utf8, field);
+            continue;
+        }
+        // Quoted, each quote doubled.
+        utf8 += '"';
+        qsizetype from = 0;
+        for (qsizetype quote; (quote = field.indexOf(QLatin1Char('"'), from)) >= 0;
+             from = quote + 1) {
+            appendUtf8(utf8, QStringView(field).mid(from, quote - from));
+            utf8 += "\"\"";
+        }
+        appendUtf8(utf8, QStringView(field).mid(from));
+        utf8 += '"';
     }
     utf8 += "\r\n";
 }

@@ -6,8 +6,15 @@
 #include "export/ExportCalendar.h"
 #include "export/ExportCsv.h"
 #include "platform/jet/Database.h"
+#include "platform/jet/RowsAhead.h"
 
 namespace exports {
+
+namespace {
+
+constexpr qsizetype kPieceBytes = 64 * 1024;
+
+} // namespace
 
 ExportResult exportRecords(jet::Database& database, ExportRegister which, const QString& statement,
                            ExportFormat format)
@@ -30,10 +37,19 @@ int streamRecords(jet::Database& database, ExportRegister which, const QString& 
     const CalendarWriter writer(which, calendar ? diaryId(database) : QString());
     const QByteArray start = calendar ? writer.start() : exportCsvHeader(which);
     int records = 0;
+    // Events are written into one piece that goes to the sink when it is large enough.
+    QByteArray piece;
     const auto write = [&](qint64 identity, const QVariantList& values) {
         if (records++ == 0)
-            sink(start);
-        sink(calendar ? writer.event(identity, values) : exportCsvLine(which, values));
+            piece += start;
+        if (calendar)
+            writer.appendEvent(piece, identity, values);
+        else
+            piece += exportCsvLine(which, values);
+        if (piece.size() >= kPieceBytes) {
+            sink(piece);
+            piece.truncate(0);
+        }
     };
     if (database.backend() == jet::Database::Backend::Server) {
         // A server's rows come from its one statement as the record set reads them.
@@ -44,7 +60,7 @@ int streamRecords(jet::Database& database, ExportRegister which, const QString& 
         const QString withIdentity = QStringLiteral("Select ") + database.rowIdentity() +
                                      QStringLiteral(", ") + statement.mid(7);
         QVariantList values;
-        database.ReadRows(withIdentity, [&](const std::vector<QVariant>& row) {
+        jet::readRowsAhead(database, withIdentity, [&](const std::vector<QVariant>& row) {
             values.resize(qsizetype(row.size()) - 1);
             std::copy(row.begin() + 1, row.end(), values.begin());
             write(row.front().toLongLong(), values);
@@ -52,7 +68,7 @@ int streamRecords(jet::Database& database, ExportRegister which, const QString& 
         });
     }
     if (records > 0)
-        sink(calendar ? writer.end() : QByteArray());
+        sink(piece + (calendar ? writer.end() : QByteArray()));
     return records;
 }
 

@@ -6,9 +6,9 @@
 
 #include <QDate>
 #include <QHash>
-#include <QStringList>
 #include <QTime>
 
+#include "data/Utf8Text.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "registers/RegisterTexts.h"
 
@@ -19,7 +19,7 @@ namespace {
 // Content lines are folded at 75 octets, never inside a UTF-8 sequence.
 constexpr int kLineOctets = 75;
 
-void appendFolded(QByteArray& out, const QByteArray& line)
+void appendFolded(QByteArray& out, QByteArrayView line)
 {
     qsizetype at = 0;
     int room = kLineOctets;
@@ -27,42 +27,37 @@ void appendFolded(QByteArray& out, const QByteArray& line)
         qsizetype cut = at + room;
         while (cut > at && (uchar(line[cut]) & 0xC0) == 0x80)
             --cut;
-        out.append(line.constData() + at, cut - at).append("\r\n ");
+        out.append(line.data() + at, cut - at).append("\r\n ");
         at = cut;
         room = kLineOctets - 1; // the leading blank counts
     }
-    out.append(line.constData() + at, line.size() - at).append("\r\n");
+    out.append(line.data() + at, line.size() - at).append("\r\n");
 }
 
-// Backslash, semicolon and comma escaped, each line break (CRLF, CR or LF) as "\n"; one pass.
-QString escaped(const QString& text)
+// `text` appended as UTF-8 with backslash, semicolon and comma escaped and each line break
+// (CRLF, CR or LF) as "\n"; the runs between them go straight in.
+void appendText(QByteArray& out, QStringView text)
 {
-    const auto special = [](QChar c) {
-        const char16_t u = c.unicode();
-        return u == u'\\' || u == u';' || u == u',' || u == u'\r' || u == u'\n';
+    const auto special = [](char16_t c) {
+        return c == u'\\' || c == u';' || c == u',' || c == u'\r' || c == u'\n';
     };
-    qsizetype next = std::find_if(text.begin(), text.end(), special) - text.begin();
-    if (next == text.size())
-        return text;
-    QString out;
-    out.reserve(text.size() + 8);
     qsizetype from = 0;
-    for (; next < text.size(); ++next) {
-        const char16_t c = text[next].unicode();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
         if (!special(c))
             continue;
-        out.append(QStringView(text).mid(from, next - from));
+        data::appendUtf8(out, text.mid(from, i - from));
         if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && next + 1 < text.size() && text[next + 1] == u'\n')
-                ++next;
-            out += QLatin1String("\\n");
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            out += "\\n";
         } else {
-            out += QLatin1Char('\\');
-            out += QChar(c);
+            out += '\\';
+            out += char(c);
         }
-        from = next + 1;
+        from = i + 1;
     }
-    return out.append(QStringView(text).mid(from));
+    data::appendUtf8(out, text.mid(from));
 }
 
 QString kannada(const QVariant& value)
@@ -82,80 +77,107 @@ QString label(const QByteArray& varnel)
 }
 
 // "yyyyMMdd" and "HHmmss", written straight in: an export writes them for every record.
-QByteArray digits(std::initializer_list<std::pair<int, int>> parts)
+void appendDigits(QByteArray& text, std::initializer_list<std::pair<int, int>> parts)
 {
-    QByteArray text;
     for (auto [value, count] : parts) {
         const qsizetype at = text.size();
         text.resize(at + count);
         for (int i = count - 1; i >= 0; --i, value /= 10)
             text[at + i] = char('0' + value % 10);
     }
-    return text;
 }
 
-QByteArray dateText(const QDate& date)
+void appendDate(QByteArray& text, const QDate& date)
 {
     if (date.year() < 1 || date.year() > 9999)
-        return date.toString(QStringLiteral("yyyyMMdd")).toLatin1();
-    return digits({{date.year(), 4}, {date.month(), 2}, {date.day(), 2}});
+        text += date.toString(QStringLiteral("yyyyMMdd")).toLatin1();
+    else
+        appendDigits(text, {{date.year(), 4}, {date.month(), 2}, {date.day(), 2}});
 }
 
+// Writes content lines into `out`; each line is put together in `line` (reused from line to
+// line) and folded as it goes in.
 class Calendar {
 public:
-    void property(const char* name, const QString& value)
+    Calendar(QByteArray& out, QByteArray& line) : m_out(out), m_line(line) {}
+
+    void property(const char* name, QByteArrayView value)
     {
-        appendFolded(m_text, QByteArray(name) + ':' + value.toUtf8());
+        begin(name).append(':').append(value);
+        end();
     }
-    void text(const char* name, const QString& value)
+    // A text property of the parts that have a value, joined by `separator` (written as it
+    // stands); nothing when none has.
+    void text(const char* name, std::initializer_list<QString> parts,
+              const char* separator = nullptr)
     {
-        if (!value.isEmpty())
-            property(name, escaped(value));
+        bool any = false;
+        for (const QString& part : parts) {
+            if (part.isEmpty())
+                continue;
+            if (!any)
+                begin(name).append(':');
+            else
+                m_line.append(separator);
+            appendText(m_line, part);
+            any = true;
+        }
+        if (any)
+            end();
+    }
+    // "label: value" lines for the details that have a value.
+    void details(const char* name, std::initializer_list<std::pair<QByteArray, QVariant>> fields)
+    {
+        bool any = false;
+        for (const auto& [caption, value] : fields) {
+            const QString text = kannada(value);
+            if (text.isEmpty())
+                continue;
+            if (!any)
+                begin(name).append(':');
+            else
+                m_line.append("\\n");
+            appendText(m_line, label(caption));
+            m_line.append(": ");
+            appendText(m_line, text);
+            any = true;
+        }
+        if (any)
+            end();
     }
     // A date-time in floating local time, or the day alone when the time is not known.
     void when(const char* name, const QDate& date, const QTime& time)
     {
-        if (time.isValid())
-            appendFolded(m_text,
-                         QByteArray(name) + ':' + dateText(date) + 'T' +
-                             digits({{time.hour(), 2}, {time.minute(), 2}, {time.second(), 2}}));
-        else
-            appendFolded(m_text, QByteArray(name) + ";VALUE=DATE:" + dateText(date));
+        begin(name).append(time.isValid() ? ":" : ";VALUE=DATE:");
+        appendDate(m_line, date);
+        if (time.isValid()) {
+            m_line.append('T');
+            appendDigits(m_line, {{time.hour(), 2}, {time.minute(), 2}, {time.second(), 2}});
+        }
+        end();
     }
-    QByteArray m_text;
+
+private:
+    QByteArray& begin(const char* name)
+    {
+        m_line.truncate(0);
+        return m_line.append(name);
+    }
+    void end() { appendFolded(m_out, m_line); }
+
+    QByteArray& m_out;
+    QByteArray& m_line;
 };
-
-// "label: value" lines for the details that have a value.
-QString details(const QList<std::pair<QByteArray, QVariant>>& fields)
-{
-    QStringList lines;
-    for (const auto& [name, value] : fields) {
-        const QString text = kannada(value);
-        if (!text.isEmpty())
-            lines << label(name) + QStringLiteral(": ") + text;
-    }
-    return lines.join(QLatin1Char('\n'));
-}
-
-QString joined(const QStringList& parts, const QString& separator)
-{
-    QStringList present;
-    for (const QString& part : parts) {
-        if (!part.isEmpty())
-            present << part;
-    }
-    return present.join(separator);
-}
 
 void programmeEvent(Calendar& out, const QVariantList& v)
 {
     namespace texts = registers::texts;
     out.when("DTSTART", v.value(1).toDate(), v.value(3).toTime());
-    out.text("SUMMARY", kannada(v.value(4)));
-    out.text("LOCATION", joined({kannada(v.value(5)), kannada(v.value(6))}, QStringLiteral(", ")));
-    out.text("DESCRIPTION", details({{texts::telephone, v.value(7)},
-                                     {texts::contactLocal, v.value(8)},
-                                     {texts::others, v.value(9)}}));
+    out.text("SUMMARY", {kannada(v.value(4))});
+    out.text("LOCATION", {kannada(v.value(5)), kannada(v.value(6))}, "\\, ");
+    out.details("DESCRIPTION", {{texts::telephone, v.value(7)},
+                                {texts::contactLocal, v.value(8)},
+                                {texts::others, v.value(9)}});
 }
 
 void tourEvent(Calendar& out, const QVariantList& v)
@@ -174,59 +196,77 @@ void tourEvent(Calendar& out, const QVariantList& v)
     } else if (arrival.isValid() && !departureTime.isValid() && arrival >= departure) {
         out.when("DTEND", arrival.addDays(1), QTime());
     }
-    out.text("SUMMARY", joined({kannada(v.value(1)), kannada(v.value(2))}, QStringLiteral(" - ")));
-    out.text("LOCATION", kannada(v.value(2)));
-    out.text("DESCRIPTION",
-             details({{texts::travelType, v.value(9)}, {texts::others, v.value(10)}}));
+    const QString from = kannada(v.value(1));
+    const QString to = kannada(v.value(2));
+    out.text("SUMMARY", {from, to}, " - ");
+    out.text("LOCATION", {to});
+    out.details("DESCRIPTION", {{texts::travelType, v.value(9)}, {texts::others, v.value(10)}});
+}
+
+} // namespace
+
+namespace {
+
+QString uidPrefix(ExportRegister which, const QString& diaryId)
+{
+    return QStringLiteral("velmora-%1-%2-").arg(diaryId, tableName(which));
 }
 
 } // namespace
 
 QString eventUid(ExportRegister which, qint64 identity, const QString& diaryId)
 {
-    return QStringLiteral("velmora-%1-%2-%3").arg(diaryId, tableName(which)).arg(identity);
+    return uidPrefix(which, diaryId) + QString::number(identity);
 }
 
 CalendarWriter::CalendarWriter(ExportRegister which, const QString& diaryId, const QDateTime& stamp)
-    : m_which(which), m_diaryId(diaryId),
-      m_stamp(stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")))
+    : m_which(which), m_uidPrefix(uidPrefix(which, diaryId).toUtf8()),
+      m_stamp(stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1())
 {
 }
 
 QByteArray CalendarWriter::start() const
 {
-    Calendar out;
-    out.property("BEGIN", QStringLiteral("VCALENDAR"));
-    out.property("VERSION", QStringLiteral("2.0"));
-    out.property("PRODID", QStringLiteral("-//Velmora//Velmora diary//KN"));
-    out.property("CALSCALE", QStringLiteral("GREGORIAN"));
-    out.property("METHOD", QStringLiteral("PUBLISH"));
-    return out.m_text;
+    QByteArray text;
+    Calendar out(text, m_line);
+    out.property("BEGIN", "VCALENDAR");
+    out.property("VERSION", "2.0");
+    out.property("PRODID", "-//Velmora//Velmora diary//KN");
+    out.property("CALSCALE", "GREGORIAN");
+    out.property("METHOD", "PUBLISH");
+    return text;
 }
 
-QByteArray CalendarWriter::event(qint64 identity, const QVariantList& values) const
+void CalendarWriter::appendEvent(QByteArray& text, qint64 identity,
+                                 const QVariantList& values) const
 {
     const int dateOrdinal = m_which == ExportRegister::Tour ? 3 : 1;
     // A record without a readable date has no place in a calendar.
     if (!values.value(dateOrdinal).toDate().isValid())
-        return {};
-    Calendar out;
-    out.property("BEGIN", QStringLiteral("VEVENT"));
-    out.property("UID", eventUid(m_which, identity, m_diaryId));
+        return;
+    Calendar out(text, m_line);
+    out.property("BEGIN", "VEVENT");
+    out.property("UID", m_uidPrefix + QByteArray::number(identity));
     out.property("DTSTAMP", m_stamp);
     if (m_which == ExportRegister::Tour)
         tourEvent(out, values);
     else
         programmeEvent(out, values);
-    out.property("END", QStringLiteral("VEVENT"));
-    return out.m_text;
+    out.property("END", "VEVENT");
+}
+
+QByteArray CalendarWriter::event(qint64 identity, const QVariantList& values) const
+{
+    QByteArray text;
+    appendEvent(text, identity, values);
+    return text;
 }
 
 QByteArray CalendarWriter::end() const
 {
-    Calendar out;
-    out.property("END", QStringLiteral("VCALENDAR"));
-    return out.m_text;
+    QByteArray text;
+    Calendar(text, m_line).property("END", "VCALENDAR");
+    return text;
 }
 
 QByteArray exportCalendar(ExportRegister which, const QList<ExportRecord>& records,
@@ -235,7 +275,7 @@ QByteArray exportCalendar(ExportRegister which, const QList<ExportRecord>& recor
     const CalendarWriter writer(which, diaryId, stamp);
     QByteArray text = writer.start();
     for (const ExportRecord& record : records)
-        text += writer.event(record.identity, record.values);
+        writer.appendEvent(text, record.identity, record.values);
     return text + writer.end();
 }
 

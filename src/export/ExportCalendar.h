@@ -37,12 +37,15 @@ public:
     QByteArray start() const;
     // One record's event; empty for a record without a readable date.
     QByteArray event(qint64 identity, const QVariantList& values) const;
+    // The same event appended to `text`.
+    void appendEvent(QByteArray& text, qint64 identity, const QVariantList& values) const;
     QByteArray end() const;
 
 private:
     ExportRegister m_which;
-    QString m_diaryId;
-    QString m_stamp;
+    QByteArray m_uidPrefix; // the UID up to the row identity
+    QByteArray m_stamp;
+    mutable QByteArray m_line; // the content line being put together
 };
 
 } // namespace exports

@@ -5,6 +5,7 @@
 
 #include "data/CsvText.h"
 #include "platform/jet/Database.h"
+#include "platform/jet/RowsAhead.h"
 #include "platform/varnel/VarnelCodec.h"
 
 namespace search {
@@ -30,11 +31,8 @@ QStringList csvFields(SearchRegister which, const SearchRecord& record)
 QByteArray searchCsv(SearchRegister which, const QList<SearchRecord>& records)
 {
     QString text = data::csvLine(csvHeader(which));
-    for (const SearchRecord& record : records) {
-        // A row deleted by another window after the search is no longer there to write.
-        if (!record.isEmpty())
-            text += data::csvLine(csvFields(which, record));
-    }
+    for (const SearchRecord& record : records)
+        text += data::csvLine(csvFields(which, record));
     return text.toUtf8();
 }
 
@@ -48,7 +46,7 @@ int streamSearchCsv(SearchRegister which, jet::Database& database, const QString
     QStringList fields;
     QByteArray line;
     int records = 0;
-    database.ReadRows(statement, [&](const std::vector<QVariant>& row) {
+    jet::readRowsAhead(database, statement, [&](const std::vector<QVariant>& row) {
         fields.clear();
         for (qsizetype i = 0; i < columns.size(); ++i) {
             const GridColumn& c = columns[i];
