@@ -1,10 +1,9 @@
 #include "backup/BackupConnection.h"
 
-#include <QFileInfo>
-
 #include "backup/BackupSoundness.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/FileTexts.h"
+#include "platform/files/NativeFiles.h"
 #include "platform/jet/JetError.h"
 
 namespace backup {
@@ -20,7 +19,7 @@ QString readContext(const QString& path)
 QString checkedBackupFile(const QString& path)
 {
     files::requireRegularFile(path, files::texts::backupFile);
-    if (!QFileInfo(path).isFile())
+    if (!files::isFile(path))
         throw jet::JetError(jet::errors::kFileNotFound,
                             QStringLiteral("Could not find the backup '%1'.").arg(path));
     return path;

@@ -1,11 +1,13 @@
 #include "backup/BackupFiles.h"
 
 #include <algorithm>
+#include <unistd.h>
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
+
+#include "platform/files/NativeFiles.h"
+#include "platform/files/NativePath.h"
 
 namespace backup {
 
@@ -31,7 +33,7 @@ bool newerFirst(const BackupName& a, const BackupName& b)
 
 QString backupFolderFor(const QString& diaryFile)
 {
-    return QDir(QFileInfo(diaryFile).absolutePath()).filePath(QStringLiteral("backups"));
+    return QDir(files::folderOf(diaryFile)).filePath(QStringLiteral("backups"));
 }
 
 QString backupFileName(const BackupName& name)
@@ -60,8 +62,9 @@ QStringList backupFiles(const QString& folder)
 {
     const QDir dir(folder);
     std::vector<std::pair<BackupName, QString>> found;
-    for (const QString& file : dir.entryList(QDir::Files)) {
-        if (const auto name = parseBackupName(file))
+    for (const QString& file : files::fileNames(folder)) {
+        const auto name = parseBackupName(file);
+        if (name && files::isFile(dir.filePath(file)))
             found.emplace_back(*name, dir.filePath(file));
     }
     std::sort(found.begin(), found.end(),
@@ -77,7 +80,7 @@ QString newBackupPath(const QString& folder, const QDateTime& taken)
     const QDir dir(folder);
     // Seconds only: the name carries no finer time.
     BackupName name{taken.addMSecs(-taken.time().msec()), 1};
-    while (QFileInfo::exists(dir.filePath(backupFileName(name))))
+    while (files::exists(dir.filePath(backupFileName(name))))
         ++name.sequence;
     return dir.filePath(backupFileName(name));
 }
@@ -85,12 +88,12 @@ QString newBackupPath(const QString& folder, const QDateTime& taken)
 QStringList rotateBackups(const QString& folder, int keep, const QString& spare)
 {
     const QStringList files = backupFiles(folder);
-    const QString spared = spare.isEmpty() ? QString() : QFileInfo(spare).absoluteFilePath();
+    const QString spared = spare.isEmpty() ? QString() : files::absolutePath(spare);
     QStringList removed;
     for (qsizetype i = keep; i < files.size(); ++i) {
-        if (QFileInfo(files[i]).absoluteFilePath() == spared)
+        if (files::absolutePath(files[i]) == spared)
             continue;
-        if (QFile::remove(files[i]))
+        if (::unlink(files::nativePath(files[i]).constData()) == 0)
             removed << files[i];
     }
     return removed;

@@ -1,11 +1,12 @@
 #include "backup/DiaryBackup.h"
 
+#include <cerrno>
 #include <functional>
 #include <utility>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include "backup/BackupConnection.h"
@@ -15,6 +16,8 @@
 #include "data/DiarySchema.h"
 #include "export/DiaryIdentity.h"
 #include "platform/files/FileChecks.h"
+#include "platform/files/NativeFiles.h"
+#include "platform/files/NativePath.h"
 #include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
@@ -28,7 +31,10 @@ namespace {
 
 void requireWritableFolder(const QString& folder)
 {
-    if (!QDir().mkpath(folder) || ::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+    // The folder of a diary or of a checked target is there: only backups/ may be missing.
+    const QByteArray path = files::nativePath(folder);
+    if ((::mkdir(path.constData(), 0777) != 0 && errno != EEXIST) || !files::isFolder(folder) ||
+        ::access(path.constData(), W_OK) != 0)
         throw jet::JetError(jet::errors::kReadOnly,
                             QStringLiteral("The folder '%1' cannot be written, so no backup was "
                                            "made.")
@@ -49,7 +55,7 @@ public:
     // Moves the finished copy to its name unless a file took that name meanwhile (false then).
     bool publishAs(const QString& target)
     {
-        if (QFileInfo(target).absoluteFilePath() == QFileInfo(m_output.target()).absoluteFilePath())
+        if (files::absolutePath(target) == files::absolutePath(m_output.target()))
             return m_output.commitIfAbsent();
         return data::publishNewFile(m_output.handOver(), target);
     }
@@ -115,10 +121,10 @@ void copyDiary(jet::Database& source, const QString& target)
                                  .arg(QDir::toNativeSeparators(target)));
     };
     files::checkOutputTarget(target);
-    if (QFileInfo::exists(target))
+    if (files::exists(target))
         throw taken();
     bool first = true;
-    writeCopy(source, QFileInfo(target).absolutePath(), [&] {
+    writeCopy(source, files::folderOf(target), [&] {
         if (!std::exchange(first, false))
             throw taken();
         return target;
@@ -271,8 +277,7 @@ QString restoreBackup(const QString& backupFile, const QString& diaryPath, const
     BackupConnection source(backupFile);
     // Read without locks, the diary would be copied into itself while it is being written.
     const QString existing = data::findDiaryFile(diaryPath);
-    if (!existing.isEmpty() &&
-        QFileInfo(backupFile).canonicalFilePath() == QFileInfo(existing).canonicalFilePath())
+    if (!existing.isEmpty() && files::canonicalPath(backupFile) == files::canonicalPath(existing))
         throw jet::JetError(jet::errors::kInvalidOperation,
                             QStringLiteral("'%1' is the diary itself, not a backup of it; nothing "
                                            "was restored.")

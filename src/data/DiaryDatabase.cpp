@@ -8,8 +8,6 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QSettings>
 
@@ -18,6 +16,8 @@
 #include "platform/jet/Database.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/FileTexts.h"
+#include "platform/files/NativeFiles.h"
+#include "platform/files/NativePath.h"
 #include "platform/files/SafeOutput.h"
 #include "platform/jet/JetError.h"
 
@@ -38,7 +38,7 @@ SplitPath splitPath(const QString& path)
     if (at == 0)
         folder = QStringLiteral("/");
     // A folder written with backslashes is a folder with slashes here.
-    if (folder.contains(QLatin1Char('\\')) && !QFileInfo(folder).isDir())
+    if (folder.contains(QLatin1Char('\\')) && !files::isFolder(folder))
         folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return {folder, path.mid(at + 1)};
 }
@@ -51,7 +51,7 @@ QString spellingToCreate(const QString& name)
 
 void createDiaryFile(const SplitPath& where)
 {
-    if (!QFileInfo(where.folder).isDir())
+    if (!files::isFolder(where.folder))
         throw jet::JetError(jet::errors::kFileNotFound,
                             QStringLiteral("Could not create the database file: the folder '%1' "
                                            "does not exist.")
@@ -61,7 +61,7 @@ void createDiaryFile(const SplitPath& where)
     const QString scratch = files::temporaryNameFor(QDir(where.folder).filePath(where.name));
     const auto removeScratch = [&scratch] {
         for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-            QFile::remove(scratch + QLatin1String(suffix));
+            ::unlink(files::nativePath(scratch + QLatin1String(suffix)).constData());
     };
     const QString target = QDir(where.folder).filePath(spellingToCreate(where.name));
     bool published = false;
@@ -107,8 +107,9 @@ std::shared_ptr<jet::Database> sharedServerConnection(const QString& connection)
 QString settingsFileFor(const QString& path)
 {
     const QDir folder(splitPath(path).folder);
-    for (const QString& name : folder.entryList(QDir::Files, QDir::Name)) {
-        if (name.compare(QLatin1String(kSettingsFileName), Qt::CaseInsensitive) == 0)
+    for (const QString& name : files::fileNames(folder.path())) {
+        if (name.compare(QLatin1String(kSettingsFileName), Qt::CaseInsensitive) == 0 &&
+            files::isFile(folder.filePath(name)))
             return folder.filePath(name);
     }
     return {};
@@ -159,8 +160,8 @@ QString serverConnectionFor(const QString& path)
 
 bool publishNewFile(const QString& from, const QString& to)
 {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
+    const QByteArray source = files::nativePath(from);
+    const QByteArray target = files::nativePath(to);
     const int renamed =
         ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
     if (renamed == 0)
@@ -194,11 +195,11 @@ QString findFile(const QString& path)
 {
     const SplitPath where = splitPath(path);
     const QDir folder(where.folder);
-    const QStringList names =
-        folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    // Read by bytes: QDir would give a name that is not UTF-8 as another name.
     QStringList matches;
-    for (const QString& name : names) {
-        if (name.compare(where.name, Qt::CaseInsensitive) == 0)
+    for (const QString& name : files::fileNames(where.folder)) {
+        if (name.compare(where.name, Qt::CaseInsensitive) == 0 &&
+            !files::isFolder(folder.filePath(name)))
             matches << name;
     }
     if (matches.isEmpty())

@@ -1,7 +1,10 @@
 #include "legacy/JetHeader.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/files/NativeFiles.h"
+#include "platform/files/NativePath.h"
 
 namespace legacy {
 
@@ -15,10 +18,15 @@ constexpr qsizetype kVersionOffset = 0x14;
 JetHeader readJetHeader(const QString& path)
 {
     // Only a plain file is read: opening a FIFO would wait for a writer.
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    if (!files::isFile(path))
         return {};
-    const QByteArray head = file.read(kVersionOffset + 1);
+    const int fd = ::open(files::nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    QByteArray head(kVersionOffset + 1, '\0');
+    const ssize_t got = ::pread(fd, head.data(), size_t(head.size()), 0);
+    ::close(fd);
+    head.truncate(got < 0 ? 0 : got);
     JetHeader header;
     header.kind = JetHeader::Kind::NotJet;
     const QByteArray format = head.mid(4, 15);

@@ -20,10 +20,9 @@
 #include <iconv.h>
 #include <mdbtools.h>
 
-#include <QFile>
-
 #include "legacy/LegacyError.h"
 #include "legacy/LegacyLayout.h"
+#include "platform/files/NativePath.h"
 
 namespace legacy {
 
@@ -399,7 +398,7 @@ RawDiary readJetDiary(const QString& path, const ReadProgress& progress)
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         refuse(path, QString::fromLocal8Bit(std::strerror(errno)));
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = files::nativePath(path);
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(fds[0]);

@@ -18,6 +18,8 @@
 #include "legacy/LegacyLayout.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/FileTexts.h"
+#include "platform/files/NativeFiles.h"
+#include "platform/files/NativePath.h"
 #include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
@@ -151,7 +153,7 @@ ImportSummary importInPlace(const QString& jetFile, const QString& diaryName,
                             const ImportProgress& progress)
 {
     const LegacyDiary legacy = readLegacyDiary(jetFile, progress);
-    const QString folder = QFileInfo(jetFile).absolutePath();
+    const QString folder = files::folderOf(jetFile);
     const QString name = spellingToCreate(diaryName);
     const QString target = QDir(folder).filePath(name);
     // The new diary is as private as the Jet file it replaces.
@@ -180,8 +182,8 @@ ImportSummary importIntoDiary(const QString& jetFile, const QString& diaryPath,
 {
     const QString existing = data::findDiaryFile(diaryPath);
     if (!existing.isEmpty()) {
-        const QString jetCanonical = QFileInfo(jetFile).canonicalFilePath();
-        if (!jetCanonical.isEmpty() && QFileInfo(existing).canonicalFilePath() == jetCanonical)
+        const QString jetCanonical = files::canonicalPath(jetFile);
+        if (!jetCanonical.isEmpty() && files::canonicalPath(existing) == jetCanonical)
             return importInPlace(jetFile, QFileInfo(existing).fileName(), progress);
         // No connection to it exists yet, so its header may be read.
         if (readJetHeader(existing).isJet())
@@ -200,13 +202,13 @@ ImportSummary importIntoDiary(const QString& jetFile, const QString& diaryPath,
         });
         return summaryOf(legacy, existing);
     }
-    const QFileInfo where(diaryPath);
-    if (!where.absoluteDir().exists())
+    const QString folder = files::folderOf(diaryPath);
+    if (!files::isFolder(folder))
         throw LegacyError(QStringLiteral("The folder of the diary '%1' does not exist. Nothing "
                                          "was changed.")
                               .arg(diaryPath));
-    const QString name = spellingToCreate(where.fileName());
-    const QString target = where.absoluteDir().filePath(name);
+    const QString name = spellingToCreate(diaryPath.mid(diaryPath.lastIndexOf(u'/') + 1));
+    const QString target = QDir(folder).filePath(name);
     files::SafeOutput output(target);
     buildDiaryAside(output.handOver(), legacy, progress, total);
     if (!output.commitIfAbsent())

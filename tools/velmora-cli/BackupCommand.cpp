@@ -1,12 +1,11 @@
 // velmora-cli backup: a consistent copy of the diary, taken through the engine while windows may
 // be writing to it.
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
 
 #include "CliCommand.h"
 #include "backup/DiaryBackup.h"
 #include "data/DiaryDatabase.h"
+#include "platform/files/NativePath.h"
 
 namespace {
 
@@ -35,13 +34,13 @@ int runBackup(const QStringList& arguments)
         const QString diary = cli::existingDiaryPath(parser);
         QString written;
         if (parser.isSet(QStringLiteral("to"))) {
-            written = QFileInfo(parser.value(QStringLiteral("to"))).absoluteFilePath();
+            written = files::absolutePath(parser.value(QStringLiteral("to")));
             cli::checkedTarget(written);
             backup::copyDiary(*data::OpenDiaryDatabase(diary), written);
         } else {
             written = backup::backupDiary(diary);
         }
-        cli::out() << written << Qt::endl;
+        cli::printLine(written);
         return int(cli::kDone);
     });
 }

@@ -11,6 +11,7 @@
 #include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
 #include "platform/files/FileChecks.h"
+#include "platform/files/NativePath.h"
 #include "platform/jet/JetError.h"
 
 namespace cli {
@@ -192,7 +193,7 @@ QString diaryPath(const QCommandLineParser& parser)
 void fail(const QString& name, const QString& text)
 {
     out().flush();
-    QString line = text.trimmed();
+    QString line = files::shownPath(text.trimmed());
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     err() << "velmora-cli " << name << ": " << line << Qt::endl;
 }
@@ -241,6 +242,11 @@ int runGuarded(const QString& name, const std::function<int()>& body)
         fail(name, holdsKannada(text) ? text : QStringLiteral(u"ಬಳಸಲಾಗದು: ") + text);
     }
     return finishOutput(name, code);
+}
+
+void printLine(const QString& line)
+{
+    writeOut(files::nativePath(line) + '\n');
 }
 
 void writeOut(const char* data, size_t size)

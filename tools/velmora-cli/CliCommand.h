@@ -81,6 +81,9 @@ inline void writeOut(const QByteArray& bytes)
     writeOut(bytes.constData(), size_t(bytes.size()));
 }
 
+// Writes a line on standard output; a path in it goes out as its exact bytes, for scripts to use.
+void printLine(const QString& line);
+
 // Gathers pieces of output and hands them on about 64 KiB at a time, so a long output is
 // written as it is made without a system call per line.
 class PieceBuffer {

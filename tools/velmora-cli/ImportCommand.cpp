@@ -1,10 +1,10 @@
 // velmora-cli import: brings the records of a Jet (.mdb) diary into a diary of this program,
 // for administrators moving many files. The work is the start-up import's (src/legacy).
 #include <QCommandLineParser>
-#include <QFileInfo>
 
 #include "CliCommand.h"
 #include "legacy/LegacyImport.h"
+#include "platform/files/NativeFiles.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ int runImport(const QStringList& arguments)
             throw cli::BadInput{QStringLiteral(u"ಒಂದು Jet ಕಡತವನ್ನು ಕೊಡಿ.")};
         const QString diary = cli::diaryPath(parser);
         // A new diary is an output: its place is checked as every output's is.
-        if (!QFileInfo::exists(diary))
+        if (!files::exists(diary))
             cli::checkedTarget(diary);
         const legacy::ImportSummary summary = legacy::importIntoDiary(positional.first(), diary);
         cli::out() << legacy::summaryText(summary) << Qt::endl;

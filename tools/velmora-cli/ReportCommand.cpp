@@ -116,8 +116,9 @@ int runReport(const QStringList& arguments)
         for (const QString& note : report.notes)
             cli::err() << note << Qt::endl;
         if (toFile)
-            cli::out() << parser.value(QStringLiteral("out")) << ": " << report.rows << " rows, "
-                       << report.pages << " pages" << Qt::endl;
+            cli::printLine(QStringLiteral("%1: %2 rows, %3 pages")
+                               .arg(parser.value(QStringLiteral("out")),
+                                    QString::number(report.rows), QString::number(report.pages)));
         if (toPrinter) {
             report::PrintRequest request;
             request.printer = printer;

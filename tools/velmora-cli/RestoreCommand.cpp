@@ -25,8 +25,8 @@ int listBackups(const QString& diary)
 {
     const QList<backup::BackupEntry> entries = backup::listBackups(diary);
     for (const backup::BackupEntry& entry : entries)
-        cli::out() << entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
-                   << counts(entry) << "  " << entry.path << Qt::endl;
+        cli::printLine(entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+                       QStringLiteral("  ") + counts(entry) + QStringLiteral("  ") + entry.path);
     return entries.isEmpty() ? cli::kNothingToDo : cli::kDone;
 }
 
@@ -58,8 +58,7 @@ int runRestore(const QStringList& arguments)
         // A restore goes into a diary that is there: a missing one is not made.
         const QString diary = cli::existingDiaryPath(parser);
         const QString previous = backup::restoreBackup(positional.first(), diary);
-        cli::out() << QStringLiteral("restored; the diary as it was is in %1").arg(previous)
-                   << Qt::endl;
+        cli::printLine(QStringLiteral("restored; the diary as it was is in %1").arg(previous));
         return int(cli::kDone);
     });
 }

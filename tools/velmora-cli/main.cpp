@@ -8,6 +8,7 @@
 #include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
 #include "platform/files/FileChecks.h"
+#include "platform/files/NativePath.h"
 
 namespace {
 
@@ -26,19 +27,10 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velmora-cli"));
-    // Qt reads arguments as UTF-8: a file name that is not would name another file. Refused,
-    // never silently renamed.
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray given(argv[i]);
-        if (!QByteArrayView(given).isValidUtf8()) {
-            const QString text = QStringLiteral(u"'%1' ಮಾನ್ಯ UTF-8 ಪಠ್ಯವಲ್ಲ (ಬೈಟುಗಳು %2); ಕಡತಕ್ಕೆ "
-                                                u"ಬೇರೆ ಹೆಸರು ಕೊಡಿ. ಏನನ್ನೂ ಮಾಡಲಿಲ್ಲ.");
-            cli::fail(QString::fromUtf8(argv[1]),
-                      text.arg(QString::fromUtf8(given), QString::fromLatin1(given.toHex(' '))));
-            return cli::kBadInput;
-        }
-    }
-    QStringList arguments = QCoreApplication::arguments().mid(1);
+    // Decoded here, not by Qt: a file name that is not UTF-8 keeps its bytes (see NativePath.h).
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << files::fromNativePath(argv[i]);
     if (arguments.isEmpty()) {
         printOverview(cli::err());
         cli::err().flush();

@@ -2,16 +2,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QMutex>
 #include <QStringList>
 
 #include "platform/files/FileTexts.h"
+#include "platform/files/NativeFiles.h"
+#include "platform/files/NativePath.h"
 #include "platform/jet/JetError.h"
 
 namespace files {
@@ -40,7 +41,7 @@ QStringList protectedDiaries()
 
 bool statPath(const QString& path, struct stat* st)
 {
-    return ::stat(QFile::encodeName(path).constData(), st) == 0;
+    return ::stat(nativePath(path).constData(), st) == 0;
 }
 
 bool sameFile(const struct stat& a, const struct stat& b)
@@ -59,12 +60,12 @@ void refuseDiaryFiles(const QString& path, const QString& shown)
     // The journal name of any file, held here or not: SQLite would take it for the journal.
     for (const char* suffix : kJournalSuffixes) {
         const QString stem = path.chopped(std::min<qsizetype>(path.size(), qstrlen(suffix)));
-        if (path.endsWith(QLatin1String(suffix)) && QFileInfo(stem).isFile())
+        if (path.endsWith(QLatin1String(suffix)) && isFile(stem))
             refuse(jet::errors::kInvalidOperation, texts::isJournal, shown);
     }
     struct stat target {};
     const bool exists = statPath(path, &target);
-    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString absolute = absolutePath(path);
     for (const QString& diary : protectedDiaries()) {
         const auto matches = [&](const QString& file) {
             struct stat st {};
@@ -85,23 +86,34 @@ void refuseDiaryFiles(const QString& path, const QString& shown)
 // does not exist yet.
 QString resolvedTarget(const QString& target)
 {
-    QFileInfo info(target);
-    for (int hops = 0; info.isSymLink() && hops < 40; ++hops) {
-        const QString canonical = info.canonicalFilePath();
+    QString path = absolutePath(target);
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(nativePath(path).constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            break;
+        const QString canonical = canonicalPath(path);
         if (!canonical.isEmpty())
             return canonical;
-        info = QFileInfo(info.symLinkTarget());
+        // A link to a file that does not exist yet: its name is where the file will be.
+        QByteArray link(st.st_size > 0 ? st.st_size + 1 : PATH_MAX, '\0');
+        const ssize_t size = ::readlink(nativePath(path).constData(), link.data(), link.size());
+        if (size < 0)
+            break;
+        const QString next = fromNativePath(QByteArrayView(link.constData(), size));
+        path =
+            absolutePath(next.startsWith(QLatin1Char('/')) ? next : folderOf(path) + u'/' + next);
     }
     // The folder in its canonical form, so a name compares with the diary's.
-    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
+    const QString folder = canonicalPath(folderOf(path));
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    return folder.isEmpty() ? path : QDir(folder).filePath(name);
 }
 
 } // namespace
 
 void protectDiary(const QString& diaryFile)
 {
-    const QString canonical = QFileInfo(diaryFile).canonicalFilePath();
+    const QString canonical = canonicalPath(diaryFile);
     if (canonical.isEmpty())
         return;
     Protected& p = protectedFiles();
@@ -123,10 +135,10 @@ QString checkOutputTarget(const QString& target)
             refuse(jet::errors::kInvalidOperation, texts::notRegular, target);
     }
     refuseDiaryFiles(path, target);
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo(folder).isDir())
+    const QString folder = folderOf(path);
+    if (!isFolder(folder))
         refuse(jet::errors::kFileNotFound, texts::noFolder, target);
-    if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+    if (::access(nativePath(folder).constData(), W_OK) != 0)
         refuse(jet::errors::kReadOnly, texts::folderReadOnly, target);
     return path;
 }

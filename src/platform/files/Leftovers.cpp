@@ -4,9 +4,13 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
+
+#include "platform/files/NativeFiles.h"
+#include "platform/files/NativePath.h"
 
 namespace files {
 
@@ -33,7 +37,15 @@ bool processRuns(qint64 pid)
 
 bool isTemporaryName(const QString& fileName, qint64* pid)
 {
-    const QRegularExpressionMatch match = temporaryPattern().match(fileName);
+    // The pattern cannot look at a name holding bytes that are not UTF-8; they count as letters.
+    QString matched = fileName;
+    for (qsizetype i = 0; i < matched.size(); ++i) {
+        if (matched[i].isHighSurrogate())
+            ++i; // a pair, whatever its second half
+        else if (native::isEscape(matched[i].unicode()))
+            matched[i] = QChar::ReplacementCharacter;
+    }
+    const QRegularExpressionMatch match = temporaryPattern().match(matched);
     if (!match.hasMatch())
         return false;
     if (pid)
@@ -45,12 +57,15 @@ int removeLeftovers(const QString& folder)
 {
     const QDir dir(folder);
     int removed = 0;
-    const QStringList names =
-        dir.entryList(QStringList{QStringLiteral(".*.velmora-*.tmp*")},
-                      QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
-    for (const QString& name : names) {
+    for (const QString& name : fileNames(folder)) {
         qint64 pid = 0;
-        if (isTemporaryName(name, &pid) && !processRuns(pid) && QFile::remove(dir.filePath(name)))
+        if (!isTemporaryName(name, &pid) || processRuns(pid))
+            continue;
+        // Files only, never through a link.
+        const QByteArray path = nativePath(dir.filePath(name));
+        struct stat st {};
+        if (::lstat(path.constData(), &st) == 0 && !S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode) &&
+            ::unlink(path.constData()) == 0)
             ++removed;
     }
     return removed;

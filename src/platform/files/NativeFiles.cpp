@@ -21,12 +21,6 @@ mode_t typeOf(const QString& path)
     return ::stat(nativePath(path).constData(), &st) == 0 ? st.st_mode & S_IFMT : 0;
 }
 
-QString workingFolder()
-{
-    const std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), std::free);
-    return folder ? fromNativePath(folder.get()) : QDir::currentPath();
-}
-
 } // namespace
 
 bool exists(const QString& path)
@@ -42,20 +36,6 @@ bool isFile(const QString& path)
 bool isFolder(const QString& path)
 {
     return typeOf(path) == S_IFDIR;
-}
-
-QString absolutePath(const QString& path)
-{
-    if (path.startsWith(QLatin1Char('/')))
-        return QDir::cleanPath(path);
-    return QDir::cleanPath(workingFolder() + QLatin1Char('/') + path);
-}
-
-QString folderOf(const QString& path)
-{
-    const QString absolute = absolutePath(path);
-    const qsizetype slash = absolute.lastIndexOf(QLatin1Char('/'));
-    return slash <= 0 ? QStringLiteral("/") : absolute.left(slash);
 }
 
 QString canonicalPath(const QString& path)

@@ -11,10 +11,6 @@ bool exists(const QString& path);
 bool isFile(const QString& path); // a regular file
 bool isFolder(const QString& path);
 
-// `path` against the working folder, cleaned of "." and "..", links left as they are.
-QString absolutePath(const QString& path);
-// The folder of absolutePath(path).
-QString folderOf(const QString& path);
 // `path` with every link resolved; empty when it does not exist.
 QString canonicalPath(const QString& path);
 // The names of everything in `folder`, hidden ones too, sorted by their bytes.

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDir>
 #include <QString>
 #include <QStringView>
 
@@ -9,7 +14,8 @@
 // which valid UTF-8 reads as usual and each byte of an invalid sequence is the lone surrogate
 // U+DC80 + (byte - 0x80), so the name goes back to the system exactly as it came. Qt's own file
 // classes know nothing of this: a path that may hold such bytes reaches the system through
-// nativePath(), never through QFile or QFileInfo.
+// nativePath(), never through QFile or QFileInfo (even QFileInfo::absoluteFilePath() turns
+// it into another name).
 //
 // Inline, so that the engine below this library can use it too.
 namespace files {
@@ -105,6 +111,24 @@ inline QByteArray nativePath(QStringView path)
     }
     bytes += path.sliced(plain).toUtf8();
     return bytes;
+}
+
+// `path` against the working folder, cleaned of "." and "..", links left as they are.
+inline QString absolutePath(const QString& path)
+{
+    if (path.startsWith(u'/'))
+        return QDir::cleanPath(path);
+    const std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), std::free);
+    return QDir::cleanPath((folder ? fromNativePath(folder.get()) : QDir::currentPath()) + u'/' +
+                           path);
+}
+
+// The folder of absolutePath(path).
+inline QString folderOf(const QString& path)
+{
+    const QString absolute = absolutePath(path);
+    const qsizetype slash = absolute.lastIndexOf(u'/');
+    return slash <= 0 ? QStringLiteral("/") : absolute.left(slash);
 }
 
 // `text` for a message: each byte that is not UTF-8 written as \xNN, so the line stays readable

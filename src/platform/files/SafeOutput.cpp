@@ -9,25 +9,25 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include "platform/files/FileChecks.h"
 #include "platform/files/FileTexts.h"
 #include "platform/files/Leftovers.h"
+#include "platform/files/NativeFiles.h"
+#include "platform/files/NativePath.h"
 #include "platform/jet/JetError.h"
 
 namespace files {
 
 namespace {
 
-// Keeps the temporary name within the file system's 255 bytes.
-constexpr int kNameChars = 100;
+// Keeps the temporary name within the file system's 255 bytes: the rest of it takes at most 45.
+constexpr int kNameBytes = 200;
 
 QByteArray encoded(const QString& path)
 {
-    return QFile::encodeName(path);
+    return nativePath(path);
 }
 
 mode_t permissionBits(Privacy privacy, const QString& diaryFile)
@@ -44,18 +44,21 @@ mode_t permissionBits(Privacy privacy, const QString& diaryFile)
 
 QString temporaryNameFor(const QString& target)
 {
-    const QFileInfo info(target);
-    return info.dir().filePath(
-        QStringLiteral(".%1.velmora-%2-%3.tmp")
-            .arg(info.fileName().left(kNameChars))
-            .arg(qint64(::getpid()))
-            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    const QString name = target.mid(target.lastIndexOf(QLatin1Char('/')) + 1);
+    // Cut by bytes; a character cut in two stays two bytes of a name, which is all it needs to be.
+    const QString kept = fromNativePath(encoded(name).left(kNameBytes));
+    // One pass: a "%1" in the name is not a place for the process id.
+    return QDir(folderOf(target))
+        .filePath(QStringLiteral(".%1.velmora-%2-%3.tmp")
+                      .arg(kept, QString::number(::getpid()),
+                           QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                    QLatin1Char('0'))));
 }
 
 SafeOutput::SafeOutput(const QString& target, Privacy privacy, const QString& diaryFile)
     : m_target(checkOutputTarget(target))
 {
-    removeLeftovers(QFileInfo(m_target).absolutePath());
+    removeLeftovers(folderOf(m_target));
     m_temporary = temporaryNameFor(m_target);
     const mode_t bits = permissionBits(privacy, diaryFile);
     m_fd = ::open(encoded(m_temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, bits);

@@ -4,8 +4,6 @@
 
 #include <sqlite3.h>
 
-#include <QFileInfo>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,7 +92,7 @@ void runBackup(sqlite3* to, sqlite3* from, const QString& context)
 
 bool folderIsWritable(const QString& path)
 {
-    return ::access(files::nativePath(QFileInfo(path).absolutePath()).constData(), W_OK) == 0;
+    return ::access(files::nativePath(files::folderOf(path)).constData(), W_OK) == 0;
 }
 
 } // namespace
@@ -140,9 +138,8 @@ std::shared_ptr<Database> SqliteDatabase::open(const QString& path, int flags, O
     QByteArray name = files::nativePath(path);
     if (mode == OpenMode::Immutable) {
         // A URI keeps '?' and '#' of a file name from being read as its parts.
-        name =
-            "file:" + files::nativePath(QFileInfo(path).absoluteFilePath()).toPercentEncoding("/") +
-            "?immutable=1";
+        name = "file:" + files::nativePath(files::absolutePath(path)).toPercentEncoding("/") +
+               "?immutable=1";
     }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(name.constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);

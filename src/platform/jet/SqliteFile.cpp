@@ -4,8 +4,6 @@
 
 #include <sqlite3.h>
 
-#include <QFileInfo>
-
 #include "platform/files/NativePath.h"
 #include "platform/jet/SqliteDatabase.h"
 #include "platform/jet/SqliteError.h"
@@ -16,7 +14,7 @@ SqliteFile::SqliteFile(const QString& path, const QString& context)
 {
     // A URI keeps '?' and '#' of a file name from being read as its parts.
     const QByteArray uri =
-        "file:" + files::nativePath(QFileInfo(path).absoluteFilePath()).toPercentEncoding("/") +
+        "file:" + files::nativePath(files::absolutePath(path)).toPercentEncoding("/") +
         "?immutable=1";
     const int rc =
         sqlite3_open_v2(uri.constData(), &m_db,
