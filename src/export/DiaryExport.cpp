@@ -60,9 +60,9 @@ int streamRecords(jet::Database& database, ExportRegister which, const QString& 
         const QString withIdentity = QStringLiteral("Select ") + database.rowIdentity() +
                                      QStringLiteral(", ") + statement.mid(7);
         QVariantList values;
-        jet::readRowsAhead(database, withIdentity, [&](const std::vector<QVariant>& row) {
+        jet::readRowsAhead(database, withIdentity, [&](std::vector<QVariant>& row) {
             values.resize(qsizetype(row.size()) - 1);
-            std::copy(row.begin() + 1, row.end(), values.begin());
+            std::move(row.begin() + 1, row.end(), values.begin());
             write(row.front().toLongLong(), values);
             return true;
         });

@@ -126,7 +126,11 @@ public:
             end();
     }
     // "label: value" lines for the details that have a value.
-    void details(const char* name, std::initializer_list<std::pair<QByteArray, QVariant>> fields)
+    struct Detail {
+        const QByteArray& caption;
+        const QVariant& value;
+    };
+    void details(const char* name, std::initializer_list<Detail> fields)
     {
         bool any = false;
         for (const auto& [caption, value] : fields) {
@@ -169,24 +173,31 @@ private:
     QByteArray& m_line;
 };
 
+// The record's value at `ordinal`, or an empty one past its end (no copy: read for every cell).
+const QVariant& cell(const QVariantList& values, qsizetype ordinal)
+{
+    static const QVariant none;
+    return ordinal < values.size() ? values[ordinal] : none;
+}
+
 void programmeEvent(Calendar& out, const QVariantList& v)
 {
     namespace texts = registers::texts;
-    out.when("DTSTART", v.value(1).toDate(), v.value(3).toTime());
-    out.text("SUMMARY", {kannada(v.value(4))});
-    out.text("LOCATION", {kannada(v.value(5)), kannada(v.value(6))}, "\\, ");
-    out.details("DESCRIPTION", {{texts::telephone, v.value(7)},
-                                {texts::contactLocal, v.value(8)},
-                                {texts::others, v.value(9)}});
+    out.when("DTSTART", cell(v, 1).toDate(), cell(v, 3).toTime());
+    out.text("SUMMARY", {kannada(cell(v, 4))});
+    out.text("LOCATION", {kannada(cell(v, 5)), kannada(cell(v, 6))}, "\\, ");
+    out.details("DESCRIPTION", {{texts::telephone, cell(v, 7)},
+                                {texts::contactLocal, cell(v, 8)},
+                                {texts::others, cell(v, 9)}});
 }
 
 void tourEvent(Calendar& out, const QVariantList& v)
 {
     namespace texts = registers::texts;
-    const QDate departure = v.value(3).toDate();
-    const QTime departureTime = v.value(5).toTime();
-    const QDate arrival = v.value(6).toDate();
-    const QTime arrivalTime = v.value(8).toTime();
+    const QDate departure = cell(v, 3).toDate();
+    const QTime departureTime = cell(v, 5).toTime();
+    const QDate arrival = cell(v, 6).toDate();
+    const QTime arrivalTime = cell(v, 8).toTime();
     out.when("DTSTART", departure, departureTime);
     // An arrival recorded before the departure is left out rather than make an invalid event;
     // a day-long event ends on the morning after its last day.
@@ -196,11 +207,11 @@ void tourEvent(Calendar& out, const QVariantList& v)
     } else if (arrival.isValid() && !departureTime.isValid() && arrival >= departure) {
         out.when("DTEND", arrival.addDays(1), QTime());
     }
-    const QString from = kannada(v.value(1));
-    const QString to = kannada(v.value(2));
+    const QString from = kannada(cell(v, 1));
+    const QString to = kannada(cell(v, 2));
     out.text("SUMMARY", {from, to}, " - ");
     out.text("LOCATION", {to});
-    out.details("DESCRIPTION", {{texts::travelType, v.value(9)}, {texts::others, v.value(10)}});
+    out.details("DESCRIPTION", {{texts::travelType, cell(v, 9)}, {texts::others, cell(v, 10)}});
 }
 
 } // namespace
@@ -242,7 +253,7 @@ void CalendarWriter::appendEvent(QByteArray& text, qint64 identity,
 {
     const int dateOrdinal = m_which == ExportRegister::Tour ? 3 : 1;
     // A record without a readable date has no place in a calendar.
-    if (!values.value(dateOrdinal).toDate().isValid())
+    if (!cell(values, dateOrdinal).toDate().isValid())
         return;
     Calendar out(text, m_line);
     out.property("BEGIN", "VEVENT");

@@ -50,9 +50,10 @@ public:
 
     // Reads the rows of a SELECT as one statement, so they are the diary as it stood at one
     // moment whatever other connections commit meanwhile, and hands each to `row` with its
-    // values as a record set gives them (false from `row` stops). A file holds only the
-    // current row; a server's rows come as its one statement read them.
-    using RowReader = std::function<bool(const std::vector<QVariant>& values)>;
+    // values as a record set gives them (false from `row` stops); `row` may take the values
+    // (move them out), they are not read again. A file holds only the current row; a server's
+    // rows come as its one statement read them.
+    using RowReader = std::function<bool(std::vector<QVariant>& values)>;
     virtual void ReadRows(const QString& sql, const RowReader& row);
 
     // Whether the diary can only be read here (a folder or file this user cannot write).

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <deque>
 #include <exception>
+#include <iterator>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -99,11 +100,12 @@ void readInto(Handover& handover, size_t& columns, Database& database, const QSt
 {
     Batch batch;
     size_t rows = 0;
-    database.ReadRows(sql, [&](const std::vector<QVariant>& values) {
+    database.ReadRows(sql, [&](std::vector<QVariant>& values) {
         columns = values.size();
         if (batch.capacity() == 0)
             batch = handover.emptyBatch();
-        batch.insert(batch.end(), values.begin(), values.end());
+        // Moved, not copied: the texts' shared counts stay on this thread's side.
+        std::move(values.begin(), values.end(), std::back_inserter(batch));
         if (++rows < kRowsPerBatch)
             return true;
         rows = 0;
