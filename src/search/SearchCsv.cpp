@@ -50,8 +50,8 @@ int streamSearchCsv(SearchRegister which, jet::Database& database, const QString
         fields.clear();
         for (qsizetype i = 0; i < columns.size(); ++i) {
             const GridColumn& c = columns[i];
-            const QVariant value =
-                size_t(c.ordinal) < row.size() ? row[size_t(c.ordinal)] : QVariant();
+            static const QVariant none;
+            const QVariant& value = size_t(c.ordinal) < row.size() ? row[size_t(c.ordinal)] : none;
             auto& [seen, text] = last[size_t(i)];
             if (c.kind != CellKind::Text || value != seen) {
                 text = csvCellText(c.kind, value);
