@@ -98,8 +98,10 @@ void TestCliContract::failures_data()
     row("find not a diary", "find x --diary $N", 2);
     row("restore not a backup", "restore $N --diary $D", 2);
     row("import not a Jet file", "import $N --diary $M", 2);
-    // A name that is not UTF-8 (given last, as bytes): refused, never written under another.
-    row("export to a name not in UTF-8", "export local --format csv --diary $D --out", 2);
+    // A name that is not UTF-8 (given last, as bytes) in a missing folder: refused, the name
+    // shown readably. Such a name is otherwise used as it is (tst_cli_outputs).
+    row("export into a missing folder named not in UTF-8",
+        "export local --format csv --diary $D --out", 2);
     // Standard output that cannot be written: the environment, with a message.
     row("list to a full disk", "list local --diary $D", 3, "/dev/full");
     row("export to a full disk", "export local --format csv --diary $D", 3, "/dev/full");
@@ -151,11 +153,12 @@ void TestCliContract::failures()
     if (!standardOutput.isEmpty())
         cli.setStandardOutputFile(standardOutput);
     if (QByteArray(QTest::currentDataTag()).contains("UTF-8"))
-        cli.start(QStringLiteral("/bin/sh"),
-                  QStringList{QStringLiteral("-c"),
-                              QStringLiteral("exec \"$@\" \"$(printf '%s/caf\\351.csv' \"$0\")\""),
-                              folder.path(), QStringLiteral(VELMORA_CLI)} +
-                      argv);
+        cli.start(
+            QStringLiteral("/bin/sh"),
+            QStringList{QStringLiteral("-c"),
+                        QStringLiteral("exec \"$@\" \"$(printf '%s/caf\\351/x.csv' \"$0\")\""),
+                        folder.path(), QStringLiteral(VELMORA_CLI)} +
+                argv);
     else
         cli.start(QStringLiteral(VELMORA_CLI), argv);
     QVERIFY(cli.waitForFinished(30000));
@@ -164,6 +167,8 @@ void TestCliContract::failures()
     QVERIFY2(err.startsWith(QLatin1String("velmora-cli ")) && err.count(QLatin1Char('\n')) == 1,
              qPrintable(err));
     QCOMPARE(cli.readAllStandardOutput(), QByteArray());
+    if (QByteArray(QTest::currentDataTag()).contains("UTF-8"))
+        QVERIFY2(err.contains(QLatin1String("caf\\xe9/x.csv")), qPrintable(err));
     if (holder)
         holder->Execute(QStringLiteral("ROLLBACK"));
     holder.reset();

@@ -1,4 +1,6 @@
+#include <dirent.h>
 #include <signal.h>
+#include <algorithm>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -8,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include "MountedFolder.h"
@@ -19,7 +22,7 @@
 // diary (or linked to it), its journal, or not a plain file, with exit 2 and nothing written
 // (a disk full while writing is exit 3, nothing written either);
 // a killed writer's temporary file is gone after the next run into that folder; copies of the
-// diary are as private as the diary.
+// diary are as private as the diary; a name that is not UTF-8 is used byte for byte.
 class TestCliOutputs : public QObject {
     Q_OBJECT
 
@@ -32,6 +35,8 @@ private slots:
     void killedWritersLeaveNothing();
     void copiesAreAsPrivateAsTheDiary();
     void reportsADiaryThatCanOnlyBeRead();
+    void usesNamesAsTheirBytes_data();
+    void usesNamesAsTheirBytes();
 };
 
 namespace {
@@ -78,6 +83,21 @@ QStringList writerArguments(const QString& writer, const QString& target, const 
     if (writer == QLatin1String("backup"))
         return {"backup", "--diary", diary, "--to", target};
     return {"import", kLegacy, "--diary", target}; // the new diary is the output
+}
+
+// What is in `folder`, as the system names it.
+QList<QByteArray> entryBytes(const QByteArray& folder)
+{
+    QList<QByteArray> names;
+    if (DIR* dir = ::opendir(folder.constData())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
+                names << QByteArray(entry->d_name);
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 QStringList temporaries(const QString& folder)
@@ -277,6 +297,85 @@ void TestCliOutputs::reportsADiaryThatCanOnlyBeRead()
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     QVERIFY(QFileInfo(pdf).size() > 0);
     QCOMPARE(checksum(diary), before);
+}
+
+void TestCliOutputs::usesNamesAsTheirBytes_data()
+{
+    // @ is the name that is not UTF-8, $D the diary, $F the folder; `planted` is what lies at
+    // @ before the run, `made` the one entry the run adds.
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("planted");
+    QTest::addColumn<QByteArray>("made");
+    const QString report = QStringLiteral("report local --from 2000-01-01 --to 2099-12-31 "
+                                          "--template " VELMORA_RESOURCES_DIR "/rptlocal.rpt");
+    const struct {
+        const char* tag;
+        QString arguments;
+        const char* planted;
+        const char* made;
+    } rows[] = {
+        {"list the diary", "list local --diary @", "diary", ""},
+        {"back up to", "backup --diary $D --to @", "", "@"},
+        {"export to", "export local --format csv --diary $D --out @", "", "@"},
+        {"report to", report + " --diary $D --out @", "", "@"},
+        {"restore from", "restore @ --diary $D", "backup", "backups"},
+        {"import from", "import @ --diary $F/new.mdb", "jet", "new.mdb"},
+        {"import into", "import " + kLegacy + " --diary @", "", "@"},
+    };
+    for (const QByteArray& name : {QByteArray("\xff\xfe"), QByteArray("caf\xe9")}) {
+        for (const auto& row : rows)
+            QTest::addRow("%s %s", row.tag, name.toHex().constData())
+                << name << row.arguments << QString::fromLatin1(row.planted)
+                << (qstrcmp(row.made, "@") == 0 ? name : QByteArray(row.made));
+    }
+}
+
+void TestCliOutputs::usesNamesAsTheirBytes()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, arguments);
+    QFETCH(QString, planted);
+    QFETCH(QByteArray, made);
+    TempProgramFolder folder;
+    openSampleDiary(folder.path());
+    const QString diary = folder.filePath(QStringLiteral("Tarnalist.mdb"));
+    const QByteArray where = QFile::encodeName(folder.path());
+    const QByteArray path = where + '/' + name;
+    const auto removeIt = qScopeGuard([&path] { ::unlink(path.constData()); });
+    const QString source = planted == QLatin1String("jet") ? kLegacy : diary;
+    const QString copy = folder.filePath(QStringLiteral("planted"));
+    if (planted == QLatin1String("diary"))
+        QVERIFY(::rename(QFile::encodeName(diary).constData(), path.constData()) == 0);
+    else if (!planted.isEmpty())
+        QVERIFY(QFile::copy(source, copy) &&
+                ::rename(QFile::encodeName(copy).constData(), path.constData()) == 0);
+    const QList<QByteArray> before = entryBytes(where);
+
+    // The shell hands the name over as bytes: a QString argument could not carry it.
+    QString format;
+    for (const char byte : path)
+        format += QStringLiteral("\\%1").arg(uint(uchar(byte)), 3, 8, QLatin1Char('0'));
+    QStringList argv = arguments.split(QLatin1Char(' '));
+    argv.replaceInStrings(QStringLiteral("$D"), diary);
+    argv.replaceInStrings(QStringLiteral("$F"), folder.path());
+    QProcess cli;
+    cli.start(QStringLiteral("/bin/sh"),
+              QStringList{QStringLiteral("-c"),
+                          QStringLiteral("n=$(printf \"$0\"); for a; do shift; [ \"$a\" = @ ] && "
+                                         "a=$n; set -- \"$@\" \"$a\"; done; exec \"$@\""),
+                          format, QStringLiteral(VELMORA_CLI)} +
+                  argv);
+    QVERIFY(cli.waitForFinished(30000));
+    QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
+
+    QList<QByteArray> expected = before;
+    if (!made.isEmpty())
+        expected << made;
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(entryBytes(where), expected);
+    struct stat st {};
+    QVERIFY(::stat(path.constData(), &st) == 0 && st.st_size > 0);
 }
 
 QTEST_GUILESS_MAIN(TestCliOutputs)
