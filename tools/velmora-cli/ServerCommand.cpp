@@ -1,13 +1,13 @@
 // velmora-cli server: lays a diary out on a PostgreSQL server (optionally with the records of
 // a diary file) and says what a server holds.
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QUuid>
 
 #include "CliCommand.h"
 #include "data/DiaryDatabase.h"
 #include "data/DiarySchema.h"
 #include "export/DiaryIdentity.h"
+#include "platform/files/NativeFiles.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/ServerSchema.h"
@@ -21,7 +21,7 @@ int init(const QString& connection, const QString& fromDiary)
     std::shared_ptr<jet::Database> file;
     if (!fromDiary.isEmpty()) {
         // Only read: a diary file that does not exist is not made.
-        if (!QFileInfo(fromDiary).isFile())
+        if (!files::isFile(fromDiary))
             throw cli::BadInput{
                 QStringLiteral(u"'%1' ನಲ್ಲಿ ದಿನಚರಿಯ ಕಡತ ಇಲ್ಲ; ಏನನ್ನೂ ಬದಲಿಸಲಿಲ್ಲ.").arg(fromDiary)};
         file = data::OpenDiaryFile(fromDiary);

@@ -2,9 +2,8 @@
 
 #include <cerrno>
 #include <signal.h>
-#include <unistd.h>
-
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QRegularExpression>
