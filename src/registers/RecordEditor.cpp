@@ -14,6 +14,7 @@
 #include "registers/SharingTexts.h"
 #include "registers/UndoTexts.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace registers {
@@ -105,8 +106,9 @@ void RecordEditor::OpenRegister(const QString& databasePath)
 {
     Db = data::OpenDiaryDatabase(databasePath);
     m_clashMinutes = agenda::clashMinutes();
+    const std::int64_t version = Db->DataVersion();
     Rs = Db->OpenRecordset(m_mapping.openQuery, jet::RecordsetType::Dynaset);
-    rememberDataVersion();
+    m_seenDataVersion = version;
     if (Db->isReadOnly())
         tellOnceThatChangesCannotBeSaved(m_view);
     if (Rs->RecordCount() < 1) {
@@ -122,13 +124,20 @@ void RecordEditor::OpenRegister(const QString& databasePath)
     setState(State::Browsing);
 }
 
+// The current row is read whole before anything of it is shown: a read that fails leaves the
+// window showing what it showed.
 void RecordEditor::ShowRecord()
 {
-    m_shownKey = Rs->Bookmark();
-    m_shownValues.clear();
+    const std::int64_t key = Rs->Bookmark();
+    showRow(key, columnsOf(*Rs));
+}
+
+void RecordEditor::showRow(std::int64_t key, const QList<QVariant>& values)
+{
+    m_shownKey = key;
+    m_shownValues = values;
     for (const FieldSpec& f : m_mapping.fields) {
-        const QVariant value = Rs->Fields(f.ordinal).Value();
-        m_shownValues << value;
+        const QVariant value = values.value(f.ordinal);
         switch (f.kind) {
         case FieldKind::SerialNumber: m_view.setSerialText(QString::number(value.toInt())); break;
         case FieldKind::Date: m_view.setDate(f.ordinal, value.toDate()); break;
@@ -169,7 +178,7 @@ void RecordEditor::ImageNew_Click()
         m_view.messageText(registerFullMessage());
         return;
     }
-    NewRecord();
+    keepingPlace([this] { NewRecord(); });
 }
 
 bool RecordEditor::refuseMissingOrUnencodable()
@@ -201,7 +210,7 @@ void RecordEditor::ImageSave_Click()
     if (!Rs || refuseMissingOrUnencodable())
         return;
     if (m_view.ask(texts::saveQuestion))
-        SaveRecord();
+        keepingPlace([this] { SaveRecord(); });
 }
 
 void RecordEditor::SaveRecord()
@@ -219,6 +228,7 @@ void RecordEditor::saveNew()
     int serial = 0;
     std::int64_t key = 0;
     bool current = false;
+    std::int64_t ownSteps = 0;
     QList<QVariant> saved;
     // A clash is found inside the write and asked about with the write closed; Yes writes it
     // after checking again, No leaves the form as typed.
@@ -235,7 +245,8 @@ void RecordEditor::saveNew()
             if (serial <= kMaximumRecords && clashes.isEmpty()) {
                 // While nobody else wrote since the register was read, the new row simply
                 // joins the end of it; otherwise the register is read afresh afterwards.
-                current = Db->DataVersion() == m_seenDataVersion && Rs->RecordCount() == serial - 1;
+                current = holdsStoredRegister() && Rs->RecordCount() == serial - 1;
+                ownSteps = Db->OwnDataVersionSteps();
                 Rs->AddNew();
                 writeFields(*Rs, serial);
                 Rs->Update();
@@ -243,6 +254,7 @@ void RecordEditor::saveNew()
                 key = Rs->Bookmark();
                 saved = columnsOf(*storedRow(key));
                 transaction.commit();
+                takeOwnSteps(ownSteps);
             }
         }
         if (clashes.isEmpty())
@@ -256,19 +268,23 @@ void RecordEditor::saveNew()
         return;
     }
     remember({UndoStep::Kind::Addition, key, {}, saved});
-    if (current)
-        showSaved(serial);
-    else
-        refreshTo(key);
+    showSaved(key, saved, current);
     m_view.saveNotice();
 }
 
-void RecordEditor::showSaved(int serial)
+// The saved row is the window's record from here on, whatever the move to it meets: the
+// navigator goes to its number among this window's rows while they are the register as stored,
+// or among the rows read afresh.
+void RecordEditor::showSaved(std::int64_t key, const QList<QVariant>& saved, bool current)
 {
     Adding = false;
     setState(State::Browsing);
     m_view.setNavigatorEnabled(true);
-    navigateTo(serial, Rs->RecordCount());
+    showRow(key, saved);
+    if (current)
+        navigateTo(saved.value(0).toInt(), Rs->RecordCount());
+    else
+        refreshTo(key);
 }
 
 // A change is written to the row that was shown, under the serial number it has now, and only
@@ -280,7 +296,6 @@ void RecordEditor::saveChanged(int attempt)
     QList<QVariant> storedNow;
     QList<QVariant> saved;
     bool current = false;
-    int serial = 0;
     // A new date or time is checked for clashes inside the write, as a new record is.
     const std::optional<agenda::SaveCandidate> candidate =
         clashCandidate(m_mapping, m_view, m_shownKey, m_shownValues);
@@ -296,13 +311,15 @@ void RecordEditor::saveChanged(int attempt)
             if (stored == Stored::Unchanged && candidate)
                 clashes = check.newClashes(*Db, *candidate);
             if (stored == Stored::Unchanged && clashes.isEmpty()) {
-                current = Db->DataVersion() == m_seenDataVersion;
-                serial = row->Fields(0).Value().toInt();
+                current = holdsStoredRegister();
+                const std::int64_t ownSteps = Db->OwnDataVersionSteps();
+                const int serial = row->Fields(0).Value().toInt();
                 row->Edit();
                 writeFields(*row, serial);
                 row->Update();
                 saved = columnsOf(*storedRow(key));
                 transaction.commit();
+                takeOwnSteps(ownSteps);
             }
         }
         if (clashes.isEmpty())
@@ -314,10 +331,7 @@ void RecordEditor::saveChanged(int attempt)
     switch (stored) {
     case Stored::Unchanged:
         remember({UndoStep::Kind::Change, key, storedNow, saved});
-        if (current)
-            showSaved(serial);
-        else
-            refreshTo(key);
+        showSaved(key, saved, current);
         m_view.saveNotice();
         return;
     case Stored::Changed:
@@ -355,27 +369,44 @@ void RecordEditor::writeFields(jet::Recordset& target, int serial)
 void RecordEditor::ImageCancel_Click()
 {
     if (Rs && Adding && m_view.ask(texts::cancelQuestion))
-        CancelNew();
+        keepingPlace([this] { CancelNew(); });
 }
 
+// Shows the last record, of the register as stored now. It is read before the window leaves
+// the new record, so a failure leaves that as typed, still to be saved or cancelled.
 void RecordEditor::CancelNew()
+{
+    if (!holdsStoredRegister())
+        reread();
+    const int count = Rs->RecordCount();
+    if (count < 1) {
+        leaveNew();
+        NewRecord();
+        return;
+    }
+    findSerial(count);
+    const std::int64_t key = Rs->Bookmark();
+    const QList<QVariant> values = columnsOf(*Rs);
+    leaveNew();
+    m_navigating = true;
+    m_view.setNavigatorMaximum(count);
+    m_view.setNavigatorValue(count);
+    m_navigating = false;
+    showRow(key, values);
+}
+
+void RecordEditor::leaveNew()
 {
     Adding = false;
     setState(State::Browsing);
     m_view.showNewCaptionInsteadOfCancel();
     m_view.setNavigatorEnabled(true);
-    if (m_view.navigatorValue() == Rs->RecordCount()) {
-        findSerial(Rs->RecordCount());
-        ShowRecord();
-    } else {
-        m_view.setNavigatorValue(Rs->RecordCount());
-    }
 }
 
 void RecordEditor::ImageDelete_Click()
 {
     if (Rs && !Adding && Rs->RecordCount() > 0 && m_view.ask(texts::deleteQuestion))
-        DeleteRecord();
+        keepingPlace([this] { DeleteRecord(); });
 }
 
 void RecordEditor::DeleteRecord()
@@ -394,7 +425,8 @@ void RecordEditor::DeleteRecord()
         if (stored == Stored::Unchanged) {
             row.reset();
             deletionId = KeptDeletions(*Db, m_mapping.table).keep(key, m_clock());
-            current = Db->DataVersion() == m_seenDataVersion;
+            current = holdsStoredRegister();
+            const std::int64_t ownSteps = Db->OwnDataVersionSteps();
             if (current) {
                 Rs->FindFirst(QStringLiteral("%1=%2").arg(Db->rowIdentity()).arg(key));
                 current = !Rs->NoMatch();
@@ -408,9 +440,15 @@ void RecordEditor::DeleteRecord()
             }
             renumber();
             transaction.commit();
+            takeOwnSteps(ownSteps);
         }
     } catch (...) {
-        refreshTo(key);
+        // The window shows the record as stored now; when even that cannot be read, the
+        // failure the user hears of is the deletion's.
+        try {
+            refreshTo(key);
+        } catch (...) {
+        }
         throw;
     }
     switch (stored) {
@@ -424,10 +462,8 @@ void RecordEditor::DeleteRecord()
         refreshTo(std::nullopt);
         return;
     }
-    if (!current) {
-        Rs->Requery();
-        rememberDataVersion();
-    }
+    if (!current)
+        reread();
     const int count = Rs->RecordCount();
     if (count > 0)
         navigateTo(count, count);
@@ -455,14 +491,18 @@ void RecordEditor::VScroll1_Change()
 {
     if (!Rs || m_navigating)
         return;
-    if (Db->DataVersion() != m_seenDataVersion) {
-        // Another window or program changed the diary: browse what is stored now.
-        refreshTo(std::nullopt);
-        return;
-    }
-    findSerial(m_view.navigatorValue());
-    if (!Rs->NoMatch())
-        ShowRecord();
+    keepingPlace([this] {
+        if (!holdsStoredRegister()) {
+            // Another window or program changed the diary: browse what is stored now.
+            refreshTo(std::nullopt);
+            return;
+        }
+        findSerial(m_view.navigatorValue());
+        if (!Rs->NoMatch())
+            ShowRecord();
+        else
+            keepNavigatorAtShown();
+    });
 }
 
 void RecordEditor::DatePicker_Change(int ordinal)
@@ -551,8 +591,7 @@ QList<QVariant> RecordEditor::columnsOf(jet::Recordset& row) const
 // gone, the record the navigator points at; an empty register starts a first record.
 void RecordEditor::refreshTo(std::optional<std::int64_t> key)
 {
-    Rs->Requery();
-    rememberDataVersion();
+    reread();
     const int count = Rs->RecordCount();
     Adding = false;
     if (count < 1) {
@@ -581,9 +620,51 @@ void RecordEditor::navigateTo(int serial, int count)
         ShowRecord();
 }
 
-void RecordEditor::rememberDataVersion()
+// The version is taken before the rows are read: a commit meanwhile is seen at the next look.
+void RecordEditor::reread()
 {
-    m_seenDataVersion = Db->DataVersion();
+    const std::int64_t version = Db->DataVersion();
+    Rs->Requery();
+    m_seenDataVersion = version;
+    m_unread = false;
+}
+
+bool RecordEditor::holdsStoredRegister()
+{
+    return !m_unread && Db->DataVersion() == m_seenDataVersion;
+}
+
+// Inside a write, before its commit, `ownSteps` was OwnDataVersionSteps: the steps the commit
+// made are this window's own, and no sign that another changed the register.
+void RecordEditor::takeOwnSteps(std::int64_t ownSteps)
+{
+    m_seenDataVersion += Db->OwnDataVersionSteps() - ownSteps;
+}
+
+// A step that failed (the server unreachable, a statement refused, the diary busy) leaves the
+// navigator at the number of the record on screen, a record being added as typed, and this
+// window's rows to be read afresh before they are trusted again; the failure goes on to the
+// window, which shows its message.
+void RecordEditor::keepingPlace(const std::function<void()>& step)
+{
+    try {
+        step();
+    } catch (...) {
+        m_unread = true;
+        keepNavigatorAtShown();
+        throw;
+    }
+}
+
+void RecordEditor::keepNavigatorAtShown()
+{
+    if (Adding || !m_shownKey || m_shownValues.isEmpty())
+        return;
+    const int serial = m_shownValues.value(0).toInt();
+    m_navigating = true;
+    m_view.setNavigatorMaximum(std::max(Rs->RecordCount(), serial));
+    m_view.setNavigatorValue(serial);
+    m_navigating = false;
 }
 
 void RecordEditor::writeValues(jet::Recordset& target, const QList<QVariant>& values, int serial)
@@ -620,10 +701,12 @@ void RecordEditor::Undo_Click()
     if (!Rs || m_undo.empty())
         return;
     const UndoStep step = m_undo.back();
-    if (step.kind == UndoStep::Kind::Deletion)
-        undoDeletion(step);
-    else
-        undoSave(step);
+    keepingPlace([&] {
+        if (step.kind == UndoStep::Kind::Deletion)
+            undoDeletion(step);
+        else
+            undoSave(step);
+    });
 }
 
 void RecordEditor::undoDeletion(const UndoStep& step)

@@ -67,9 +67,11 @@ private:
     };
 
     void ShowRecord();
+    void showRow(std::int64_t key, const QList<QVariant>& values);
     void NewRecord();
     void SaveRecord();
     void CancelNew();
+    void leaveNew();
     void DeleteRecord();
 
     enum class Stored { Unchanged, Changed, Vanished };
@@ -90,11 +92,15 @@ private:
     void refuseUndo(const QString& notice, std::optional<std::int64_t> key);
     void saveNew();
     void saveChanged(int attempt);
-    void showSaved(int serial);
+    void showSaved(std::int64_t key, const QList<QVariant>& saved, bool current);
     void renumber();
     void refreshTo(std::optional<std::int64_t> key);
     void navigateTo(int serial, int count);
-    void rememberDataVersion();
+    void reread();
+    bool holdsStoredRegister();
+    void takeOwnSteps(std::int64_t ownSteps);
+    void keepingPlace(const std::function<void()>& step);
+    void keepNavigatorAtShown();
     void setDayNameOf(int dateOrdinal);
     bool refuseMissingOrUnencodable();
     void setState(State state);
@@ -112,6 +118,7 @@ private:
     std::optional<std::int64_t> m_shownKey;
     QList<QVariant> m_shownValues;
     std::int64_t m_seenDataVersion = 0;
+    bool m_unread = false;        // a failure left this window's rows to be read afresh
     std::vector<UndoStep> m_undo; // this window's steps, the last one last
     bool m_navigating = false;    // the editor itself moves the navigator
     int m_clashMinutes = 60;      // the clash rule's setting, read when the register opens

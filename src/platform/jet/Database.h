@@ -62,8 +62,14 @@ public:
     // so the file alone holds every saved record. Nothing to do on a server.
     virtual void Checkpoint() = 0;
     // A number that changes whenever another connection commits to the diary (this
-    // connection's own commits leave it as it is).
+    // connection's own commits leave it as it is). On a server, where the windows of a desk
+    // share one connection, it changes with each commit that changed a register, this
+    // connection's own ones too.
     virtual std::int64_t DataVersion() = 0;
+    // How many of DataVersion's steps this connection's own commits made (none on a file). A
+    // window that wrote adds its own commit's steps to the version it has seen, so it never
+    // takes its own save for another window's or program's.
+    virtual std::int64_t OwnDataVersionSteps() { return 0; }
 
     // The column that names a row for good, usable in statements ("rowid" on a file, the
     // hidden identity column on a server).

@@ -120,11 +120,19 @@ qsizetype KeysetRecordset::lastLive()
     return m_lastLiveHint;
 }
 
+// A move the backend could not make ready (a server that could not be read) leaves the set
+// where it was, a pending AddNew or Edit included.
 void KeysetRecordset::moveTo(qsizetype slot)
 {
-    discardPending();
+    const qsizetype from = m_current;
     m_current = slot;
-    afterMove();
+    try {
+        afterMove();
+    } catch (...) {
+        m_current = from;
+        throw;
+    }
+    discardPending();
 }
 
 void KeysetRecordset::discardPending()
@@ -333,9 +341,9 @@ void KeysetRecordset::FindFirst(const QString& criterion)
 {
     const std::optional<qsizetype> slot =
         isUpdatable() ? findInDynaset(criterion) : findInRows(criterion);
-    m_noMatch = !slot.has_value();
     if (slot)
         moveTo(*slot);
+    m_noMatch = !slot.has_value();
 }
 
 std::optional<qsizetype> KeysetRecordset::liveSlot(Key key)

@@ -67,7 +67,8 @@ protected:
     virtual void deleteRow(Key key) = 0;
     // The earliest slot of a dynaset's rows that meet the criterion.
     virtual std::optional<qsizetype> findInDynaset(const QString& criterion) = 0;
-    // Called after every move, before the new current row is read.
+    // Called after every move, before the new current row is read; when it throws, the move
+    // is undone.
     virtual void afterMove() {}
     // Empties the set; a backend holding more per row drops that too.
     virtual void clearRows();

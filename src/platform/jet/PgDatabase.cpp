@@ -211,22 +211,35 @@ bool PgDatabase::tryExec(const char* sql, const QString& context, const char* ac
     failed(result.get(), context);
 }
 
+// The server sends a commit's notices, this connection's own too, before it answers the
+// COMMIT (or the single statement), so an own commit is counted as soon as it returned.
 void PgDatabase::pollNotices()
 {
     if (PQconsumeInput(m_conn) == 0)
         return; // a broken connection is reported by the next statement
     const int self = PQbackendPID(m_conn);
     while (PGnotify* notice = PQnotifies(m_conn)) {
-        if (notice->be_pid != self)
+        if (notice->be_pid == self)
+            ++m_own;
+        else
             ++m_version;
         PQfreemem(notice);
     }
 }
 
+// Counts every commit that changed a register, this connection's own ones as well: the
+// windows sharing the connection learn of each other's saves as of another desk's. Staging a
+// report writes no register and sends no notice.
 std::int64_t PgDatabase::DataVersion()
 {
     pollNotices();
-    return m_version;
+    return m_version + m_own;
+}
+
+std::int64_t PgDatabase::OwnDataVersionSteps()
+{
+    pollNotices();
+    return m_own;
 }
 
 std::uint64_t PgDatabase::changeStamp(bool poll)

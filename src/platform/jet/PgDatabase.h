@@ -25,8 +25,9 @@ using PgResult = std::unique_ptr<pg_result, PgResultDeleter>;
 inline constexpr char kServerRowIdentity[] = "row_id";
 
 // A diary on a PostgreSQL server, over libpq. Writers serialize on a table lock taken when
-// the outermost transaction begins; readers are never held back. Other desks' commits reach
-// this connection as change notices.
+// the outermost transaction begins; readers are never held back. Every commit that changed a
+// register reaches this connection as a change notice, other desks' and its own: all the
+// windows of a desk share the connection, so one window's save is news to the others.
 class PgDatabase final : public Database {
     struct PrivateTag {};
 
@@ -46,6 +47,7 @@ public:
     void BackupInto(const QString& file, const QString& context) override;
     Backend backend() const override { return Backend::Server; }
     std::int64_t DataVersion() override;
+    std::int64_t OwnDataVersionSteps() override;
     QString rowIdentity() const override { return QString::fromLatin1(kServerRowIdentity); }
     bool checksUniqueAtStatementEnd() const override { return true; }
 
@@ -73,7 +75,8 @@ private:
     pg_conn* m_conn;
     QByteArray m_lockStatement; // "LOCK TABLE ..." or empty when no register exists
     bool m_readOnly = false;
-    std::int64_t m_version = 0;
+    std::int64_t m_version = 0; // other desks' change notices, and reconnections
+    std::int64_t m_own = 0;     // this connection's own commits' change notices
     std::uint64_t m_writes = 0;
     std::int64_t m_lastPollMs = 0;
     QHash<QString, bool> m_identityTables;

@@ -189,7 +189,9 @@ void PgRecordset::open(RecordsetType type)
 // One query for every row of the set.
 void PgRecordset::load()
 {
-    m_stamp = m_db->changeStamp(true);
+    // The stamp is taken before the read and kept only once it succeeded: a failed read leaves
+    // the set stale, to be read at its next move.
+    const std::uint64_t stamp = m_db->changeStamp(true);
     const PgResult result = m_db->run(m_select, readContext());
     if (PQnfields(result.get()) == 0)
         returnsNoRows();
@@ -218,6 +220,7 @@ void PgRecordset::load()
             appendRow(rowOf(result.get(), row));
         }
     }
+    m_stamp = stamp;
 }
 
 void PgRecordset::clearRows()
@@ -232,7 +235,7 @@ void PgRecordset::refreshIfStale(bool poll)
 {
     if (!isUpdatable() || m_stamp == m_db->changeStamp(poll))
         return;
-    m_stamp = m_db->changeStamp(false);
+    const std::uint64_t stamp = m_db->changeStamp(false);
     QByteArray ids = "{";
     for (const Key key : keys()) {
         if (key == kGone)
@@ -250,6 +253,7 @@ void PgRecordset::refreshIfStale(bool poll)
     const int count = PQntuples(result.get());
     for (int row = 0; row < count; ++row)
         m_byKey.emplace(identityOf(result.get(), row), rowOf(result.get(), row));
+    m_stamp = stamp;
 }
 
 void PgRecordset::noteOwnWrite()
