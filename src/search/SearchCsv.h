@@ -20,7 +20,7 @@ namespace search {
 QStringList csvHeader(SearchRegister which);
 QStringList csvFields(SearchRegister which, const SearchRecord& record);
 
-// The whole file; empty records (rows deleted since the search) are left out.
+// The whole file for `records` (a list's records, as its statement read them).
 QByteArray searchCsv(SearchRegister which, const QList<SearchRecord>& records);
 
 // The same file written as the rows of `statement` are read (one statement: the diary as it

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <memory>
-#include <vector>
-
 #include <QAbstractTableModel>
 #include <QList>
 #include <QStringList>
@@ -10,22 +7,19 @@
 
 #include "search/SearchGridColumns.h"
 
-namespace jet {
-class Recordset;
-}
-
 namespace search {
 
 // One record of a result, every column by its ordinal (sl_no first), as the engine typed it.
-// Empty for a row that another window deleted after the search.
 using SearchRecord = QVariantList;
 
 // The rows of one search result for a grid: the header row, then one row per record with its
 // position in column 0 and the record's columns after it.
 //
-// The result is a record set that holds the keys of its rows in the list's order; a row is
-// read from the diary the first time the view (or a caller of record()) asks for it and kept
-// from then on, so opening a list of 32,767 rows costs the keys and the rows on screen.
+// The records are the result as its statement read them, all at one moment, and held here:
+// what another window or program commits afterwards (a deletion and its renumbering, a change)
+// shows only when the list is given new records, so the list never numbers a record twice,
+// skips one, shows an empty row or a row out of its order. A full register (32,767 records)
+// takes about 25 MB.
 class SearchResultsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -35,14 +29,13 @@ public:
     SearchRegister searchRegister() const { return m_register; }
     const QList<GridColumn>& columns() const { return m_columns; }
 
-    // Shows the rows of `result` in its order, replacing the whole list; null empties it.
-    void setResult(std::unique_ptr<jet::Recordset> result);
-    jet::Recordset* result() const { return m_result.get(); }
+    // Shows `records` in their order, replacing the whole list.
+    void setRecords(QList<SearchRecord> records);
 
-    // Row `row` of the list (every column by ordinal), read now if it was not yet.
+    // Row `row` of the list (every column by ordinal); empty past the end.
     const SearchRecord& record(int row) const;
     // Every record shown, in the list's order: what an export of the list writes.
-    QList<SearchRecord> records() const;
+    const QList<SearchRecord>& records() const { return m_records; }
 
     // The rows a caller measuring the list should look at instead of all of them: the first
     // screenful and rows spread evenly over the rest (row numbers, ascending).
@@ -55,16 +48,10 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    void moveTo(int row) const;
-
     SearchRegister m_register;
     const QList<GridColumn>& m_columns;
     QStringList m_headers;
-    std::unique_ptr<jet::Recordset> m_result;
-    int m_count = 0;
-    mutable int m_position = -1; // the record set's current row
-    mutable std::vector<SearchRecord> m_rows;
-    mutable std::vector<bool> m_read;
+    QList<SearchRecord> m_records;
 };
 
 } // namespace search

@@ -1,11 +1,59 @@
 #include "search/SearchSession.h"
 
+#include <iterator>
+#include <vector>
+
+#include <QRegularExpression>
+
 #include "data/DiaryDatabase.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
-#include "platform/jet/Recordset.h"
+#include "platform/jet/QueryText.h"
 
 namespace search {
+
+namespace {
+
+// `statement` with the row identity as the last key of its ORDER BY, when it ends in one (every
+// search's statement does): ties then come in the order rows were added, as a server gives them,
+// whichever way the file's engine chooses to order the rest.
+QString tiesInAddedOrder(const QString& statement, const QString& identity)
+{
+    static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    // Column names, directions and commas only: nothing (a LIMIT, a closing bracket, a
+    // semicolon) that an added key would land after.
+    static const QRegularExpression keysOnly(QStringLiteral("^[\\w\\s,.\"]*$"));
+    static const QRegularExpression limit(QStringLiteral("\\b(limit|offset)\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const QString text = jet::withoutLiterals(statement);
+    QRegularExpressionMatch last;
+    for (auto it = orderBy.globalMatch(text); it.hasNext();)
+        last = it.next();
+    if (!last.hasMatch())
+        return statement;
+    const QString keys = text.mid(last.capturedEnd());
+    if (!keysOnly.match(keys).hasMatch() || limit.match(keys).hasMatch())
+        return statement;
+    qsizetype end = statement.size();
+    while (end > 0 && statement[end - 1].isSpace())
+        --end;
+    return statement.left(end) + QStringLiteral(", ") + identity;
+}
+
+} // namespace
+
+QList<SearchRecord> readSearchRecords(jet::Database& database, const QString& statement)
+{
+    QList<SearchRecord> records;
+    database.ReadRows(tiesInAddedOrder(statement, database.rowIdentity()),
+                      [&](std::vector<QVariant>& values) {
+                          records.append(SearchRecord(std::make_move_iterator(values.begin()),
+                                                      std::make_move_iterator(values.end())));
+                          return true;
+                      });
+    return records;
+}
 
 SearchSession::SearchSession(SearchRegister which) : m_model(which) {}
 
@@ -21,10 +69,11 @@ void SearchSession::run(const QString& statement)
     if (!Db)
         throw jet::JetError(jet::errors::kInvalidOperation,
                             QStringLiteral("No diary is open for this search."));
-    // The statement alone, as the windows open it: a record set of the rows' keys, whose rows
-    // the list reads as it shows them.
+    // The version before the rows: a commit landing in between only makes the next
+    // refreshIfChanged read again.
     const std::int64_t version = Db->DataVersion();
-    m_model.setResult(Db->OpenRecordset(statement));
+    QList<SearchRecord> records = readSearchRecords(*Db, statement);
+    m_model.setRecords(std::move(records));
     m_statement = statement;
     m_seenVersion = version;
 }

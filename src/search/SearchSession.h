@@ -3,19 +3,26 @@
 #include <cstdint>
 #include <memory>
 
+#include <QList>
 #include <QString>
 
 #include "search/SearchResultsModel.h"
 
 namespace jet {
 class Database;
-class Recordset;
 } // namespace jet
 
 namespace search {
 
+// The records `statement` lists, read in one statement: the diary as it stood at one moment
+// (one read transaction on the file, one statement on a server), whatever other connections
+// commit meanwhile. Records the statement's order leaves tied come in the order they were
+// added, on the file as on a server.
+QList<SearchRecord> readSearchRecords(jet::Database& database, const QString& statement);
+
 // What a search window holds while it is loaded: its own diary connection (Db) and the list of
-// the current result, which holds that result's record set (RsResult). Only reads.
+// the current result (RsResult): the records its statement read, as they stood when it ran.
+// Only reads.
 class SearchSession {
 public:
     explicit SearchSession(SearchRegister which);
@@ -26,8 +33,8 @@ public:
     // Opens the diary at `diaryPath` through the engine's one door (created when missing).
     void OpenDatabase(const QString& diaryPath);
 
-    // Opens `statement` as the new RsResult and puts its rows into the list. On a failure the
-    // previous result and list stay as they were.
+    // Reads the rows of `statement` (readSearchRecords) as the new RsResult and puts them into
+    // the list. On a failure the previous result and list stay as they were.
     void run(const QString& statement);
 
     // Runs the list's statement again when another window or program changed the diary since
@@ -37,7 +44,8 @@ public:
     SearchResultsModel& model() { return m_model; }
     const SearchResultsModel& model() const { return m_model; }
     jet::Database* database() const { return Db.get(); }
-    jet::Recordset* RsResult() const { return m_model.result(); }
+    // The current result: the records listed, in the list's order.
+    const QList<SearchRecord>& RsResult() const { return m_model.records(); }
     // The statement of the list shown.
     QString statement() const { return m_statement; }
 

@@ -5,7 +5,9 @@
 #include "SampleDiary.h"
 #include "data/DayName.h"
 #include "data/DiaryDatabase.h"
+#include "data/DiarySchema.h"
 #include "platform/jet/Database.h"
+#include "platform/jet/ServerSchema.h"
 #include "platform/jet/SqlLiteral.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "search/SearchSession.h"
@@ -28,6 +30,15 @@ QString storedDay(const QDate& date)
 } // namespace
 
 SearchDiary::SearchDiary() : m_db(data::OpenDiaryDatabase(m_folder.diaryPath())) {}
+
+SearchDiary::SearchDiary(const QString& connection) : m_db(jet::Database::ConnectServer(connection))
+{
+    jet::initServerDiary(*m_db, data::diarySchemaStatements());
+    QFile settings(m_folder.filePath(QString::fromLatin1(data::kSettingsFileName)));
+    if (!settings.open(QIODevice::WriteOnly))
+        qFatal("cannot write velmora.conf");
+    settings.write(QStringLiteral("[server]\nconnection=\"%1\"\n").arg(connection).toUtf8());
+}
 
 SearchDiary::~SearchDiary() = default;
 

@@ -17,6 +17,10 @@ class Database;
 class SearchDiary {
 public:
     SearchDiary();
+    // The same on a PostgreSQL server: an empty diary is laid out at `connection`, the folder's
+    // velmora.conf names it (so the windows' diary is the server's), and db() is a connection
+    // of its own, another desk's.
+    explicit SearchDiary(const QString& connection);
     ~SearchDiary();
 
     QString folder() const { return m_folder.path(); }

@@ -3,7 +3,6 @@
 #include "SearchDiary.h"
 #include "platform/jet/Database.h"
 #include "platform/varnel/VarnelCodec.h"
-#include "search/SearchCsv.h"
 #include "search/SearchQueries.h"
 #include "search/SearchSession.h"
 #include "search/SearchTexts.h"
@@ -16,7 +15,6 @@ private slots:
     void cellsShowKannada();
     void manyRowsAreNumberedAndASecondSearchReplacesThem();
     void aFailedSearchKeepsTheList();
-    void rowsAreReadAsTheyAreShown();
 };
 
 void TestSearchModel::cellsShowKannada()
@@ -95,27 +93,6 @@ void TestSearchModel::aFailedSearchKeepsTheList()
     QVERIFY_THROWS_EXCEPTION(std::exception, session.run(QStringLiteral("Select * from nowhere")));
     QCOMPARE(session.model().rowCount(), 1);
     QCOMPARE(session.statement(), shown);
-}
-
-// The list holds the keys of its rows and reads a row when it is first shown: a row that another
-// window deletes before that shows empty and is left out of the CSV, never a failure.
-void TestSearchModel::rowsAreReadAsTheyAreShown()
-{
-    SearchDiary diary;
-    for (int i = 1; i <= 3; ++i)
-        diary.addProgramme(QStringLiteral("local"), i, QDate(2027, 3, i), QTime(10, 0),
-                           QStringLiteral("ವಿಷಯ %1").arg(i));
-    search::SearchSession session(search::SearchRegister::Local);
-    session.OpenDatabase(diary.diaryPath());
-    session.run(search::programmeOpeningQuery(QStringLiteral("local")));
-    QCOMPARE(session.model().index(2, 4).data().toString(), QStringLiteral("ವಿಷಯ ೩"));
-    diary.db().Execute(QStringLiteral("DELETE FROM local WHERE sl_no = 2"));
-    QCOMPARE(session.model().rowCount(), 3);
-    QCOMPARE(session.model().index(1, 4).data().toString(), QString());
-    QCOMPARE(session.model().index(0, 4).data().toString(), QStringLiteral("ವಿಷಯ ೧"));
-    const QByteArray csv =
-        search::searchCsv(search::SearchRegister::Local, session.model().records());
-    QCOMPARE(csv.count("\r\n"), 3); // the header and rows 1 and 3
 }
 
 QTEST_GUILESS_MAIN(TestSearchModel)

@@ -227,7 +227,7 @@ void SearchWindow::FillGrid()
     // The model has replaced its rows; the list starts again at its top.
     MSFlexGrid1->scrollToTop();
     MSFlexGrid1->clearSelection();
-    const qsizetype count = m_session.model().records().size();
+    const int count = m_session.model().rowCount();
     if (count == 0)
         m_countLine->setText(m_searched ? texts::nothingMatched : texts::registerEmpty);
     else if (count == 1)
