@@ -25,26 +25,26 @@ using registers::RecordEditor;
 
 namespace {
 
-// A program folder whose velmora.conf names the server under the desk's own name: every
-// window opened from it shares the desk's one connection.
+// A program folder whose velmora.conf names the server under the desk's own name, and the
+// diary of that desk's windows, which share one connection.
 struct Desk {
     QTemporaryDir folder;
-    QString path;
+    QString connection;
+    QString path = folder.path() + QStringLiteral("\\Tarnalist.mdb");
 
-    Desk(const QString& connection, const QString& name)
+    Desk(const QString& database, const QString& name) : connection(freshServerDatabase(database))
     {
+        jet::initServerDiary(*jet::Database::ConnectServer(connection),
+                             data::diarySchemaStatements());
         QFile settings(folder.filePath(QString::fromLatin1(data::kSettingsFileName)));
         settings.open(QIODevice::WriteOnly);
         settings.write(QStringLiteral("[server]\nconnection=\"%1 application_name=%2\"\n")
                            .arg(connection, name)
                            .toUtf8());
-        settings.close();
-        path = folder.path() + QStringLiteral("\\Tarnalist.mdb");
     }
-    std::shared_ptr<jet::Database> connection() const { return data::OpenDiaryDatabase(path); }
 };
 
-// A local register window of a desk.
+// A local register window of a desk; each click is answered Yes.
 struct Window {
     FakeRegisterView view;
     RecordEditor editor{registers::RegisterMapping::local(), view};
@@ -54,38 +54,32 @@ struct Window {
         view.editor = &editor;
         editor.OpenRegister(desk.path);
     }
-    void startNew(const QByteArray& topic)
+    void click(void (RecordEditor::*button)())
+    {
+        view.answers << true;
+        (editor.*button)();
+    }
+    void add(const QByteArray& topic)
     {
         static int day = 0; // a day of its own for each record: no two clash
         editor.ImageNew_Click();
         view.dates[1] = QDate(2030, 1, 1).addDays(day++);
         view.typeVarnel(4, topic);
         view.typeVarnel(5, "place");
-    }
-    void add(const QByteArray& topic)
-    {
-        startNew(topic);
-        answerYes(&RecordEditor::ImageSave_Click);
+        click(&RecordEditor::ImageSave_Click);
     }
     void change(int serial, const QByteArray& topic)
     {
         view.scrollTo(serial);
         view.typeVarnel(4, topic);
-        answerYes(&RecordEditor::ImageSave_Click);
+        click(&RecordEditor::ImageSave_Click);
     }
     void remove(int serial)
     {
         view.scrollTo(serial);
-        answerYes(&RecordEditor::ImageDelete_Click);
+        click(&RecordEditor::ImageDelete_Click);
     }
-    void answerYes(void (RecordEditor::*click)())
-    {
-        view.answers << true;
-        (editor.*click)();
-    }
-    // A move of the user's to another record.
     void moveOn() { view.scrollTo(view.navValue == 1 ? 2 : 1); }
-    int shownSerial() const { return view.serial.toInt(); }
 };
 
 int numberOf(jet::Database& db, const QString& sql)
@@ -106,44 +100,15 @@ QByteArray storedTopic(jet::Database& db, int serial)
         .toByteArray();
 }
 
-// A new database on the test server holding an empty diary; its connection text.
-QString freshDiary(const QString& name)
+// Each window shows the record its navigator points at, as stored.
+void checkShowsStored(const Window& w, jet::Database& db)
 {
-    const QString connection = freshServerDatabase(name);
-    jet::initServerDiary(*jet::Database::ConnectServer(connection), data::diarySchemaStatements());
-    return connection;
+    QCOMPARE(w.view.serial.toInt(), w.view.navValue);
+    QCOMPARE(w.view.shownText(4), storedTopic(db, w.view.navValue));
 }
 
-// A record added behind every window's back (no change notice): only a window that reads the
-// register afresh shows it.
-void addUnannounced(jet::Database& admin)
-{
-    admin.Execute(QStringLiteral("SET session_replication_role = replica"));
-    admin.Execute(QStringLiteral("INSERT INTO local (sl_no, tarna_date, tarna_time, topic) "
-                                 "SELECT count(*) + 1, '2031-01-01', '10:00:00', 'probe' "
-                                 "FROM local"));
-    admin.Execute(QStringLiteral("SET session_replication_role = origin"));
-}
-
-// The write under test: a step of window A, or of another window of the same desk.
-enum class Step {
-    New,
-    Change,
-    Delete,
-    UndoDeletion,
-    UndoChange,
-    UndoNew,
-    RestoreInDeletedWindow,
-    StageReport
-};
-
-enum class Fault {
-    Unreachable,        // the connection ends and the server takes no new one
-    RegisterLocked,     // a lock on the register holds every read past the desk's lock timeout
-    AnotherDeskWriting, // another desk holds the writers' lock past the desk's lock timeout
-    DropAtCommit,       // the connection ends while the write commits; no new one is taken
-};
-
+enum class Step { New, Change, Delete, UndoDeletion, UndoChange, UndoNew, Restore, StageReport };
+enum class Fault { Unreachable, RegisterLocked, AnotherDeskWriting, DropAtCommit };
 enum class Act { Move, SaveNew, SaveChange, Delete };
 
 } // namespace
@@ -153,18 +118,13 @@ class TestServerOneDesk : public QObject {
 
     int m_databases = 0;
 
-    QString nextName(const char* stem)
-    {
-        return QLatin1String(stem) + QString::number(++m_databases);
-    }
-
 private slots:
     void initTestCase() { VELMORA_REQUIRE_TEST_SERVER(); }
 
-    // Window A (a register editor) takes the step; window B (another editor of the same
-    // register) and a search window S are open on the same desk. A record then added without a
-    // change notice shows in exactly the windows that read the register afresh: B and S after
-    // every write to the register, as after another desk's; A never after its own.
+    // Window A takes the step; B (another editor of the register) and a search window S are
+    // open on the same desk. A record then added with no change notice (replica role) shows in
+    // exactly the windows that read the register afresh: B and S after every write to the
+    // register, as after another desk's; A never after its own.
     void aWriteReachesTheDesksOtherWindowsNotTheOneThatMadeIt_data()
     {
         QTest::addColumn<Step>("step");
@@ -176,8 +136,7 @@ private slots:
         QTest::newRow("undo a deletion") << Step::UndoDeletion << true << true;
         QTest::newRow("undo a change") << Step::UndoChange << true << true;
         QTest::newRow("undo a new record") << Step::UndoNew << true << true;
-        QTest::newRow("restore in the deleted-records window")
-            << Step::RestoreInDeletedWindow << false << true;
+        QTest::newRow("restore a deleted record") << Step::Restore << false << true;
         // Its own staging tables only: the windows have nothing to read again.
         QTest::newRow("stage a report") << Step::StageReport << false << false;
     }
@@ -186,8 +145,8 @@ private slots:
         QFETCH(Step, step);
         QFETCH(bool, byEditor);
         QFETCH(bool, changesRegister);
-        const QString connection = freshDiary(nextName("velmora_desk_"));
-        const Desk desk(connection, nextName("desk"));
+        const int n = ++m_databases;
+        const Desk desk(QStringLiteral("velmora_desk_%1").arg(n), QStringLiteral("desk%1").arg(n));
         Window a(desk);
         for (const char* topic : {"one", "two", "three", "four"})
             a.add(topic);
@@ -195,67 +154,58 @@ private slots:
         search::SearchSession s(search::SearchRegister::Local);
         s.OpenDatabase(desk.path);
         s.run(search::programmeOpeningQuery(QStringLiteral("local")));
-        // What the step takes back or brings back.
-        switch (step) {
-        case Step::UndoDeletion:
-        case Step::RestoreInDeletedWindow: a.remove(2); break;
-        case Step::UndoChange: a.change(2, "changed"); break;
-        case Step::UndoNew: a.add("five"); break;
-        default: break;
-        }
+        if (step == Step::UndoDeletion || step == Step::Restore)
+            a.remove(2);
+        else if (step == Step::UndoChange)
+            a.change(2, "changed");
+        else if (step == Step::UndoNew)
+            a.add("five");
         b.moveOn();
         s.refreshIfChanged();
-        const int before = storedCount(*desk.connection());
 
+        const auto db = data::OpenDiaryDatabase(desk.path);
         switch (step) {
         case Step::New: a.add("new"); break;
         case Step::Change: a.change(3, "changed"); break;
         case Step::Delete: a.remove(3); break;
         case Step::UndoDeletion:
         case Step::UndoChange:
-        case Step::UndoNew: a.answerYes(&RecordEditor::Undo_Click); break;
-        case Step::RestoreInDeletedWindow: {
-            registers::KeptDeletions kept(*desk.connection(), QStringLiteral("local"));
+        case Step::UndoNew: a.click(&RecordEditor::Undo_Click); break;
+        case Step::Restore: {
+            registers::KeptDeletions kept(*db, QStringLiteral("local"));
             QCOMPARE(kept.restore(kept.list().first().id).outcome,
                      registers::KeptDeletions::Outcome::Restored);
             break;
         }
         case Step::StageReport:
-            QVERIFY(reports::stageRange(*desk.connection(), reports::ReportRegister::local(),
-                                        QDate(2030, 1, 1), QDate(2031, 12, 31)) > 0);
+            QVERIFY(reports::stageRange(*db, reports::ReportRegister::local(), QDate(2030, 1, 1),
+                                        QDate(2031, 12, 31)) > 0);
             break;
         }
         QVERIFY(a.view.textMessages.isEmpty());
-        const int after = storedCount(*desk.connection());
-        QCOMPARE(after != before, step == Step::New || step == Step::Delete ||
-                                      step == Step::UndoDeletion || step == Step::UndoNew ||
-                                      step == Step::RestoreInDeletedWindow);
+        const int after = storedCount(*db);
 
-        auto admin = jet::Database::ConnectServer(connection);
-        addUnannounced(*admin);
+        auto admin = jet::Database::ConnectServer(desk.connection);
+        admin->Execute(QStringLiteral("SET session_replication_role = replica"));
+        admin->Execute(QStringLiteral("INSERT INTO local (sl_no, tarna_date, tarna_time, topic) "
+                                      "VALUES (%1, '2031-01-01', '10:00:00', 'probe')")
+                           .arg(after + 1));
         const int aMaximum = a.view.navMax, bMaximum = b.view.navMax;
         const int listed = s.model().rowCount();
         a.moveOn();
         b.moveOn();
-        const bool sReads = s.refreshIfChanged();
-
-        QCOMPARE(sReads, changesRegister);
+        QCOMPARE(s.refreshIfChanged(), changesRegister);
         QCOMPARE(s.model().rowCount(), changesRegister ? after + 1 : listed);
         QCOMPARE(b.view.navMax, changesRegister ? after + 1 : bMaximum);
-        QCOMPARE(a.view.navMax, changesRegister && !byEditor ? after + 1 : aMaximum);
-        if (byEditor)
-            QCOMPARE(a.view.navMax, after);
-        // Each shows the record under its navigator.
-        for (const Window* w : {&a, &b}) {
-            QCOMPARE(w->shownSerial(), w->view.navValue);
-            QCOMPARE(w->view.shownText(4), storedTopic(*admin, w->view.navValue));
-        }
+        QCOMPARE(a.view.navMax, byEditor ? after : changesRegister ? after + 1 : aMaximum);
+        checkShowsStored(a, *admin);
+        checkShowsStored(b, *admin);
     }
 
-    // The server fails a step of window A. Meanwhile the navigator stays at the number of the
-    // record on screen (a record being added stays as typed), the failure reaches the window
-    // as the engine error its Kannada message is made of, and nothing is half written; once
-    // the server is back the next step lands where it is asked to.
+    // The server fails a step of window A: the failure reaches the window as the engine error
+    // its Kannada message is made of, nothing is half written, the navigator stays at the record
+    // on screen (a record being added stays as typed), and once the server is back the next
+    // step lands where it is asked to.
     void aFailedStepLeavesTheWindowWhereItWas_data()
     {
         QTest::addColumn<Act>("act");
@@ -279,54 +229,36 @@ private slots:
         QFETCH(Act, act);
         QFETCH(Fault, fault);
         QFETCH(int, error);
-        const QString database = nextName("velmora_fault_");
-        const QString deskName = nextName("faulty");
-        const QString connection = freshDiary(database);
-        const Desk desk(connection, deskName);
+        const QString database = QStringLiteral("velmora_fault_%1").arg(++m_databases);
+        const QString deskName = QStringLiteral("faulty%1").arg(m_databases);
+        const Desk desk(database, deskName);
         Window a(desk);
         for (const char* topic : {"one", "two", "three", "four", "five"})
             a.add(topic);
         const int from = act == Act::SaveNew ? 5 : 3;
         a.view.scrollTo(from);
-        auto admin = jet::Database::ConnectServer(connection);
+        auto admin = jet::Database::ConnectServer(desk.connection);
         auto server = jet::Database::ConnectServer(testServerConnection());
-        auto otherDesk = jet::Database::ConnectServer(connection);
+        auto otherDesk = jet::Database::ConnectServer(desk.connection);
         const auto allowConnections = [&](bool allow) {
-            server->Execute(
-                QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS %2")
-                    .arg(database, allow ? QStringLiteral("true") : QStringLiteral("false")));
+            server->Execute(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS %2")
+                                .arg(database, allow ? "true" : "false"));
         };
-        const auto deskConnections = [&] {
-            return numberOf(*server, QStringLiteral("Select count(*) from pg_stat_activity "
-                                                    "where application_name = '%1'")
-                                         .arg(deskName));
-        };
-        const std::unique_ptr<void, std::function<void(void*)>> allowAtEnd(
-            &a, [&](void*) { allowConnections(true); });
-
+        const auto allowAtEnd = qScopeGuard([&] { allowConnections(true); });
+        const auto deskDb = data::OpenDiaryDatabase(desk.path);
         if (act == Act::Move) {
             // Another desk's change, noticed here: the move reads the register afresh.
-            const std::int64_t seen = desk.connection()->DataVersion();
+            const std::int64_t seen = deskDb->DataVersion();
             admin->Execute(QStringLiteral("UPDATE local SET topic = 'theirs' WHERE sl_no = 1"));
-            QTRY_VERIFY(desk.connection()->DataVersion() != seen);
+            QTRY_VERIFY(deskDb->DataVersion() != seen);
         }
-        switch (fault) {
-        case Fault::Unreachable:
+        if (fault == Fault::Unreachable) {
             allowConnections(false);
-            server->OpenRecordset(QStringLiteral("Select pg_terminate_backend(pid) from "
-                                                 "pg_stat_activity where application_name = '%1'")
-                                      .arg(deskName),
-                                  jet::RecordsetType::Snapshot);
-            QTRY_COMPARE(deskConnections(), 0);
-            break;
-        case Fault::RegisterLocked:
-        case Fault::AnotherDeskWriting:
-            desk.connection()->Execute(QStringLiteral("SET lock_timeout = 300"));
-            otherDesk->BeginTrans(); // the writers' lock
-            if (fault == Fault::RegisterLocked)
-                otherDesk->Execute(QStringLiteral("LOCK TABLE local IN ACCESS EXCLUSIVE MODE"));
-            break;
-        case Fault::DropAtCommit:
+            const QString ofDesk =
+                QStringLiteral("from pg_stat_activity where application_name = '%1'").arg(deskName);
+            numberOf(*server, QStringLiteral("Select count(pg_terminate_backend(pid)) ") + ofDesk);
+            QTRY_COMPARE(numberOf(*server, QStringLiteral("Select count(*) ") + ofDesk), 0);
+        } else if (fault == Fault::DropAtCommit) {
             admin->Execute(QStringLiteral(
                 "CREATE FUNCTION drop_desk() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
                 "PERFORM pg_terminate_backend(pg_backend_pid()); RETURN NULL; END $$"));
@@ -334,7 +266,11 @@ private slots:
                 "CREATE CONSTRAINT TRIGGER drop_at_commit AFTER INSERT OR UPDATE OR DELETE ON "
                 "local DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION drop_desk()"));
             allowConnections(false);
-            break;
+        } else {
+            deskDb->Execute(QStringLiteral("SET lock_timeout = 300"));
+            otherDesk->BeginTrans(); // the writers' lock
+            if (fault == Fault::RegisterLocked)
+                otherDesk->Execute(QStringLiteral("LOCK TABLE local IN ACCESS EXCLUSIVE MODE"));
         }
 
         int failedWith = 0;
@@ -352,46 +288,35 @@ private slots:
         // The window as the failure left it, held against the server once it is back.
         const RecordEditor::State state = a.editor.state();
         const int navigator = a.view.navValue;
-        const int serial = a.shownSerial();
+        const int serial = a.view.serial.toInt();
         const QByteArray shown = a.view.shownText(4);
-        const std::optional<std::int64_t> key = a.editor.shownKey();
-        switch (fault) {
-        case Fault::Unreachable: allowConnections(true); break;
-        case Fault::RegisterLocked:
-        case Fault::AnotherDeskWriting: otherDesk->Rollback(); break;
-        case Fault::DropAtCommit:
+        const qint64 key = a.editor.shownKey().value_or(0);
+        if (fault == Fault::DropAtCommit)
             admin->Execute(QStringLiteral("DROP TRIGGER drop_at_commit ON local"));
-            allowConnections(true);
-            break;
-        }
+        if (fault == Fault::RegisterLocked || fault == Fault::AnotherDeskWriting)
+            otherDesk->Rollback();
+        allowConnections(true);
         QCOMPARE(storedCount(*admin), 5);
         if (act == Act::SaveNew) {
             QCOMPARE(state, RecordEditor::State::Adding);
             QCOMPARE(shown, QByteArray("lost"));
+            a.click(&RecordEditor::ImageCancel_Click);
+            QCOMPARE(a.view.navValue, 5);
         } else {
             QCOMPARE(state, RecordEditor::State::Browsing);
             QCOMPARE(navigator, from);
             QCOMPARE(serial, from);
-            QCOMPARE(numberOf(*admin, QStringLiteral("Select sl_no from local where row_id = %1")
-                                          .arg(key.value_or(0))),
+            QCOMPARE(numberOf(*admin,
+                              QStringLiteral("Select sl_no from local where row_id = %1").arg(key)),
                      from);
             QCOMPARE(shown,
                      act == Act::SaveChange ? QByteArray("lost") : storedTopic(*admin, from));
-        }
-
-        if (act == Act::SaveNew) {
-            a.view.answers << true;
-            a.editor.ImageCancel_Click();
-            QCOMPARE(a.view.navValue, 5);
-        } else {
             a.view.scrollTo(from + 1);
             QCOMPARE(a.view.navValue, from + 1);
         }
         QCOMPARE(a.editor.state(), RecordEditor::State::Browsing);
-        QCOMPARE(a.shownSerial(), a.view.navValue);
-        QCOMPARE(a.view.shownText(4), storedTopic(*admin, a.view.navValue));
+        checkShowsStored(a, *admin);
         QCOMPARE(a.view.navMax, storedCount(*admin));
-        QCOMPARE(storedCount(*admin), 5);
     }
 };
 
