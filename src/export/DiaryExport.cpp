@@ -6,7 +6,6 @@
 #include "export/ExportCalendar.h"
 #include "export/ExportCsv.h"
 #include "platform/jet/Database.h"
-#include "platform/jet/RowsAhead.h"
 
 namespace exports {
 
@@ -39,7 +38,7 @@ int streamRecords(jet::Database& database, ExportRegister which, const QString& 
     int records = 0;
     // Events are written into one piece that goes to the sink when it is large enough.
     QByteArray piece;
-    const auto write = [&](qint64 identity, const QVariantList& values) {
+    const auto write = [&](qint64 identity, QVariantList& values) {
         if (records++ == 0)
             piece += start;
         if (calendar)
@@ -51,22 +50,7 @@ int streamRecords(jet::Database& database, ExportRegister which, const QString& 
             piece.truncate(0);
         }
     };
-    if (database.backend() == jet::Database::Backend::Server) {
-        // A server's rows come from its one statement as the record set reads them.
-        for (const ExportRecord& record : readRecords(database, statement))
-            write(record.identity, record.values);
-    } else {
-        // The row's identity first, then every column: "Select rowid, * from ...".
-        const QString withIdentity = QStringLiteral("Select ") + database.rowIdentity() +
-                                     QStringLiteral(", ") + statement.mid(7);
-        QVariantList values;
-        jet::readRowsAhead(database, withIdentity, [&](std::vector<QVariant>& row) {
-            values.resize(qsizetype(row.size()) - 1);
-            std::move(row.begin() + 1, row.end(), values.begin());
-            write(row.front().toLongLong(), values);
-            return true;
-        });
-    }
+    forEachRecord(database, statement, write);
     if (records > 0)
         sink(piece + (calendar ? writer.end() : QByteArray()));
     return records;

@@ -1,9 +1,12 @@
 #include "export/ExportRecords.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QStringList>
 
 #include "platform/jet/Database.h"
-#include "platform/jet/Recordset.h"
+#include "platform/jet/RowsAhead.h"
 #include "platform/jet/SqlLiteral.h"
 
 namespace exports {
@@ -61,22 +64,27 @@ QString exportStatement(ExportRegister which, const std::optional<QDate>& from,
     return statement + order;
 }
 
+void forEachRecord(jet::Database& database, const QString& statement,
+                   const std::function<void(qint64 identity, QVariantList& values)>& record)
+{
+    // The row's identity first, then every column: "Select rowid, * from ...".
+    const QString withIdentity = QStringLiteral("Select ") + database.rowIdentity() +
+                                 QStringLiteral(", ") + statement.mid(7);
+    QVariantList values;
+    jet::readRowsAhead(database, withIdentity, [&](std::vector<QVariant>& row) {
+        values.resize(qsizetype(row.size()) - 1);
+        std::move(row.begin() + 1, row.end(), values.begin());
+        record(row.front().toLongLong(), values);
+        return true;
+    });
+}
+
 QList<ExportRecord> readRecords(jet::Database& database, const QString& statement)
 {
-    auto rs = database.OpenRecordset(statement, jet::RecordsetType::Dynaset);
     QList<ExportRecord> records;
-    records.reserve(rs->RecordCount());
-    if (rs->RecordCount() == 0)
-        return records;
-    const int columns = rs->FieldCount();
-    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-        ExportRecord record;
-        record.identity = rs->Bookmark();
-        record.values.reserve(columns);
-        for (int i = 0; i < columns; ++i)
-            record.values << rs->Fields(i).Value();
-        records << record;
-    }
+    forEachRecord(database, statement, [&](qint64 identity, QVariantList& values) {
+        records.append({identity, std::move(values)});
+    });
     return records;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <optional>
 
 #include <QDate>
@@ -30,7 +32,14 @@ struct ExportRecord {
 QString exportStatement(ExportRegister which, const std::optional<QDate>& from,
                         const std::optional<QDate>& to);
 
-// The rows of `statement` (a "Select * from" of one register), in its order.
+// Hands each row of `statement` (a "Select * from" of one register), in its order, to `record`
+// with its identity. One statement on a file or a server: the rows are the register of one
+// moment, whatever other windows or desks commit meanwhile. They are read a batch ahead on a
+// second thread (jet::readRowsAhead); `record` may take the values.
+void forEachRecord(jet::Database& database, const QString& statement,
+                   const std::function<void(qint64 identity, QVariantList& values)>& record);
+
+// The same rows, all of them.
 QList<ExportRecord> readRecords(jet::Database& database, const QString& statement);
 
 } // namespace exports
