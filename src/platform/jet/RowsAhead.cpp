@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include <QScopeGuard>
+
 namespace jet {
 
 namespace {
@@ -135,10 +137,7 @@ void readRowsAhead(Database& database, const QString& sql, const Database::RowRe
         if (reader.joinable())
             reader.join();
     };
-    struct Joiner {
-        const decltype(joinReader)& join;
-        ~Joiner() { join(); }
-    } joiner{joinReader};
+    const auto joinAtEnd = qScopeGuard(joinReader);
 
     Batch batch;
     std::vector<QVariant> values;
