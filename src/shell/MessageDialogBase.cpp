@@ -6,6 +6,7 @@
 #include "platform/varnel/VarnelCodec.h"
 #include "platform/varnel/VarnelFonts.h"
 #include "platform/varnel/VarnelLabel.h"
+#include "shell/DialogButton.h"
 #include "shell/ShapeWidget.h"
 #include "shell/ShellColours.h"
 #include "shell/Twips.h"
@@ -43,12 +44,9 @@ MessageDialogBase::MessageDialogBase(QWidget* parent, int clientWidth, int clien
 QPushButton* MessageDialogBase::makeButton(const QByteArray& caption, const QRect& place,
                                            qreal points)
 {
-    auto* button = new QPushButton(varnel::decode(caption), this);
+    QPushButton* button =
+        shell::dialogButton(varnel::decode(caption), this, varnel::VarnelFont::Akshara08, points);
     button->setGeometry(place);
-    button->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara08, points));
-    QPalette pal = button->palette();
-    pal.setColor(QPalette::Button, shell::kButtonColour);
-    button->setPalette(pal);
     return button;
 }
 

@@ -14,12 +14,13 @@
 #include "platform/varnel/VarnelCodec.h"
 #include "platform/varnel/VarnelFonts.h"
 #include "shell/BusyPointer.h"
+#include "shell/DialogButton.h"
 #include "shell/ShellColours.h"
+#include "shell/WindowGround.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmMenu.h"
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
-#include "shell/WindowGround.h"
 
 namespace {
 
@@ -38,12 +39,8 @@ QString count(int records)
 
 QPushButton* button(const QString& caption, const QString& name, QWidget* parent)
 {
-    auto* b = new QPushButton(caption, parent);
+    QPushButton* b = shell::dialogButton(caption, parent);
     b->setObjectName(name);
-    b->setFont(varnel::varnelFont(VarnelFont::Akshara08, 14.25));
-    QPalette pal = b->palette();
-    pal.setColor(QPalette::Button, shell::kButtonColour);
-    b->setPalette(pal);
     return b;
 }
 

@@ -19,6 +19,7 @@
 #include "registers/RegisterTexts.h"
 #include "registers/UndoTexts.h"
 #include "registers/ui/DeletedTexts.h"
+#include "shell/DialogButton.h"
 #include "shell/FailureReport.h"
 #include "shell/ShellColours.h"
 #include "shell/WindowGround.h"
@@ -49,12 +50,8 @@ QString digits(const QString& text)
 
 QPushButton* button(const QString& caption, const QString& name, QWidget* parent)
 {
-    auto* b = new QPushButton(caption, parent);
+    QPushButton* b = shell::dialogButton(caption, parent);
     b->setObjectName(name);
-    b->setFont(varnel::varnelFont(VarnelFont::Akshara08, 14.25));
-    QPalette pal = b->palette();
-    pal.setColor(QPalette::Button, shell::kButtonColour);
-    b->setPalette(pal);
     return b;
 }
 

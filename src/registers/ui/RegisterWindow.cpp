@@ -9,15 +9,16 @@
 #include <QScrollBar>
 #include <QShortcut>
 
+#include "data/DayName.h"
 #include "platform/varnel/DateTimePicker.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "platform/varnel/VarnelFonts.h"
 #include "platform/varnel/VarnelLabel.h"
 #include "platform/varnel/VarnelLineEdit.h"
 #include "platform/varnel/VarnelTextEdit.h"
-#include "data/DayName.h"
 #include "registers/RegisterTexts.h"
 #include "registers/UndoTexts.h"
+#include "shell/DialogButton.h"
 #include "shell/FailureReport.h"
 #include "shell/ImageButton.h"
 #include "shell/ImageButtonPanel.h"
@@ -25,11 +26,11 @@
 #include "shell/ShellColours.h"
 #include "shell/ShellTexts.h"
 #include "shell/Twips.h"
+#include "shell/WindowGround.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
 #include "shell/frmsave.h"
-#include "shell/WindowGround.h"
 
 namespace registers {
 
@@ -206,12 +207,8 @@ void RegisterWindow::buildButtons()
 // text boxes and pickers take Ctrl+Z for their own typing only while they have some to undo.
 void RegisterWindow::buildUndo()
 {
-    CmdUndo = new QPushButton(texts::undoCaption(), this);
+    CmdUndo = shell::dialogButton(texts::undoCaption(), this, varnel::VarnelFont::Akshara, 12);
     CmdUndo->setObjectName(QStringLiteral("CmdUndo"));
-    CmdUndo->setFont(varnel::varnelFont(varnel::VarnelFont::Akshara, 12));
-    QPalette pal = CmdUndo->palette();
-    pal.setColor(QPalette::Button, shell::kButtonColour);
-    CmdUndo->setPalette(pal);
     CmdUndo->adjustSize();
     const QRect frame = pixels(m_layout.frameAt);
     CmdUndo->move(frame.right() - CmdUndo->width(), frame.bottom() + tw(120));
