@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "data/DayName.h"
+#include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
 
 namespace agenda::texts {
@@ -54,7 +55,8 @@ QString clashQuestion(const QList<Entry>& clashesWith)
     if (clashesWith.size() > kQuestionLines)
         lines << QStringLiteral(u"ಮತ್ತು ಇನ್ನೂ %1").arg(clashesWith.size() - kQuestionLines);
     lines << QStringLiteral(u"ಆದರೂ ಉಳಿಸಬೇಕೇ??");
-    return lines.join(QLatin1Char('\n'));
+    // Dates, times and the count in Kannada digits, as the windows show them.
+    return varnel::kannadaDigits(lines.join(QLatin1Char('\n')));
 }
 
 } // namespace agenda::texts

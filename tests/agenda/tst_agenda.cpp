@@ -295,9 +295,11 @@ void TestAgenda::saveCheck()
     for (const Entry& c : clashes)
         found << nameOf(c);
     QTEST(found, "clashes");
-    // The question names each of them and every character of it can be shown in Varnel.
+    // The question names each of them, in Kannada digits, and every character of it can be
+    // shown in Varnel.
     const QString question = agenda::texts::clashQuestion(clashes);
     QCOMPARE(question.count(QLatin1Char('\n')), clashes.size() + 1);
+    QVERIFY(!question.contains(QRegularExpression(QStringLiteral("[0-9]"))));
     QVERIFY(varnel::encode(question).ok());
 }
 
