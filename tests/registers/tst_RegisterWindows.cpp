@@ -463,6 +463,15 @@ void TestRegisterWindows::recentlyDeletedBringsARecordBackAtItsNumber()
                                                               {3, RegisterFixture::topicOf(3)},
                                                               {4, RegisterFixture::topicOf(4)}}));
     QCOMPARE(window.GridDeleted->rowCount(), 1);
+    // A deletion in a register window meanwhile shows once this window comes to the front.
+    {
+        frmlocal w;
+        w.ImageDelete_Click();
+    }
+    QCOMPARE(window.GridDeleted->rowCount(), 1);
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&window, &activate);
+    QCOMPARE(window.GridDeleted->rowCount(), 2);
     window.OptRegister[2]->click(); // tours: none kept
     QCOMPARE(window.GridDeleted->rowCount(), 0);
     QVERIFY(!window.LabelNone->isHidden());

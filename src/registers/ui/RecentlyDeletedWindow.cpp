@@ -12,6 +12,7 @@
 
 #include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
+#include "platform/jet/Database.h"
 #include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "platform/varnel/VarnelFonts.h"
@@ -19,6 +20,7 @@
 #include "registers/RegisterTexts.h"
 #include "registers/UndoTexts.h"
 #include "registers/ui/DeletedTexts.h"
+#include "shell/ActivationRefresh.h"
 #include "shell/DialogButton.h"
 #include "shell/FailureReport.h"
 #include "shell/ShellColours.h"
@@ -125,6 +127,13 @@ RecentlyDeletedWindow::RecentlyDeletedWindow(QWidget* parent)
     m_database = data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\Tarnalist.mdb"));
     ListDeletions();
     GridDeleted->setFocus();
+    // A deletion in a register window meanwhile shows when this window comes to the front.
+    shell::refreshOnActivation(this, [this] {
+        runReported(this, [this] {
+            if (m_database->DataVersion() != m_seenVersion)
+                ListDeletions();
+        });
+    });
 }
 
 RecentlyDeletedWindow::~RecentlyDeletedWindow() = default;
@@ -142,6 +151,7 @@ void RecentlyDeletedWindow::ListDeletions()
 {
     const RegisterMapping& m = mapping();
     const bool tour = m.keepsDatesInOrder();
+    m_seenVersion = m_database->DataVersion();
     GridDeleted->setHorizontalHeaderLabels(
         {varnel::decode(texts::date), varnel::decode(texts::time),
          tour ? varnel::decode(texts::travelFrom) + QStringLiteral(" – ") +

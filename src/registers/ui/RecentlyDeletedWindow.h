@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include <QList>
@@ -47,6 +48,7 @@ public slots:
 private:
     std::shared_ptr<jet::Database> m_database;
     QList<KeptDeletion> m_kept;
+    std::int64_t m_seenVersion = 0; // the diary's change version the list was read at
 };
 
 } // namespace registers

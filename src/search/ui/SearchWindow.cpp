@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QResizeEvent>
 
-#include "export/ui/ExportMenu.h"
 #include "data/DayName.h"
 #include "data/ProgramFolder.h"
+#include "export/ui/ExportMenu.h"
 #include "platform/varnel/DateTimePicker.h"
 #include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
@@ -18,6 +18,7 @@
 #include "search/DateOrderRule.h"
 #include "search/ui/SearchGrid.h"
 #include "search/ui/SearchWindowTexts.h"
+#include "shell/ActivationRefresh.h"
 #include "shell/BusyPointer.h"
 #include "shell/FailureReport.h"
 #include "shell/ImageButton.h"
@@ -26,8 +27,8 @@
 #include "shell/ShellColours.h"
 #include "shell/ShellTexts.h"
 #include "shell/Twips.h"
-#include "shell/WindowRegistry.h"
 #include "shell/WindowGround.h"
+#include "shell/WindowRegistry.h"
 
 namespace search {
 
@@ -61,6 +62,7 @@ SearchWindow::SearchWindow(const SearchWindowDesign& design, QWidget* parent)
     MSFlexGrid1->setResults(&m_session.model());
     exports::installExportMenu(MSFlexGrid1, tableName(design.which),
                                [this] { return m_session.statement(); });
+    shell::refreshOnActivation(this, [this] { refreshIfChanged(); });
 
     m_countLine = new QLabel(this);
     m_countLine->setObjectName(QStringLiteral("RecordCount"));
@@ -245,18 +247,6 @@ void SearchWindow::guarded(const std::function<void()>& handler)
 void SearchWindow::ImageExit_Click()
 {
     unloadChildWindow(this);
-}
-
-bool SearchWindow::event(QEvent* event)
-{
-    if (event->type() == QEvent::ParentChange) {
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            connect(frame, &QMdiSubWindow::aboutToActivate, this, &SearchWindow::refreshIfChanged,
-                    Qt::UniqueConnection);
-    } else if (event->type() == QEvent::WindowActivate) {
-        refreshIfChanged();
-    }
-    return QWidget::event(event);
 }
 
 void SearchWindow::refreshIfChanged()

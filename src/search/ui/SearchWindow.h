@@ -83,7 +83,6 @@ protected:
     virtual void ImageFind_Click() = 0;
 
     void resizeEvent(QResizeEvent* event) override;
-    bool event(QEvent* event) override;
 
 private:
     // Coming to the front, the window lists again what another window or program changed.
