@@ -221,10 +221,36 @@ private slots:
                 *output = cli.readAllStandardOutput();
             return cli.exitCode();
         };
+        {
+            // A programme deleted and kept, the rest renumbered: the kept one comes along and
+            // can still be brought back, and every row keeps its key (its calendar UID).
+            const auto db = data::OpenDiaryFile(file);
+            jet::Transaction deletion(*db);
+            registers::KeptDeletions(*db, QStringLiteral("local"))
+                .keep(rowsOf(*db, QStringLiteral("Select rowid from local where sl_no = 30"))
+                          .first()
+                          .first()
+                          .toLongLong(),
+                      QDateTime::currentDateTime());
+            db->Execute(QStringLiteral("Delete from local where sl_no = 30"));
+            db->Execute(QStringLiteral("Update local set sl_no = sl_no - 1 where sl_no > 30"));
+            deletion.commit();
+        }
         QByteArray said;
         QCOMPARE(run({"server", "check", connection}, &said), 1);
         QVERIFY(said.contains("reachable: yes"));
         QCOMPARE(run({"server", "init", connection, "--from-diary", file}), 0);
+        {
+            const auto server = jet::Database::ConnectServer(connection);
+            const auto keys = [](jet::Database& db) {
+                return rowsOf(db, QStringLiteral("Select %1, sl_no from local order by %1")
+                                      .arg(db.rowIdentity()));
+            };
+            QCOMPARE(keys(*server), keys(*data::OpenDiaryFile(file)));
+            registers::KeptDeletions kept(*server, QStringLiteral("local"));
+            QCOMPARE(kept.list().size(), 1);
+            QCOMPARE(kept.restore(kept.list().first().id).serial, 30);
+        }
         QCOMPARE(run({"server", "init", connection, "--from-diary", file}), 2);
         QCOMPARE(run({"server", "check", connection}, &said), 0);
         QVERIFY2(said.contains("schema version: 1") && said.contains("local: 60 records"), said);

@@ -27,7 +27,11 @@ int init(const QString& connection, const QString& fromDiary)
         file = data::OpenDiaryFile(fromDiary);
     }
     auto server = jet::Database::ConnectServer(connection);
-    jet::initServerDiary(*server, data::diarySchemaStatements(), file.get());
+    // The recently deleted records come along, so they can still be brought back.
+    jet::FirstUseTables kept;
+    if (file && data::hasKeptDeletionsTable(*file))
+        kept = {data::keptDeletionsStatements(), {QLatin1String(data::kKeptDeletionsTable)}};
+    jet::initServerDiary(*server, data::diarySchemaStatements(), file.get(), kept);
     // The diary's identity is made with it (the file's own when it has one), so every desk's
     // calendar exports carry the same UIDs, whatever its role may write.
     const std::optional<QString> fileId = file ? exports::storedDiaryId(*file) : std::nullopt;

@@ -48,6 +48,61 @@ QString literal(const QVariant& value)
     }
 }
 
+// Every row of `table` of `file` into the server's table of that name, in the file's order,
+// inside the caller's transaction. A row keeps its number: the server's identity column takes
+// the file's (its own column of that name, or else the row's key), so calendar UIDs and kept
+// deletions' ids are the same before and after the move.
+void copyTable(Database& file, PgDatabase& server, const QString& table)
+{
+    const QString context = QStringLiteral("Could not copy the table '%1'").arg(table);
+    const PgResult identities = server.run(
+        QStringLiteral("SELECT attname FROM pg_attribute WHERE attrelid = 'public.%1'::regclass "
+                       "AND attidentity <> '' AND NOT attisdropped")
+            .arg(table),
+        context);
+    const QString identity = PQntuples(identities.get()) > 0
+                                 ? QString::fromUtf8(PQgetvalue(identities.get(), 0, 0))
+                                 : QString();
+    const auto rows =
+        file.OpenRecordset(QStringLiteral("Select rowid, * from %1 order by rowid").arg(table),
+                           RecordsetType::Snapshot);
+    QStringList names;
+    QList<int> copied;
+    for (int i = 1; i < rows->FieldCount(); ++i) {
+        names << rows->Fields(i).Name();
+        copied << i;
+    }
+    if (!identity.isEmpty() && !names.contains(identity)) {
+        names.prepend(identity);
+        copied.prepend(0);
+    }
+    const QString head =
+        QStringLiteral("INSERT INTO public.%1 (%2) OVERRIDING SYSTEM VALUE VALUES ")
+            .arg(table, names.join(QLatin1Char(',')));
+    QStringList values;
+    const auto flush = [&] {
+        if (values.isEmpty())
+            return;
+        server.run(head + values.join(QLatin1Char(',')), context);
+        values.clear();
+    };
+    for (; !rows->Eof(); rows->MoveNext()) {
+        QStringList row;
+        for (int i : copied)
+            row << literal(rows->Fields(i).Value());
+        values << QLatin1Char('(') + row.join(QLatin1Char(',')) + QLatin1Char(')');
+        if (values.size() == kRowsPerInsert)
+            flush();
+    }
+    flush();
+    // The next row the server numbers comes after the last one copied.
+    if (!identity.isEmpty())
+        server.run(QStringLiteral("SELECT setval(pg_get_serial_sequence('public.%1', '%2'), "
+                                  "max(%2)) FROM public.%1 HAVING count(*) > 0")
+                       .arg(table, identity),
+                   context);
+}
+
 } // namespace
 
 QStringList serverSchemaStatements(const QStringList& fileSchemaStatements)
@@ -102,7 +157,7 @@ QString serverFirstUseStatement(QString fileStatement)
 }
 
 void initServerDiary(Database& database, const QStringList& fileSchemaStatements,
-                     Database* copyFrom)
+                     Database* copyFrom, const FirstUseTables& alsoCopied)
 {
     PgDatabase& server = serverOf(database);
     Transaction transaction(server);
@@ -121,40 +176,21 @@ void initServerDiary(Database& database, const QStringList& fileSchemaStatements
         server.run(statement, QStringLiteral("Could not lay the diary out on the server"));
     if (copyFrom)
         copyRegistersToServer(*copyFrom, server);
+    for (const QString& statement : alsoCopied.statements)
+        server.run(serverFirstUseStatement(statement),
+                   QStringLiteral("Could not lay the diary out on the server"));
+    if (copyFrom) {
+        for (const QString& table : alsoCopied.names)
+            copyTable(*copyFrom, server, table);
+    }
     transaction.commit();
 }
 
 void copyRegistersToServer(Database& file, Database& database)
 {
     PgDatabase& server = serverOf(database);
-    for (const char* table : kRegisters) {
-        const auto rows = file.OpenRecordset(
-            QStringLiteral("Select * from %1 order by rowid").arg(QLatin1String(table)),
-            RecordsetType::Snapshot);
-        QStringList names;
-        for (int i = 0; i < rows->FieldCount(); ++i)
-            names << rows->Fields(i).Name();
-        const QString head = QStringLiteral("INSERT INTO public.%1 (%2) VALUES ")
-                                 .arg(QLatin1String(table), names.join(QLatin1Char(',')));
-        QStringList values;
-        const auto flush = [&] {
-            if (values.isEmpty())
-                return;
-            server.run(
-                head + values.join(QLatin1Char(',')),
-                QStringLiteral("Could not copy the register '%1'").arg(QLatin1String(table)));
-            values.clear();
-        };
-        for (; !rows->Eof(); rows->MoveNext()) {
-            QStringList row;
-            for (int i = 0; i < rows->FieldCount(); ++i)
-                row << literal(rows->Fields(i).Value());
-            values << QLatin1Char('(') + row.join(QLatin1Char(',')) + QLatin1Char(')');
-            if (values.size() == kRowsPerInsert)
-                flush();
-        }
-        flush();
-    }
+    for (const char* table : kRegisters)
+        copyTable(file, server, QLatin1String(table));
     server.noteWrite();
 }
 

@@ -23,11 +23,19 @@ QStringList serverSchemaStatements(const QStringList& fileSchemaStatements);
 // AUTOINCREMENT key becomes an identity column, which never gives a number twice either.
 QString serverFirstUseStatement(QString fileStatement);
 
+// Tables a diary file made on first use (their file statements, and their names) that a copy
+// to the server brings over as well.
+struct FirstUseTables {
+    QStringList statements;
+    QStringList names;
+};
+
 // Lays the diary out on an empty server database in one transaction, with the registers of
-// `copyFrom` (a diary file) copied in when given. A database that holds a diary (or any of
-// its tables) is refused with JetError and left as it was; so is any failure halfway.
+// `copyFrom` (a diary file) copied in when given, and the tables of `alsoCopied` made and
+// filled from it. A database that holds a diary (or any of its tables) is refused with
+// JetError and left as it was; so is any failure halfway.
 void initServerDiary(Database& server, const QStringList& fileSchemaStatements,
-                     Database* copyFrom = nullptr);
+                     Database* copyFrom = nullptr, const FirstUseTables& alsoCopied = {});
 
 // Copies every row of the three registers of `file` (a diary file) into the server's,
 // byte for byte and in the file's order, inside the caller's transaction.
