@@ -1,4 +1,7 @@
+#include <memory>
 #include <unistd.h>
+
+#include <cups/cups.h>
 
 #include <QFile>
 #include <QProcess>
@@ -7,6 +10,7 @@
 #include "SampleDiary.h"
 #include "TempProgramFolder.h"
 #include "platform/jet/Database.h"
+#include "platform/report/ReportPrinting.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "reports/ReportRegister.h"
 
@@ -179,6 +183,25 @@ void TestReportCommand::printsThePdfItselfToACupsQueue()
     const QString text = pdfText(spooled);
     QVERIFY(text.contains(QStringLiteral(u"ಸ್ಥಳೀಯ ಕಾರ್ಯಕ್ರಮಗಳ ಪಟ್ಟಿ")));
     QCOMPARE(text, pdfText(out));
+
+    // The print dialog's page ranges and its further choices (odd pages only) go with the job.
+    report::PrintRequest request;
+    request.printer = queue;
+    request.pageRanges = QStringLiteral("1,3-4");
+    request.dialogOptions = {{QStringLiteral("page-set"), QStringLiteral("odd")}};
+    const int chosen = report::printPdf(out, request);
+    ipp_t* asking = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    ippAddString(asking, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr,
+                 qPrintable(QStringLiteral("ipp://localhost/jobs/%1").arg(chosen)));
+    const std::unique_ptr<ipp_t, decltype(&ippDelete)> attributes(
+        cupsDoRequest(CUPS_HTTP_DEFAULT, asking, "/jobs/"), ippDelete);
+    QVERIFY(attributes);
+    ipp_attribute_t* pageSet = ippFindAttribute(attributes.get(), "page-set", IPP_TAG_ZERO);
+    QVERIFY(pageSet && qstrcmp(ippGetString(pageSet, 0, nullptr), "odd") == 0);
+    ipp_attribute_t* ranges = ippFindAttribute(attributes.get(), "page-ranges", IPP_TAG_RANGE);
+    int upper = 0;
+    QVERIFY(ranges && ippGetCount(ranges) == 2 && ippGetRange(ranges, 1, &upper) == 3 &&
+            upper == 4);
 
     // Taken back out of the queue: the test leaves no printed file behind.
     QCOMPARE(run(QStringLiteral("cancel"), {"-a", queue}), 0);

@@ -12,6 +12,7 @@
 #include <QPdfView>
 #include <QPointer>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QEventLoop>
 #include <QPrinterInfo>
@@ -33,6 +34,18 @@
 namespace report {
 
 namespace {
+
+// The CUPS options the print dialog set on the printer (odd or even pages, pages per sheet,
+// ...), which QPrinter keeps as its engine's list of name, value, name, value.
+QList<QPair<QString, QString>> dialogCupsOptions(QPrinter& printer)
+{
+    constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+    const QStringList list = printer.printEngine()->property(kCupsOptions).toStringList();
+    QList<QPair<QString, QString>> options;
+    for (qsizetype i = 0; i + 1 < list.size(); i += 2)
+        options.append({list[i], list[i + 1]});
+    return options;
+}
 
 constexpr qreal kZoomStep = 1.25;
 
@@ -300,6 +313,7 @@ void ReportPreview::print()
     if (printer.printRange() == QPrinter::PageRange) {
         request.firstPage = printer.fromPage();
         request.lastPage = printer.toPage();
+        request.pageRanges = printer.pageRanges().toString(); // "1-3,7": every range typed
     } else if (printer.printRange() == QPrinter::CurrentPage) {
         request.firstPage = request.lastPage = currentPage() + 1;
     }
@@ -310,6 +324,7 @@ void ReportPreview::print()
     case QPrinter::DuplexAuto: break;
     }
     request.media = printer.pageLayout().pageSize().key();
+    request.dialogOptions = dialogCupsOptions(printer);
     printTo(request);
 }
 

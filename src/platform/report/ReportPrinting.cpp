@@ -64,9 +64,13 @@ int printPdf(const QString& pdfPath, const PrintRequest& request)
     const auto add = [&](const char* name, const QString& value) {
         count = cupsAddOption(name, value.toUtf8().constData(), count, &options);
     };
+    for (const auto& [name, value] : request.dialogOptions)
+        add(name.toUtf8().constData(), value);
     if (request.copies > 1)
         add("copies", QString::number(request.copies));
-    if (request.firstPage > 0 || request.lastPage > 0)
+    if (!request.pageRanges.isEmpty())
+        add("page-ranges", request.pageRanges);
+    else if (request.firstPage > 0 || request.lastPage > 0)
         add("page-ranges",
             QStringLiteral("%1-%2")
                 .arg(std::max(request.firstPage, 1))

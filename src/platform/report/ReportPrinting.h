@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -14,8 +16,12 @@ struct PrintRequest {
     int copies = 1;
     int firstPage = 0; // 1-based; 0 with lastPage 0: every page
     int lastPage = 0;
+    QString pageRanges; // CUPS's form ("1-3,7"), in place of first and last page when given
     Sides sides = Sides::PrinterDefault;
     QString media; // a paper CUPS knows ("A4", "Letter"); empty: the printer's own
+    // Further CUPS options as a print dialog chose them (name, value: "page-set", "odd"),
+    // handed on as they stand; the fields above win over any of the same name.
+    QList<QPair<QString, QString>> dialogOptions;
 };
 
 // The queue `printer` names (empty or "default": the default printer), as CUPS spells it.
