@@ -272,6 +272,14 @@ void TestReportWindows::previewByKeyboard()
             QVERIFY(p->view()->zoomFactor() != before);
             QCOMPARE(p->currentPage(), 2);
         }
+        // Back to the page's width from close up, on the same page.
+        for (int i = 0; i < 4; ++i)
+            press(QKeySequence::ZoomIn);
+        QCoreApplication::processEvents();
+        p->findChild<QToolButton*>(QStringLiteral("FitWidth"))->click();
+        QCoreApplication::processEvents();
+        QCOMPARE(p->view()->zoomMode(), QPdfView::ZoomMode::FitToWidth);
+        QCOMPARE(p->currentPage(), 2);
         // Ctrl+S asks where to save (cancelled here); Ctrl+P prints, or says there is no printer.
         bool askedWhere = false;
         QTimer::singleShot(100, [&askedWhere] {

@@ -259,19 +259,26 @@ void ReportPreview::zoomOut()
 // neighbour.
 void ReportPreview::zoomTo(qreal factor)
 {
-    QPdfPageNavigator* navigator = m_view->pageNavigator();
     const int page = currentPage();
     m_view->setZoomMode(QPdfView::ZoomMode::Custom);
     m_view->setZoomFactor(factor);
-    if (m_document->pageCount() < 2)
-        return;
-    navigator->jump(page > 0 ? page - 1 : page + 1, QPointF(), factor);
-    navigator->jump(page, QPointF(), factor);
+    showPageAgain(page);
 }
 
 void ReportPreview::fitWidth()
 {
+    const int page = currentPage();
     m_view->setZoomMode(QPdfView::ZoomMode::FitToWidth);
+    showPageAgain(page);
+}
+
+void ReportPreview::showPageAgain(int page)
+{
+    if (m_document->pageCount() < 2)
+        return;
+    QPdfPageNavigator* navigator = m_view->pageNavigator();
+    navigator->jump(page > 0 ? page - 1 : page + 1, QPointF(), m_view->zoomFactor());
+    navigator->jump(page, QPointF(), m_view->zoomFactor());
 }
 
 void ReportPreview::tell(const QString& text)

@@ -77,6 +77,8 @@ private:
     void showPageNumber();
     void goTo(int page);
     void zoomTo(qreal factor);
+    // Shows `page` again after a change of zoom (the view would keep its scroll position).
+    void showPageAgain(int page);
     void tell(const QString& text);
     void showProgress(const ReportProgress& progress);
     void showWhole(const ReportFile& report);
