@@ -182,6 +182,29 @@ std::optional<QString> backupDiaryId(const jet::SqliteFile& backup)
     return std::nullopt;
 }
 
+// The `columns` of every row of the backup's `table` inserted into the diary's, as stored.
+void copyRows(const BackupConnection& source, jet::Database& diary, const QString& table,
+              const QStringList& columns, const QString& context)
+{
+    const QString list = columns.join(QStringLiteral(", "));
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    jet::SqliteStatement read =
+        source.file().statement(QStringLiteral("SELECT %1 FROM %2").arg(list, table));
+    jet::SqliteStatement write =
+        jet::fileStatement(diary,
+                           QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                               .arg(table, list, marks.join(QStringLiteral(", "))),
+                           QString());
+    while (read.step(context)) {
+        for (int i = 0; i < int(columns.size()); ++i)
+            write.bindColumn(i + 1, read, i);
+        write.step(context);
+        write.reset();
+    }
+}
+
 // The deletions the backup kept replace the diary's, so a restored older backup keeps what it
 // held: none, when it was made before deletions were kept.
 void writeKeptDeletions(const BackupConnection& source, jet::Database& diary,
@@ -204,23 +227,7 @@ void writeKeptDeletions(const BackupConnection& source, jet::Database& diary,
     QStringList columns;
     while (names.step(context))
         columns << names.columnText(0);
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    const QString list = columns.join(QStringLiteral(", "));
-    jet::SqliteStatement read =
-        source.file().statement(QStringLiteral("SELECT %1 FROM %2").arg(list, table));
-    jet::SqliteStatement write =
-        jet::fileStatement(diary,
-                           QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                               .arg(table, list, marks.join(QStringLiteral(", "))),
-                           QString());
-    while (read.step(context)) {
-        for (int i = 0; i < int(columns.size()); ++i)
-            write.bindColumn(i + 1, read, i);
-        write.step(context);
-        write.reset();
-    }
+    copyRows(source, diary, table, columns, context);
 }
 
 // Replaces the records of the three registers of `diary` (inside its open transaction) and its
@@ -230,25 +237,9 @@ void writeRecords(const BackupConnection& source, jet::Database& diary, const QS
 {
     for (const char* name : {"local", "outstation", "tour"}) {
         const QString table = QLatin1String(name);
-        const QStringList columns = data::registerColumns(table);
-        const QString list = QStringLiteral("rowid, ") + columns.join(QStringLiteral(", "));
-        QStringList marks;
-        for (qsizetype i = 0; i <= columns.size(); ++i)
-            marks << QStringLiteral("?");
         diary.Execute(QStringLiteral("DELETE FROM %1").arg(table));
-        jet::SqliteStatement read =
-            source.file().statement(QStringLiteral("SELECT %1 FROM %2").arg(list, table));
-        jet::SqliteStatement write =
-            jet::fileStatement(diary,
-                               QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                   .arg(table, list, marks.join(QStringLiteral(", "))),
-                               QString());
-        while (read.step(context)) {
-            for (int i = 0; i <= int(columns.size()); ++i)
-                write.bindColumn(i + 1, read, i);
-            write.step(context);
-            write.reset();
-        }
+        copyRows(source, diary, table,
+                 QStringList{QStringLiteral("rowid")} + data::registerColumns(table), context);
     }
     writeKeptDeletions(source, diary, context);
     // A backup older than the diary's id leaves the diary its id, so its calendar entries stay

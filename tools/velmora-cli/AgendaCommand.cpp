@@ -50,9 +50,7 @@ int runAgenda(const QStringList& arguments)
         return *done;
 
     return cli::runGuarded(kName, [&] {
-        if (!parser.positionalArguments().isEmpty())
-            throw cli::BadInput{
-                QStringLiteral(u"ಬೇಡದ ಆರ್ಗ್ಯುಮೆಂಟ್ '%1'.").arg(parser.positionalArguments().first())};
+        cli::refuseArguments(parser);
         const QDate from =
             cli::dateOption(parser, QStringLiteral("from")).value_or(QDate::currentDate());
         const int days = daysOption(parser);

@@ -27,9 +27,7 @@ int runBackup(const QStringList& arguments)
     if (const auto done = cli::parse(parser, kName, arguments))
         return *done;
     return cli::runGuarded(kName, [&] {
-        if (!parser.positionalArguments().isEmpty())
-            throw cli::BadInput{
-                QStringLiteral(u"ಬೇಡದ ಆರ್ಗ್ಯುಮೆಂಟ್ '%1'.").arg(parser.positionalArguments().first())};
+        cli::refuseArguments(parser);
         // Only read: a diary that does not exist is not made.
         const QString diary = cli::existingDiaryPath(parser);
         QString written;

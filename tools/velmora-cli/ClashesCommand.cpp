@@ -47,9 +47,7 @@ int runClashes(const QStringList& arguments)
         return *done;
 
     return cli::runGuarded(kName, [&] {
-        if (!parser.positionalArguments().isEmpty())
-            throw cli::BadInput{
-                QStringLiteral(u"ಬೇಡದ ಆರ್ಗ್ಯುಮೆಂಟ್ '%1'.").arg(parser.positionalArguments().first())};
+        cli::refuseArguments(parser);
         const cli::DateRange given = cli::dateRange(parser);
         const agenda::DateRange range{given.from, given.to};
         const int within = withinOption(parser);

@@ -296,6 +296,13 @@ std::optional<QDate> dateOption(const QCommandLineParser& parser, const QString&
     return date;
 }
 
+void refuseArguments(const QCommandLineParser& parser)
+{
+    if (!parser.positionalArguments().isEmpty())
+        throw BadInput{
+            QStringLiteral(u"ಬೇಡದ ಆರ್ಗ್ಯುಮೆಂಟ್ '%1'.").arg(parser.positionalArguments().first())};
+}
+
 QString registerArgument(const QCommandLineParser& parser)
 {
     const QStringList positional = parser.positionalArguments();

@@ -121,6 +121,8 @@ DateRange dateRange(const QCommandLineParser& parser);
 void addDateRangeOptions(QCommandLineParser& parser);
 // The date given as --NAME, std::nullopt when it is not given; BadInput when it is no date.
 std::optional<QDate> dateOption(const QCommandLineParser& parser, const QString& name);
+// BadInput naming the first argument given to a command that takes none.
+void refuseArguments(const QCommandLineParser& parser);
 // The one register named on the command line: local, outstation or tour; BadInput otherwise.
 QString registerArgument(const QCommandLineParser& parser);
 // diaryPath(), refused (BadInput) when no diary is there: commands that only read never make one.
