@@ -219,6 +219,11 @@ std::shared_ptr<jet::Database> OpenDiaryDatabase(const QString& path)
     return OpenDiaryFile(path);
 }
 
+std::shared_ptr<jet::Database> OpenDiaryForReading(const QString& path)
+{
+    return OpenDiaryDatabase(path);
+}
+
 std::shared_ptr<jet::Database> OpenDiaryFile(const QString& path)
 {
     // A FIFO or a device would block the engine's first read; a folder is no diary either.

@@ -39,6 +39,12 @@ void refuseServerPassword(const QString& connection, const QString& where);
 // reads, and no other desk ever sees them.
 std::shared_ptr<jet::Database> OpenDiaryDatabase(const QString& path);
 
+// The door of everything that only reads the diary (lists, finds, exports, the agenda): the
+// same diary OpenDiaryDatabase reaches, but a file is never made, switched to another journal,
+// given indexes or otherwise written, and nothing is left beside it. A file that is not a diary
+// (or is damaged) is refused with JetError naming it. The connection may be read-only.
+std::shared_ptr<jet::Database> OpenDiaryForReading(const QString& path);
+
 // The file route of OpenDiaryDatabase, whatever the settings say (copying a file to a server).
 std::shared_ptr<jet::Database> OpenDiaryFile(const QString& path);
 
