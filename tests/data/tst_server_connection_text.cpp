@@ -75,6 +75,18 @@ private slots:
         row("postgresql://h/d?sslmode=require&password=s&user=u",
             "postgresql://h/d?sslmode=require&password=***&user=u", true);
         row("postgresql://h/d?pass%77ord=s", "postgresql://h/d?pass%77ord=***", true);
+        // libpq reads a dbname holding '=' or a URI as a connection text of its own.
+        row("dbname=postgresql://u@h/d", "dbname=postgresql://u@h/d", false);
+        row("dbname='host=x port=1'", "dbname='host=x port=1'", false);
+        row("dbname=postgresql://u:SECRET@h/d", "dbname=***", true);
+        row("host=x dbname='password=SECRET host=y'", "host=x dbname=***", true);
+        row("DBName = 'host=y pass\\word=\\'SE\\ CRET\\''", "DBName = ***", true);
+        row("dbname='dbname=\\'password=SECRET\\''", "dbname=***", true);
+        row("dbname=postgres://h/d?%70assword=SECRET", "dbname=***", true);
+        row("postgresql://h/password%3DSECRET", "postgresql://h/***", true);
+        row("postgresql://h/?dbname=postgresql%3A%2F%2Fu%3ASECRET%40h",
+            "postgresql://h/?dbname=***", true);
+        row("password='it\\'s SECRET' host=x", "password=*** host=x", true);
     }
 
     void passwordsAreRefusedAndMasked()
@@ -83,13 +95,14 @@ private slots:
         QFETCH(QString, masked);
         QFETCH(bool, refused);
         QCOMPARE(jet::maskedConnection(text), masked);
-        const auto refuse = [&] {
+        QVERIFY(!jet::maskedMessage(QStringLiteral("'%1' failed").arg(text), text)
+                     .contains(QLatin1String("SECRET")));
+        try {
             data::refuseServerPassword(text, QStringLiteral("velmora.conf"));
-        };
-        if (refused)
-            QVERIFY_THROWS_EXCEPTION(jet::JetError, refuse());
-        else
-            refuse();
+            QVERIFY(!refused);
+        } catch (const jet::JetError& error) {
+            QVERIFY(refused && !error.text().contains(QLatin1String("SECRET")));
+        }
     }
 
     void serverAskingForAPasswordSaysSoNotUnreachable()

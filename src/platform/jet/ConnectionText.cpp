@@ -1,6 +1,9 @@
 #include "platform/jet/ConnectionText.h"
 
 #include <algorithm>
+#include <memory>
+
+#include <libpq-fe.h>
 
 #include <QByteArray>
 #include <QList>
@@ -10,10 +13,18 @@ namespace jet {
 
 namespace {
 
-// Where a password's value stands in the connection text.
+// Where a value stands in the connection text.
 struct Span {
     qsizetype from;
     qsizetype length;
+};
+
+// One key = value of a connection text: the key and the value as libpq reads them (quotes,
+// escapes and percent-encoding undone), and where the value is written.
+struct Entry {
+    QString key;
+    QString value;
+    Span written;
 };
 
 // libpq splits on the C locale's white space.
@@ -27,17 +38,43 @@ QString percentDecoded(QStringView text)
     return QString::fromUtf8(QByteArray::fromPercentEncoding(text.toUtf8()));
 }
 
+bool isKey(QStringView key, const char* name)
+{
+    return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+}
+
 bool isPasswordKey(QStringView key)
 {
-    return key.compare(QLatin1String("password"), Qt::CaseInsensitive) == 0 ||
-           key.compare(QLatin1String("sslpassword"), Qt::CaseInsensitive) == 0;
+    return isKey(key, "password") || isKey(key, "sslpassword");
+}
+
+// Past the URI scheme, or -1. libpq takes a text as a URI only when it starts with the scheme;
+// one that merely looks like a URI (upper case, white space before it) is still read as one,
+// as its user meant it.
+qsizetype uriStart(QStringView text)
+{
+    qsizetype at = 0;
+    while (at < text.size() && isSpace(text[at]))
+        ++at;
+    for (const QLatin1String scheme :
+         {QLatin1String("postgresql://"), QLatin1String("postgres://")}) {
+        if (text.mid(at).startsWith(scheme, Qt::CaseInsensitive))
+            return at + scheme.size();
+    }
+    return -1;
+}
+
+// libpq reads a dbname holding '=' or starting with the scheme as a connection text of its own.
+bool isConnectionText(QStringView value)
+{
+    return value.contains(u'=') || uriStart(value) >= 0;
 }
 
 // key = value pairs: a value is a run up to white space, or a quoted text; a backslash keeps
 // the next character in either.
-QList<Span> keyValuePasswords(const QString& text)
+QList<Entry> keyValueEntries(const QString& text)
 {
-    QList<Span> found;
+    QList<Entry> found;
     const qsizetype end = text.size();
     qsizetype at = 0;
     const auto skipSpace = [&] {
@@ -48,37 +85,38 @@ QList<Span> keyValuePasswords(const QString& text)
         const qsizetype keyFrom = at;
         while (at < end && text[at] != u'=' && !isSpace(text[at]))
             ++at;
-        const QStringView key = QStringView(text).mid(keyFrom, at - keyFrom);
+        Entry entry{text.mid(keyFrom, at - keyFrom), {}, {}};
         skipSpace();
         if (at == end || text[at] != u'=')
             continue; // libpq refuses the text; the word gives nothing away
         ++at;
         skipSpace();
         const qsizetype valueFrom = at;
-        if (at < end && text[at] == u'\'') {
-            for (++at; at < end && text[at] != u'\''; ++at) {
-                if (text[at] == u'\\')
-                    ++at;
-            }
-            ++at; // the closing quote
-        } else {
-            for (; at < end && !isSpace(text[at]); ++at) {
-                if (text[at] == u'\\')
-                    ++at;
-            }
+        const bool quoted = at < end && text[at] == u'\'';
+        for (at += quoted ? 1 : 0; at < end && (quoted ? text[at] != u'\'' : !isSpace(text[at]));
+             ++at) {
+            if (text[at] == u'\\' && at + 1 < end)
+                ++at;
+            entry.value += text[at];
         }
-        at = std::min(at, end);
-        if (isPasswordKey(key))
-            found.append({valueFrom, at - valueFrom});
+        if (quoted && at < end)
+            ++at; // the closing quote
+        entry.written = {valueFrom, at - valueFrom};
+        found.append(entry);
     }
     return found;
 }
 
 // scheme://[user[:password]@][hosts][/dbname][?key=value&...]; `at` is past the scheme. As
 // libpq does, the user part is whatever comes before an @ that no / precedes.
-QList<Span> uriPasswords(const QString& text, qsizetype at)
+QList<Entry> uriEntries(const QString& text, qsizetype at)
 {
-    QList<Span> found;
+    QList<Entry> found;
+    const auto add = [&](const char* key, qsizetype from, qsizetype to) {
+        found.append({QLatin1String(key),
+                      percentDecoded(QStringView(text).mid(from, to - from)),
+                      {from, to - from}});
+    };
     const qsizetype end = text.size();
     qsizetype credentialsEnd = at;
     while (credentialsEnd < end && text[credentialsEnd] != u'@' && text[credentialsEnd] != u'/')
@@ -86,82 +124,122 @@ QList<Span> uriPasswords(const QString& text, qsizetype at)
     if (credentialsEnd < end && text[credentialsEnd] == u'@') {
         const qsizetype colon = text.indexOf(u':', at);
         if (colon >= 0 && colon < credentialsEnd)
-            found.append({colon + 1, credentialsEnd - colon - 1});
+            add("password", colon + 1, credentialsEnd);
         at = credentialsEnd + 1;
     }
-    const qsizetype query = text.indexOf(u'?', at);
+    qsizetype query = text.indexOf(u'?', at);
     if (query < 0)
-        return found;
-    for (qsizetype from = query + 1; from <= end;) {
+        query = end;
+    const qsizetype path = text.indexOf(u'/', at);
+    if (path >= 0 && path < query)
+        add("dbname", path + 1, query);
+    for (qsizetype from = query + 1; from < end;) {
         qsizetype to = text.indexOf(u'&', from);
         if (to < 0)
             to = end;
         const qsizetype equals = text.indexOf(u'=', from);
-        if (equals >= 0 && equals < to &&
-            isPasswordKey(percentDecoded(QStringView(text).mid(from, equals - from))))
-            found.append({equals + 1, to - equals - 1});
+        if (equals >= 0 && equals < to) {
+            add("", equals + 1, to);
+            found.last().key = percentDecoded(QStringView(text).mid(from, equals - from));
+        }
         from = to + 1;
     }
     return found;
 }
 
-// libpq takes a text as a URI only when it starts with the scheme; one that merely looks like
-// a URI (upper case, white space before it) is still read as one, as its user meant it.
-QList<Span> passwords(const QString& text)
+QList<Entry> entries(const QString& text)
 {
-    qsizetype at = 0;
-    while (at < text.size() && isSpace(text[at]))
-        ++at;
-    for (const QLatin1String scheme :
-         {QLatin1String("postgresql://"), QLatin1String("postgres://")}) {
-        if (QStringView(text).mid(at).startsWith(scheme, Qt::CaseInsensitive))
-            return uriPasswords(text, at + scheme.size());
-    }
-    return keyValuePasswords(text);
+    const qsizetype uri = uriStart(text);
+    return uri >= 0 ? uriEntries(text, uri) : keyValueEntries(text);
 }
 
-// A value as libpq may quote it back: as written, without its quotes and escapes, and
-// percent-decoded.
-QStringList spellings(QStringView written)
+// The values that give a password away: each password's, and each dbname's that libpq would
+// read as a connection text holding one.
+QList<Entry> secretEntries(const QString& text)
 {
-    QString unquoted;
-    for (qsizetype i = 0; i < written.size(); ++i) {
-        if (written[i] == u'\\' && i + 1 < written.size())
-            unquoted += written[++i];
-        else if (written[i] != u'\'')
-            unquoted += written[i];
+    QList<Entry> found;
+    for (const Entry& entry : entries(text)) {
+        if (isPasswordKey(entry.key) ||
+            (isKey(entry.key, "dbname") && isConnectionText(entry.value) &&
+             carriesPassword(entry.value)))
+            found.append(entry);
     }
-    QStringList forms{written.toString(), unquoted, percentDecoded(written)};
-    forms.removeAll(QString());
-    return forms;
+    return found;
+}
+
+// libpq's own reading of the text: the password values it finds, also inside a dbname it would
+// expand. Empty when libpq refuses the text (which then never reaches a server either).
+QStringList libpqPasswords(const QString& text, bool* found)
+{
+    char* error = nullptr;
+    const std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)> options(
+        PQconninfoParse(text.toUtf8().constData(), &error), &PQconninfoFree);
+    PQfreemem(error);
+    QStringList values;
+    for (const PQconninfoOption* option = options.get(); option && option->keyword; ++option) {
+        if (!option->val)
+            continue;
+        const QString key = QLatin1String(option->keyword);
+        const QString value = QString::fromUtf8(option->val);
+        if (isPasswordKey(key)) {
+            *found = true;
+            values << value;
+        } else if (key == QLatin1String("dbname") && isConnectionText(value)) {
+            values << libpqPasswords(value, found);
+        }
+    }
+    return values;
+}
+
+// A value as libpq may quote it back: as written, as read, and percent-decoded.
+QStringList spellings(const QString& text, const Entry& entry)
+{
+    const QStringView written = QStringView(text).mid(entry.written.from, entry.written.length);
+    return {written.toString(), entry.value, percentDecoded(written)};
+}
+
+QStringList secrets(const QString& text)
+{
+    QStringList found;
+    for (const Entry& entry : secretEntries(text)) {
+        found << spellings(text, entry);
+        if (!isPasswordKey(entry.key))
+            found << secrets(entry.value); // a dbname's own passwords, as a message may quote it
+    }
+    bool any = false;
+    found << libpqPasswords(text, &any);
+    return found;
 }
 
 } // namespace
 
 bool carriesPassword(const QString& connection)
 {
-    return !passwords(connection).isEmpty();
+    bool found = false;
+    libpqPasswords(connection, &found);
+    return found || !secretEntries(connection).isEmpty();
 }
 
 QString maskedConnection(const QString& connection)
 {
+    const QList<Entry> found = secretEntries(connection);
+    if (found.isEmpty() && carriesPassword(connection))
+        return QStringLiteral("***"); // libpq reads a password where this reading sees none
     QString masked = connection;
-    const QList<Span> found = passwords(connection);
-    for (auto span = found.crbegin(); span != found.crend(); ++span)
-        masked.replace(span->from, span->length, QStringLiteral("***"));
+    for (auto entry = found.crbegin(); entry != found.crend(); ++entry)
+        masked.replace(entry->written.from, entry->written.length, QStringLiteral("***"));
     return masked;
 }
 
 QString maskedMessage(const QString& message, const QString& connection)
 {
-    QStringList secrets;
-    for (const Span& span : passwords(connection))
-        secrets += spellings(QStringView(connection).mid(span.from, span.length));
+    QStringList hidden = secrets(connection);
+    hidden.removeAll(QString());
     // The longest first, so no part of a longer spelling is left over.
-    std::sort(secrets.begin(), secrets.end(),
+    std::sort(hidden.begin(), hidden.end(),
               [](const QString& a, const QString& b) { return a.size() > b.size(); });
     QString masked = message;
-    for (const QString& secret : secrets)
+    for (const QString& secret : hidden)
         masked.replace(secret, QStringLiteral("***"));
     return masked;
 }
