@@ -221,7 +221,18 @@ std::shared_ptr<jet::Database> OpenDiaryDatabase(const QString& path)
 
 std::shared_ptr<jet::Database> OpenDiaryForReading(const QString& path)
 {
-    return OpenDiaryDatabase(path);
+    const QString connection = serverConnectionFor(path);
+    if (!connection.isEmpty())
+        return sharedServerConnection(connection);
+    files::requireRegularFile(path, files::texts::diary);
+    const QString file = findFile(path);
+    if (file.isEmpty())
+        throw jet::JetError(jet::errors::kFileNotFound,
+                            QStringLiteral("Could not find the database file '%1'.").arg(path));
+    files::requireRegularFile(file, files::texts::diary);
+    auto database = jet::Database::OpenDatabaseForReading(file, requireDiaryLayout);
+    files::protectDiary(file);
+    return database;
 }
 
 std::shared_ptr<jet::Database> OpenDiaryFile(const QString& path)
@@ -242,7 +253,7 @@ std::shared_ptr<jet::Database> OpenDiaryFile(const QString& path)
         }
     }
     files::requireRegularFile(file, files::texts::diary);
-    auto database = jet::Database::OpenDatabase(file);
+    auto database = jet::Database::OpenDatabase(file, requireSoundDiary);
     files::protectDiary(file);
     // A diary made by an earlier version gets the indexes it lacks, once per run.
     addMissingIndexes(*database);

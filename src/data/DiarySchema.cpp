@@ -94,6 +94,55 @@ QStringList diarySchemaStatements()
     };
 }
 
+void requireDiaryLayout(jet::Database& database)
+{
+    if (database.isServer())
+        return;
+    for (const QString& table :
+         {QStringLiteral("local"), QStringLiteral("outstation"), QStringLiteral("tour")}) {
+        const QStringList columns = registerColumns(table);
+        const auto found = database.OpenRecordset(
+            QStringLiteral("Select count(*) from pragma_table_info('%1') where name in ('%2')")
+                .arg(table, columns.join(QStringLiteral("', '"))),
+            jet::RecordsetType::Snapshot);
+        if (found->Fields(0).Value().toInt() != columns.size())
+            throw jet::JetError(jet::errors::kUnrecognizedFormat,
+                                QStringLiteral("The file '%1' is not a diary: it has no register "
+                                               "'%2' with the diary's columns. It was left "
+                                               "unchanged.")
+                                    .arg(database.path(), table));
+    }
+}
+
+void requireSoundDiary(jet::Database& database)
+{
+    requireDiaryLayout(database);
+    if (database.isServer())
+        return;
+    // Every page is read once per run: a file damaged later in the run is found by its reads.
+    static QSet<QString> sound;
+    if (sound.contains(database.path()))
+        return;
+    int faults = 0;
+    try {
+        const auto check = database.OpenRecordset(
+            QStringLiteral("Select count(*) from pragma_quick_check where quick_check <> 'ok'"),
+            jet::RecordsetType::Snapshot);
+        faults = check->Fields(0).Value().toInt();
+    } catch (const jet::JetError& error) {
+        if (error.number() == jet::errors::kFileLocked)
+            throw;
+        faults = 1;
+    }
+    if (faults > 0)
+        throw jet::JetError(jet::errors::kDamaged,
+                            QStringLiteral("The diary file '%1' is damaged: SQLite's check of its "
+                                           "pages found faults. Nothing was written to it; "
+                                           "restore a backup.")
+                                .arg(database.path()));
+    sound.insert(database.path());
+}
+
 bool addMissingIndexes(jet::Database& database)
 {
     if (database.isServer())
@@ -102,16 +151,29 @@ bool addMissingIndexes(jet::Database& database)
     static QSet<QString> complete;
     if (complete.contains(database.path()))
         return true;
-    const auto found = database.OpenRecordset(
-        QStringLiteral("Select name from sqlite_master where type='index' and "
-                       "name='tour_by_arrival'"),
-        jet::RecordsetType::Snapshot);
-    bool has = found->RecordCount() > 0;
+    const auto count = [&database](const char* where) {
+        return database
+            .OpenRecordset(QStringLiteral("Select count(*) from sqlite_master where ") +
+                               QLatin1String(where),
+                           jet::RecordsetType::Snapshot)
+            ->Fields(0)
+            .Value()
+            .toInt();
+    };
+    bool has = count("type='index' and name='tour_by_arrival'") == 1 &&
+               count("type='table' and name in ('find_local', 'find_outstation', "
+                     "'find_tour')") == 0;
     // Never inside a write (a save checking its clashes), which holds the save alone.
     if (!has && !database.isReadOnly() && database.transactionDepth() == 0) {
         try {
-            // IF NOT EXISTS: two programs adding it at once leave one index.
+            // IF NOT EXISTS: two programs adding it at once leave one index. Earlier versions
+            // kept a find index inside the diary, which now lives outside it as a cache.
+            jet::Transaction transaction(database);
             database.Execute(tourByArrivalIndex("CREATE INDEX IF NOT EXISTS"));
+            for (const char* table : {"find_local", "find_outstation", "find_tour"})
+                database.Execute(
+                    QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(table)));
+            transaction.commit();
             database.Checkpoint();
             has = true;
         } catch (const jet::JetError&) {

@@ -24,6 +24,13 @@ QStringList registerColumns(const QString& table);
 // server, whose layout `server init` made).
 bool addMissingIndexes(jet::Database& database);
 
+// Throws JetError (naming the file) unless the file holds the three registers with their
+// columns: another program's SQLite file is never taken for a diary.
+void requireDiaryLayout(jet::Database& database);
+// requireDiaryLayout, and SQLite's own check of every page (once per file and run of the
+// program): what is written to a diary never goes into a damaged file.
+void requireSoundDiary(jet::Database& database);
+
 // Creates the tables and indexes on an empty database, in one transaction.
 void createDiarySchema(jet::Database& database);
 

@@ -1,10 +1,13 @@
 #include "registers/KeptDeletions.h"
 
+#include "agenda/AgendaTexts.h"
+#include "agenda/SaveClashCheck.h"
 #include "data/DiarySchema.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
 #include "platform/jet/SqlLiteral.h"
 #include "platform/jet/Transaction.h"
+#include "registers/ClashCandidate.h"
 #include "registers/RecordEditor.h"
 
 namespace registers {
@@ -99,7 +102,20 @@ int KeptDeletions::registerCount()
     return int(number(QStringLiteral("Select count(*) from %1").arg(m_table)));
 }
 
-KeptDeletions::Restored KeptDeletions::restore(std::int64_t id)
+KeptDeletions::Restored KeptDeletions::restoreAsking(std::int64_t id, int clashMinutes,
+                                                     const std::function<bool(const QString&)>& ask)
+{
+    agenda::SaveClashCheck check(clashMinutes);
+    for (;;) {
+        Restored restored = restore(id, &check);
+        if (restored.outcome != Outcome::Clashes ||
+            !ask(agenda::texts::clashQuestion(restored.clashes)))
+            return restored;
+        check.accept(restored.clashes);
+    }
+}
+
+KeptDeletions::Restored KeptDeletions::restore(std::int64_t id, const agenda::SaveClashCheck* check)
 {
     jet::Transaction transaction(m_database);
     // Read inside the write: another window may have brought it back a moment ago.
@@ -108,7 +124,16 @@ KeptDeletions::Restored KeptDeletions::restore(std::int64_t id)
         return {};
     const int count = registerCount();
     if (count >= RecordEditor::kMaximumRecords)
-        return {Outcome::RegisterFull};
+        return {Outcome::RegisterFull, 0, 0, {}};
+    if (check) {
+        const auto candidate = clashCandidate(RegisterMapping::ofTable(m_table),
+                                              RecordTimes::of(kept->record), std::nullopt);
+        if (candidate) {
+            QList<agenda::Entry> clashes = check->newClashes(m_database, *candidate);
+            if (!clashes.isEmpty())
+                return {Outcome::Clashes, 0, 0, clashes};
+        }
+    }
     const int serial = numberOnReturn(kept->record.value(0).toInt(), count);
     // Room at `serial`: where UNIQUE is checked row by row the rows pass through negative
     // numbers, so two never share one.
@@ -138,7 +163,7 @@ KeptDeletions::Restored KeptDeletions::restore(std::int64_t id)
     m_database.Execute(
         QStringLiteral("DELETE FROM %1 WHERE deletion_id = %2").arg(keptTable()).arg(id));
     transaction.commit();
-    return {Outcome::Restored, serial, key};
+    return {Outcome::Restored, serial, key, {}};
 }
 
 } // namespace registers

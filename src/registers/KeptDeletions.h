@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include <QDateTime>
@@ -9,8 +10,14 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "agenda/DiaryEntry.h"
+
 namespace jet {
 class Database;
+}
+
+namespace agenda {
+class SaveClashCheck;
 }
 
 namespace registers {
@@ -29,11 +36,12 @@ class KeptDeletions {
 public:
     static constexpr int kKeptPerRegister = 1000;
 
-    enum class Outcome { Restored, NotKept, RegisterFull };
+    enum class Outcome { Restored, NotKept, RegisterFull, Clashes };
     struct Restored {
         Outcome outcome = Outcome::NotKept;
-        int serial = 0;       // the number the record came back at
-        std::int64_t key = 0; // its row
+        int serial = 0;               // the number the record came back at
+        std::int64_t key = 0;         // its row
+        QList<agenda::Entry> clashes; // Clashes: the stored records it would clash with
     };
 
     KeptDeletions(jet::Database& database, const QString& table);
@@ -55,8 +63,13 @@ public:
 
     // Brings deletion `id` back as one write: at the number it had (after the last record when
     // the register is shorter now), the records from there on moving up by one; it then leaves
-    // the kept deletions. Nothing changes unless it is Restored.
-    Restored restore(std::int64_t id);
+    // the kept deletions. Nothing changes unless it is Restored. With `check`, a record that
+    // would clash with stored ones the check has not accepted comes back as Clashes.
+    Restored restore(std::int64_t id, const agenda::SaveClashCheck* check = nullptr);
+    // restore, asking `ask` the clash question as a save does: Yes brings it back all the same
+    // (after checking again), No leaves everything as it was (Clashes).
+    Restored restoreAsking(std::int64_t id, int clashMinutes,
+                           const std::function<bool(const QString& question)>& ask);
 
 private:
     QString selectKept(const QString& condition) const;

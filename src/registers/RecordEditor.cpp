@@ -3,12 +3,16 @@
 #include "agenda/AgendaTexts.h"
 #include "agenda/SaveClashCheck.h"
 #include "data/DayName.h"
+#include "data/DiarySchema.h"
 #include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
 #include "platform/jet/Transaction.h"
 #include "platform/varnel/KannadaDigits.h"
+#include "platform/jet/JetError.h"
+#include "platform/jet/SqlLiteral.h"
+#include "registers/ClashCandidate.h"
 #include "registers/KeptDeletions.h"
 #include "registers/RegisterTexts.h"
 #include "registers/SharingTexts.h"
@@ -47,45 +51,11 @@ void tellOnceThatChangesCannotBeSaved(RecordEditorView& view)
     view.messageText(texts::readOnlyDiaryNotice());
 }
 
-// The record in the form as the clash check sees it: a programme's date and time, a tour's
-// departure and arrival. None for a change that keeps the stored dates and times.
-std::optional<agenda::SaveCandidate> clashCandidate(const RegisterMapping& mapping,
-                                                    const RecordEditorView& view,
-                                                    std::optional<std::int64_t> ownKey,
-                                                    const QList<QVariant>& shown)
+// The form's dates and times, as the clash check reads them.
+RecordTimes formTimes(const RecordEditorView& view)
 {
-    QList<int> dates, times;
-    for (const FieldSpec& f : mapping.fields) {
-        if (f.kind == FieldKind::Date)
-            dates << f.ordinal;
-        else if (f.kind == FieldKind::Time)
-            times << f.ordinal;
-    }
-    if (dates.isEmpty() || times.size() < dates.size())
-        return std::nullopt;
-    if (ownKey) {
-        bool moved = false;
-        for (int o : dates)
-            moved = moved || shown.value(o).toDate() != view.date(o);
-        for (int o : times)
-            moved = moved || shown.value(o).toTime() != view.time(o);
-        if (!moved)
-            return std::nullopt;
-    }
-    agenda::SaveCandidate candidate;
-    for (agenda::Register which :
-         {agenda::Register::Local, agenda::Register::Outstation, agenda::Register::Tour}) {
-        if (agenda::registerName(which) == mapping.table)
-            candidate.which = which;
-    }
-    candidate.date = view.date(dates[0]);
-    candidate.time = view.time(times[0]);
-    if (dates.size() > 1) {
-        candidate.endDate = view.date(dates[1]);
-        candidate.endTime = view.time(times[1]);
-    }
-    candidate.ownKey = ownKey;
-    return candidate;
+    return {[&view](int ordinal) { return view.date(ordinal); },
+            [&view](int ordinal) { return view.time(ordinal); }};
 }
 
 } // namespace
@@ -223,17 +193,37 @@ void RecordEditor::SaveRecord()
 
 // A new record takes the number after the last one stored at the moment of saving, whatever
 // other windows added or deleted since this one was opened.
+// A new record whose save may or may not have been stored (the server's answer was lost) is
+// looked for before it is written again: found as typed, it is the saved record.
 void RecordEditor::saveNew()
+{
+    try {
+        writeNew();
+    } catch (const jet::JetError& error) {
+        m_uncertainNew = error.number() == jet::errors::kCommitOutcomeUnknown;
+        throw;
+    }
+}
+
+void RecordEditor::writeNew()
 {
     int serial = 0;
     std::int64_t key = 0;
     bool current = false;
     std::int64_t ownSteps = 0;
     QList<QVariant> saved;
+    if (std::exchange(m_uncertainNew, false)) {
+        if (const std::optional<std::int64_t> stored = storedCopyOfForm()) {
+            reread();
+            showSaved(*stored, columnsOf(*storedRow(*stored)), true);
+            m_view.saveNotice();
+            return;
+        }
+    }
     // A clash is found inside the write and asked about with the write closed; Yes writes it
     // after checking again, No leaves the form as typed.
     const std::optional<agenda::SaveCandidate> candidate =
-        clashCandidate(m_mapping, m_view, std::nullopt, {});
+        clashCandidate(m_mapping, formTimes(m_view), std::nullopt);
     agenda::SaveClashCheck check(m_clashMinutes);
     for (;;) {
         QList<agenda::Entry> clashes;
@@ -298,7 +288,9 @@ void RecordEditor::saveChanged(int attempt)
     bool current = false;
     // A new date or time is checked for clashes inside the write, as a new record is.
     const std::optional<agenda::SaveCandidate> candidate =
-        clashCandidate(m_mapping, m_view, m_shownKey, m_shownValues);
+        movedInTime(m_mapping, formTimes(m_view), m_shownValues)
+            ? clashCandidate(m_mapping, formTimes(m_view), m_shownKey)
+            : std::nullopt;
     agenda::SaveClashCheck check(m_clashMinutes);
     for (;;) {
         QList<agenda::Entry> clashes;
@@ -306,6 +298,10 @@ void RecordEditor::saveChanged(int attempt)
             jet::Transaction transaction(*Db);
             auto row = storedRow(key);
             stored = compareWithShown(*row);
+            // Stored as typed already (a save whose answer was lost, or another window's same
+            // change): nothing is left to write.
+            if (stored == Stored::Changed && holdsForm(*row))
+                stored = Stored::Unchanged;
             if (stored != Stored::Vanished)
                 storedNow = columnsOf(*row);
             if (stored == Stored::Unchanged && candidate)
@@ -698,7 +694,16 @@ void RecordEditor::forgetLastStep()
 
 void RecordEditor::Undo_Click()
 {
-    if (!Rs || m_undo.empty())
+    if (!Rs)
+        return;
+    // What was typed into a new record is the last thing done: it is what is taken back first,
+    // and no stored record changes in the same step.
+    if (Adding) {
+        if (m_view.askText(texts::undoTypingQuestion()))
+            keepingPlace([this] { CancelNew(); });
+        return;
+    }
+    if (m_undo.empty())
         return;
     const UndoStep step = m_undo.back();
     keepingPlace([&] {
@@ -730,8 +735,11 @@ void RecordEditor::undoDeletion(const UndoStep& step)
             varnel::kannadaDigits(QString::number(serial)), m_mapping.named(found->record))))
         return;
     // Refused or failed, the step stays: it may succeed once the register has room.
-    const KeptDeletions::Restored restored = kept.restore(step.id);
+    const KeptDeletions::Restored restored =
+        kept.restoreAsking(step.id, m_clashMinutes,
+                           [this](const QString& question) { return m_view.askText(question); });
     switch (restored.outcome) {
+    case KeptDeletions::Outcome::Clashes: return;
     case KeptDeletions::Outcome::Restored:
         forgetLastStep();
         refreshTo(restored.key);
@@ -774,23 +782,33 @@ void RecordEditor::undoSave(const UndoStep& step)
             : texts::undoAdditionQuestion().arg(number, m_mapping.named(step.saved));
     if (!m_view.askText(question))
         return;
+    // Taking a change back moves the record to its former date and time, checked for clashes as
+    // a save is.
+    const RecordTimes before = RecordTimes::of(step.before);
+    const std::optional<agenda::SaveCandidate> candidate =
+        step.kind == UndoStep::Kind::Change && movedInTime(m_mapping, before, step.saved)
+            ? clashCandidate(m_mapping, before, step.id)
+            : std::nullopt;
+    agenda::SaveClashCheck check(m_clashMinutes);
     Stored stored = Stored::Vanished;
-    {
-        jet::Transaction transaction(*Db);
-        auto row = storedRow(step.id);
-        stored = compareWith(*row, step.saved);
-        if (stored == Stored::Unchanged) {
-            if (step.kind == UndoStep::Kind::Change) {
-                const int now = row->Fields(0).Value().toInt();
-                row->Edit();
-                writeValues(*row, step.before, now);
-                row->Update();
-            } else {
-                row.reset();
-                removeRow(step.id);
+    for (;;) {
+        QList<agenda::Entry> clashes;
+        {
+            jet::Transaction transaction(*Db);
+            auto row = storedRow(step.id);
+            stored = compareWith(*row, step.saved);
+            if (stored == Stored::Unchanged && candidate)
+                clashes = check.newClashes(*Db, *candidate);
+            if (stored == Stored::Unchanged && clashes.isEmpty()) {
+                writeUndo(step, std::move(row));
+                transaction.commit();
             }
-            transaction.commit();
         }
+        if (clashes.isEmpty())
+            break;
+        if (!m_view.askText(agenda::texts::clashQuestion(clashes)))
+            return;
+        check.accept(clashes);
     }
     if (stored != Stored::Unchanged) {
         refuse(stored);
@@ -798,6 +816,60 @@ void RecordEditor::undoSave(const UndoStep& step)
     }
     forgetLastStep();
     refreshTo(step.kind == UndoStep::Kind::Change ? std::optional(step.id) : std::nullopt);
+}
+
+// Inside the undo's write, row `row` being stored as the step saved it.
+void RecordEditor::writeUndo(const UndoStep& step, std::unique_ptr<jet::Recordset> row)
+{
+    if (step.kind == UndoStep::Kind::Change) {
+        const int now = row->Fields(0).Value().toInt();
+        row->Edit();
+        writeValues(*row, step.before, now);
+        row->Update();
+    } else {
+        row.reset();
+        removeRow(step.id);
+    }
+}
+
+// Whether `row` holds what the form shows (its serial number aside).
+bool RecordEditor::holdsForm(jet::Recordset& row) const
+{
+    if (row.RecordCount() < 1)
+        return false;
+    for (const FieldSpec& f : m_mapping.fields) {
+        const QVariant stored = row.Fields(f.ordinal).Value();
+        bool same = true;
+        switch (f.kind) {
+        case FieldKind::SerialNumber: break;
+        case FieldKind::Date: same = stored.toDate() == m_view.date(f.ordinal); break;
+        case FieldKind::Time: same = stored.toTime() == m_view.time(f.ordinal); break;
+        case FieldKind::DayName:
+        case FieldKind::Text: same = stored.toByteArray() == m_view.text(f.ordinal).bytes; break;
+        }
+        if (!same)
+            return false;
+    }
+    return true;
+}
+
+// A stored record holding exactly what the form shows, looked for among those of its date.
+std::optional<std::int64_t> RecordEditor::storedCopyOfForm()
+{
+    const auto date = std::find_if(m_mapping.fields.begin(), m_mapping.fields.end(),
+                                   [](const FieldSpec& f) { return f.kind == FieldKind::Date; });
+    if (date == m_mapping.fields.end())
+        return std::nullopt;
+    const auto sameDay = Db->OpenRecordset(
+        QStringLiteral("Select * from %1 where %2 = %3")
+            .arg(m_mapping.table, data::registerColumns(m_mapping.table).value(date->ordinal),
+                 jet::SqlLiteral(m_view.date(date->ordinal).toString(Qt::ISODate))),
+        jet::RecordsetType::Dynaset);
+    for (; sameDay->RecordCount() > 0 && !sameDay->Eof(); sameDay->MoveNext()) {
+        if (holdsForm(*sameDay))
+            return sameDay->Bookmark();
+    }
+    return std::nullopt;
 }
 
 // Another window or copy overtook the step: the user hears so; a window that is browsing shows

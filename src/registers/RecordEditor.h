@@ -91,6 +91,10 @@ private:
     void undoSave(const UndoStep& step);
     void refuseUndo(const QString& notice, std::optional<std::int64_t> key);
     void saveNew();
+    void writeNew();
+    bool holdsForm(jet::Recordset& row) const;
+    std::optional<std::int64_t> storedCopyOfForm();
+    void writeUndo(const UndoStep& step, std::unique_ptr<jet::Recordset> row);
     void saveChanged(int attempt);
     void showSaved(std::int64_t key, const QList<QVariant>& saved, bool current);
     void renumber();
@@ -122,6 +126,7 @@ private:
     std::vector<UndoStep> m_undo; // this window's steps, the last one last
     bool m_navigating = false;    // the editor itself moves the navigator
     int m_clashMinutes = 60;      // the clash rule's setting, read when the register opens
+    bool m_uncertainNew = false;  // the last new record's save may have been stored or not
 };
 
 } // namespace registers

@@ -78,6 +78,15 @@ const RegisterMapping& RegisterMapping::tour()
     return m;
 }
 
+const RegisterMapping& RegisterMapping::ofTable(const QString& table)
+{
+    for (const RegisterMapping* m : {&outstation(), &tour()}) {
+        if (m->table == table)
+            return *m;
+    }
+    return local();
+}
+
 QString RegisterMapping::about(const QList<QVariant>& record) const
 {
     QStringList texts;

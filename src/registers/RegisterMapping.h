@@ -51,6 +51,8 @@ struct RegisterMapping {
     static const RegisterMapping& local();
     static const RegisterMapping& outstation();
     static const RegisterMapping& tour();
+    // The register whose table is `table` (local when it names none).
+    static const RegisterMapping& ofTable(const QString& table);
 };
 
 } // namespace registers

@@ -21,6 +21,14 @@ inline QString undoCaption()
     return QStringLiteral("ಹಿಂದಕ್ಕೆ ಪಡೆ (Ctrl+Z)");
 }
 
+// "Take back what was typed into the new record? It is not saved, and no stored record
+// changes."
+inline QString undoTypingQuestion()
+{
+    return QStringLiteral("ಹೊಸ ದಾಖಲೆಗೆ ಬರೆದುದನ್ನು ಹಿಂದಕ್ಕೆ ಪಡೆಯಬೇಕೇ? ಅದನ್ನು ಉಳಿಸುವುದಿಲ್ಲ; ಉಳಿಸಿದ "
+                          "ಯಾವ ದಾಖಲೆಯೂ ಬದಲಾಗುವುದಿಲ್ಲ.");
+}
+
 // "Bring the deleted record %2 back as number %1? The records from that number on move up by
 // one."
 inline QString undoDeletionQuestion()

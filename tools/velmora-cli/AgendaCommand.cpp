@@ -55,7 +55,7 @@ int runAgenda(const QStringList& arguments)
             cli::dateOption(parser, QStringLiteral("from")).value_or(QDate::currentDate());
         const int days = daysOption(parser);
         // The command only reads: a diary that does not exist is not made.
-        const auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
+        const auto database = data::OpenDiaryForReading(cli::existingDiaryPath(parser));
         QString csv;
         for (const agenda::AgendaDay& day : agenda::readAgenda(*database, from, days).days) {
             for (const agenda::AgendaLine& line : day.lines) {

@@ -51,7 +51,7 @@ int runClashes(const QStringList& arguments)
         const cli::DateRange given = cli::dateRange(parser);
         const agenda::DateRange range{given.from, given.to};
         const int within = withinOption(parser);
-        const auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
+        const auto database = data::OpenDiaryForReading(cli::existingDiaryPath(parser));
         const QList<agenda::Clash> clashes = agenda::readClashes(*database, range, within);
         QString csv;
         for (const agenda::Clash& clash : clashes)

@@ -46,6 +46,11 @@ QString environmentText(int number)
     case e::kDiskIo: return QStringLiteral(u"ಡಿಸ್ಕನ್ನು ಓದಲು ಅಥವಾ ಅದಕ್ಕೆ ಬರೆಯಲು ಆಗಲಿಲ್ಲ");
     case e::kReadOnly: return QStringLiteral(u"ಅನುಮತಿ ಇಲ್ಲ");
     case e::kServerUnreachable: return QStringLiteral(u"ದಿನಚರಿಯ ಸರ್ವರ್ ಸಿಗಲಿಲ್ಲ");
+    case e::kCommitOutcomeUnknown:
+        return QStringLiteral(
+            u"ಬದಲಾವಣೆ ಸರ್ವರ್‌ನಲ್ಲಿ ಉಳಿಯಿತೋ "
+            u"ಇಲ್ಲವೋ "
+            u"ತಿಳಿಯದು");
     default: return {};
     }
 }

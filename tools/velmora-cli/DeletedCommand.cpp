@@ -80,6 +80,7 @@ int restoreDeleted(jet::Database& diary, const QString& table, const QString& id
     case registers::KeptDeletions::Outcome::RegisterFull:
         cli::fail(kName, fullText(table));
         return cli::kEnvironment;
+    case registers::KeptDeletions::Outcome::Clashes: break; // not checked here
     }
     return cli::kBadInput;
 }
@@ -116,7 +117,9 @@ int runDeleted(const QStringList& arguments)
                                                u"restore REGISTER ID.")};
         const QString table = registerName(words.value(1));
         // A diary busy past the engine's wait is the failure layer's: exit 3.
-        const auto diary = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
+        const QString path = cli::existingDiaryPath(parser);
+        const auto diary =
+            listing ? data::OpenDiaryForReading(path) : data::OpenDiaryDatabase(path);
         return listing ? listDeleted(*diary, table) : restoreDeleted(*diary, table, words[2]);
     });
 }

@@ -59,7 +59,7 @@ int runExport(const QStringList& arguments)
         const auto [from, to] = cli::dateRange(parser);
 
         // A diary that does not exist is not made.
-        auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
+        auto database = data::OpenDiaryForReading(cli::existingDiaryPath(parser));
         const QString statement = exports::exportStatement(*which, from, to);
         // Written as the rows are read: memory stays flat in the size of the register. A file
         // is published whole once every row is in it; nothing goes out for an empty range.

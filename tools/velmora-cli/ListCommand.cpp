@@ -109,7 +109,7 @@ int runList(const QStringList& arguments)
         const QString statement = statementFor(which, parser);
 
         // The command only reads: a diary that does not exist is not made.
-        const auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
+        const auto database = data::OpenDiaryForReading(cli::existingDiaryPath(parser));
         // Written as the rows are read, in one statement: memory stays flat in the size of
         // the register, and the rows are the diary of one moment.
         cli::PieceBuffer out([](const QByteArray& bytes) { cli::writeOut(bytes); });

@@ -20,9 +20,19 @@ class Recordset;
 // know which of the two they hold.
 class Database : public std::enable_shared_from_this<Database> {
 public:
+    // Looks at a file before anything is written to it; throws JetError to refuse it.
+    using FileCheck = std::function<void(Database&)>;
+
     // Opens an existing SQLite file for reading and writing. A file that is not an SQLite
-    // database is left untouched and reported by name.
-    static std::shared_ptr<Database> OpenDatabase(const QString& path);
+    // database is left untouched and reported by name, as is one `beforeWriting` refuses (it
+    // runs before the engine writes anything, its journal setting included).
+    static std::shared_ptr<Database> OpenDatabase(const QString& path,
+                                                  const FileCheck& beforeWriting = {});
+    // Opens an existing SQLite file only to read it: the connection refuses every write
+    // (isReadOnly), changes no setting of the file and leaves no journal file behind it that it
+    // made. `check` runs once it is open.
+    static std::shared_ptr<Database> OpenDatabaseForReading(const QString& path,
+                                                            const FileCheck& check = {});
     // Makes a new, empty SQLite file at `path`, which must not exist yet (or be an empty
     // file made to reserve the name), and opens it.
     static std::shared_ptr<Database> CreateDatabase(const QString& path);

@@ -50,6 +50,9 @@ inline constexpr int kInvalidPattern = 93;
 inline constexpr int kItemNotFound = 3265;
 // The diary server could not be reached, or the connection to it broke.
 inline constexpr int kServerUnreachable = 3151;
+// The connection broke while a commit was under way and the server could not be asked
+// afterwards whether it was stored.
+inline constexpr int kCommitOutcomeUnknown = 3152;
 } // namespace errors
 
 } // namespace jet

@@ -5,6 +5,7 @@
 #include <libpq-fe.h>
 
 #include <QDateTime>
+#include <QThread>
 
 #include "platform/jet/ConnectionText.h"
 #include "platform/jet/JetError.h"
@@ -22,6 +23,12 @@ constexpr char kChangeChannel[] = "velmora_changes";
 constexpr int kPoliteAttempts = 50;
 constexpr char kLockBusy[] = "55P03";
 constexpr std::int64_t kPollIntervalMs = 20;
+// A commit whose answer was lost: how often a new connection is tried before its fate is
+// called unknown, and how long a fate still "in progress" is waited for.
+constexpr int kOutcomeConnectAttempts = 3;
+constexpr int kOutcomeAttemptPauseMs = 400;
+constexpr int kInProgressWaits = 50;
+constexpr int kInProgressPauseMs = 100;
 
 QByteArray savepoint(int level)
 {
@@ -113,6 +120,7 @@ void PgDatabase::setUpSession()
             QStringLiteral("Could not read the diary server's state"));
     const QByteArray registers = PQgetvalue(state.get(), 0, 0);
     m_readOnly = *PQgetvalue(state.get(), 0, 1) == 't';
+    m_standby = *PQgetvalue(state.get(), 0, 3) == 't';
     // A desk that may only read writes nothing to the registers (a report stages into its own
     // temporary tables), so it takes no writer's lock, which its role may not take at all.
     m_lockStatement = registers.isEmpty() || m_readOnly
@@ -185,28 +193,30 @@ PgResult PgDatabase::run(const QString& sql, const QString& context,
     return result;
 }
 
-void PgDatabase::exec(const char* sql, const QString& context)
+// Runs a statement text (several statements: the answer is the last one's).
+PgResult PgDatabase::exec(const char* sql, const QString& context)
 {
     reconnectIfLost();
-    const PgResult result(PQexec(m_conn, sql));
+    PgResult result(PQexec(m_conn, sql));
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         failed(result.get(), context);
+    return result;
 }
 
 // Like exec, but a failure with `acceptedState` (after which the transaction is undone)
-// answers false instead of throwing.
-bool PgDatabase::tryExec(const char* sql, const QString& context, const char* acceptedState)
+// answers no result instead of throwing.
+PgResult PgDatabase::tryExec(const char* sql, const QString& context, const char* acceptedState)
 {
     reconnectIfLost();
-    const PgResult result(PQexec(m_conn, sql));
+    PgResult result(PQexec(m_conn, sql));
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
-        return true;
+        return result;
     const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
     if (state && qstrcmp(state, acceptedState) == 0 && PQstatus(m_conn) == CONNECTION_OK) {
         PQclear(PQexec(m_conn, "ROLLBACK"));
-        return false;
+        return nullptr;
     }
     failed(result.get(), context);
 }
@@ -257,23 +267,44 @@ std::uint64_t PgDatabase::changeStamp(bool poll)
 // Writers take the registers' lock when they begin, as a writer on the file does. A writer
 // that finds another desk writing waits for it outside its own transaction, so that desk's
 // change notice has arrived before this transaction reads anything.
+// The transaction names itself in the same round trip as it begins: its id is what the server
+// can be asked about when the answer to its COMMIT is lost.
 void PgDatabase::beginWriting()
 {
     const QString context = QStringLiteral("Could not begin a transaction");
     pollNotices();
+    QByteArray named;
+    if (!m_standby) {
+        named = PQserverVersion(m_conn) >= 130000
+                    ? "; SELECT pg_current_xact_id()::text, pg_backend_pid()"
+                    : "; SELECT txid_current()::text, pg_backend_pid()";
+    }
     if (m_lockStatement.isEmpty()) {
-        exec("BEGIN", context);
+        takeTransactionId(exec(QByteArray("BEGIN" + named).constData(), context));
         return;
     }
-    const QByteArray nowait = "BEGIN; " + m_lockStatement + " NOWAIT";
+    const QByteArray nowait = "BEGIN; " + m_lockStatement + " NOWAIT" + named;
     const QByteArray waitForOthers = "BEGIN; " + m_lockStatement + "; COMMIT";
     for (int attempt = 0; attempt < kPoliteAttempts; ++attempt) {
-        if (tryExec(nowait.constData(), context, kLockBusy))
+        if (PgResult begun = tryExec(nowait.constData(), context, kLockBusy)) {
+            takeTransactionId(begun);
             return;
+        }
         exec(waitForOthers.constData(), context);
         pollNotices();
     }
-    exec(QByteArray("BEGIN; " + m_lockStatement).constData(), context);
+    takeTransactionId(exec(QByteArray("BEGIN; " + m_lockStatement + named).constData(), context));
+}
+
+void PgDatabase::takeTransactionId(const PgResult& result)
+{
+    m_transactionId.clear();
+    m_transactionPid = 0;
+    if (PQresultStatus(result.get()) == PGRES_TUPLES_OK && PQntuples(result.get()) == 1 &&
+        PQnfields(result.get()) == 2) {
+        m_transactionId = PQgetvalue(result.get(), 0, 0);
+        m_transactionPid = QByteArray(PQgetvalue(result.get(), 0, 1)).toInt();
+    }
 }
 
 void PgDatabase::BeginTrans()
@@ -308,8 +339,101 @@ void PgDatabase::CommitTrans()
         --m_depth;
         return;
     }
-    exec("COMMIT", QStringLiteral("Could not save the changes"));
+    commitOutermost();
+}
+
+// A COMMIT whose answer never came may have been stored or not: the server is asked, so a
+// stored change is reported as saved and never made a second time by a retry.
+void PgDatabase::commitOutermost()
+{
+    const QString context = QStringLiteral("Could not save the changes");
+    const PgResult result(PQexec(m_conn, "COMMIT"));
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK) {
+        m_depth = 0;
+        return;
+    }
+    if (PQstatus(m_conn) == CONNECTION_OK || m_transactionId.isEmpty()) {
+        // The server answered (it undid the transaction), or a session that wrote nothing of
+        // the diary's lost its staging.
+        m_depth = 0;
+        reloadRecordsetsAfterRollback();
+        failed(result.get(), context);
+    }
+    const QString broke = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
     m_depth = 0;
+    ++m_version;
+    ++m_writes;
+    switch (outcomeOfLostCommit()) {
+    case Outcome::Committed: return;
+    case Outcome::Aborted:
+        reloadRecordsetsAfterRollback();
+        throw JetError(errors::kServerUnreachable,
+                       QStringLiteral("%1: the connection to the diary server '%2' broke (%3). "
+                                      "The server confirms the change was not stored.")
+                           .arg(context, m_path, broke));
+    case Outcome::Unknown: break;
+    }
+    reloadRecordsetsAfterRollback();
+    throw JetError(errors::kCommitOutcomeUnknown,
+                   QStringLiteral("%1: the connection to the diary server '%2' broke (%3) while "
+                                  "the change was being stored, and the server could not be "
+                                  "asked since whether it was stored.")
+                       .arg(context, m_path, broke));
+}
+
+// A new connection asks after the transaction; the old session, should the server still run
+// it (it may not yet have seen the connection go), is ended first, so the transaction has a
+// fate to tell. A few tries, then unknown.
+PgDatabase::Outcome PgDatabase::outcomeOfLostCommit()
+{
+    for (int attempt = 0; attempt < kOutcomeConnectAttempts; ++attempt) {
+        if (attempt > 0)
+            QThread::msleep(kOutcomeAttemptPauseMs * attempt);
+        PQreset(m_conn);
+        if (PQstatus(m_conn) != CONNECTION_OK)
+            continue;
+        try {
+            setUpSession();
+            if (const std::optional<Outcome> outcome = askOutcome())
+                return *outcome;
+        } catch (const JetError&) {
+            // The answer was lost too: ask again on a new connection.
+        }
+    }
+    return Outcome::Unknown;
+}
+
+std::optional<PgDatabase::Outcome> PgDatabase::askOutcome()
+{
+    const QByteArray pid = QByteArray::number(m_transactionPid);
+    try {
+        run(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE pid = "
+                           "$1::int AND backend_xid::text = ($2::bigint % 4294967296)::text"),
+            QStringLiteral("Could not end the broken session"), {pid, m_transactionId});
+    } catch (const JetError&) {
+        // A role that may not end it: its transaction ends when the server sees it gone.
+        if (PQstatus(m_conn) != CONNECTION_OK)
+            throw;
+    }
+    const QString status = PQserverVersion(m_conn) >= 130000
+                               ? QStringLiteral("SELECT pg_xact_status($1::xid8)")
+                               : QStringLiteral("SELECT txid_status($1::bigint)");
+    for (int wait = 0; wait < kInProgressWaits; ++wait) {
+        const PgResult answer = run(status,
+                                    QStringLiteral("Could not ask whether the change "
+                                                   "was stored"),
+                                    {m_transactionId});
+        const QByteArray fate = PQgetvalue(answer.get(), 0, 0);
+        if (fate == "committed")
+            return Outcome::Committed;
+        if (fate == "aborted")
+            return Outcome::Aborted;
+        if (fate != "in progress")
+            return Outcome::Unknown; // too old for the server to remember
+        QThread::msleep(kInProgressPauseMs);
+    }
+    return std::nullopt;
 }
 
 void PgDatabase::Rollback()

@@ -67,19 +67,29 @@ private:
     void setUpSession();
     void reconnectIfLost();
     void pollNotices();
-    void exec(const char* sql, const QString& context);
-    bool tryExec(const char* sql, const QString& context, const char* acceptedState);
+    PgResult exec(const char* sql, const QString& context);
+    PgResult tryExec(const char* sql, const QString& context, const char* acceptedState);
     [[noreturn]] void failed(pg_result* result, const QString& context);
     void beginWriting();
+    void takeTransactionId(const PgResult& result);
+    void commitOutermost();
+    enum class Outcome { Committed, Aborted, Unknown };
+    Outcome outcomeOfLostCommit();
+    std::optional<Outcome> askOutcome();
 
     pg_conn* m_conn;
     QByteArray m_lockStatement; // "LOCK TABLE ..." or empty when no register exists
     bool m_readOnly = false;
+    bool m_standby = false;     // a server that only reads (recovery, or read-only sessions)
     std::int64_t m_version = 0; // other desks' change notices, and reconnections
     std::int64_t m_own = 0;     // this connection's own commits' change notices
     std::uint64_t m_writes = 0;
     std::int64_t m_lastPollMs = 0;
     QHash<QString, bool> m_identityTables;
+    // The outermost transaction's id and the server process that ran it, taken when it
+    // began: a commit whose answer was lost is looked up by them.
+    QByteArray m_transactionId;
+    int m_transactionPid = 0;
 };
 
 } // namespace jet

@@ -13,6 +13,7 @@
 #include "platform/jet/SqliteRecordset.h"
 #include "platform/jet/SqlFunctions.h"
 #include "platform/jet/SqliteError.h"
+#include "platform/jet/SqliteJournalFiles.h"
 #include "platform/jet/SqliteStatement.h"
 
 namespace jet {
@@ -97,9 +98,11 @@ bool folderIsWritable(const QString& path)
 
 } // namespace
 
-std::shared_ptr<Database> Database::OpenDatabase(const QString& path)
+namespace {
+
+// Only the directory entry is looked at here; the file itself is read through SQLite.
+void requireDatabaseFile(const QString& path)
 {
-    // Only the directory entry is looked at here; the file itself is read through SQLite.
     struct stat info {};
     if (::stat(files::nativePath(path).constData(), &info) != 0 || S_ISDIR(info.st_mode))
         throw JetError(errors::kFileNotFound,
@@ -109,16 +112,49 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path)
                        QStringLiteral("The database file '%1' is empty, so it holds no diary. It "
                                       "was left unchanged; move it away to start a new diary.")
                            .arg(path));
+}
+
+bool fileIsWritable(const QString& path)
+{
+    return ::access(files::nativePath(path).constData(), W_OK) == 0;
+}
+
+} // namespace
+
+std::shared_ptr<Database> Database::OpenDatabase(const QString& path,
+                                                 const FileCheck& beforeWriting)
+{
+    requireDatabaseFile(path);
+    // Another user who only read the diary may have left its journal files, which this user
+    // cannot write; nobody needs them once nobody holds them.
+    const JournalFiles journal(files::nativePath(path));
+    if (fileIsWritable(path) && !journal.writable())
+        journal.removeWhenUnused();
     try {
-        return SqliteDatabase::open(path, SQLITE_OPEN_READWRITE);
-    } catch (const JetError&) {
+        return SqliteDatabase::open(path, SQLITE_OPEN_READWRITE, SqliteDatabase::OpenMode::Shared,
+                                    beforeWriting);
+    } catch (const JetError& error) {
         // A diary in a folder this user cannot write (a CD, a shared folder) is still read:
         // without the journal's index file SQLite can only read it as an unchanging file.
-        if (folderIsWritable(path))
+        if (folderIsWritable(path) || error.number() == errors::kUnrecognizedFormat)
             throw;
         return SqliteDatabase::open(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
-                                    SqliteDatabase::OpenMode::Immutable);
+                                    SqliteDatabase::OpenMode::Immutable, beforeWriting);
     }
+}
+
+std::shared_ptr<Database> Database::OpenDatabaseForReading(const QString& path,
+                                                           const FileCheck& check)
+{
+    requireDatabaseFile(path);
+    if (!folderIsWritable(path))
+        return SqliteDatabase::open(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                                    SqliteDatabase::OpenMode::Immutable, check);
+    // A connection that may write the file folds and removes its journal when it closes last;
+    // one that may not cannot, and removes what it made itself.
+    return SqliteDatabase::open(path,
+                                fileIsWritable(path) ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY,
+                                SqliteDatabase::OpenMode::Reading, check);
 }
 
 std::shared_ptr<Database> Database::CreateDatabase(const QString& path)
@@ -133,9 +169,12 @@ std::shared_ptr<Database> Database::CreateDatabase(const QString& path)
     return SqliteDatabase::open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
 }
 
-std::shared_ptr<Database> SqliteDatabase::open(const QString& path, int flags, OpenMode mode)
+std::shared_ptr<Database> SqliteDatabase::open(const QString& path, int flags, OpenMode mode,
+                                               const FileCheck& check)
 {
     QByteArray name = files::nativePath(path);
+    const JournalFiles journal(name);
+    const bool journalThere = journal.walExists() || journal.shmExists();
     if (mode == OpenMode::Immutable) {
         // A URI keeps '?' and '#' of a file name from being read as its parts.
         name = "file:" + files::nativePath(files::absolutePath(path)).toPercentEncoding("/") +
@@ -154,9 +193,15 @@ std::shared_ptr<Database> SqliteDatabase::open(const QString& path, int flags, O
         }
     }
     auto database = std::make_shared<SqliteDatabase>(PrivateTag{}, path, db);
+    database->m_reading = mode != OpenMode::Shared;
+    database->m_removeJournalOnClose =
+        mode == OpenMode::Reading && (flags & SQLITE_OPEN_READONLY) && !journalThere;
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     registerSqlFunctions(db);
+    // The engine itself refuses a reader's writes.
+    if (database->m_reading)
+        database->exec("PRAGMA query_only=1", openContext(path));
     // Reading the schema first proves the file is sound before anything is written to it.
     const int schemaRc =
         sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
@@ -164,6 +209,8 @@ std::shared_ptr<Database> SqliteDatabase::open(const QString& path, int flags, O
         refuseForeignFile(path, headerThroughConnection(db));
     if (schemaRc != SQLITE_OK)
         throwSqliteError(db, schemaRc, openContext(path));
+    if (check)
+        check(*database);
     if (database->isReadOnly())
         return database;
     database->exec("PRAGMA journal_mode=WAL", openContext(path));
@@ -180,6 +227,8 @@ SqliteDatabase::~SqliteDatabase()
 {
     // An open transaction is rolled back by closing.
     sqlite3_close_v2(m_db);
+    if (m_removeJournalOnClose)
+        JournalFiles(files::nativePath(m_path)).removeWhenUnused();
 }
 
 std::unique_ptr<Recordset> SqliteDatabase::OpenRecordset(const QString& sql, RecordsetType type)
@@ -229,7 +278,7 @@ void SqliteDatabase::Execute(const QString& sql)
 
 bool SqliteDatabase::isReadOnly() const
 {
-    return sqlite3_db_readonly(m_db, "main") == 1;
+    return m_reading || sqlite3_db_readonly(m_db, "main") == 1;
 }
 
 std::int64_t SqliteDatabase::DataVersion()

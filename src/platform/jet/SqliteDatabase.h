@@ -11,9 +11,12 @@ class SqliteDatabase final : public Database {
     struct PrivateTag {};
 
 public:
-    enum class OpenMode { Shared, Immutable };
+    // Shared: a writer's connection, the file in WAL mode. Reading: a reader's, which writes
+    // nothing. Immutable: a file in a folder nobody may write, read as it lies.
+    enum class OpenMode { Shared, Reading, Immutable };
     static std::shared_ptr<Database> open(const QString& path, int flags,
-                                          OpenMode mode = OpenMode::Shared);
+                                          OpenMode mode = OpenMode::Shared,
+                                          const FileCheck& check = {});
 
     SqliteDatabase(PrivateTag, QString path, sqlite3* handle);
     ~SqliteDatabase() override;
@@ -38,6 +41,10 @@ private:
     void exec(const char* sql, const QString& context);
 
     sqlite3* m_db;
+    bool m_reading = false;
+    // A reader that could not write the file made its -wal and -shm: removed when it closes,
+    // unless another program holds them by then.
+    bool m_removeJournalOnClose = false;
 };
 
 // The SQLite connection of a diary file, for the engine's own parts and the tests that look

@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "agenda/ClashRule.h"
 #include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
 #include "platform/jet/Database.h"
@@ -200,8 +201,11 @@ void RecentlyDeletedWindow::CmdRestore_Click()
                                                                     m.named(deletion.record)),
                                   this))
             return;
-        const KeptDeletions::Restored restored = kept.restore(deletion.id);
+        const KeptDeletions::Restored restored = kept.restoreAsking(
+            deletion.id, agenda::clashMinutes(),
+            [this](const QString& question) { return frmquestion::askText(question, this); });
         switch (restored.outcome) {
+        case KeptDeletions::Outcome::Clashes: return;
         case KeptDeletions::Outcome::Restored:
             frmmsg::showNotice(texts::broughtBack.arg(digits(QString::number(restored.serial))),
                                this);
