@@ -265,14 +265,15 @@ void setBeforeRestoreWrites(std::function<void()> hook)
 
 QString restoreBackup(const QString& backupFile, const QString& diaryPath, const QDateTime& now)
 {
-    BackupConnection source(backupFile);
     // Read without locks, the diary would be copied into itself while it is being written.
     const QString existing = data::findDiaryFile(diaryPath);
-    if (!existing.isEmpty() && files::canonicalPath(backupFile) == files::canonicalPath(existing))
+    // By device and inode: a hard link is the diary as much as a symbolic one.
+    if (!existing.isEmpty() && files::sameFile(backupFile, existing))
         throw jet::JetError(jet::errors::kInvalidOperation,
                             QStringLiteral("'%1' is the diary itself, not a backup of it; nothing "
                                            "was restored.")
                                 .arg(QDir::toNativeSeparators(backupFile)));
+    BackupConnection source(backupFile);
     source.verify();
     auto live = data::OpenDiaryDatabase(diaryPath);
     const QString diary = QDir::toNativeSeparators(live->path());

@@ -212,6 +212,10 @@ private slots:
         QTest::newRow("a database without registers")
             << QByteArray() << jet::errors::kUnrecognizedFormat;
         QTest::newRow("the diary itself") << QByteArray("diary") << jet::errors::kInvalidOperation;
+        QTest::newRow("a symbolic link to the diary")
+            << QByteArray("symlink") << jet::errors::kInvalidOperation;
+        QTest::newRow("a hard link to the diary")
+            << QByteArray("hard link") << jet::errors::kInvalidOperation;
     }
     void aBackupThatIsNoDiarysIsRefusedBeforeAnythingIsWritten()
     {
@@ -222,6 +226,9 @@ private slots:
         QString bad = folder.filePath(QStringLiteral("other.mdb"));
         if (content == "diary")
             bad = diary->path();
+        else if (content.contains("link"))
+            QVERIFY(content == "symlink" ? QFile::link(diary->path(), bad)
+                                         : ::link(qPrintable(diary->path()), qPrintable(bad)) == 0);
         else if (content.isEmpty())
             jet::Database::CreateDatabase(bad)->Execute(QStringLiteral("CREATE TABLE t (a)"));
         else {

@@ -38,6 +38,15 @@ bool isFolder(const QString& path)
     return typeOf(path) == S_IFDIR;
 }
 
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat first {};
+    struct stat second {};
+    return ::stat(nativePath(a).constData(), &first) == 0 &&
+           ::stat(nativePath(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
 QString canonicalPath(const QString& path)
 {
     if (path.isEmpty())

@@ -11,6 +11,10 @@ bool exists(const QString& path);
 bool isFile(const QString& path); // a regular file
 bool isFolder(const QString& path);
 
+// Whether the two paths reach one file (the same device and inode: a hard or symbolic link to a
+// file is that file); false when either does not exist.
+bool sameFile(const QString& a, const QString& b);
+
 // `path` with every link resolved; empty when it does not exist.
 QString canonicalPath(const QString& path);
 // The names of everything in `folder`, hidden ones too, sorted by their bytes.
