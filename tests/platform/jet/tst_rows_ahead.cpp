@@ -81,6 +81,28 @@ private slots:
         QCOMPARE(seen, 300);
         QCOMPARE(read(QStringLiteral("Select i from n"), 0, true).size(), 1000);
     }
+
+    // While the rows are read the connection is the reading thread's: the caller's use of it
+    // (a second read-ahead among them) is refused, and it is free again after.
+    void theConnectionIsTheReadersMeanwhile()
+    {
+        int refused = 0;
+        const auto refusedHere = [&](const std::function<void()>& use) {
+            try {
+                use();
+            } catch (const jet::JetError&) {
+                ++refused;
+            }
+        };
+        jet::readRowsAhead(*m_db, QStringLiteral("Select i from n where i <= 2"),
+                           [&](const std::vector<QVariant>&) {
+                               refusedHere([&] { jet::requireNotReadAhead(*m_db); });
+                               refusedHere([&] { read(QStringLiteral("Select 1"), 0, true); });
+                               return true;
+                           });
+        QCOMPARE(refused, 4);
+        jet::requireNotReadAhead(*m_db);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRowsAhead)
