@@ -5,23 +5,13 @@
 #include <tuple>
 #include <vector>
 
-#include <QSettings>
+#include "platform/files/ProgramSettings.h"
 
 namespace agenda {
 
 namespace {
 
 const char* const kMinutesKey = "agenda/clash-minutes";
-
-// ~/.config/Velmora/Velmora.ini, the file that also keeps the keyboard layout.
-class ProgramSettings : public QSettings {
-public:
-    ProgramSettings()
-        : QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velmora"),
-                    QStringLiteral("Velmora"))
-    {
-    }
-};
 
 // An entry with its start and end worked out once.
 struct Timed {
@@ -62,13 +52,14 @@ QString reasonName(ClashReason reason)
 int clashMinutes()
 {
     bool ok = false;
-    const int minutes = ProgramSettings().value(kMinutesKey).toInt(&ok);
+    const int minutes = files::programSetting(QLatin1String(kMinutesKey)).toInt(&ok);
     return ok && minutes >= 0 && minutes <= kMaximumClashMinutes ? minutes : kDefaultClashMinutes;
 }
 
 void setClashMinutes(int minutes)
 {
-    ProgramSettings().setValue(kMinutesKey, std::clamp(minutes, 0, kMaximumClashMinutes));
+    files::setProgramSetting(QLatin1String(kMinutesKey),
+                             std::clamp(minutes, 0, kMaximumClashMinutes));
 }
 
 bool timesClash(const Entry& a, const Entry& b, int withinMinutes)

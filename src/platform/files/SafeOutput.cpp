@@ -13,6 +13,7 @@
 
 #include "platform/files/FileChecks.h"
 #include "platform/files/FileTexts.h"
+#include "platform/files/FolderSync.h"
 #include "platform/files/Leftovers.h"
 #include "platform/files/NativeFiles.h"
 #include "platform/files/NativePath.h"
@@ -122,7 +123,15 @@ void SafeOutput::commit()
     finish();
     if (::rename(encoded(m_temporary).constData(), encoded(m_target).constData()) != 0)
         fail(errno);
+    published();
+}
+
+void SafeOutput::published()
+{
     m_committed = true;
+    // The new name is in place; a failed sync of its folder says the disk may not keep it.
+    if (const int error = syncFolder(folderOf(m_target)))
+        fail(error);
 }
 
 bool SafeOutput::commitIfAbsent()
@@ -131,13 +140,13 @@ bool SafeOutput::commitIfAbsent()
     const QByteArray from = encoded(m_temporary);
     const QByteArray to = encoded(m_target);
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
-        m_committed = true;
+        published();
         return true;
     }
     // File systems without RENAME_NOREPLACE: a hard link never replaces either.
     if (errno == EINVAL && ::link(from.constData(), to.constData()) == 0) {
         ::unlink(from.constData());
-        m_committed = true;
+        published();
         return true;
     }
     if (errno == EEXIST)

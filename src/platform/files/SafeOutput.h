@@ -14,8 +14,9 @@ enum class Privacy {
 // The one way the program writes a file. The target is checked first (checkOutputTarget); the
 // bytes go into a temporary file beside it, named with this process's id so a later run can
 // tell a leftover from a file still being written; only a complete, synced file is renamed
-// into place. A failure, or a kill, leaves the target as it was. Failures throw JetError with
-// a Kannada message naming the target.
+// into place, and the folder is synced after, so the new name outlives a power cut too. A failure,
+// or a kill, leaves the target as it was. Failures throw JetError with a Kannada message naming the
+// target.
 class SafeOutput {
 public:
     // `diaryFile` is the diary whose bits a LikeDiary copy takes.
@@ -41,6 +42,7 @@ public:
 
 private:
     void finish();
+    void published();
     [[noreturn]] void fail(int error) const;
 
     QString m_target;

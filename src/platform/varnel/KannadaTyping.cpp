@@ -1,22 +1,12 @@
 #include "platform/varnel/KannadaTyping.h"
 
-#include <QSettings>
+#include "platform/files/ProgramSettings.h"
 
 namespace varnel {
 
 namespace {
 
 const char* const kLayoutKey = "keyboard/layout";
-
-// ~/.config/Velmora/Velmora.ini
-class ProgramSettings : public QSettings {
-public:
-    ProgramSettings()
-        : QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velmora"),
-                    QStringLiteral("Velmora"))
-    {
-    }
-};
 
 } // namespace
 
@@ -28,12 +18,12 @@ KannadaTyping& KannadaTyping::instance()
 
 KannadaTyping::KannadaTyping()
 {
-    m_layout = fromSettingsName(ProgramSettings().value(kLayoutKey).toString());
+    m_layout = fromSettingsName(files::programSetting(QLatin1String(kLayoutKey)).toString());
 }
 
 void KannadaTyping::setLayout(KeyboardLayout layout)
 {
-    ProgramSettings().setValue(kLayoutKey, settingsName(layout));
+    files::setProgramSetting(QLatin1String(kLayoutKey), settingsName(layout));
     if (layout == m_layout)
         return;
     m_layout = layout;
