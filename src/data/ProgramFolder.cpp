@@ -1,6 +1,8 @@
 #include "data/ProgramFolder.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 namespace data {
 
@@ -11,6 +13,9 @@ QString& overriddenFolder()
     static QString folder;
     return folder;
 }
+
+// The file whose presence says that a folder holds the program's resources.
+const QString kHelpPage = QStringLiteral("help.htm");
 
 } // namespace
 
@@ -24,6 +29,18 @@ QString programFolder()
 void setProgramFolder(const QString& folder)
 {
     overriddenFolder() = folder;
+}
+
+QString resourceFolder()
+{
+    const QString own = programFolder();
+    if (QFileInfo::exists(own + QLatin1Char('/') + kHelpPage))
+        return own;
+    const QString shared =
+        QDir::cleanPath(own + QLatin1Char('/') + QStringLiteral(VELMORA_DATA_FROM_PROGRAMS));
+    if (QFileInfo::exists(shared + QLatin1Char('/') + kHelpPage))
+        return shared;
+    return own;
 }
 
 } // namespace data

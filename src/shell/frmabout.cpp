@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include "data/Version.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "platform/varnel/VarnelFonts.h"
 #include "platform/varnel/VarnelLabel.h"
@@ -68,7 +69,7 @@ frmabout::frmabout(QWidget* parent)
 
     Label6 = makeLabel(this, "Label6", twRect(3000, 840, 1335, 375),
                        varnel::varnelFont(VarnelFont::Akshara, 15));
-    Label6->setCaption(QByteArray("\x44\xAA\xC0\xC8\x77\xDB\x20\x31\x2E\x30"));
+    Label6->setCaption(QByteArray("\x44\xAA\xC0\xC8\x77\xDB\x20" VELMORA_VERSION));
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));

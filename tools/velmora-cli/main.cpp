@@ -7,6 +7,7 @@
 #include "CliCommand.h"
 #include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
+#include "data/Version.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/NativePath.h"
 
@@ -14,7 +15,8 @@ namespace {
 
 void printOverview(QTextStream& to)
 {
-    to << "usage: velmora-cli SUBCOMMAND [OPTIONS]   (velmora-cli SUBCOMMAND --help)\n\n"
+    to << "usage: velmora-cli SUBCOMMAND [OPTIONS]   (velmora-cli SUBCOMMAND --help)\n"
+          "       velmora-cli --version\n\n"
           "Subcommands:\n";
     for (const cli::Command& c : cli::commands())
         to << "  " << QString::fromLatin1(c.name).leftJustified(10) << ' ' << c.summary << '\n';
@@ -40,6 +42,10 @@ int main(int argc, char** argv)
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
         printOverview(cli::out());
+        return cli::finishOutput(name, cli::kDone);
+    }
+    if (name == QLatin1String("--version")) {
+        cli::out() << "velmora-cli " VELMORA_VERSION "\n";
         return cli::finishOutput(name, cli::kDone);
     }
     const cli::Command* command = cli::findCommand(name);
