@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "data/DiaryDatabase.h"
+#include "platform/files/FileChecks.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetDateTime.h"
 #include "platform/jet/Recordset.h"
@@ -51,6 +52,20 @@ int stageRange(jet::Database& Db, const ReportRegister& reg, const QDate& first,
     if (transaction)
         transaction->commit();
     return staged;
+}
+
+void requireRoomForReport(jet::Database& Db, const ReportRegister& reg, const QDate& first,
+                          const QDate& last, const QString& folder, const QString& shown)
+{
+    // A report's PDF holds its fonts and page frames (some 50 kB) and some 150 bytes a record;
+    // the estimate allows for long texts in every field and more fonts many times over.
+    constexpr qint64 kBaseBytes = 4 * 1024 * 1024;
+    constexpr qint64 kBytesPerRecord = 2048;
+    const std::unique_ptr<jet::Recordset> RsCount = Db.OpenRecordset(
+        QStringLiteral("Select count(*) from (") + reg.rangeQuery(first, last) + QLatin1Char(')'),
+        jet::RecordsetType::Snapshot);
+    const qint64 records = RsCount->Fields(0).Value().toLongLong();
+    files::requireRoom(folder, kBaseBytes + records * kBytesPerRecord, shown);
 }
 
 report::DiaryOpener stagedDiaryOpener(std::shared_ptr<jet::Database> staged)

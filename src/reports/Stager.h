@@ -26,6 +26,13 @@ struct ReportRegister;
 // through `Db` (stagedDiaryOpener).
 int stageRange(jet::Database& Db, const ReportRegister& reg, const QDate& first, const QDate& last);
 
+// Refuses, before anything is staged, a run whose PDF would not fit in `folder` (the output's
+// folder, or the temporary folder that holds a preview's or a print job's PDF): the range's
+// records are counted and the PDF's size estimated generously from them. Throws the JetError of
+// a full disk naming `shown`; the diary is then as it was.
+void requireRoomForReport(jet::Database& Db, const ReportRegister& reg, const QDate& first,
+                          const QDate& last, const QString& folder, const QString& shown);
+
 // How a report run reaches the diary its template names: through `staged`, the connection
 // that staged the rows, when it is that diary; else the diary is opened as every window opens
 // it. A diary that is not there is not made (nullptr).

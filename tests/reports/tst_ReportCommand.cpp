@@ -3,10 +3,12 @@
 
 #include <cups/cups.h>
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
 #include <QtTest>
 
+#include "MountedFolder.h"
 #include "SampleDiary.h"
 #include "TempProgramFolder.h"
 #include "platform/jet/Database.h"
@@ -75,6 +77,7 @@ private slots:
     void exitsAndWrites_data();
     void exitsAndWrites();
     void printsThePdfItselfToACupsQueue();
+    void aReportWithoutRoomLeavesTheDiaryAsItWas();
 };
 
 void TestReportCommand::exitsAndWrites_data()
@@ -205,6 +208,33 @@ void TestReportCommand::printsThePdfItselfToACupsQueue()
 
     // Taken back out of the queue: the test leaves no printed file behind.
     QCOMPARE(run(QStringLiteral("cancel"), {"-a", queue}), 0);
+}
+
+// A folder with too little room for the PDF is refused before the staging table is rewritten:
+// exit 3, and the diary is byte for byte as it was.
+void TestReportCommand::aReportWithoutRoomLeavesTheDiaryAsItWas()
+{
+    TempProgramFolder folder;
+    openSampleDiary(folder.path());
+    const QString diary = folder.filePath(QStringLiteral("tarnalist.mdb"));
+    MountedFolder full(folder.filePath(QStringLiteral("full")), MountedFolder::Kind::Full);
+    if (!full.active())
+        QSKIP("a small file system can only be mounted as root: the full folder is not tried");
+    const auto diaryBytes = [&] {
+        QFile file(folder.filePath(QStringLiteral("Tarnalist.mdb")));
+        return file.open(QIODevice::ReadOnly)
+                   ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                   : QByteArray();
+    };
+    const QByteArray before = diaryBytes();
+    QVERIFY(!before.isEmpty());
+    QCOMPARE(run(QStringLiteral(VELMORA_CLI),
+                 {"report", "local", "--from", "2027-01-01", "--to", "2027-01-31", "--template",
+                  QStringLiteral(VELMORA_RESOURCES_DIR "/rptlocal.rpt"), "--diary", diary, "--out",
+                  folder.filePath(QStringLiteral("full/report.pdf"))}),
+             3);
+    QCOMPARE(diaryBytes(), before);
+    QVERIFY(QDir(folder.filePath(QStringLiteral("full"))).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestReportCommand)

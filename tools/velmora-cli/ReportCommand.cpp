@@ -5,11 +5,13 @@
 
 #include <QCommandLineParser>
 #include <QDate>
+#include <QDir>
 
 #include "CliCommand.h"
 #include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
 #include "platform/files/FileChecks.h"
+#include "platform/files/NativePath.h"
 #include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
 #include "platform/report/ReportPrinting.h"
@@ -88,6 +90,12 @@ int runReport(const QStringList& arguments)
             toFile ? cli::checkedTarget(parser.value(QStringLiteral("out"))) : QString();
         const QString printer =
             toPrinter ? report::resolvePrinter(parser.value(QStringLiteral("print"))) : QString();
+        if (toFile)
+            reports::requireRoomForReport(*db, *reg, first, last, files::folderOf(outPath),
+                                          parser.value(QStringLiteral("out")));
+        else
+            reports::requireRoomForReport(*db, *reg, first, last, QDir::tempPath(),
+                                          QDir::tempPath());
 
         if (reports::stageRange(*db, *reg, first, last) == 0) {
             cli::err() << varnel::decode(reg->notice) << Qt::endl;

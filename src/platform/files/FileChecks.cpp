@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -44,11 +45,6 @@ bool statPath(const QString& path, struct stat* st)
     return ::stat(nativePath(path).constData(), st) == 0;
 }
 
-bool sameFile(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 [[noreturn]] void refuse(int number, const QString& text, const QString& path)
 {
     throw jet::JetError(number, text.arg(QDir::toNativeSeparators(path)));
@@ -63,15 +59,11 @@ void refuseDiaryFiles(const QString& path, const QString& shown)
         if (path.endsWith(QLatin1String(suffix)) && isFile(stem))
             refuse(jet::errors::kInvalidOperation, texts::isJournal, shown);
     }
-    struct stat target {};
-    const bool exists = statPath(path, &target);
+    const bool exists = files::exists(path);
     const QString absolute = absolutePath(path);
     for (const QString& diary : protectedDiaries()) {
         const auto matches = [&](const QString& file) {
-            struct stat st {};
-            if (exists)
-                return statPath(file, &st) && sameFile(st, target);
-            return file == absolute;
+            return exists ? sameFile(file, path) : file == absolute;
         };
         if (matches(diary))
             refuse(jet::errors::kInvalidOperation, texts::isDiary, shown);
@@ -141,6 +133,20 @@ QString checkOutputTarget(const QString& target)
     if (::access(nativePath(folder).constData(), W_OK) != 0)
         refuse(jet::errors::kReadOnly, texts::folderReadOnly, target);
     return path;
+}
+
+void requireRoom(const QString& folder, qint64 bytes, const QString& shown)
+{
+    struct statvfs fs {};
+    if (::statvfs(nativePath(folder).constData(), &fs) != 0)
+        return;
+    const qint64 free = qint64(fs.f_bavail) * qint64(fs.f_frsize);
+    constexpr qint64 kMegabyte = 1024 * 1024;
+    if (free < bytes)
+        throw jet::JetError(jet::errors::kDiskFull,
+                            texts::noRoom.arg(QDir::toNativeSeparators(shown))
+                                .arg((bytes + kMegabyte - 1) / kMegabyte)
+                                .arg(free / kMegabyte));
 }
 
 void requireRegularFile(const QString& path, const QString& what)

@@ -16,6 +16,11 @@ void protectDiary(const QString& diaryFile);
 // Returns the path to write: a symbolic link is followed to the file it names.
 QString checkOutputTarget(const QString& target);
 
+// Refuses an output of about `bytes` into `folder` when its file system has less room than
+// that for this user (kDiskFull, naming `shown`), so a run can stop before it changes anything.
+// A folder whose room cannot be asked passes: the writer says what fails.
+void requireRoom(const QString& folder, qint64 bytes, const QString& shown);
+
 // Refuses at once an input that exists but is not a regular file (a FIFO or a device would
 // block the reader; a folder cannot be read as a file). A missing file passes: the reader says
 // so in its own words. `what` names the kind of file in the message.

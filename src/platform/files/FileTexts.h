@@ -13,6 +13,7 @@ extern const QString noFolder;
 extern const QString folderReadOnly;
 extern const QString writeFailed;
 extern const QString diskFull;
+extern const QString noRoom; // %2 megabytes needed, %3 free
 extern const QString inputNotRegular;
 
 // Kinds of input, for inputNotRegular.

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QDir>
 #include <QEvent>
 #include <QGroupBox>
 #include <QMdiSubWindow>
@@ -152,6 +153,9 @@ void ReportWindow::ImageReport_Click()
         const QString templatePath = reg.templatePath(data::programFolder());
         report::readReportTemplate(report::existingProgramFile(templatePath));
         Db = data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+        // The preview's PDF is laid out in the temporary folder: no room there, nothing staged.
+        requireRoomForReport(*Db, reg, m_pickers[0]->Value().date(), m_pickers[1]->Value().date(),
+                             QDir::tempPath(), QDir::tempPath());
         const int staged =
             stageRange(*Db, reg, m_pickers[0]->Value().date(), m_pickers[1]->Value().date());
         if (staged != 0) {
