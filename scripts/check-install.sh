@@ -4,6 +4,12 @@
 # starts the installed program once on the offscreen platform until its front screen shows,
 # then ends it with SIGTERM. Says what failed and exits 1 on any failure.
 # The desktop entry and icons go into a temporary XDG_DATA_HOME, never the user's own.
+#
+# With VELMORA_PACKAGE_CHECK=1 it also builds the Debian package (scripts/package.sh, which
+# runs lintian, appstreamcli and desktop-file-validate), checks the package's file list, its
+# dependencies and maintainer scripts, and starts the programs unpacked into a temporary root
+# the same way, each user's diary then in their own data folder. Off by default: building the
+# package compiles the whole program once more.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -95,17 +101,17 @@ if [ -x "$folder/varnel-convert" ]; then
   "$folder/varnel-convert" --to-unicode </dev/null >/dev/null || fail "varnel-convert --to-unicode failed"
 fi
 
-# The program itself: started from elsewhere, on a folder with no diary, with a home of its
-# own, until the front screen is painted; SIGTERM then ends it as its exit entry does.
-if [ -x "$folder/velmora" ]; then
-  home=$tmp/home
+# Starts the program $1 from elsewhere with a home of its own ($2) until the front screen is
+# painted; SIGTERM then ends it as its exit entry does.
+start_once() {
+  local program=$1 home=$2 began shown status
   mkdir -p "$home" "$tmp/runtime"
   chmod 700 "$tmp/runtime"
   log=$tmp/velmora.log
   began=$SECONDS
   (cd "$tmp" && exec env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
      XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$tmp/runtime" \
-     QT_QPA_PLATFORM=offscreen VELMORA_FRONT_SHOWN=1 "$folder/velmora") >"$log" 2>&1 &
+     QT_QPA_PLATFORM=offscreen VELMORA_FRONT_SHOWN=1 "$program") >"$log" 2>&1 &
   pid=$!
   shown=0
   for _ in $(seq 300); do
@@ -115,30 +121,97 @@ if [ -x "$folder/velmora" ]; then
   done
   if [ "$shown" = 0 ]; then
     if kill -0 "$pid" 2>/dev/null; then
-      fail "the installed velmora showed no front screen within 30 s"
+      fail "$program showed no front screen within 30 s"
     else
       status=0; wait "$pid" || status=$?; pid=
-      fail "the installed velmora ended (status $status) before its front screen showed"
+      fail "$program ended (status $status) before its front screen showed"
     fi
     show_log
+    return 0
+  fi
+  echo "check-install: the front screen showed after $((SECONDS - began)) s"
+  kill -TERM "$pid"
+  for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null; then
+    fail "$program did not end within 10 s of SIGTERM"
+    show_log
   else
-    echo "check-install: the front screen showed after $((SECONDS - began)) s"
-    kill -TERM "$pid"
-    for _ in $(seq 100); do
-      kill -0 "$pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-      fail "the installed velmora did not end within 10 s of SIGTERM"
+    status=0; wait "$pid" || status=$?; pid=
+    if [ "$status" != 0 ]; then
+      fail "$program ended with status $status on SIGTERM"
       show_log
-    else
-      status=0; wait "$pid" || status=$?; pid=
-      if [ "$status" != 0 ]; then
-        fail "the installed velmora ended with status $status on SIGTERM"
-        show_log
-      fi
     fi
   fi
+  return 0
+}
+
+# The program itself, on a folder with no diary.
+if [ -x "$folder/velmora" ]; then start_once "$folder/velmora" "$tmp/home"; fi
+
+if [ "${VELMORA_PACKAGE_CHECK:-0}" = 1 ]; then
+  echo "check-install: scripts/package.sh $tmp/dist"
+  if ! "$here/scripts/package.sh" "$tmp/dist"; then
+    echo "check-install: FAILED: scripts/package.sh did not make the package" >&2
+    exit 1
+  fi
+  version=$(sed -n 's/^project(Velmora VERSION \([0-9][0-9.]*\)[ )].*/\1/p' "$here/CMakeLists.txt")
+  deb=$tmp/dist/velmora_${version}_$(dpkg --print-architecture).deb
+
+  # Exactly these files, no more and no fewer.
+  expected=(usr/bin/velmora usr/bin/velmora-cli usr/bin/varnel-convert
+    usr/share/applications/velmora.desktop usr/share/metainfo/org.velmora.velmora.metainfo.xml
+    usr/share/bash-completion/completions/velmora-cli
+    usr/share/doc/velmora/changelog.gz usr/share/doc/velmora/copyright)
+  for f in help.htm kgp-keyboard.svg rptlocal.rpt rptoutstation.rpt rpttour.rpt rptagenda.rpt; do
+    expected+=("usr/share/velmora/$f")
+  done
+  for page in velmora velmora-cli varnel-convert; do expected+=("usr/share/man/man1/$page.1.gz"); done
+  for icon in "${icons[@]}"; do expected+=("usr/share/icons/hicolor/$icon"); done
+  listed=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | sort)
+  wanted=$(printf '%s\n' "${expected[@]}" | sort)
+  while IFS= read -r f; do
+    [ -n "$f" ] && fail "the package lacks $f"
+  done < <(comm -13 <(printf '%s\n' "$listed") <(printf '%s\n' "$wanted"))
+  while IFS= read -r f; do
+    [ -n "$f" ] && fail "the package holds $f, which it should not"
+  done < <(comm -23 <(printf '%s\n' "$listed") <(printf '%s\n' "$wanted"))
+
+  # What shlibs cannot see: Kannada fonts and m17n's keyboard maps.
+  depends=$(dpkg-deb -f "$deb" Depends)
+  for p in fonts-noto-core m17n-db; do
+    grep -qw -- "$p" <<<"$depends" || fail "the package does not depend on $p: $depends"
+  done
+  # An upgrade or removal never reaches into the users' homes.
+  control=$tmp/control
+  dpkg-deb -e "$deb" "$control"
+  for script in preinst postinst prerm postrm; do
+    if [ -f "$control/$script" ] && grep -qE 'HOME|/home|\.local/share' "$control/$script"; then
+      fail "the package's $script reaches into users' homes"
+    fi
+  done
+
+  # The programs as installed, in a temporary root: the help page and templates from
+  # usr/share/velmora, the diary in the user's own data folder, nothing beside the programs.
+  root=$tmp/root
+  dpkg-deb -x "$deb" "$root"
+  shown=$("$root/usr/bin/velmora-cli" --version 2>&1) || true
+  [ "$shown" = "velmora-cli $version" ] ||
+    fail "velmora-cli --version says '$shown', not 'velmora-cli $version'"
+  if [ -x "$root/usr/bin/velmora" ]; then start_once "$root/usr/bin/velmora" "$tmp/user"; fi
+  diary=$tmp/user/.local/share/Velmora/Tarnalist.mdb
+  if [ ! -f "$diary" ]; then
+    fail "the packaged velmora made no diary $diary"
+  else
+    [ "$(stat -c %a "$diary")" = 600 ] || fail "$diary has mode $(stat -c %a "$diary"), not 600"
+    [ "$(stat -c %a "$(dirname "$diary")")" = 700 ] ||
+      fail "$(dirname "$diary") has mode $(stat -c %a "$(dirname "$diary")"), not 700"
+  fi
+  for f in "$root/usr/bin"/*; do
+    case ${f##*/} in velmora|velmora-cli|varnel-convert) ;; *) fail "the packaged velmora left ${f##*/} beside itself" ;; esac
+  done
 fi
 
 if [ "$failures" != 0 ]; then

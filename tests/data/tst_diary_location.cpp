@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -103,6 +104,10 @@ void TestDiaryLocation::cleanup()
         qunsetenv("XDG_DATA_HOME");
     qputenv("HOME", m_home);
     data::setProgramFolder(QString());
+    // A read-only program folder would keep its files from being removed.
+    QDirIterator folders(m_root, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (folders.hasNext())
+        ::chmod(QFile::encodeName(folders.next()).constData(), 0755);
     m_dir.reset();
 }
 
