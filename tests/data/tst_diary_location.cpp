@@ -47,21 +47,15 @@ int modeOf(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
-void makeFolder(const QString& path, int mode)
-{
-    QVERIFY(QDir().mkpath(path));
-    QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
-    if (::geteuid() == 0)
-        QVERIFY(::chown(QFile::encodeName(path).constData(), nobody(), nobody()) == 0);
-}
-
-void makeFile(const QString& path)
+// Made with `mode` and given to the user the test asks as.
+void make(const QString& path, bool folder, int mode)
 {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    QVERIFY(folder ? QDir().mkpath(path) : file.open(QIODevice::WriteOnly));
+    const QByteArray native = QFile::encodeName(path);
+    QVERIFY(::chmod(native.constData(), mode_t(mode)) == 0);
     if (::geteuid() == 0)
-        QVERIFY(::chown(QFile::encodeName(path).constData(), nobody(), nobody()) == 0);
+        QVERIFY(::chown(native.constData(), nobody(), nobody()) == 0);
 }
 
 } // namespace
@@ -92,8 +86,8 @@ void TestDiaryLocation::init()
     m_home = qgetenv("HOME");
     m_dir = std::make_unique<QTemporaryDir>();
     m_root = m_dir->path();
-    makeFolder(m_root, 0755);
-    makeFolder(m_root + QStringLiteral("/home"), 0755);
+    make(m_root, true, 0755);
+    make(m_root + QStringLiteral("/home"), true, 0755);
     qputenv("HOME", QFile::encodeName(m_root + QStringLiteral("/home")));
 }
 
@@ -117,11 +111,11 @@ QString TestDiaryLocation::install(const QString& layout, bool writable, const Q
     const QString program =
         m_root + (system ? QStringLiteral("/usr/bin") : QStringLiteral("/Velmora"));
     const QString resources = system ? m_root + QStringLiteral("/usr/share/velmora") : program;
-    makeFolder(program, 0755);
-    makeFolder(resources, 0755);
-    makeFile(resources + QStringLiteral("/help.htm"));
+    make(program, true, 0755);
+    make(resources, true, 0755);
+    make(resources + QStringLiteral("/help.htm"), false, 0644);
     if (!beside.isEmpty())
-        makeFile(program + QLatin1Char('/') + beside);
+        make(program + QLatin1Char('/') + beside, false, 0644);
     if (!writable)
         ::chmod(QFile::encodeName(program).constData(), 0555);
     data::setProgramFolder(program);
@@ -135,37 +129,27 @@ void TestDiaryLocation::diaryFolderFollowsTheInstall_data()
     QTest::addColumn<QString>("beside");   // a file already beside the program
     QTest::addColumn<QString>("xdg");      // XDG_DATA_HOME: "" unset, "data" absolute, "relative"
     QTest::addColumn<QString>("expected"); // "program", "data" or "home"
-
-    QTest::newRow("own folder, writable") << "own" << true << ""
-                                          << "data"
-                                          << "program";
-    QTest::newRow("own folder, diary in other case") << "own" << true << "TARNALIST.MDB"
-                                                     << "data"
-                                                     << "program";
-    QTest::newRow("own folder read-only, XDG_DATA_HOME set") << "own" << false << ""
-                                                             << "data"
-                                                             << "data";
-    QTest::newRow("own folder read-only, XDG_DATA_HOME unset") << "own" << false << ""
-                                                               << ""
-                                                               << "home";
-    QTest::newRow("own folder read-only, relative XDG_DATA_HOME") << "own" << false << ""
-                                                                  << "relative"
-                                                                  << "home";
-    QTest::newRow("own folder read-only, diary beside") << "own" << false << "Tarnalist.mdb"
-                                                        << ""
-                                                        << "program";
-    QTest::newRow("system-wide, writable as by root") << "system" << true << ""
-                                                      << "data"
-                                                      << "data";
-    QTest::newRow("system-wide, XDG_DATA_HOME unset") << "system" << false << ""
-                                                      << ""
-                                                      << "home";
-    QTest::newRow("system-wide, diary beside") << "system" << false << "tarnalist.mdb"
-                                               << ""
-                                               << "program";
-    QTest::newRow("system-wide, server setting beside") << "system" << true << "velmora.conf"
-                                                        << "data"
-                                                        << "program";
+    struct Row {
+        const char *name, *layout;
+        bool writable;
+        const char *beside, *xdg, *expected;
+    };
+    const Row rows[] = {
+        {"own folder, writable", "own", true, "", "data", "program"},
+        {"own folder, diary in other case", "own", true, "TARNALIST.MDB", "data", "program"},
+        {"own folder read-only, XDG_DATA_HOME set", "own", false, "", "data", "data"},
+        {"own folder read-only, XDG_DATA_HOME unset", "own", false, "", "", "home"},
+        {"own folder read-only, relative XDG_DATA_HOME", "own", false, "", "relative", "home"},
+        {"own folder read-only, diary beside", "own", false, "Tarnalist.mdb", "", "program"},
+        {"system-wide, writable as by root", "system", true, "", "data", "data"},
+        {"system-wide, XDG_DATA_HOME unset", "system", false, "", "", "home"},
+        {"system-wide, diary beside", "system", false, "tarnalist.mdb", "", "program"},
+        {"system-wide, server setting beside", "system", true, "velmora.conf", "data", "program"},
+    };
+    for (const Row& r : rows)
+        QTest::newRow(r.name) << QString::fromLatin1(r.layout) << r.writable
+                              << QString::fromLatin1(r.beside) << QString::fromLatin1(r.xdg)
+                              << QString::fromLatin1(r.expected);
 }
 
 void TestDiaryLocation::diaryFolderFollowsTheInstall()
@@ -219,9 +203,8 @@ void TestDiaryLocation::prepareDiaryLeavesAnExistingDiaryAlone()
     install(QStringLiteral("system"), false, QString());
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_root + QStringLiteral("/data")));
     const QString folder = m_root + QStringLiteral("/data/Velmora");
-    makeFolder(folder, 0755);
-    makeFile(folder + QStringLiteral("/tarnalist.MDB"));
-    ::chmod(QFile::encodeName(folder + QStringLiteral("/tarnalist.MDB")).constData(), 0640);
+    make(folder, true, 0755);
+    make(folder + QStringLiteral("/tarnalist.MDB"), false, 0640);
     {
         AsUser user;
         data::prepareDiary();
