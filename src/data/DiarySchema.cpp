@@ -1,5 +1,7 @@
 #include "data/DiarySchema.h"
 
+#include <QCryptographicHash>
+#include <QFileInfo>
 #include <QSet>
 #include <QUuid>
 
@@ -94,6 +96,13 @@ QStringList diarySchemaStatements()
     };
 }
 
+QString diaryIdOfPath(const QString& path)
+{
+    const QByteArray absolute = QFileInfo(path).absoluteFilePath().toUtf8();
+    return QString::fromLatin1(
+        QCryptographicHash::hash(absolute, QCryptographicHash::Sha256).toHex().left(32));
+}
+
 void requireDiaryLayout(jet::Database& database)
 {
     if (database.isServer())
@@ -161,6 +170,7 @@ bool addMissingIndexes(jet::Database& database)
             .toInt();
     };
     bool has = count("type='index' and name='tour_by_arrival'") == 1 &&
+               count("type='table' and name = 'diary_identity'") == 1 &&
                count("type='table' and name in ('find_local', 'find_outstation', "
                      "'find_tour')") == 0;
     // Never inside a write (a save checking its clashes), which holds the save alone.
@@ -173,6 +183,12 @@ bool addMissingIndexes(jet::Database& database)
             for (const char* table : {"find_local", "find_outstation", "find_tour"})
                 database.Execute(
                     QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(table)));
+            // A diary older than its identity keeps the one its readers have used for it.
+            database.Execute(QStringLiteral(
+                "CREATE TABLE IF NOT EXISTS diary_identity (diary_id TEXT NOT NULL)"));
+            database.Execute(QStringLiteral("INSERT INTO diary_identity SELECT '%1' WHERE NOT "
+                                            "EXISTS (SELECT 1 FROM diary_identity)")
+                                 .arg(diaryIdOfPath(database.path())));
             transaction.commit();
             database.Checkpoint();
             has = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 namespace jet {
@@ -23,6 +24,10 @@ QStringList registerColumns(const QString& table);
 // only be read or a write is open on `database`; true when the file has them all (false on a
 // server, whose layout `server init` made).
 bool addMissingIndexes(jet::Database& database);
+
+// The id of a diary that was made before diaries had one: derived from the file's full path, so
+// every reader names it alike, and stored by the first program that opens it to write.
+QString diaryIdOfPath(const QString& path);
 
 // Throws JetError (naming the file) unless the file holds the three registers with their
 // columns: another program's SQLite file is never taken for a diary.

@@ -1,8 +1,8 @@
 #include "export/DiaryIdentity.h"
 
-#include <QCryptographicHash>
-#include <QFileInfo>
 #include <QUuid>
+
+#include "data/DiarySchema.h"
 
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
@@ -47,11 +47,8 @@ QString diaryId(jet::Database& database)
 {
     if (const auto stored = storedDiaryId(database))
         return *stored;
-    if (database.isReadOnly()) {
-        const QByteArray path = QFileInfo(database.path()).absoluteFilePath().toUtf8();
-        return QString::fromLatin1(
-            QCryptographicHash::hash(path, QCryptographicHash::Sha256).toHex().left(32));
-    }
+    if (database.isReadOnly() || !database.isServer())
+        return data::diaryIdOfPath(database.path());
     return storeDiaryId(database, QUuid::createUuid().toString(QUuid::Id128));
 }
 

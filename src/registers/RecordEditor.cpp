@@ -135,6 +135,7 @@ void RecordEditor::NewRecord()
         }
     }
     // The new row is written by SaveRecord in one go; nothing is pending in the file meanwhile.
+    m_blankForm = formValues();
     Adding = true;
     m_view.setNavigatorEnabled(false);
     setState(Rs->RecordCount() > 0 ? State::Adding : State::AddingFirst);
@@ -645,6 +646,19 @@ void RecordEditor::keepingPlace(const std::function<void()>& step)
 {
     try {
         step();
+    } catch (const jet::JetError& error) {
+        m_unread = true;
+        keepNavigatorAtShown();
+        // Whether the change was stored is not known: what is stored is shown as soon as it
+        // can be read (a record being typed stays as typed).
+        if (error.number() == jet::errors::kCommitOutcomeUnknown && !Adding) {
+            try {
+                refreshTo(m_shownKey);
+            } catch (const jet::JetError&) {
+                // Still unreachable: the next step reads it first.
+            }
+        }
+        throw;
     } catch (...) {
         m_unread = true;
         keepNavigatorAtShown();
@@ -698,7 +712,7 @@ void RecordEditor::Undo_Click()
         return;
     // What was typed into a new record is the last thing done: it is what is taken back first,
     // and no stored record changes in the same step.
-    if (Adding) {
+    if (Adding && formValues() != m_blankForm) {
         if (m_view.askText(texts::undoTypingQuestion()))
             keepingPlace([this] { CancelNew(); });
         return;
@@ -830,6 +844,22 @@ void RecordEditor::writeUndo(const UndoStep& step, std::unique_ptr<jet::Recordse
         row.reset();
         removeRow(step.id);
     }
+}
+
+// What the form shows, column by column (the serial number aside).
+QList<QVariant> RecordEditor::formValues() const
+{
+    QList<QVariant> values;
+    for (const FieldSpec& f : m_mapping.fields) {
+        switch (f.kind) {
+        case FieldKind::SerialNumber: values << QVariant(); break;
+        case FieldKind::Date: values << m_view.date(f.ordinal); break;
+        case FieldKind::Time: values << m_view.time(f.ordinal); break;
+        case FieldKind::DayName:
+        case FieldKind::Text: values << m_view.text(f.ordinal).bytes; break;
+        }
+    }
+    return values;
 }
 
 // Whether `row` holds what the form shows (its serial number aside).

@@ -92,6 +92,7 @@ private:
     void refuseUndo(const QString& notice, std::optional<std::int64_t> key);
     void saveNew();
     void writeNew();
+    QList<QVariant> formValues() const;
     bool holdsForm(jet::Recordset& row) const;
     std::optional<std::int64_t> storedCopyOfForm();
     void writeUndo(const UndoStep& step, std::unique_ptr<jet::Recordset> row);
@@ -127,6 +128,7 @@ private:
     bool m_navigating = false;    // the editor itself moves the navigator
     int m_clashMinutes = 60;      // the clash rule's setting, read when the register opens
     bool m_uncertainNew = false;  // the last new record's save may have been stored or not
+    QList<QVariant> m_blankForm;  // a new record's form before anything was typed into it
 };
 
 } // namespace registers

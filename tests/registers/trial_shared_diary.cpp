@@ -94,7 +94,8 @@ int runWorker(const QString& diary)
                 view.answers = {true};
                 window.editor.ImageDelete_Click();
             } else if (verb == QLatin1String("undo")) {
-                view.answers = {true};
+                // Yes, and Yes to the clash question: the fixture's first records share a minute.
+                view.answers = {true, true};
                 window.editor.Undo_Click();
             } else if (verb == QLatin1String("scroll")) {
                 if (window.editor.state() == RecordEditor::State::Browsing)

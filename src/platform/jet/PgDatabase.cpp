@@ -9,6 +9,7 @@
 
 #include "platform/jet/ConnectionText.h"
 #include "platform/jet/JetError.h"
+#include "platform/jet/RowsAhead.h"
 #include "platform/jet/PgError.h"
 #include "platform/jet/PgRecordset.h"
 #include "platform/jet/ServerStatement.h"
@@ -242,6 +243,7 @@ void PgDatabase::pollNotices()
 // report writes no register and sends no notice.
 std::int64_t PgDatabase::DataVersion()
 {
+    requireNotReadAhead(*this);
     pollNotices();
     return m_version + m_own;
 }
@@ -309,6 +311,7 @@ void PgDatabase::takeTransactionId(const PgResult& result)
 
 void PgDatabase::BeginTrans()
 {
+    requireNotReadAhead(*this);
     if (m_depth == 0)
         beginWriting();
     else
@@ -319,6 +322,7 @@ void PgDatabase::BeginTrans()
 
 void PgDatabase::CommitTrans()
 {
+    requireNotReadAhead(*this);
     if (m_depth == 0)
         throw JetError(errors::kNoTransaction,
                        QStringLiteral("CommitTrans without BeginTrans: no transaction is open."));
@@ -374,7 +378,7 @@ void PgDatabase::commitOutermost()
                            .arg(context, m_path, broke));
     case Outcome::Unknown: break;
     }
-    reloadRecordsetsAfterRollback();
+    // No connection to read the sets afresh now: they read again once the server is back.
     throw JetError(errors::kCommitOutcomeUnknown,
                    QStringLiteral("%1: the connection to the diary server '%2' broke (%3) while "
                                   "the change was being stored, and the server could not be "
@@ -438,6 +442,7 @@ std::optional<PgDatabase::Outcome> PgDatabase::askOutcome()
 
 void PgDatabase::Rollback()
 {
+    requireNotReadAhead(*this);
     if (m_depth == 0)
         throw JetError(errors::kNoTransaction,
                        QStringLiteral("Rollback without BeginTrans: no transaction is open."));
@@ -461,6 +466,7 @@ void PgDatabase::Rollback()
 
 void PgDatabase::Execute(const QString& sql)
 {
+    requireNotReadAhead(*this);
     const ServerStatement statement =
         serverStatement(sql, false, [this](const QString& name) { return hasRowIdentity(name); });
     run(statement.sql, QStringLiteral("The statement \"%1\" failed").arg(sql));
@@ -469,6 +475,7 @@ void PgDatabase::Execute(const QString& sql)
 
 void PgDatabase::BackupInto(const QString&, const QString& context)
 {
+    requireNotReadAhead(*this);
     throw JetError(errors::kInvalidOperation,
                    context + QStringLiteral(": the diary lies on a server, which keeps its own "
                                             "backups."));
@@ -492,6 +499,7 @@ bool PgDatabase::hasRowIdentity(const QString& table)
 
 std::unique_ptr<Recordset> PgDatabase::OpenRecordset(const QString& sql, RecordsetType type)
 {
+    requireNotReadAhead(*this);
     return std::make_unique<PgRecordset>(std::static_pointer_cast<PgDatabase>(shared_from_this()),
                                          sql, type);
 }

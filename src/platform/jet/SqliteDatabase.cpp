@@ -10,6 +10,7 @@
 #include "platform/files/NativePath.h"
 #include "platform/jet/ColumnValue.h"
 #include "platform/jet/JetError.h"
+#include "platform/jet/RowsAhead.h"
 #include "platform/jet/SqliteRecordset.h"
 #include "platform/jet/SqlFunctions.h"
 #include "platform/jet/SqliteError.h"
@@ -199,8 +200,9 @@ std::shared_ptr<Database> SqliteDatabase::open(const QString& path, int flags, O
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     registerSqlFunctions(db);
-    // The engine itself refuses a reader's writes.
-    if (database->m_reading)
+    // The engine itself refuses a reader's writes (an unchanging file keeps its temporary
+    // tables, where a report stages).
+    if (mode == OpenMode::Reading)
         database->exec("PRAGMA query_only=1", openContext(path));
     // Reading the schema first proves the file is sound before anything is written to it.
     const int schemaRc =
@@ -233,6 +235,7 @@ SqliteDatabase::~SqliteDatabase()
 
 std::unique_ptr<Recordset> SqliteDatabase::OpenRecordset(const QString& sql, RecordsetType type)
 {
+    requireNotReadAhead(*this);
     return std::make_unique<SqliteRecordset>(
         std::static_pointer_cast<SqliteDatabase>(shared_from_this()), sql, type);
 }
@@ -246,6 +249,7 @@ void SqliteDatabase::exec(const char* sql, const QString& context)
 
 void SqliteDatabase::ReadRows(const QString& sql, const RowReader& row)
 {
+    requireNotReadAhead(*this);
     SqliteStatement statement(m_db, sql);
     // Stepping an action query would run it; this only reads.
     if (!sqlite3_stmt_readonly(statement.get()) || sqlite3_column_count(statement.get()) == 0)
@@ -268,6 +272,7 @@ void SqliteDatabase::ReadRows(const QString& sql, const RowReader& row)
 
 void SqliteDatabase::Execute(const QString& sql)
 {
+    requireNotReadAhead(*this);
     SqliteStatement statement(m_db, sql);
     const QString context = QStringLiteral("The statement \"%1\" failed").arg(sql);
     while (statement.step(context)) {
@@ -283,6 +288,7 @@ bool SqliteDatabase::isReadOnly() const
 
 std::int64_t SqliteDatabase::DataVersion()
 {
+    requireNotReadAhead(*this);
     SqliteStatement statement(m_db, QStringLiteral("PRAGMA data_version"));
     statement.step(QStringLiteral("Could not read the database file's state"));
     return sqlite3_column_int64(statement.get(), 0);
@@ -290,12 +296,14 @@ std::int64_t SqliteDatabase::DataVersion()
 
 void SqliteDatabase::Checkpoint()
 {
+    requireNotReadAhead(*this);
     // PASSIVE never waits: a reader elsewhere only leaves the newest pages for a later pass.
     sqlite3_wal_checkpoint_v2(m_db, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
 }
 
 void SqliteDatabase::BackupInto(const QString& file, const QString& context)
 {
+    requireNotReadAhead(*this);
     sqlite3* copy = nullptr;
     const int rc = sqlite3_open_v2(files::nativePath(file).constData(), &copy,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -321,6 +329,7 @@ sqlite3* sqliteHandle(Database& file)
 
 void SqliteDatabase::BeginTrans()
 {
+    requireNotReadAhead(*this);
     if (m_depth == 0) {
         // IMMEDIATE takes the write lock now: a transaction that only later finds another
         // writer in the way could not wait for it.
@@ -334,6 +343,7 @@ void SqliteDatabase::BeginTrans()
 
 void SqliteDatabase::CommitTrans()
 {
+    requireNotReadAhead(*this);
     if (m_depth == 0)
         throw JetError(errors::kNoTransaction,
                        QStringLiteral("CommitTrans without BeginTrans: no transaction is open."));
@@ -359,6 +369,7 @@ void SqliteDatabase::CommitTrans()
 
 void SqliteDatabase::Rollback()
 {
+    requireNotReadAhead(*this);
     if (m_depth == 0)
         throw JetError(errors::kNoTransaction,
                        QStringLiteral("Rollback without BeginTrans: no transaction is open."));
