@@ -61,7 +61,7 @@ SearchSession::~SearchSession() = default;
 
 void SearchSession::OpenDatabase(const QString& diaryPath)
 {
-    Db = data::OpenDiaryDatabase(diaryPath);
+    Db = data::OpenDiaryForReading(diaryPath);
 }
 
 void SearchSession::run(const QString& statement)

@@ -122,7 +122,7 @@ frmagenda::frmagenda(QWidget* parent)
     shell::paintGround(this);
 
     // The diary as every window opens it (made when missing); a failure ends the load here.
-    m_db = data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+    m_db = data::OpenDiaryForReading(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
 
     auto* title = new QLabel(agenda::texts::windowTitle, this);
     title->setFont(varnel::varnelFont(VarnelFont::Akshara08, 18, true));

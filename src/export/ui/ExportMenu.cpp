@@ -44,8 +44,8 @@ bool saveList(QWidget* parent, const QString& table, const QString& statement, E
         {
             BusyPointer busy;
             // The menu's own connection, opened as every window opens the diary.
-            auto database =
-                data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+            auto database = data::OpenDiaryForReading(data::programFolder() +
+                                                      QStringLiteral("\\tarnalist.mdb"));
             files::checkOutputTarget(path);
             files::writeFile(path, exportRecords(*database, *which, statement, format).bytes);
         }
