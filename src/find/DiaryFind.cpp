@@ -8,6 +8,7 @@
 #include "find/RegisterTexts.h"
 #include "find/TextFolding.h"
 #include "platform/jet/Database.h"
+#include "platform/jet/JetError.h"
 #include "platform/jet/Recordset.h"
 #include "platform/varnel/KannadaLetters.h"
 #include "platform/varnel/VarnelCodec.h"
@@ -22,15 +23,17 @@ struct Scratch {
     QString key;
 };
 
-// The first reading under which the field's comparable text holds the query.
-std::optional<Reading> readingOf(QStringView text, const FindQuery& query, Scratch& scratch)
+// The first reading under which the field's comparable text holds the query (with
+// `asTyped`, the literal and ITRANS readings only).
+std::optional<Reading> readingOf(QStringView text, const FindQuery& query, Scratch& scratch,
+                                 bool asTyped)
 {
     foldLiteral(text, scratch.folded);
     if (scratch.folded.contains(query.literal()))
         return Reading::Literal;
     if (!query.transliterated().isEmpty() && scratch.folded.contains(query.transliterated()))
         return Reading::Transliterated;
-    if (!query.loose().isEmpty()) {
+    if (!asTyped && !query.loose().isEmpty()) {
         looseKey(text, scratch.key);
         if (scratch.key.contains(query.loose()))
             return Reading::Loose;
@@ -74,19 +77,26 @@ void markMatch(FindHit& hit, const QByteArray& bytes, const FindQuery& query)
     hit.matchLength = shown.end - shown.begin;
 }
 
-// Matches the candidate rows of one register.
-void scanRegister(jet::Database& database, const RegisterTexts& layout, const FindQuery& query,
-                  const FindOptions& options, std::vector<FindHit>& hits)
+// Matches the candidate rows of one register: through the index when there is one (a failure
+// there, say the index changed under us, sends the register row by row), else every row.
+void scanRegister(jet::Database& database, FindIndex* index, const RegisterTexts& layout,
+                  const FindQuery& query, const FindOptions& options, std::vector<FindHit>& hits)
 {
-    std::optional<FindIndex> index;
-    if (options.useIndex)
-        index.emplace(database, layout);
-    const bool indexed = index && index->isUsable();
+    bool indexed = index && index->isUsable();
+    std::unique_ptr<jet::Recordset> rows;
+    if (indexed) {
+        try {
+            rows = database.OpenRecordset(index->candidates(layout, query),
+                                          jet::RecordsetType::Snapshot);
+        } catch (const jet::JetError&) {
+            indexed = false;
+        }
+    }
     // Every candidate at once (a snapshot): its identity, the columns by ordinal, and with the
     // index a last column that marks a row the index does not cover yet.
-    const std::unique_ptr<jet::Recordset> rows = database.OpenRecordset(
-        indexed ? index->candidates(query) : FindIndex::everyRow(database, layout),
-        jet::RecordsetType::Snapshot);
+    if (!indexed)
+        rows = database.OpenRecordset(FindIndex::everyRow(database, layout),
+                                      jet::RecordsetType::Snapshot);
     const int columns = rows->FieldCount() - (indexed ? 2 : 1);
     bool stale = false;
     Scratch scratch;
@@ -95,32 +105,43 @@ void scanRegister(jet::Database& database, const RegisterTexts& layout, const Fi
             return;
         if (indexed && rows->Fields(columns + 1).Value().toInt() != 0)
             stale = true;
+        // The first field holding the text as typed, else the first holding it loosely.
+        std::optional<Reading> found;
+        const RegisterTexts::Column* where = nullptr;
+        QByteArray bytes;
         for (const RegisterTexts::Column& column : layout.texts) {
-            const QByteArray bytes = rows->Fields(column.ordinal + 1).Value().toByteArray();
-            if (bytes.isEmpty())
+            QByteArray field = rows->Fields(column.ordinal + 1).Value().toByteArray();
+            if (field.isEmpty())
                 continue;
-            const std::optional<Reading> reading = readingOf(varnel::decode(bytes), query, scratch);
+            const std::optional<Reading> reading =
+                readingOf(varnel::decode(field), query, scratch, found.has_value());
             if (!reading)
                 continue;
-            FindHit hit;
-            hit.which = layout.which;
-            hit.rowKey = rows->Fields(0).Value().toLongLong();
-            for (int c = 1; c <= columns; ++c)
-                hit.record.append(rows->Fields(c).Value());
-            hit.serial = hit.record.value(0).toInt();
-            hit.date = hit.record.value(layout.date).toDate();
-            hit.time = hit.record.value(layout.time).toTime();
-            hit.field = column.name;
-            hit.fieldOrdinal = column.ordinal;
-            hit.reading = *reading;
-            markMatch(hit, bytes, query);
-            hits.push_back(std::move(hit));
-            break;
+            found = reading;
+            where = &column;
+            bytes = std::move(field);
+            if (*reading != Reading::Loose)
+                break;
         }
+        if (!found)
+            continue;
+        FindHit hit;
+        hit.which = layout.which;
+        hit.rowKey = rows->Fields(0).Value().toLongLong();
+        for (int c = 1; c <= columns; ++c)
+            hit.record.append(rows->Fields(c).Value());
+        hit.serial = hit.record.value(0).toInt();
+        hit.date = hit.record.value(layout.date).toDate();
+        hit.time = hit.record.value(layout.time).toTime();
+        hit.field = where->name;
+        hit.fieldOrdinal = where->ordinal;
+        hit.reading = *found;
+        markMatch(hit, bytes, query);
+        hits.push_back(std::move(hit));
     }
     // Indexed now, the next search of this register reads only its candidates.
-    if (stale && !database.isReadOnly())
-        index->refresh();
+    if (stale)
+        index->refresh(layout);
 }
 
 } // namespace
@@ -131,11 +152,20 @@ std::vector<FindHit> search(jet::Database& database, const FindQuery& query,
     std::vector<FindHit> hits;
     if (query.isEmpty())
         return hits;
+    std::optional<FindIndex> index;
+    if (options.useIndex)
+        index.emplace(database);
     for (const Register which : {Register::Local, Register::Outstation, Register::Tour}) {
         if (options.registers.testFlag(which) && !(options.stop && options.stop()))
-            scanRegister(database, registerTexts(which), query, options, hits);
+            scanRegister(database, index ? &*index : nullptr, registerTexts(which), query, options,
+                         hits);
     }
+    // The text as typed first, then the loose readings; each newest first.
     std::sort(hits.begin(), hits.end(), [](const FindHit& a, const FindHit& b) {
+        const bool looseA = a.reading == Reading::Loose;
+        const bool looseB = b.reading == Reading::Loose;
+        if (looseA != looseB)
+            return looseB;
         if (a.date != b.date)
             return a.date > b.date;
         if (a.time != b.time)
@@ -149,13 +179,11 @@ std::vector<FindHit> search(jet::Database& database, const FindQuery& query,
 
 bool updateIndex(jet::Database& database, Registers registers)
 {
+    FindIndex index(database);
     bool done = true;
     for (const Register which : {Register::Local, Register::Outstation, Register::Tour}) {
-        if (!registers.testFlag(which) || database.isReadOnly())
-            continue;
-        FindIndex index(database, registerTexts(which));
-        if (index.isUsable())
-            done = index.refresh() && done;
+        if (registers.testFlag(which) && index.isUsable())
+            done = index.refresh(registerTexts(which)) && done;
     }
     return done;
 }

@@ -63,9 +63,12 @@ FindQuery::FindQuery(const QString& typed) : m_typed(typed.trimmed())
     m_literal = foldedLiteral(text);
     if (m_literal.isEmpty())
         return;
-    if (holdsLatinLetters(text)) {
+    // Latin letters that spell no Kannada (zzzzzz, xyz) are read as typed only: loosely they
+    // would shrink to a letter or two found nearly everywhere.
+    if (holdsLatinLetters(text) && spellsKannada(text)) {
         const QString itrans = foldedLiteral(comparable(throughItrans(text)));
-        if (itrans != m_literal)
+        // Letters the map did not take (Q, W, Y) leave no Kannada reading.
+        if (itrans != m_literal && !holdsLatinLetters(itrans))
             m_transliterated = itrans;
         m_loose = looseKey(text);
     }

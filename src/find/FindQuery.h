@@ -25,8 +25,9 @@ public:
     const QString& typed() const { return m_typed; }
 
     // The needle for each reading, empty when that reading does not apply: the typed text
-    // read as transliteration and loosely only when it holds Latin letters, and the
-    // transliteration only when it differs from the literal text.
+    // read as transliteration and loosely only when it holds Latin letters that could spell
+    // Kannada (spellsKannada), and the transliteration only when the map took every Latin
+    // letter and it differs from the literal text.
     const QString& literal() const { return m_literal; }
     const QString& transliterated() const { return m_transliterated; }
     const QString& loose() const { return m_loose; }

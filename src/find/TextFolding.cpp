@@ -170,18 +170,40 @@ private:
     char16_t* m_out;
 };
 
+// The Latin letter at `at` in lower case, 0 for anything else (or outside the text).
+char16_t latinAt(QStringView text, qsizetype at)
+{
+    if (at < 0 || at >= text.size())
+        return 0;
+    const char16_t c = text[at].unicode() | 0x20;
+    return c >= 'a' && c <= 'z' ? c : 0;
+}
+
+bool isLatinConsonant(char16_t c)
+{
+    return (letterClass(c) & kConsonant) && c != 'y';
+}
+
+// A y between two consonants is the vowel ai of English spellings (Mysuru, Byndoor).
+bool yReadsAi(QStringView text, qsizetype at)
+{
+    return latinAt(text, at) == 'y' && isLatinConsonant(latinAt(text, at - 1)) &&
+           isLatinConsonant(latinAt(text, at + 1));
+}
+
 // Latin letters as the loose key spells them: lower case, w as v, f as p, z as j, q as k,
-// x as ks (ITRANS's letters for ವ, ಫ಼, ಜ಼, ಕ಼, ಕ್ಷ), and ee and oo as the i and u they
-// stand for in common English spellings (Sreenivas, Bangaloor).
+// x as ks (ITRANS's letters for ವ, ಫ಼, ಜ಼, ಕ಼, ಕ್ಷ), and ee, oo and a y between consonants
+// as the i, u and ai they stand for in common English spellings (Sreenivas, Bangaloor, Mysuru).
 qsizetype putLatin(KeyWriter& writer, QStringView text, qsizetype i)
 {
-    const auto lower = [&text](qsizetype at) -> char16_t {
-        return at < text.size() ? text[at].toLower().unicode() : 0;
-    };
-    const char16_t c = lower(i);
-    if ((c == 'e' || c == 'o') && lower(i + 1) == c) {
+    const char16_t c = latinAt(text, i);
+    if ((c == 'e' || c == 'o') && latinAt(text, i + 1) == c) {
         writer.put(c == 'e' ? "i" : "u", i, i + 2);
         return 2;
+    }
+    if (yReadsAi(text, i)) {
+        writer.put("ai", i, i + 1);
+        return 1;
     }
     switch (c) {
     case 'w': writer.put("v", i, i + 1); break;
@@ -301,8 +323,34 @@ QString looseKey(QStringView text)
     return key;
 }
 
+bool spellsKannada(QStringView text)
+{
+    int consonants = 0; // in the run so far
+    int repeated = 0;   // times the last letter came running
+    char16_t last = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = latinAt(text, i);
+        repeated = c && c == last ? repeated + 1 : 1;
+        if (c && repeated >= 3)
+            return false;
+        const bool aspiration = c == 'h' && (letterClass(last) & kAspirable);
+        const bool anusvara = consonants == 0 && (letterClass(c) & kNasal);
+        last = c;
+        if ((!isLatinConsonant(c) && c != 'y') || yReadsAi(text, i))
+            consonants = 0; // a vowel, or no Latin letter
+        else if (!aspiration && !anusvara && (consonants += c == 'x' ? 2 : 1) > 3)
+            return false;
+    }
+    return true;
+}
+
 QString looseInfix(QStringView text)
 {
+    // A Latin y at either end may read as ai beside a consonant out of sight.
+    while (latinAt(text, 0) == 'y')
+        text = text.sliced(1);
+    while (latinAt(text, text.size() - 1) == 'y')
+        text.chop(1);
     QString key = looseKey(text);
     qsizetype last = text.size() - 1;
     while (last >= 0 && (text[last] == kn::Zwj || text[last] == kn::Zwnj))

@@ -8,6 +8,10 @@
 // The forms in which decoded diary text and a typed query are compared.
 namespace find {
 
+// The version of the loose key's rules. An index of loose keys made under other rules is
+// discarded and made again, so raise it with every change to looseKey.
+inline constexpr int kLooseKeyRules = 2;
+
 // The literal form: Kannada digits as ASCII digits, letters case-folded, joiners (ZWJ, ZWNJ)
 // left out; every other character stays where it is, so a position in it is the same position
 // in the text without its joiners.
@@ -26,6 +30,12 @@ struct KeySource {
 // `sources`, when given, receives the origin of each key character.
 void looseKey(QStringView text, QString& key, std::vector<KeySource>* sources = nullptr);
 QString looseKey(QStringView text);
+
+// Whether the Latin letters of `text` could spell Kannada at all: no letter three times running
+// (zzz, aaaa) and no more consonants in a row than a Kannada conjunct holds (three; an m or n
+// that opens the run stands for the anusvara, an h after an aspirable consonant is its
+// aspiration, x is two).
+bool spellsKannada(QStringView text);
 
 // A part of the loose key of `text` that the loose key of every text holding `text` holds too:
 // the key without what depends on the letters around it (a leading h, which an aspirable

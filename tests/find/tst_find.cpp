@@ -1,12 +1,16 @@
 #include <memory>
 
+#include <QCryptographicHash>
 #include <QProcess>
 #include <QtTest>
 
 #include "TempProgramFolder.h"
 #include "data/DiaryDatabase.h"
 #include "SampleDiary.h"
+#include "data/DiarySchema.h"
+#include "export/DiaryIdentity.h"
 #include "find/DiaryFind.h"
+#include "find/FindIndex.h"
 #include "find/TextFolding.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
@@ -25,10 +29,15 @@ private slots:
     void commandLine();
     void infixesHoldInEveryText();
     void indexFollowsOtherWriters();
+    void readingLeavesTheDiary_data();
+    void readingLeavesTheDiary();
+    void sameWithAnyIndex_data();
+    void sameWithAnyIndex();
 
 private:
     void add(const QString& table, const QStringList& values);
 
+    QTemporaryDir m_cache; // the user's cache folder, for the find index
     TempProgramFolder m_folder;
     std::shared_ptr<jet::Database> m_db;
 };
@@ -50,6 +59,7 @@ void TestFind::add(const QString& table, const QStringList& values)
 
 void TestFind::initTestCase()
 {
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
     m_db = data::OpenDiaryDatabase(m_folder.diaryPath());
     const QString local = QStringLiteral("local");
     add(local, {"1", "2027-03-10", "ಬುಧವಾರ", "10:00:00", "ಕಾರ್ಯಕ್ರಮ ಉದ್ಘಾಟನೆ", "ಪುರಭವನ, ಬೆಂಗಳೂರು", "",
@@ -62,6 +72,11 @@ void TestFind::initTestCase()
         {"1", "2027-03-11", "ಗುರುವಾರ", "11:00:00", "ಕೊಡಗು ಪ್ರವಾಸ", "ಹುಬ್ಬಳ್ಳಿ", "", "", "", ""});
     add(QStringLiteral("tour"), {"1", "ಬೆಂಗಳೂರು", "ಮಂಗಳೂರು", "2027-03-15", "ಸೋಮವಾರ", "07:30:00",
                                  "2027-03-16", "ಮಂಗಳವಾರ", "21:00:00", "ರೈಲು", ""});
+    // Dharwad spelt loosely in a newer tour, and in an older one also as typed.
+    add(QStringLiteral("tour"), {"2", "ಗದಗ", "ದಾರವಾಡ", "2027-03-20", "ಶನಿವಾರ", "08:00:00",
+                                 "2027-03-20", "ಶನಿವಾರ", "12:00:00", "ಕಾರು", ""});
+    add(QStringLiteral("tour"), {"3", "ದಾರವಾಡ", "ಧಾರವಾಡ", "2027-03-01", "ಸೋಮವಾರ", "08:00:00",
+                                 "2027-03-01", "ಸೋಮವಾರ", "12:00:00", "ಕಾರು", ""});
 }
 
 void TestFind::finds_data()
@@ -139,6 +154,15 @@ void TestFind::finds_data()
     QTest::newRow("one register") << "ಬೆಂಗಳೂರು" << int(find::Register::Local)
                                   << QStringList{"local 1 venue"} << "ಪುರಭವನ, «ಬೆಂಗಳೂರು»"
                                   << "literal";
+    QTest::newRow("loose: y between consonants as ai")
+        << "mysuru" << all << QStringList{"local 2 venue"} << "«ಮೈಸೂರು» ಅರಮನೆ"
+        << "loose";
+    QTest::newRow("as typed first, in the first field holding it so")
+        << "dhAravADa" << all << QStringList{"tour 3 travel_to", "tour 2 travel_to"} << "«ಧಾರವಾಡ»"
+        << "itrans";
+    for (const char* nonsense : {"zzzzzzzz", "kkkkkk", "aaaaaaaa", "sdfgh"})
+        QTest::newRow(nonsense) << nonsense << all << QStringList{} << ""
+                                << "";
     QTest::newRow("newest first over registers")
         << "ಸ" << all << QStringList{"local 3 topic", "local 2 topic", "outstation 1 topic"}
         << "ರೋಟರಿ «ಸ»ಭೆ"
@@ -226,16 +250,20 @@ void TestFind::commandLine()
 }
 
 // The index narrows a search by the loose infix of its text: every piece of every text of the
-// sample diary must find its own text that way.
+// sample diary, and of Latin spellings, must find its own text that way.
 void TestFind::infixesHoldInEveryText()
 {
     QTemporaryDir folder;
     const auto sample = openSampleDiary(folder.path());
     const auto rows = sample->OpenRecordset(QStringLiteral("SELECT * FROM local"));
-    int checked = 0;
+    QStringList fields;
     for (; !rows->Eof(); rows->MoveNext()) {
-        for (int c = 4; c < rows->FieldCount(); ++c) {
-            const QString text = varnel::comparableText(rows->Fields(c).Value().toByteArray());
+        for (int c = 4; c < rows->FieldCount(); ++c)
+            fields << varnel::comparableText(rows->Fields(c).Value().toByteArray());
+    }
+    int checked = 0;
+    for (const QStringList& texts : {fields, {"Mysuru, Byndoor; Shetty's myy", "Sreenivas"}}) {
+        for (const QString& text : texts) {
             const QString key = find::looseKey(text);
             for (qsizetype from = 0; from < text.size(); ++from) {
                 for (qsizetype length = 1; length <= 8 && from + length <= text.size(); ++length) {
@@ -270,6 +298,116 @@ void TestFind::indexFollowsOtherWriters()
     other->Execute(QStringLiteral("VACUUM"));
     QCOMPARE(serials("maisuru"), QStringList{"local 2"});
     QCOMPARE(serials("ಪುರಭವನ"), QStringList{});
+}
+
+// velmora-cli find leaves the diary byte for byte, with nothing beside it, be it the program's
+// (WAL, an id) or sqlite3's (rollback journal, no id); the index lands in the cache folder under
+// the diary's id, made by two runs at once as by one.
+void TestFind::readingLeavesTheDiary_data()
+{
+    QTest::addColumn<bool>("plain");
+    QTest::newRow("made by the program") << false;
+    QTest::newRow("plain sqlite3 file") << true;
+}
+
+void TestFind::readingLeavesTheDiary()
+{
+    QFETCH(bool, plain);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("Tarnalist.mdb"));
+    QString id;
+    {
+        const auto diary =
+            plain ? jet::Database::CreateDatabase(file) : data::OpenDiaryDatabase(file);
+        for (const QString& statement : plain ? data::diarySchemaStatements() : QStringList{})
+            diary->Execute(statement);
+        loadSampleDiary(*diary);
+        if (plain)
+            diary->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        id = exports::storedDiaryId(*diary).value_or(data::diaryIdOfPath(file));
+    }
+    const auto sha = [&file] {
+        QFile diary(file);
+        diary.open(QIODevice::ReadOnly);
+        return QCryptographicHash::hash(diary.readAll(), QCryptographicHash::Sha256);
+    };
+    const QByteArray before = sha();
+    QProcess runs[3]; // two at once, then one
+    const auto start = [&file](QProcess& run) {
+        run.start(QStringLiteral(VELMORA_CLI), {"find", "bengaluru", "--diary", file});
+    };
+    start(runs[0]);
+    start(runs[1]);
+    QStringList outputs;
+    for (QProcess& run : runs) {
+        if (&run == &runs[2])
+            start(run);
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitCode(), 0);
+        outputs << run.readAllStandardOutput();
+    }
+    QCOMPARE(outputs.count(outputs.first()), 3);
+    QCOMPARE(sha(), before);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"Tarnalist.mdb"});
+    QVERIFY(QFile::exists(m_cache.path() + "/Velmora/find-" + id + ".sqlite"));
+}
+
+// The index as another run, another program or another version may have left it: the results
+// are always those of the search row by row.
+void TestFind::sameWithAnyIndex_data()
+{
+    QTest::addColumn<QString>("state");
+    for (const char* state : {"none", "current", "rows changed since", "other rules",
+                              "not a database", "no cache folder"})
+        QTest::newRow(state) << state;
+}
+
+void TestFind::sameWithAnyIndex()
+{
+    const QString kTables = "SELECT group_concat(name, ' ') FROM sqlite_master";
+    const QString kCurrent = "find_local_v%1 find_outstation_v%1 find_tour_v%1";
+    QFETCH(QString, state);
+    QTemporaryDir folder;
+    const auto diary = openSampleDiary(folder.path());
+    const QString index = find::FindIndex::fileFor(*diary);
+    const auto found = [&diary](const QString& query, bool useIndex) {
+        find::FindOptions options;
+        options.useIndex = useIndex;
+        QList<std::tuple<find::Register, int, QString, find::Reading>> got;
+        for (const find::FindHit& hit : find::search(*diary, find::FindQuery(query), options))
+            got.append({hit.which, hit.serial, hit.field, hit.reading});
+        return got;
+    };
+    if (state != "none")
+        find::updateIndex(*diary);
+    if (state == "rows changed since") {
+        const auto other = data::OpenDiaryDatabase(folder.path() + "\\Tarnalist.mdb");
+        other->Execute(
+            QStringLiteral("UPDATE local SET venue = %1 WHERE sl_no = 3")
+                .arg(jet::SqlLiteral(varnel::toStoredText(varnel::encode(u"ಉಡುಪಿ").bytes))));
+        other->Execute(QStringLiteral("DELETE FROM tour WHERE sl_no = 1"));
+        other->Execute(QStringLiteral("VACUUM"));
+    } else if (state == "other rules") {
+        jet::Database::OpenDatabase(index)->Execute(
+            QStringLiteral("CREATE TABLE find_tour_v0 (x)"));
+    } else if (state == "not a database") {
+        QFile garbage(index);
+        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("not an index") > 0);
+    } else if (state == "no cache folder") {
+        QFile(index).remove();
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(folder.filePath("Tarnalist.mdb")));
+    }
+    for (const char* query : {"bengaluru", "mysuru", "udupi", "ಸಭೆ", "beMgaLUru", "080", "a"})
+        QCOMPARE(found(query, true), found(query, false));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
+    // What is left is an index of these rules, or none where none could be made.
+    QString tables;
+    if (QFile::exists(index)) {
+        const auto cache = jet::Database::OpenDatabase(index);
+        tables = cache->OpenRecordset(kTables)->Fields(0).Value().toString();
+    }
+    QCOMPARE(tables, state == "no cache folder" ? QString() : kCurrent.arg(find::kLooseKeyRules));
 }
 
 QTEST_GUILESS_MAIN(TestFind)

@@ -66,6 +66,8 @@ void TestFindWindow::latinTypedFindsAndEnterOpensTheRecord()
 
 int main(int argc, char** argv)
 {
+    QTemporaryDir cache; // the find index's folder, not the user's
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     VelmoraApplication app(argc, argv);
     TestFindWindow test;
     return QTest::qExec(&test, argc, argv);

@@ -58,13 +58,15 @@ int runFind(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Writes every record whose text fields hold TEXT as CSV (UTF-8) to standard output, "
-        "newest first: a header line, then per record its register, sl_no, date (ISO), time "
-        "(HH:MM), the field that holds the text, and the record's fields as `velmora-cli list` "
-        "writes them. TEXT is matched on the Kannada as it reads (NFC, Latin letters in any "
-        "case, ASCII and Kannada digits alike); Latin letters are also read as ITRANS and "
-        "loosely, as place names are spelled. When none match, the header alone is written "
-        "and the exit status is 1."));
+        "Writes every record whose text fields hold TEXT as CSV (UTF-8) to standard output: a "
+        "header line, then per record its register, sl_no, date (ISO), time (HH:MM), the field "
+        "that holds the text, and the record's fields as `velmora-cli list` writes them. TEXT is "
+        "matched on the Kannada as it reads (NFC, Latin letters in any case, ASCII and Kannada "
+        "digits alike); Latin letters that could spell Kannada are also read as ITRANS and "
+        "loosely, as place names are spelled. The records holding TEXT as typed (or as ITRANS) "
+        "come first, then those holding it only loosely, each newest first. The diary is only "
+        "read; the find index is kept in the user's cache folder. When none match, the header "
+        "alone is written and the exit status is 1."));
     parser.addPositionalArgument(QStringLiteral("text"), QStringLiteral("The text to find."));
     parser.addOption({QStringLiteral("register"),
                       QStringLiteral("Only this register: local, outstation or tour."),
@@ -78,8 +80,8 @@ int runFind(const QStringList& arguments)
         if (positional.size() != 1 || positional.first().trimmed().isEmpty())
             throw BadInput{QStringLiteral(u"ಹುಡುಕಲು ಒಂದು ಪಠ್ಯವನ್ನು ಕೊಡಿ.")};
         const find::Registers registers = registersOption(parser);
-        // The command only reads: a diary that does not exist is not made.
-        const auto database = data::OpenDiaryDatabase(cli::existingDiaryPath(parser));
+        // The command only reads: a diary that does not exist is not made, nor is one written.
+        const auto database = data::OpenDiaryForReading(cli::existingDiaryPath(parser));
         const std::vector<find::FindHit> hits =
             find::search(*database, positional.first(), registers);
 

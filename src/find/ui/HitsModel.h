@@ -9,7 +9,7 @@
 
 namespace find {
 
-// The find window's list: one row per hit, newest first, as the search returned them. The last
+// The find window's list: one row per hit, in the order the search returned them. The last
 // column shows the field that holds the text, its match under kMatchRole (start, length).
 class HitsModel : public QAbstractTableModel {
     Q_OBJECT

@@ -65,10 +65,11 @@ frmfindall::frmfindall(QWidget* parent)
     setWindowIcon(Pictures::programIcon());
     shell::paintGround(this);
 
-    // The diary as every window opens it (made when missing); a failure ends the load here.
+    // The diary through its readers' door: this window never writes it (the find index is a
+    // cache in the user's folder). A failure ends the load here.
     m_shared = std::make_shared<Shared>();
     m_shared->db =
-        data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+        data::OpenDiaryForReading(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
     m_onServer = m_shared->db->isServer();
 
     auto* title = new QLabel(find::texts::title, this);

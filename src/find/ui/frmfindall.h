@@ -26,8 +26,9 @@ class HitsModel;
 }
 
 // The find window: one box, and every record of the three registers whose text fields hold
-// what is typed, newest first, listed while the user types (after a pause of kPause). The
-// search runs on a thread of its own with the window's own connection to the diary file, so
+// what is typed, as find::search orders them (as typed first, then loosely, each newest first),
+// listed while the user types (after a pause of kPause). The search runs on a thread of its own
+// with the window's own reading connection to the diary file, so
 // typing never waits for it; a search the user typed past is abandoned. Enter or a double
 // click opens the record in its register window. Coming to the front, and every few seconds
 // while open, the window searches again when another window or program changed the diary.
