@@ -319,11 +319,11 @@ void TestFind::readingLeavesTheDiary()
     {
         const auto diary =
             plain ? jet::Database::CreateDatabase(file) : data::OpenDiaryDatabase(file);
-        for (const QString& statement : plain ? data::diarySchemaStatements() : QStringList{})
+        for (const QString& statement :
+             plain ? QStringList{"PRAGMA journal_mode=DELETE"} + data::diarySchemaStatements()
+                   : QStringList{})
             diary->Execute(statement);
         loadSampleDiary(*diary);
-        if (plain)
-            diary->Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
         id = exports::storedDiaryId(*diary).value_or(data::diaryIdOfPath(file));
     }
     const auto sha = [&file] {
@@ -370,6 +370,8 @@ void TestFind::sameWithAnyIndex()
     QFETCH(QString, state);
     QTemporaryDir folder;
     const auto diary = openSampleDiary(folder.path());
+    if (state == "no cache folder")
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(folder.filePath("Tarnalist.mdb")));
     const QString index = find::FindIndex::fileFor(*diary);
     const auto found = [&diary](const QString& query, bool useIndex) {
         find::FindOptions options;
@@ -394,9 +396,6 @@ void TestFind::sameWithAnyIndex()
     } else if (state == "not a database") {
         QFile garbage(index);
         QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("not an index") > 0);
-    } else if (state == "no cache folder") {
-        QFile(index).remove();
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(folder.filePath("Tarnalist.mdb")));
     }
     for (const char* query : {"bengaluru", "mysuru", "udupi", "ಸಭೆ", "beMgaLUru", "080", "a"})
         QCOMPARE(found(query, true), found(query, false));
