@@ -16,6 +16,7 @@
 #include "platform/jet/Database.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/FileTexts.h"
+#include "platform/files/FolderSync.h"
 #include "platform/files/NativeFiles.h"
 #include "platform/files/NativePath.h"
 #include "platform/files/SafeOutput.h"
@@ -57,33 +58,32 @@ void createDiaryFile(const SplitPath& where)
                                            "does not exist.")
                                 .arg(where.folder));
     // The new file is built under a private name and appears complete or not at all, so a
-    // window opening at the same moment never sees a half-made diary.
-    const QString scratch = files::temporaryNameFor(QDir(where.folder).filePath(where.name));
-    const auto removeScratch = [&scratch] {
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+    // window opening at the same moment never sees a half-made diary; it never replaces one.
+    const QString target = QDir(where.folder).filePath(spellingToCreate(where.name));
+    files::SafeOutput output(target);
+    const QString scratch = output.handOver();
+    const auto removeJournal = [&scratch] {
+        for (const char* suffix : {"-wal", "-shm", "-journal"})
             ::unlink(files::nativePath(scratch + QLatin1String(suffix)).constData());
     };
-    const QString target = QDir(where.folder).filePath(spellingToCreate(where.name));
-    bool published = false;
     try {
         {
             auto database = jet::Database::CreateDatabase(scratch);
             createDiarySchema(*database);
-        } // closed, so the journal is folded into the file before it moves
-        published = publishNewFile(scratch, target);
+        }                        // closed, so the journal is folded into the file before it moves
+        output.commitIfAbsent(); // false: another window made the diary first; theirs is used
     } catch (const jet::JetError& error) {
-        removeScratch();
+        removeJournal();
         // The private name means nothing to the user: name the diary and its folder.
         throw jet::JetError(
             error.number(),
             QStringLiteral("Could not create the database file '%1' (%2).")
                 .arg(QDir::toNativeSeparators(target), error.text().replace(scratch, target)));
     } catch (...) {
-        removeScratch();
+        removeJournal();
         throw;
     }
-    if (!published)
-        removeScratch(); // another window made the diary first; theirs is used
+    removeJournal();
 }
 
 QString findFile(const QString& path);
@@ -164,13 +164,17 @@ bool publishNewFile(const QString& from, const QString& to)
     const QByteArray target = files::nativePath(to);
     const int renamed =
         ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
-    if (renamed == 0)
+    // The folder is synced too, so the new name outlives a power cut.
+    if (renamed == 0) {
+        files::syncFolder(files::folderOf(to));
         return true;
+    }
     if (errno == EEXIST)
         return false;
     // File systems without RENAME_NOREPLACE: a hard link never replaces either.
     if (::link(source.constData(), target.constData()) == 0) {
         ::unlink(source.constData());
+        files::syncFolder(files::folderOf(to));
         return true;
     }
     if (errno == EEXIST)

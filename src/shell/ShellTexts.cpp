@@ -1,5 +1,8 @@
 #include "shell/ShellTexts.h"
 
+#include "data/Version.h"
+#include "platform/varnel/KannadaDigits.h"
+
 namespace shell {
 
 QString productName()
@@ -9,7 +12,7 @@ QString productName()
 
 QString versionText()
 {
-    return QStringLiteral(u"ಆವೃತ್ತಿ ೧.೦");
+    return QStringLiteral(u"ಆವೃತ್ತಿ ") + varnel::kannadaDigits(QString::fromLatin1(VELMORA_VERSION));
 }
 
 QString teamName()

@@ -8,7 +8,7 @@
 namespace shell {
 
 QString productName(); // ವೆಲ್ಮೊರಾ
-QString versionText(); // ಆವೃತ್ತಿ ೧.೦
+QString versionText(); // ಆವೃತ್ತಿ ೧.೦.೦: the project's version in Kannada digits
 QString teamName();    // ವೆಲ್ಮೊರಾ ತಂಡ
 QString licenceText(); // the licence line of the about window
 
