@@ -72,7 +72,6 @@ void TestFind::initTestCase()
         {"1", "2027-03-11", "ಗುರುವಾರ", "11:00:00", "ಕೊಡಗು ಪ್ರವಾಸ", "ಹುಬ್ಬಳ್ಳಿ", "", "", "", ""});
     add(QStringLiteral("tour"), {"1", "ಬೆಂಗಳೂರು", "ಮಂಗಳೂರು", "2027-03-15", "ಸೋಮವಾರ", "07:30:00",
                                  "2027-03-16", "ಮಂಗಳವಾರ", "21:00:00", "ರೈಲು", ""});
-    // Dharwad spelt loosely in a newer tour, and in an older one also as typed.
     add(QStringLiteral("tour"), {"2", "ಗದಗ", "ದಾರವಾಡ", "2027-03-20", "ಶನಿವಾರ", "08:00:00",
                                  "2027-03-20", "ಶನಿವಾರ", "12:00:00", "ಕಾರು", ""});
     add(QStringLiteral("tour"), {"3", "ದಾರವಾಡ", "ಧಾರವಾಡ", "2027-03-01", "ಸೋಮವಾರ", "08:00:00",
@@ -157,7 +156,7 @@ void TestFind::finds_data()
     QTest::newRow("loose: y between consonants as ai")
         << "mysuru" << all << QStringList{"local 2 venue"} << "«ಮೈಸೂರು» ಅರಮನೆ"
         << "loose";
-    QTest::newRow("as typed first, in the first field holding it so")
+    QTest::newRow("as typed (old tour 3) before loosely (new tour 2), first field as typed")
         << "dhAravADa" << all << QStringList{"tour 3 travel_to", "tour 2 travel_to"} << "«ಧಾರವಾಡ»"
         << "itrans";
     for (const char* nonsense : {"zzzzzzzz", "kkkkkk", "aaaaaaaa", "sdfgh"})
