@@ -1,4 +1,5 @@
 #include "app/WorkingWindows.h"
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "platform/files/Leftovers.h"
 #include "backup/ui/StartupBackup.h"
@@ -13,8 +14,10 @@ int main(int argc, char** argv)
     shell::endProgramOnTerminationSignals();
     registerWorkingWindows();
     // Temporary files of a program that was killed while writing go before anything else.
-    files::removeLeftovers(data::programFolder());
-    files::removeLeftovers(data::programFolder() + QStringLiteral("/backups"));
+    files::removeLeftovers(data::diaryFolder());
+    files::removeLeftovers(data::diaryFolder() + QStringLiteral("/backups"));
+    // Installed system-wide: this user's own diary, private from its first start.
+    data::prepareDiary();
     // A diary still in the old Jet format is offered for bringing over before anything opens it.
     const legacy::StartDecision start = legacy::offerLegacyImport();
     if (start == legacy::StartDecision::End)

@@ -5,6 +5,7 @@
 #include "data/DayName.h"
 #include "data/DiarySchema.h"
 #include "data/DiaryDatabase.h"
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
@@ -69,7 +70,7 @@ RecordEditor::~RecordEditor() = default;
 
 void RecordEditor::OpenRegister()
 {
-    OpenRegister(data::programFolder() + QStringLiteral("\\Tarnalist.mdb"));
+    OpenRegister(data::diaryPath());
 }
 
 void RecordEditor::OpenRegister(const QString& databasePath)

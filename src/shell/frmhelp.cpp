@@ -19,8 +19,7 @@ frmhelp::frmhelp(QWidget* parent) : QWidget(parent), WebBrowser1(new HelpBrowser
 
 QString frmhelp::helpPagePath()
 {
-    // The page lies in the program's folder.
-    return data::programFolder() + QStringLiteral("/help.htm");
+    return data::resourceFolder() + QStringLiteral("/help.htm");
 }
 
 void frmhelp::Form_Load()

@@ -9,6 +9,7 @@
 #include <QIODevice>
 
 #include "data/DiaryDatabase.h"
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/NativePath.h"
@@ -168,10 +169,12 @@ std::optional<int> parse(QCommandLineParser& parser, const QString& name,
 
 void addDiaryOption(QCommandLineParser& parser)
 {
-    parser.addOption({QStringLiteral("diary"),
-                      QStringLiteral("The diary file (default: Tarnalist.mdb in the program's "
-                                     "folder)."),
-                      QStringLiteral("FILE")});
+    parser.addOption(
+        {QStringLiteral("diary"),
+         QStringLiteral("The diary file (default: Tarnalist.mdb beside the program, or "
+                        "in ~/.local/share/Velmora when it is installed "
+                        "system-wide)."),
+         QStringLiteral("FILE")});
     parser.addOption({QStringLiteral("server"),
                       QStringLiteral("The diary on a PostgreSQL server instead: a libpq "
                                      "connection string or service=NAME (no password; use "
@@ -190,8 +193,7 @@ QString diaryPath(const QCommandLineParser& parser)
         return server;
     }
     const QString given = parser.value(QStringLiteral("diary"));
-    diaryShown() =
-        given.isEmpty() ? data::programFolder() + QStringLiteral("/Tarnalist.mdb") : given;
+    diaryShown() = given.isEmpty() ? data::diaryPath() : given;
     return diaryShown();
 }
 

@@ -152,7 +152,8 @@ std::optional<int> showRecord(const QString& command, const QCommandLineParser& 
         view.setNavigatorValue(wanted);
     if (view.editor().state() != registers::RecordEditor::State::Browsing ||
         view.serialText() != serial)
-        throw BadInput{QStringLiteral(u"%1 ರಿಜಿಸ್ಟರ್‌ನಲ್ಲಿ ಕ್ರಮ ಸಂಖ್ಯೆ %2ರ ದಾಖಲೆ "
+        throw BadInput{QStringLiteral(u"%1 ರಿಜಿಸ್ಟರ್‌ನಲ್ಲಿ ಕ್ರಮ ಸಂಖ್ಯೆ %2ರ "
+                                      u"ದಾಖಲೆ "
                                       u"ಇಲ್ಲ.")
                            .arg(registerName, serial)};
     return std::nullopt;

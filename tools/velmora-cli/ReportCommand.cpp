@@ -58,8 +58,8 @@ int runReport(const QStringList& arguments)
                                      "default printer)."),
                       QStringLiteral("PRINTER")});
     parser.addOption({QStringLiteral("template"),
-                      QStringLiteral("The report template (default: the register's template in "
-                                     "the program's folder)."),
+                      QStringLiteral("The report template (default: the register's template "
+                                     "beside the program, or in /usr/share/velmora)."),
                       QStringLiteral("FILE")});
     cli::addDiaryOption(parser);
     if (const std::optional<int> done = cli::parse(parser, kName, arguments))
@@ -82,7 +82,7 @@ int runReport(const QStringList& arguments)
         const QString diary = cli::existingDiaryPath(parser);
         const QString templatePath = parser.isSet(QStringLiteral("template"))
                                          ? parser.value(QStringLiteral("template"))
-                                         : reg->templatePath(data::programFolder());
+                                         : reg->templatePath(data::resourceFolder());
         // Everything that can refuse the run does so before the staging table is touched.
         report::readReportTemplate(report::existingProgramFile(templatePath));
         const std::shared_ptr<jet::Database> db = data::OpenDiaryDatabase(diary);

@@ -6,6 +6,7 @@
 
 #include "CliCommand.h"
 #include "data/DiaryDatabase.h"
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "data/Version.h"
 #include "platform/files/FileChecks.h"
@@ -53,10 +54,9 @@ int main(int argc, char** argv)
         cli::fail(name, QStringLiteral(u"ಈ ಉಪಆಜ್ಞೆ ಇಲ್ಲ (velmora-cli --help ನೋಡಿ)."));
         return cli::kBadInput;
     }
-    // The diary in the program's folder is never a place to write to, whichever diary a
+    // The user's own diary is never a place to write to, whichever diary a
     // subcommand works on.
-    const QString home = data::findDiaryFile(data::programFolder() + QStringLiteral("/") +
-                                             QLatin1String(data::kDiaryFileName));
+    const QString home = data::findDiaryFile(data::diaryPath());
     if (!home.isEmpty())
         files::protectDiary(home);
     return command->run(arguments);

@@ -18,6 +18,7 @@
 #include "agenda/ui/AgendaWindowTexts.h"
 #include "data/DayName.h"
 #include "data/DiaryDatabase.h"
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/Field.h"
@@ -122,7 +123,7 @@ frmagenda::frmagenda(QWidget* parent)
     shell::paintGround(this);
 
     // The diary as every window opens it (made when missing); a failure ends the load here.
-    m_db = data::OpenDiaryForReading(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+    m_db = data::OpenDiaryForReading(data::diaryPath());
 
     auto* title = new QLabel(agenda::texts::windowTitle, this);
     title->setFont(varnel::varnelFont(VarnelFont::Akshara08, 18, true));
@@ -336,7 +337,7 @@ void frmagenda::Print()
         Reload();
         const report::StagedReport sheet{
             report::readReportTemplate(report::existingProgramFile(
-                data::programFolder() + QStringLiteral("\\rptagenda.rpt"))),
+                data::resourceFolder() + QStringLiteral("/rptagenda.rpt"))),
             sheetRows(m_agenda)};
         const report::ReportFile file = report::writeReportToFile(sheet);
         // Over the main window, as the registers' reports are, so it outlives this window.

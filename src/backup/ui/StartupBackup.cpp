@@ -6,6 +6,7 @@
 #include "backup/DiaryBackup.h"
 #include "backup/ui/BackupTexts.h"
 #include "data/DiaryDatabase.h"
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "platform/jet/JetError.h"
 #include "shell/frmmsg.h"
@@ -27,8 +28,7 @@ QString reason(const jet::JetError& error)
 
 bool backupAtStart(QWidget* parent)
 {
-    return backupAtStart(
-        data::programFolder() + QLatin1Char('/') + QLatin1String(data::kDiaryFileName), parent);
+    return backupAtStart(data::diaryPath(), parent);
 }
 
 bool backupAtStart(const QString& diaryPath, QWidget* parent)

@@ -9,6 +9,7 @@
 #include "backup/DiaryBackup.h"
 #include "backup/ui/BackupTexts.h"
 #include "data/DiaryDatabase.h"
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
@@ -28,7 +29,7 @@ using varnel::VarnelFont;
 
 QString diaryPath()
 {
-    return data::programFolder() + QLatin1Char('/') + QLatin1String(data::kDiaryFileName);
+    return data::diaryPath();
 }
 
 QString count(int records)

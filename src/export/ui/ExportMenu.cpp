@@ -6,6 +6,7 @@
 
 #include "export/ui/ExportTexts.h"
 #include "data/DiaryDatabase.h"
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/SafeOutput.h"
@@ -44,8 +45,7 @@ bool saveList(QWidget* parent, const QString& table, const QString& statement, E
         {
             BusyPointer busy;
             // The menu's own connection, opened as every window opens the diary.
-            auto database = data::OpenDiaryForReading(data::programFolder() +
-                                                      QStringLiteral("\\tarnalist.mdb"));
+            auto database = data::OpenDiaryForReading(data::diaryPath());
             files::checkOutputTarget(path);
             files::writeFile(path, exportRecords(*database, *which, statement, format).bytes);
         }

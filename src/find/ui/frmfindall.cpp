@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "data/DiaryDatabase.h"
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "find/DiaryFind.h"
 #include "find/ui/FindTexts.h"
@@ -68,8 +69,7 @@ frmfindall::frmfindall(QWidget* parent)
     // The diary through its readers' door: this window never writes it (the find index is a
     // cache in the user's folder). A failure ends the load here.
     m_shared = std::make_shared<Shared>();
-    m_shared->db =
-        data::OpenDiaryForReading(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+    m_shared->db = data::OpenDiaryForReading(data::diaryPath());
     m_onServer = m_shared->db->isServer();
 
     auto* title = new QLabel(find::texts::title, this);

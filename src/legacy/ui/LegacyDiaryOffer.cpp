@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QProgressDialog>
 
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "legacy/JetHeader.h"
 #include "legacy/LegacyError.h"
@@ -101,7 +102,7 @@ StartDecision offerLegacyImport(const QString& folder)
 
 StartDecision offerLegacyImport()
 {
-    return offerLegacyImport(data::programFolder());
+    return offerLegacyImport(data::diaryFolder());
 }
 
 } // namespace legacy

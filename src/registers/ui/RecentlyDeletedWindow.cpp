@@ -12,6 +12,7 @@
 
 #include "agenda/ClashRule.h"
 #include "data/DiaryDatabase.h"
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "platform/jet/Database.h"
 #include "platform/varnel/KannadaDigits.h"
@@ -125,7 +126,7 @@ RecentlyDeletedWindow::RecentlyDeletedWindow(QWidget* parent)
     connect(GridDeleted, &QTableWidget::itemSelectionChanged, this,
             [this] { CmdRestore->setEnabled(GridDeleted->currentRow() >= 0); });
 
-    m_database = data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\Tarnalist.mdb"));
+    m_database = data::OpenDiaryDatabase(data::diaryPath());
     ListDeletions();
     GridDeleted->setFocus();
     // A deletion in a register window meanwhile shows when this window comes to the front.

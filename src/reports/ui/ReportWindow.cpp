@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 
 #include "data/DayName.h"
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "data/DiaryDatabase.h"
 #include "platform/jet/Database.h"
@@ -150,9 +151,9 @@ void ReportWindow::ImageReport_Click()
     runReported(this, [this, &reg] {
         std::optional<BusyPointer> busy(std::in_place);
         // A template that cannot be used is refused before the staging table is touched.
-        const QString templatePath = reg.templatePath(data::programFolder());
+        const QString templatePath = reg.templatePath(data::resourceFolder());
         report::readReportTemplate(report::existingProgramFile(templatePath));
-        Db = data::OpenDiaryDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+        Db = data::OpenDiaryDatabase(data::diaryPath());
         // The preview's PDF is laid out in the temporary folder: no room there, nothing staged.
         requireRoomForReport(*Db, reg, m_pickers[0]->Value().date(), m_pickers[1]->Value().date(),
                              QDir::tempPath(), QDir::tempPath());
@@ -160,7 +161,10 @@ void ReportWindow::ImageReport_Click()
             stageRange(*Db, reg, m_pickers[0]->Value().date(), m_pickers[1]->Value().date());
         if (staged != 0) {
             m_crystalrpt.setReportFileName(templatePath);
-            m_crystalrpt.setDiaryOpener(stagedDiaryOpener(Db));
+            // The diary the rows were staged in, wherever the template lies (share/velmora when
+            // installed system-wide).
+            m_crystalrpt.setDiaryOpener([opener = stagedDiaryOpener(Db), diary = data::diaryPath()](
+                                            const QString&) { return opener(diary); });
             m_crystalrpt.setAction(1); // laid out on a thread of its own, into a preview
             busy.reset();
         } else {

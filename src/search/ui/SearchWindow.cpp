@@ -8,6 +8,7 @@
 #include <QResizeEvent>
 
 #include "data/DayName.h"
+#include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "export/ui/ExportMenu.h"
 #include "platform/varnel/DateTimePicker.h"
@@ -210,7 +211,7 @@ void SearchWindow::applyDateOrderRule(int Index)
 // no empty search window is left behind.
 void SearchWindow::openDiary(const QString& openingStatement)
 {
-    m_session.OpenDatabase(data::programFolder() + QStringLiteral("\\tarnalist.mdb"));
+    m_session.OpenDatabase(data::diaryPath());
     m_session.run(openingStatement);
     m_searched = false;
     FillGrid();
