@@ -5,13 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
 
+#include "FolderState.h"
 #include "SampleDiary.h"
 #include "TempProgramFolder.h"
 #include "data/DiarySchema.h"
@@ -29,21 +29,6 @@ private slots:
 namespace {
 
 enum class Kind { OwnDiary, OtherProgramsDiary, ForeignFile, DamagedDiary };
-
-// The files in `folder` with their hashes.
-QStringList folderState(const QString& folder)
-{
-    QStringList state;
-    for (const QFileInfo& entry :
-         QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)) {
-        QFile file(entry.filePath());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        state << entry.fileName() + QLatin1Char(' ') +
-                     QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
-    }
-    return state;
-}
 
 void runSql(const QString& file, const QStringList& statements)
 {
