@@ -1,8 +1,8 @@
 #include "find/FindQuery.h"
 
 #include "find/TextFolding.h"
-#include "platform/varnel/KannadaKeyboard.h"
 #include "platform/varnel/KannadaLetters.h"
+#include "typing/KannadaKeyboard.h"
 
 namespace find {
 

@@ -3,8 +3,8 @@
 #include <QPalette>
 #include <QPushButton>
 
-#include "platform/varnel/VarnelFonts.h"
 #include "shell/ShellColours.h"
+#include "widgets/VarnelFonts.h"
 
 namespace shell {
 

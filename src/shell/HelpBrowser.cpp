@@ -4,7 +4,7 @@
 #include <QTextDocument>
 #include <QUrl>
 
-#include "platform/varnel/VarnelFonts.h"
+#include "widgets/VarnelFonts.h"
 
 HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent)
 {

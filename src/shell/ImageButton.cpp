@@ -5,12 +5,12 @@
 #include <QMouseEvent>
 #include <QPointer>
 
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/MouseHooks.h"
 #include "shell/Pictures.h"
 #include "shell/ShapeWidget.h"
 #include "shell/ShellColours.h"
 #include "shell/Twips.h"
+#include "widgets/VarnelLabel.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <QEvent>
 
-#include "platform/varnel/KannadaTyping.h"
-#include "platform/varnel/VarnelFonts.h"
 #include "shell/Twips.h"
+#include "typing/KannadaTyping.h"
+#include "widgets/VarnelFonts.h"
 
 using varnel::KannadaTyping;
 using varnel::KeyboardLayout;

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "platform/varnel/KannadaKeyboard.h"
+#include "typing/KannadaKeyboard.h"
 
 // The main window's note of how keys type: the Kannada keyboard in force, or Latin letters when
 // Kannada typing is off (chosen so in the help pop-up, or switched off with Scroll Lock). It sits

@@ -2,11 +2,11 @@
 
 #include <QLabel>
 
-#include "platform/varnel/KannadaTyping.h"
 #include "shell/KeyboardIndicator.h"
 #include "shell/ShapeWidget.h"
 #include "shell/ShellColours.h"
 #include "shell/frmMenu.h"
+#include "typing/KannadaTyping.h"
 
 using varnel::KannadaTyping;
 using varnel::KeyboardLayout;

@@ -4,13 +4,13 @@
 #include <QPushButton>
 
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelFonts.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/DialogButton.h"
 #include "shell/ShapeWidget.h"
 #include "shell/ShellColours.h"
 #include "shell/Twips.h"
 #include "shell/WindowGround.h"
+#include "widgets/VarnelFonts.h"
+#include "widgets/VarnelLabel.h"
 
 MessageDialogBase::MessageDialogBase(QWidget* parent, int clientWidth, int clientHeight,
                                      Pictures::Icon picture, int ruleRight, int ruleTop)

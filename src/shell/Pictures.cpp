@@ -6,8 +6,8 @@
 #include <QPainterPath>
 #include <QSvgRenderer>
 
-#include "platform/varnel/VarnelFonts.h"
 #include "shell/ShellTexts.h"
+#include "widgets/VarnelFonts.h"
 
 namespace {
 

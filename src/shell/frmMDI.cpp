@@ -6,8 +6,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "platform/varnel/VarnelFonts.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/KeyboardIndicator.h"
 #include "shell/MenuKeys.h"
 #include "shell/MouseHooks.h"
@@ -16,8 +14,10 @@
 #include "shell/ShapeWidget.h"
 #include "shell/ShellColours.h"
 #include "shell/Twips.h"
-#include "shell/frmMenu.h"
 #include "shell/WindowGround.h"
+#include "shell/frmMenu.h"
+#include "widgets/VarnelFonts.h"
+#include "widgets/VarnelLabel.h"
 
 namespace {
 
@@ -221,7 +221,8 @@ void frmMDI::showStrip()
         return;
     QPointer<frmMenu>& popup = m_popups[open - 1];
     if (!popup)
-        popup = new frmMenu(open, m_mdiArea->viewport());
+        popup = new frmMenu(open, m_mdiArea->viewport(),
+                            {Label[open - 1]->x(), this, [this] { MDIForm_Click(); }});
     popup->show();
     popup->raise();
 }

@@ -2,8 +2,6 @@
 
 #include <QStyle>
 
-#include "platform/varnel/VarnelFonts.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/FailureReport.h"
 #include "shell/KeyboardMenuEntries.h"
 #include "shell/MouseHooks.h"
@@ -15,6 +13,8 @@
 #include "shell/WindowRegistry.h"
 #include "shell/frmMDI.h"
 #include "shell/frmabout.h"
+#include "widgets/VarnelFonts.h"
+#include "widgets/VarnelLabel.h"
 
 namespace {
 

@@ -5,8 +5,6 @@
 
 #include "data/Version.h"
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelFonts.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/ImageButton.h"
 #include "shell/ImageButtonPanel.h"
 #include "shell/MouseHooks.h"
@@ -14,6 +12,8 @@
 #include "shell/ShellColours.h"
 #include "shell/ShellTexts.h"
 #include "shell/Twips.h"
+#include "widgets/VarnelFonts.h"
+#include "widgets/VarnelLabel.h"
 
 namespace {
 

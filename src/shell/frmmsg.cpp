@@ -3,9 +3,9 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/DialogHooks.h"
 #include "shell/Twips.h"
+#include "widgets/VarnelLabel.h"
 
 frmmsg::frmmsg(QWidget* parent, Pictures::Icon picture)
     : MessageDialogBase(parent, 4845, 1905, picture, 4920, 1080)

@@ -2,9 +2,9 @@
 
 #include <QPushButton>
 
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/DialogHooks.h"
 #include "shell/Twips.h"
+#include "widgets/VarnelLabel.h"
 
 bool frmquestion::msg_Value = false;
 

@@ -4,14 +4,14 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "platform/varnel/VarnelFonts.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/DialogFrame.h"
 #include "shell/DialogHooks.h"
 #include "shell/Pictures.h"
 #include "shell/ShellColours.h"
 #include "shell/Twips.h"
 #include "shell/WindowGround.h"
+#include "widgets/VarnelFonts.h"
+#include "widgets/VarnelLabel.h"
 
 frmsave::frmsave(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),

@@ -8,12 +8,12 @@
 #include "agenda/ui/AgendaWindows.h"
 #include "agenda/ui/frmagenda.h"
 #include "platform/jet/Database.h"
-#include "platform/varnel/DateTimePicker.h"
 #include "registers/ui/RegisterWindow.h"
 #include "registers/ui/RegisterWindows.h"
 #include "shell/VelmoraApplication.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmMDI.h"
+#include "widgets/DateTimePicker.h"
 
 // The agenda window on the sample diary: its key, the week of 7-13 December 2026 day by day,
 // the clash of local 22 with tour 2 marked, a change by another program followed, Enter opens.

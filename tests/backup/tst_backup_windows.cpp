@@ -18,13 +18,13 @@
 #include "platform/jet/Recordset.h"
 #include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelLabel.h"
+#include "shell/DialogScript.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmMDI.h"
 #include "shell/frmMenu.h"
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
-#include "shell/DialogScript.h"
+#include "widgets/VarnelLabel.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include "TempProgramFolder.h"
 #include "find/ui/FindWindows.h"
 #include "find/ui/frmfindall.h"
-#include "platform/varnel/KannadaTyping.h"
 #include "registers/ui/RegisterWindow.h"
 #include "registers/ui/RegisterWindows.h"
 #include "shell/VelmoraApplication.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmMDI.h"
+#include "typing/KannadaTyping.h"
 
 // The find window as a user reaches it: its key in the main window, Latin letters typed after
 // Scroll Lock, the hits listed while typing, Enter on a hit opens its register window there.

@@ -9,10 +9,10 @@
 #include "LegacyFixtures.h"
 #include "ShellTestSupport.h"
 #include "legacy/ui/LegacyDiaryOffer.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/frmMDI.h"
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
+#include "widgets/VarnelLabel.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 
 #include "RegisterFixture.h"
 #include "data/ProgramFolder.h"
-#include "platform/varnel/KannadaTyping.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "registers/ui/RegisterWindow.h"
 #include "registers/ui/RegisterWindows.h"
@@ -15,6 +14,7 @@
 #include "shell/WindowRegistry.h"
 #include "shell/frmMDI.h"
 #include "shell/frmquestion.h"
+#include "typing/KannadaTyping.h"
 
 class TestRegisterKeyboard : public QObject {
     Q_OBJECT

@@ -14,11 +14,9 @@
 #include "TempProgramFolder.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
-#include "platform/varnel/VarnelLabel.h"
-#include "platform/report/ReportPreview.h"
-#include "platform/report/ReportWriting.h"
-#include "platform/varnel/DateTimePicker.h"
 #include "platform/varnel/VarnelCodec.h"
+#include "preview/ReportPreview.h"
+#include "preview/ReportWriting.h"
 #include "reports/ReportRegister.h"
 #include "reports/Stager.h"
 #include "reports/ui/ReportWindows.h"
@@ -29,6 +27,8 @@
 #include "shell/WindowRegistry.h"
 #include "shell/frmMDI.h"
 #include "shell/frmMenu.h"
+#include "widgets/DateTimePicker.h"
+#include "widgets/VarnelLabel.h"
 
 using reports::ReportRegister;
 

@@ -11,10 +11,6 @@
 #include "data/DiaryDatabase.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/Transaction.h"
-#include "platform/varnel/DateTimePicker.h"
-#include "platform/varnel/KannadaDateTimeEdit.h"
-#include "platform/varnel/VarnelLabel.h"
-#include "platform/varnel/VarnelLineEdit.h"
 #include "search/ui/SearchGrid.h"
 #include "search/ui/SearchWindows.h"
 #include "search/ui/frmfind1.h"
@@ -27,6 +23,10 @@
 #include "shell/WindowRegistry.h"
 #include "shell/frmMDI.h"
 #include "shell/frmMenu.h"
+#include "widgets/DateTimePicker.h"
+#include "widgets/KannadaDateTimeEdit.h"
+#include "widgets/VarnelLabel.h"
+#include "widgets/VarnelLineEdit.h"
 
 // The real search windows on the offscreen platform, over the sample diary: boxes ticked,
 // places typed through an input method, the search button clicked, the grid read back.

@@ -10,16 +10,16 @@
 
 #include "ShellTestSupport.h"
 #include "data/ProgramFolder.h"
-#include "shell/ShellTexts.h"
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/HelpBrowser.h"
 #include "shell/ImageButton.h"
 #include "shell/ShapeWidget.h"
+#include "shell/ShellTexts.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmMDI.h"
 #include "shell/frmabout.h"
 #include "shell/frmhelp.h"
+#include "widgets/VarnelLabel.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 
 #include "ShellTestSupport.h"
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/DialogScript.h"
 #include "shell/ShapeWidget.h"
 #include "shell/VelmoraApplication.h"
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
 #include "shell/frmsave.h"
+#include "widgets/VarnelLabel.h"
 
 namespace {
 

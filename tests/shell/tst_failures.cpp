@@ -8,7 +8,6 @@
 
 #include "ShellTestSupport.h"
 #include "platform/jet/JetError.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/DialogScript.h"
 #include "shell/FailureReport.h"
 #include "shell/VelmoraApplication.h"
@@ -16,6 +15,7 @@
 #include "shell/frmMDI.h"
 #include "shell/frmMenu.h"
 #include "shell/frmmsg.h"
+#include "widgets/VarnelLabel.h"
 
 namespace {
 

@@ -8,14 +8,14 @@
 #include <QTest>
 
 #include "ShellTestSupport.h"
-#include "platform/varnel/VarnelFonts.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/ImageButton.h"
 #include "shell/ImageButtonPanel.h"
 #include "shell/Pictures.h"
 #include "shell/ShapeWidget.h"
 #include "shell/ShellTexts.h"
 #include "shell/Twips.h"
+#include "widgets/VarnelFonts.h"
+#include "widgets/VarnelLabel.h"
 
 namespace {
 

@@ -9,9 +9,6 @@
 #include <QTest>
 
 #include "ShellTestSupport.h"
-#include "platform/varnel/KannadaTyping.h"
-#include "platform/varnel/VarnelFonts.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/ImageButton.h"
 #include "shell/ImageButtonPanel.h"
 #include "shell/KeyboardIndicator.h"
@@ -21,6 +18,9 @@
 #include "shell/WindowRegistry.h"
 #include "shell/frmMDI.h"
 #include "shell/frmMenu.h"
+#include "typing/KannadaTyping.h"
+#include "widgets/VarnelFonts.h"
+#include "widgets/VarnelLabel.h"
 
 using varnel::KannadaTyping;
 using varnel::KeyboardLayout;

@@ -6,13 +6,13 @@
 #include <QTest>
 
 #include "ShellTestSupport.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/DialogScript.h"
 #include "shell/MenuStrip.h"
 #include "shell/ShapeWidget.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmMDI.h"
 #include "shell/frmMenu.h"
+#include "widgets/VarnelLabel.h"
 
 class TestMenuStrip : public QObject {
     Q_OBJECT

@@ -5,7 +5,6 @@
 #include <QTest>
 
 #include "ShellTestSupport.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/DialogScript.h"
 #include "shell/RegisterChoice.h"
 #include "shell/ShapeWidget.h"
@@ -14,6 +13,7 @@
 #include "shell/frmMenu.h"
 #include "shell/frmabout.h"
 #include "shell/frmhelp.h"
+#include "widgets/VarnelLabel.h"
 
 namespace {
 

@@ -23,12 +23,10 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/Field.h"
 #include "platform/jet/Recordset.h"
-#include "platform/report/ReportPreview.h"
 #include "platform/report/ReportTemplate.h"
-#include "platform/varnel/DateTimePicker.h"
 #include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelFonts.h"
+#include "preview/ReportPreview.h"
 #include "registers/ui/RegisterWindow.h"
 #include "shell/FailureReport.h"
 #include "shell/Pictures.h"
@@ -36,6 +34,8 @@
 #include "shell/WindowGround.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmmsg.h"
+#include "widgets/DateTimePicker.h"
+#include "widgets/VarnelFonts.h"
 
 using varnel::VarnelFont;
 

@@ -13,7 +13,6 @@
 #include "data/ProgramFolder.h"
 #include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelFonts.h"
 #include "shell/BusyPointer.h"
 #include "shell/DialogButton.h"
 #include "shell/ShellColours.h"
@@ -22,6 +21,7 @@
 #include "shell/frmMenu.h"
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
+#include "widgets/VarnelFonts.h"
 
 namespace {
 

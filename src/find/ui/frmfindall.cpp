@@ -22,9 +22,6 @@
 #include "platform/jet/Field.h"
 #include "platform/jet/Recordset.h"
 #include "platform/varnel/KannadaDigits.h"
-#include "platform/varnel/KannadaTyping.h"
-#include "platform/varnel/KannadaTypingBox.h"
-#include "platform/varnel/VarnelFonts.h"
 #include "registers/ui/RegisterWindow.h"
 #include "shell/FailureReport.h"
 #include "shell/KeyboardIndicator.h"
@@ -32,6 +29,9 @@
 #include "shell/WindowGround.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmmsg.h"
+#include "typing/KannadaTyping.h"
+#include "widgets/KannadaTypingBox.h"
+#include "widgets/VarnelFonts.h"
 
 using find::FindHit;
 using find::Register;

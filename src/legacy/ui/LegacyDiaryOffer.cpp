@@ -8,11 +8,11 @@
 #include "legacy/JetHeader.h"
 #include "legacy/LegacyError.h"
 #include "legacy/LegacyImport.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "shell/BusyPointer.h"
 #include "shell/frmMDI.h"
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
+#include "widgets/VarnelLabel.h"
 
 namespace legacy {
 

@@ -17,7 +17,6 @@
 #include "platform/jet/Database.h"
 #include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelFonts.h"
 #include "registers/RecordEditor.h"
 #include "registers/RegisterTexts.h"
 #include "registers/UndoTexts.h"
@@ -31,6 +30,7 @@
 #include "shell/frmMenu.h"
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
+#include "widgets/VarnelFonts.h"
 
 namespace registers {
 

@@ -10,12 +10,7 @@
 #include <QShortcut>
 
 #include "data/DayName.h"
-#include "platform/varnel/DateTimePicker.h"
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelFonts.h"
-#include "platform/varnel/VarnelLabel.h"
-#include "platform/varnel/VarnelLineEdit.h"
-#include "platform/varnel/VarnelTextEdit.h"
 #include "registers/RegisterTexts.h"
 #include "registers/UndoTexts.h"
 #include "shell/DialogButton.h"
@@ -31,6 +26,11 @@
 #include "shell/frmmsg.h"
 #include "shell/frmquestion.h"
 #include "shell/frmsave.h"
+#include "widgets/DateTimePicker.h"
+#include "widgets/VarnelFonts.h"
+#include "widgets/VarnelLabel.h"
+#include "widgets/VarnelLineEdit.h"
+#include "widgets/VarnelTextEdit.h"
 
 namespace registers {
 

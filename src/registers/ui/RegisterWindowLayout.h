@@ -7,7 +7,7 @@
 #include <QRect>
 #include <QString>
 
-#include "platform/varnel/VarnelFonts.h"
+#include "widgets/VarnelFonts.h"
 
 namespace registers {
 

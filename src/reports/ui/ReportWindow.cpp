@@ -8,16 +8,13 @@
 #include <QMdiSubWindow>
 
 #include "data/DayName.h"
+#include "data/DiaryDatabase.h"
 #include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
-#include "data/DiaryDatabase.h"
 #include "platform/jet/Database.h"
-#include "platform/report/ReportPreview.h"
 #include "platform/report/ReportTemplate.h"
-#include "platform/varnel/DateTimePicker.h"
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelFonts.h"
-#include "platform/varnel/VarnelLabel.h"
+#include "preview/ReportPreview.h"
 #include "reports/ReportRegister.h"
 #include "reports/ReportTexts.h"
 #include "reports/Stager.h"
@@ -30,8 +27,11 @@
 #include "shell/ShellColours.h"
 #include "shell/ShellTexts.h"
 #include "shell/Twips.h"
-#include "shell/frmmsg.h"
 #include "shell/WindowGround.h"
+#include "shell/frmmsg.h"
+#include "widgets/DateTimePicker.h"
+#include "widgets/VarnelFonts.h"
+#include "widgets/VarnelLabel.h"
 
 namespace reports {
 

@@ -3,13 +3,13 @@
 #include <QRadioButton>
 
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelFonts.h"
 #include "reports/ReportRegister.h"
 #include "reports/ReportTexts.h"
 #include "reports/ui/frmreport.h"
 #include "reports/ui/frmreport3.h"
 #include "shell/Twips.h"
 #include "shell/WindowRegistry.h"
+#include "widgets/VarnelFonts.h"
 
 namespace {
 

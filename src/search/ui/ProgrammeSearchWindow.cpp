@@ -4,9 +4,9 @@
 #include <QGroupBox>
 
 #include "data/DayName.h"
-#include "platform/varnel/DateTimePicker.h"
-#include "search/ui/SearchGrid.h"
 #include "search/SearchTexts.h"
+#include "search/ui/SearchGrid.h"
+#include "widgets/DateTimePicker.h"
 
 namespace search {
 

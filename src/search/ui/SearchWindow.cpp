@@ -11,11 +11,8 @@
 #include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "export/ui/ExportMenu.h"
-#include "platform/varnel/DateTimePicker.h"
 #include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelFonts.h"
-#include "platform/varnel/VarnelLabel.h"
 #include "search/DateOrderRule.h"
 #include "search/ui/SearchGrid.h"
 #include "search/ui/SearchWindowTexts.h"
@@ -30,6 +27,9 @@
 #include "shell/Twips.h"
 #include "shell/WindowGround.h"
 #include "shell/WindowRegistry.h"
+#include "widgets/DateTimePicker.h"
+#include "widgets/VarnelFonts.h"
+#include "widgets/VarnelLabel.h"
 
 namespace search {
 

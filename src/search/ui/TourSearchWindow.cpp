@@ -6,15 +6,15 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "platform/varnel/DateTimePicker.h"
-#include "platform/varnel/VarnelFonts.h"
-#include "platform/varnel/VarnelLabel.h"
-#include "platform/varnel/VarnelLineEdit.h"
-#include "search/ui/SearchGrid.h"
 #include "search/SearchTexts.h"
+#include "search/ui/SearchGrid.h"
 #include "search/ui/SearchWindowTexts.h"
 #include "shell/Twips.h"
 #include "shell/frmmsg.h"
+#include "widgets/DateTimePicker.h"
+#include "widgets/VarnelFonts.h"
+#include "widgets/VarnelLabel.h"
+#include "widgets/VarnelLineEdit.h"
 
 namespace search {
 

@@ -1,4 +1,4 @@
-#include "platform/varnel/KannadaTypingBox.h"
+#include "widgets/KannadaTypingBox.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
@@ -6,7 +6,7 @@
 #include <QTextCharFormat>
 #include <QWidget>
 
-#include "platform/varnel/KannadaTyping.h"
+#include "typing/KannadaTyping.h"
 
 namespace varnel {
 

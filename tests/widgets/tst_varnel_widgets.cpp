@@ -7,10 +7,10 @@
 #include <QtTest>
 
 #include "VarnelTestData.h"
-#include "platform/varnel/VarnelFonts.h"
-#include "platform/varnel/VarnelLabel.h"
-#include "platform/varnel/VarnelLineEdit.h"
-#include "platform/varnel/VarnelTextEdit.h"
+#include "widgets/VarnelFonts.h"
+#include "widgets/VarnelLabel.h"
+#include "widgets/VarnelLineEdit.h"
+#include "widgets/VarnelTextEdit.h"
 
 using namespace varnel;
 

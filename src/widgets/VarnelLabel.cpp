@@ -1,4 +1,4 @@
-#include "platform/varnel/VarnelLabel.h"
+#include "widgets/VarnelLabel.h"
 
 #include "platform/varnel/VarnelCodec.h"
 

@@ -4,9 +4,9 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "platform/varnel/DateTimePicker.h"
-#include "platform/varnel/KannadaCalendar.h"
-#include "platform/varnel/KannadaDateTimeEdit.h"
+#include "widgets/DateTimePicker.h"
+#include "widgets/KannadaCalendar.h"
+#include "widgets/KannadaDateTimeEdit.h"
 
 using namespace varnel;
 

@@ -1,9 +1,9 @@
-#include "platform/varnel/VarnelTextEdit.h"
+#include "widgets/VarnelTextEdit.h"
 
 #include <QTextCursor>
 
-#include "platform/varnel/KannadaTypingBox.h"
-#include "platform/varnel/TextSelection.h"
+#include "widgets/KannadaTypingBox.h"
+#include "widgets/TextSelection.h"
 
 namespace varnel {
 

@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelTextState.h"
+#include "widgets/VarnelTextState.h"
 
 namespace varnel {
 

@@ -1,7 +1,7 @@
-#include "platform/varnel/VarnelLineEdit.h"
+#include "widgets/VarnelLineEdit.h"
 
-#include "platform/varnel/KannadaTypingBox.h"
-#include "platform/varnel/TextSelection.h"
+#include "widgets/KannadaTypingBox.h"
+#include "widgets/TextSelection.h"
 
 namespace varnel {
 

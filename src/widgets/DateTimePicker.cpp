@@ -1,12 +1,12 @@
-#include "platform/varnel/DateTimePicker.h"
+#include "widgets/DateTimePicker.h"
 
 #include <QCalendarWidget>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QScopedValueRollback>
 
-#include "platform/varnel/KannadaCalendar.h"
-#include "platform/varnel/KannadaDateTimeEdit.h"
+#include "widgets/KannadaCalendar.h"
+#include "widgets/KannadaDateTimeEdit.h"
 
 namespace varnel {
 

@@ -1,4 +1,4 @@
-#include "platform/varnel/KannadaTyping.h"
+#include "typing/KannadaTyping.h"
 
 #include "platform/files/ProgramSettings.h"
 

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-#include "platform/varnel/KannadaKeyboard.h"
+#include "typing/KannadaKeyboard.h"
 
 namespace varnel {
 

@@ -1,4 +1,4 @@
-#include "platform/varnel/KannadaDateTimeEdit.h"
+#include "widgets/KannadaDateTimeEdit.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QString>
 
-#include "platform/varnel/KannadaKeyboard.h"
+#include "typing/KannadaKeyboard.h"
 
 class QKeyEvent;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "platform/varnel/VarnelFonts.h"
+#include "widgets/VarnelFonts.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "platform/varnel/VarnelTextState.h"
+#include "widgets/VarnelTextState.h"
 
 namespace varnel {
 

@@ -1,4 +1,4 @@
-#include "platform/varnel/TextSelection.h"
+#include "widgets/TextSelection.h"
 
 #include <algorithm>
 

@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "platform/varnel/KannadaTyping.h"
-#include "platform/varnel/KannadaTypingBox.h"
-#include "platform/varnel/VarnelLineEdit.h"
-#include "platform/varnel/VarnelTextEdit.h"
+#include "typing/KannadaTyping.h"
+#include "widgets/KannadaTypingBox.h"
+#include "widgets/VarnelLineEdit.h"
+#include "widgets/VarnelTextEdit.h"
 
 using namespace varnel;
 

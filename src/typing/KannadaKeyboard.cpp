@@ -1,4 +1,4 @@
-#include "platform/varnel/KannadaKeyboard.h"
+#include "typing/KannadaKeyboard.h"
 
 #include <map>
 

@@ -1,4 +1,4 @@
-#include "platform/report/ReportPreview.h"
+#include "preview/ReportPreview.h"
 
 #include <algorithm>
 
@@ -28,8 +28,8 @@
 #include "platform/jet/JetError.h"
 #include "platform/report/ReportError.h"
 #include "platform/report/ReportPrinting.h"
-#include "platform/report/ReportWriting.h"
 #include "platform/varnel/KannadaDigits.h"
+#include "preview/ReportWriting.h"
 
 namespace report {
 

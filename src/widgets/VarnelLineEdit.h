@@ -4,7 +4,7 @@
 #include <QLineEdit>
 
 #include "platform/varnel/VarnelCodec.h"
-#include "platform/varnel/VarnelTextState.h"
+#include "widgets/VarnelTextState.h"
 
 namespace varnel {
 

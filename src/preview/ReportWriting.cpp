@@ -1,4 +1,4 @@
-#include "platform/report/ReportWriting.h"
+#include "preview/ReportWriting.h"
 
 #include <QThread>
 

@@ -1,4 +1,4 @@
-#include "platform/varnel/KannadaCalendar.h"
+#include "widgets/KannadaCalendar.h"
 
 #include <QLocale>
 #include <QPainter>
