@@ -42,10 +42,10 @@ QByteArray placeOption(const QCommandLineParser& parser, const QString& name)
     return encoded.bytes;
 }
 
-QString statementFor(search::SearchRegister which, const QCommandLineParser& parser)
+QString statementFor(data::Register which, const QCommandLineParser& parser)
 {
     const auto given = [&](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
-    if (which == search::SearchRegister::Tour) {
+    if (which == data::Register::Tour) {
         if (given("after") || given("before"))
             throw BadInput{QStringLiteral(u"--after ಮತ್ತು --before ಕಾರ್ಯಕ್ರಮಗಳಿಗೆ ಮಾತ್ರ, ಪ್ರವಾಸಗಳಿಗಲ್ಲ.")};
         search::TourCriteria criteria;
@@ -69,10 +69,12 @@ QString statementFor(search::SearchRegister which, const QCommandLineParser& par
         bounds.timeFrom = timeOption(parser, QStringLiteral("after"));
     if (given("before"))
         bounds.timeTo = timeOption(parser, QStringLiteral("before"));
-    return search::programmeQuery(search::tableName(which), bounds);
+    return search::programmeQuery(data::tableName(which), bounds);
 }
 
-int runList(const QStringList& arguments)
+} // namespace
+
+int cli::runList(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -102,10 +104,10 @@ int runList(const QStringList& arguments)
 
     return cli::runGuarded(kName, [&] {
         const QString name = cli::registerArgument(parser);
-        const search::SearchRegister which =
-            name == QLatin1String("local")        ? search::SearchRegister::Local
-            : name == QLatin1String("outstation") ? search::SearchRegister::Outstation
-                                                  : search::SearchRegister::Tour;
+        const data::Register which =
+            name == QLatin1String("local")        ? data::Register::Local
+            : name == QLatin1String("outstation") ? data::Register::Outstation
+                                                  : data::Register::Tour;
         const QString statement = statementFor(which, parser);
 
         // The command only reads: a diary that does not exist is not made.
@@ -118,7 +120,3 @@ int runList(const QStringList& arguments)
         return records == 0 ? cli::kNothingToDo : cli::kDone;
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(list, "List a register as CSV, narrowed like the search windows", runList)

@@ -1,8 +1,6 @@
 // velmora-cli report: stages a register's date range and writes its report as a PDF, through
 // the same stager and report templates as the report windows.
 
-#include <unistd.h>
-
 #include <QCommandLineParser>
 #include <QDate>
 #include <QDir>
@@ -28,7 +26,7 @@ const QString kName = QStringLiteral("report");
 // Pages laid out, on one line of standard error rewritten as they go, when it is a terminal.
 report::ProgressFn progressOnTerminal()
 {
-    if (!::isatty(STDERR_FILENO))
+    if (!cli::errorsOnTerminal())
         return {};
     return [](const report::ReportProgress& p) {
         const int percent = p.rows > 0 ? p.rowsDone * 100 / p.rows : 100;
@@ -41,7 +39,9 @@ report::ProgressFn progressOnTerminal()
     };
 }
 
-int runReport(const QStringList& arguments)
+} // namespace
+
+int cli::runReport(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -138,7 +138,3 @@ int runReport(const QStringList& arguments)
         return int(cli::kDone);
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(report, "Write a register's report for a date range as a PDF", runReport)

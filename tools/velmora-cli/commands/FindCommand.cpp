@@ -16,27 +16,27 @@ const QString kName = QStringLiteral("find");
 
 using cli::BadInput;
 
-find::Registers registersOption(const QCommandLineParser& parser)
+data::Registers registersOption(const QCommandLineParser& parser)
 {
     if (!parser.isSet(QStringLiteral("register")))
-        return find::everyRegister();
+        return data::everyRegister();
     const QString name = parser.value(QStringLiteral("register"));
-    for (const find::Register which :
-         {find::Register::Local, find::Register::Outstation, find::Register::Tour}) {
-        if (name == find::tableName(which))
+    for (const data::Register which :
+         {data::Register::Local, data::Register::Outstation, data::Register::Tour}) {
+        if (name == data::tableName(which))
             return which;
     }
     throw BadInput{QStringLiteral(u"'%1' ಎಂಬ ರಿಜಿಸ್ಟರ್ ಇಲ್ಲ: local, outstation ಅಥವಾ tour.").arg(name)};
 }
 
-search::SearchRegister listRegister(find::Register which)
+data::Register listRegister(data::Register which)
 {
     switch (which) {
-    case find::Register::Outstation: return search::SearchRegister::Outstation;
-    case find::Register::Tour: return search::SearchRegister::Tour;
-    case find::Register::Local: break;
+    case data::Register::Outstation: return data::Register::Outstation;
+    case data::Register::Tour: return data::Register::Tour;
+    case data::Register::Local: break;
     }
-    return search::SearchRegister::Local;
+    return data::Register::Local;
 }
 
 QByteArray findCsv(const std::vector<find::FindHit>& hits)
@@ -45,7 +45,7 @@ QByteArray findCsv(const std::vector<find::FindHit>& hits)
         data::csvLine({QStringLiteral("register"), QStringLiteral("sl_no"), QStringLiteral("date"),
                        QStringLiteral("time"), QStringLiteral("field")});
     for (const find::FindHit& hit : hits) {
-        QStringList fields{find::tableName(hit.which), QString::number(hit.serial),
+        QStringList fields{data::tableName(hit.which), QString::number(hit.serial),
                            hit.date.toString(Qt::ISODate),
                            hit.time.toString(QStringLiteral("HH:mm")), hit.field};
         fields += search::csvFields(listRegister(hit.which), hit.record);
@@ -54,7 +54,9 @@ QByteArray findCsv(const std::vector<find::FindHit>& hits)
     return text.toUtf8();
 }
 
-int runFind(const QStringList& arguments)
+} // namespace
+
+int cli::runFind(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -79,7 +81,7 @@ int runFind(const QStringList& arguments)
         const QStringList positional = parser.positionalArguments();
         if (positional.size() != 1 || positional.first().trimmed().isEmpty())
             throw BadInput{QStringLiteral(u"ಹುಡುಕಲು ಒಂದು ಪಠ್ಯವನ್ನು ಕೊಡಿ.")};
-        const find::Registers registers = registersOption(parser);
+        const data::Registers registers = registersOption(parser);
         // The command only reads: a diary that does not exist is not made, nor is one written.
         const auto database = data::OpenDiaryForReading(cli::existingDiaryPath(parser));
         const std::vector<find::FindHit> hits =
@@ -91,7 +93,3 @@ int runFind(const QStringList& arguments)
         return hits.empty() ? cli::kNothingToDo : cli::kDone;
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(find, "Find a text in every register, as CSV", runFind)

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -11,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+
+#include "CliRun.h"
 
 namespace cli {
 
@@ -25,22 +28,45 @@ enum Exit : int {
 // The contract as every --help ends.
 QString exitStatusText();
 
-// A subcommand gets its own arguments (without the program and subcommand names).
-using CommandFunction = int (*)(const QStringList& arguments);
+// The subcommands, each in a file of its own; each gets its own arguments (without the program
+// and subcommand names). CliRun.cpp lists them.
+int runAdd(const QStringList& arguments);
+int runAgenda(const QStringList& arguments);
+int runBackup(const QStringList& arguments);
+int runChange(const QStringList& arguments);
+int runClashes(const QStringList& arguments);
+int runDelete(const QStringList& arguments);
+int runDeleted(const QStringList& arguments);
+int runExport(const QStringList& arguments);
+int runFind(const QStringList& arguments);
+int runImport(const QStringList& arguments);
+int runList(const QStringList& arguments);
+int runReport(const QStringList& arguments);
+int runRestore(const QStringList& arguments);
+int runServer(const QStringList& arguments);
 
-struct Command {
-    const char* name;
-    const char* summary; // one line for `velmora-cli --help`
-    CommandFunction run;
+struct RunOutput;
+
+// One run of the command line: while it lives, out(), err() and writeOut() go to `streams`, and
+// nothing an earlier run in this process chose (--server, the diary it named) carries over.
+class RunScope {
+public:
+    explicit RunScope(const Streams& streams);
+    ~RunScope();
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+private:
+    std::unique_ptr<RunOutput> m_output;
+    RunOutput* m_previous;
 };
 
-// Registers a subcommand at start-up; see VELMORA_CLI_COMMAND.
-bool registerCommand(const Command& command);
-const Command* findCommand(const QString& name);
-QList<Command> commands();
-
+// The run's standard output and standard error: the process's own (stdio) unless the run was
+// given streams of its caller.
 QTextStream& out();
 QTextStream& err();
+// Standard error is the process's own and a terminal, where progress may be shown.
+bool errorsOnTerminal();
 
 // Parses `arguments` for the subcommand `name`. Prints the help and returns kDone for --help,
 // prints the error with a hint and returns kBadInput for bad arguments; std::nullopt when the
@@ -129,10 +155,3 @@ QString registerArgument(const QCommandLineParser& parser);
 QString existingDiaryPath(const QCommandLineParser& parser);
 
 } // namespace cli
-
-// In a subcommand's source file: VELMORA_CLI_COMMAND(list, "List a register", runList)
-#define VELMORA_CLI_COMMAND(id, summary, function)                                                 \
-    namespace {                                                                                    \
-    [[maybe_unused]] const bool registered_##id =                                                  \
-        cli::registerCommand(cli::Command{#id, summary, function});                                \
-    }

@@ -6,7 +6,9 @@ namespace {
 
 const QString kName = QStringLiteral("change");
 
-int runChange(const QStringList& arguments)
+} // namespace
+
+int cli::runChange(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -41,7 +43,3 @@ int runChange(const QStringList& arguments)
         return cli::kDone;
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(change, "Change fields of one record, as its window does", runChange)

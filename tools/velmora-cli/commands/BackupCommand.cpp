@@ -11,7 +11,9 @@ namespace {
 
 const QString kName = QStringLiteral("backup");
 
-int runBackup(const QStringList& arguments)
+} // namespace
+
+int cli::runBackup(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -42,7 +44,3 @@ int runBackup(const QStringList& arguments)
         return int(cli::kDone);
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(backup, "Back up the diary into backups/ beside it, or into a file", runBackup)

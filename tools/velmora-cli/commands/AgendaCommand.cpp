@@ -31,7 +31,9 @@ int daysOption(const QCommandLineParser& parser)
     return days;
 }
 
-int runAgenda(const QStringList& arguments)
+} // namespace
+
+int cli::runAgenda(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -62,7 +64,7 @@ int runAgenda(const QStringList& arguments)
                 csv += data::csvLine(
                     {line.date.toString(Qt::ISODate),
                      line.time.isValid() ? line.time.toString(QStringLiteral("HH:mm")) : QString(),
-                     agenda::registerName(line.entry.which), QString::number(line.entry.serial),
+                     data::tableName(line.entry.which), QString::number(line.entry.serial),
                      line.text()});
             }
         }
@@ -72,8 +74,3 @@ int runAgenda(const QStringList& arguments)
         return bytes.isEmpty() ? cli::kNothingToDo : cli::kDone;
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(agenda, "The engagements of a range of days across the three registers",
-                    runAgenda)

@@ -30,7 +30,9 @@ int listBackups(const QString& diary)
     return entries.isEmpty() ? cli::kNothingToDo : cli::kDone;
 }
 
-int runRestore(const QStringList& arguments)
+} // namespace
+
+int cli::runRestore(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -62,8 +64,3 @@ int runRestore(const QStringList& arguments)
         return int(cli::kDone);
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(restore, "Restore the diary from a backup (the diary is backed up first)",
-                    runRestore)

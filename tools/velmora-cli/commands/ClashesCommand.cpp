@@ -26,7 +26,9 @@ int withinOption(const QCommandLineParser& parser)
     return minutes;
 }
 
-int runClashes(const QStringList& arguments)
+} // namespace
+
+int cli::runClashes(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -56,15 +58,11 @@ int runClashes(const QStringList& arguments)
         QString csv;
         for (const agenda::Clash& clash : clashes)
             csv += data::csvLine(
-                {agenda::registerName(clash.first.which), QString::number(clash.first.serial),
-                 agenda::registerName(clash.second.which), QString::number(clash.second.serial),
+                {data::tableName(clash.first.which), QString::number(clash.first.serial),
+                 data::tableName(clash.second.which), QString::number(clash.second.serial),
                  agenda::reasonName(clash.reason)});
         const QByteArray bytes = csv.toUtf8();
         cli::writeOut(bytes);
         return clashes.isEmpty() ? cli::kNothingToDo : cli::kDone;
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(clashes, "Every pair of engagements that clash, as CSV", runClashes)

@@ -12,11 +12,11 @@ namespace {
 
 const QString kName = QStringLiteral("deleted");
 
-search::SearchRegister searchRegister(const QString& table)
+data::Register searchRegister(const QString& table)
 {
-    return table == QLatin1String("local")        ? search::SearchRegister::Local
-           : table == QLatin1String("outstation") ? search::SearchRegister::Outstation
-                                                  : search::SearchRegister::Tour;
+    return table == QLatin1String("local")        ? data::Register::Local
+           : table == QLatin1String("outstation") ? data::Register::Outstation
+                                                  : data::Register::Tour;
 }
 
 QString registerName(const QString& name)
@@ -30,7 +30,7 @@ QString registerName(const QString& name)
 
 int listDeleted(jet::Database& diary, const QString& table)
 {
-    const search::SearchRegister which = searchRegister(table);
+    const data::Register which = searchRegister(table);
     // "deletion", "deleted at", then the list's own columns.
     QString csv =
         data::csvLine(QStringList{QStringLiteral(u"ಅಳಿಸುವಿಕೆ"), QStringLiteral(u"ಅಳಿಸಿದ ಸಮಯ")} +
@@ -85,7 +85,9 @@ int restoreDeleted(jet::Database& diary, const QString& table, const QString& id
     return cli::kBadInput;
 }
 
-int runDeleted(const QStringList& arguments)
+} // namespace
+
+int cli::runDeleted(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -123,7 +125,3 @@ int runDeleted(const QStringList& arguments)
         return listing ? listDeleted(*diary, table) : restoreDeleted(*diary, table, words[2]);
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(deleted, "List a register's deleted records, or bring one back", runDeleted)

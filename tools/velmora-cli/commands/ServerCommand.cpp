@@ -58,7 +58,9 @@ int check(const QString& connection)
     return cli::kDone;
 }
 
-int runServer(const QStringList& arguments)
+} // namespace
+
+int cli::runServer(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -93,7 +95,3 @@ int runServer(const QStringList& arguments)
                                                : check(positional[1]);
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(server, "Lay the diary out on a PostgreSQL server, or check one", runServer)

@@ -6,7 +6,9 @@ namespace {
 
 const QString kName = QStringLiteral("delete");
 
-int runDelete(const QStringList& arguments)
+} // namespace
+
+int cli::runDelete(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -36,7 +38,3 @@ int runDelete(const QStringList& arguments)
         return cli::kDone;
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(delete, "Delete one record, which the diary keeps", runDelete)

@@ -10,7 +10,9 @@ namespace {
 
 const QString kName = QStringLiteral("import");
 
-int runImport(const QStringList& arguments)
+} // namespace
+
+int cli::runImport(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -37,7 +39,3 @@ int runImport(const QStringList& arguments)
         return int(cli::kDone);
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(import, "Bring the records of a Jet (.mdb) diary into a diary", runImport)

@@ -8,7 +8,9 @@ const QString kName = QStringLiteral("add");
 
 using registers::RecordEditor;
 
-int runAdd(const QStringList& arguments)
+} // namespace
+
+int cli::runAdd(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -48,7 +50,3 @@ int runAdd(const QStringList& arguments)
         return cli::kDone;
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(add, "Add a record to a register, as its window does", runAdd)

@@ -29,7 +29,9 @@ exports::ExportFormat formatOption(const QCommandLineParser& parser)
                        : QStringLiteral(u"'%1' ಎಂಬ ರೂಪ ಇಲ್ಲ: csv ಅಥವಾ ics.").arg(format)};
 }
 
-int runExport(const QStringList& arguments)
+} // namespace
+
+int cli::runExport(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -54,7 +56,7 @@ int runExport(const QStringList& arguments)
         return *done;
 
     return cli::runGuarded(kName, [&] {
-        const auto which = exports::registerNamed(cli::registerArgument(parser));
+        const auto which = data::registerNamed(cli::registerArgument(parser));
         const exports::ExportFormat format = formatOption(parser);
         const auto [from, to] = cli::dateRange(parser);
 
@@ -83,7 +85,3 @@ int runExport(const QStringList& arguments)
         return cli::kDone;
     });
 }
-
-} // namespace
-
-VELMORA_CLI_COMMAND(export, "Export a register as CSV or iCalendar (ics)", runExport)

@@ -152,7 +152,8 @@ std::optional<int> showRecord(const QString& command, const QCommandLineParser& 
         view.setNavigatorValue(wanted);
     if (view.editor().state() != registers::RecordEditor::State::Browsing ||
         view.serialText() != serial)
-        throw BadInput{QStringLiteral(u"%1 ರಿಜಿಸ್ಟರ್‌ನಲ್ಲಿ ಕ್ರಮ ಸಂಖ್ಯೆ %2ರ "
+        throw BadInput{QStringLiteral(u"%1 ರಿಜಿಸ್ಟರ್‌ನಲ್ಲಿ ಕ್ರಮ ಸಂಖ್ಯೆ "
+                                      u"%2ರ "
                                       u"ದಾಖಲೆ "
                                       u"ಇಲ್ಲ.")
                            .arg(registerName, serial)};
@@ -205,10 +206,10 @@ std::optional<int> refusedStep(const QString& command, const CliRecordView& view
 
 void printRecord(const QString& registerName, const QList<QVariant>& record)
 {
-    const search::SearchRegister which =
-        registerName == QLatin1String("local")        ? search::SearchRegister::Local
-        : registerName == QLatin1String("outstation") ? search::SearchRegister::Outstation
-                                                      : search::SearchRegister::Tour;
+    const data::Register which =
+        registerName == QLatin1String("local")        ? data::Register::Local
+        : registerName == QLatin1String("outstation") ? data::Register::Outstation
+                                                      : data::Register::Tour;
     writeOut(search::searchCsv(which, {record}));
 }
 

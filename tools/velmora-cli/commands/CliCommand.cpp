@@ -4,8 +4,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QIODevice>
 
 #include "data/DiaryDatabase.h"
@@ -56,11 +58,68 @@ QString environmentText(int number)
     }
 }
 
+// Standard output through stdio, so text and raw bytes keep their order and every failed
+// write is seen (stdio's error flag stays set until the end).
+class StandardOutput : public QIODevice {
+public:
+    StandardOutput() { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        const bool written = qint64(std::fwrite(data, 1, size_t(size), stdout)) == size;
+        return written && !std::ferror(stdout) ? size : -1;
+    }
+};
+
+} // namespace
+
+// Where the run in progress writes.
+struct RunOutput {
+    explicit RunOutput(const Streams& streams)
+        : given(streams), device(streams.out ? streams.out : &standardOutput), out(device),
+          err(streams.err ? streams.err : &standardError)
+    {
+        if (!streams.err)
+            standardError.open(stderr, QIODevice::WriteOnly);
+    }
+    Streams given;
+    StandardOutput standardOutput;
+    QFile standardError;
+    QIODevice* device; // standard output
+    QTextStream out;
+    QTextStream err;
+};
+
+namespace {
+
+// The run in progress; without one, the process's own streams.
+RunOutput*& current()
+{
+    static RunOutput* output = nullptr;
+    return output;
+}
+
+RunOutput& output()
+{
+    static RunOutput process{Streams{}};
+    return current() ? *current() : process;
+}
+
+void forgetEarlierRuns()
+{
+    data::setServerConnection(QString());
+    diaryShown().clear();
+}
+
 // Standard output flushed and checked; false when any write on it failed.
 bool outputComplete()
 {
     out().flush();
     const bool streamOk = out().status() == QTextStream::Ok;
+    if (output().given.out)
+        return streamOk;
     return std::fflush(stdout) == 0 && !std::ferror(stdout) && streamOk;
 }
 
@@ -74,65 +133,36 @@ QString outputFailedText(int error)
         .arg(QString::fromLocal8Bit(std::strerror(error ? error : EIO)));
 }
 
-QList<Command>& registry()
-{
-    static QList<Command> list;
-    return list;
-}
-
 } // namespace
 
-bool registerCommand(const Command& command)
+RunScope::RunScope(const Streams& streams)
+    : m_output(std::make_unique<RunOutput>(streams)), m_previous(current())
 {
-    registry().append(command);
-    std::sort(registry().begin(), registry().end(),
-              [](const Command& a, const Command& b) { return qstrcmp(a.name, b.name) < 0; });
-    return true;
+    forgetEarlierRuns();
+    current() = m_output.get();
 }
 
-const Command* findCommand(const QString& name)
+RunScope::~RunScope()
 {
-    for (const Command& c : registry()) {
-        if (name == QLatin1String(c.name))
-            return &c;
-    }
-    return nullptr;
+    m_output->out.flush();
+    m_output->err.flush();
+    current() = m_previous;
+    forgetEarlierRuns();
 }
-
-QList<Command> commands()
-{
-    return registry();
-}
-
-namespace {
-
-// Standard output through stdio, so text and raw bytes keep their order and every failed
-// write is seen (stdio's error flag stays set until the end).
-class StandardOutput : public QIODevice {
-public:
-    StandardOutput() { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 size) override
-    {
-        return qint64(std::fwrite(data, 1, size_t(size), stdout)) == size ? size : -1;
-    }
-};
-
-} // namespace
 
 QTextStream& out()
 {
-    static StandardOutput device;
-    static QTextStream stream(&device);
-    return stream;
+    return output().out;
 }
 
 QTextStream& err()
 {
-    static QTextStream stream(stderr);
-    return stream;
+    return output().err;
+}
+
+bool errorsOnTerminal()
+{
+    return !output().given.err && ::isatty(STDERR_FILENO);
 }
 
 std::optional<int> parse(QCommandLineParser& parser, const QString& name,
@@ -259,8 +289,8 @@ void printLine(const QString& line)
 void writeOut(const char* data, size_t size)
 {
     out().flush();
-    if (size > 0 && (std::fwrite(data, 1, size, stdout) != size || std::ferror(stdout)))
-        throw OutputFailed{errno};
+    if (size > 0 && output().device->write(data, qint64(size)) != qint64(size))
+        throw OutputFailed{output().given.out ? 0 : errno};
 }
 
 QString checkedTarget(const QString& path)
