@@ -2,6 +2,8 @@
 
 #include <QStyle>
 
+#include <utility>
+
 #include "shell/FailureReport.h"
 #include "shell/KeyboardMenuEntries.h"
 #include "shell/MouseHooks.h"
@@ -11,7 +13,6 @@
 #include "shell/ShellColours.h"
 #include "shell/Twips.h"
 #include "shell/WindowRegistry.h"
-#include "shell/frmMDI.h"
 #include "shell/frmabout.h"
 #include "widgets/VarnelFonts.h"
 #include "widgets/VarnelLabel.h"
@@ -79,8 +80,9 @@ QByteArray frmMenu::entryCaption(int number, int index)
     return QByteArray(kCaptions[number - 1][index]);
 }
 
-frmMenu::frmMenu(int number, QWidget* parent)
-    : DialogFrame(QSize(tw(layoutOf(number).clientWidth), tw(1560)), parent), m_number(number)
+frmMenu::frmMenu(int number, QWidget* parent, MenuHost host)
+    : DialogFrame(QSize(tw(layoutOf(number).clientWidth), tw(1560)), parent), m_number(number),
+      m_host(std::move(host))
 {
     setObjectName(QStringLiteral("frmMenu%1").arg(number));
     const MenuLayout& layout = layoutOf(number);
@@ -142,10 +144,7 @@ frmMenu::frmMenu(int number, QWidget* parent)
 void frmMenu::Form_Load()
 {
     // Under its strip label, at the top of the client area.
-    int left = 0;
-    if (frmMDI* mdi = frmMDI::instance())
-        left = mdi->Label[m_number - 1]->x();
-    move(left, 0);
+    move(m_host.left, 0);
 }
 
 void frmMenu::Label1_MouseMove(int Index)
@@ -208,7 +207,7 @@ void frmMenu::chooseEntry(int index)
     }
     // As for the documented entries: the pop-ups close, then a failure is reported.
     const auto action = m_rows[index - kEntries].action;
-    runReported(frmMDI::instance(), action, [this] { closeMenus(); });
+    runReported(m_host.window, action, [this] { closeMenus(); });
 }
 
 void frmMenu::Label1_Click(int Index)
@@ -220,13 +219,13 @@ void frmMenu::Label1_Click(int Index)
     // The pop-ups close after the entry's action. A window that fails to load is reported
     // here, before the failure can leave the handler, over a tidy main window.
     runReported(
-        frmMDI::instance(), [this, Index] { openEntry(Index); }, [this] { closeMenus(); });
+        m_host.window, [this, Index] { openEntry(Index); }, [this] { closeMenus(); });
 }
 
 void frmMenu::closeMenus()
 {
-    if (frmMDI* mdi = frmMDI::instance())
-        mdi->MDIForm_Click();
+    if (m_host.closeMenus)
+        m_host.closeMenus();
 }
 
 void frmMenu::openEntry(int Index)

@@ -12,16 +12,24 @@ namespace varnel {
 class VarnelLabel;
 }
 
+// What a pop-up needs of the main window that opens it.
+struct MenuHost {
+    int left = 0;                     // the x of its strip label in the client area
+    QWidget* window = nullptr;        // over which failures are reported
+    std::function<void()> closeMenus; // MDIForm_Click: every pop-up closes
+};
+
 // The pop-up menus frmMenu1 to frmMenu4: small captionless child windows under the strip
 // labels of the main window, three entries each. The mouse over an entry greys it; a click runs
-// the entry's action and then closes every pop-up through frmMDI::MDIForm_Click.
+// the entry's action and then closes every pop-up through the host (the main window's
+// MDIForm_Click).
 class frmMenu : public DialogFrame {
     Q_OBJECT
 public:
     static constexpr int kEntries = 3;
 
     // number: 1 to 4. parent: the main window's client area.
-    frmMenu(int number, QWidget* parent);
+    frmMenu(int number, QWidget* parent, MenuHost host = {});
 
     int number() const { return m_number; }
     static QByteArray entryCaption(int number, int index);
@@ -50,7 +58,7 @@ private:
     // The entry's action: opens its window (or shows the about window).
     void openEntry(int Index);
     // MDIForm_Click of the main window: every pop-up closes.
-    static void closeMenus();
+    void closeMenus();
 
     struct Row {
         QLabel* label;
@@ -58,4 +66,5 @@ private:
     };
     std::vector<Row> m_rows;
     int m_number;
+    MenuHost m_host;
 };

@@ -10,7 +10,6 @@
 #include "data/DayName.h"
 #include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
-#include "export/ui/ExportMenu.h"
 #include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "search/DateOrderRule.h"
@@ -49,6 +48,11 @@ constexpr int kDisc = ImageButtonSpec::kListDisc;
 
 } // namespace
 
+QString SearchWindow::registerTable() const
+{
+    return data::tableName(m_design.which);
+}
+
 SearchWindow::SearchWindow(const SearchWindowDesign& design, QWidget* parent)
     : QWidget(parent), m_design(design), m_session(design.which)
 {
@@ -61,8 +65,6 @@ SearchWindow::SearchWindow(const SearchWindowDesign& design, QWidget* parent)
     MSFlexGrid1->setFont(varnel::varnelFont(VarnelFont::Akshara, 14.25));
     MSFlexGrid1->setGeometry(pixels(design.gridAt));
     MSFlexGrid1->setResults(&m_session.model());
-    exports::installExportMenu(MSFlexGrid1, tableName(design.which),
-                               [this] { return m_session.statement(); });
     shell::refreshOnActivation(this, [this] { refreshIfChanged(); });
 
     m_countLine = new QLabel(this);

@@ -28,7 +28,7 @@ class SearchGrid;
 // What differs between the search windows' common parts. Places are in twips.
 struct SearchWindowDesign {
     QString name; // frmfind1, frmfind2, frmfind3
-    SearchRegister which;
+    data::Register which;
     QByteArray title;  // Label30
     QPoint findDiscAt; // ShapeFind
     QPoint exitDiscAt; // ShapeExit
@@ -44,6 +44,8 @@ public:
     ~SearchWindow() override;
 
     SearchGrid* grid() const { return MSFlexGrid1; }
+    // The table of the register listed (local, outstation, tour).
+    QString registerTable() const;
     ImageButtonPanel* buttons() const { return m_panel; }
     SearchSession& session() { return m_session; }
     // The rows shown, in the list's order, every column by ordinal.

@@ -13,9 +13,21 @@ frmfind2::frmfind2(QWidget* parent)
 
 frmfind3::frmfind3(QWidget* parent) : TourSearchWindow(parent) {}
 
-void search::registerWindows()
+namespace {
+
+template <typename Window> QWidget* made(const search::SearchWindowExtra& extra)
 {
-    registerChildWindow(QStringLiteral("frmfind1"), [] { return new frmfind1; });
-    registerChildWindow(QStringLiteral("frmfind2"), [] { return new frmfind2; });
-    registerChildWindow(QStringLiteral("frmfind3"), [] { return new frmfind3; });
+    auto* window = new Window;
+    if (extra)
+        extra(*window);
+    return window;
+}
+
+} // namespace
+
+void search::registerWindows(const SearchWindowExtra& extra)
+{
+    registerChildWindow(QStringLiteral("frmfind1"), [extra] { return made<frmfind1>(extra); });
+    registerChildWindow(QStringLiteral("frmfind2"), [extra] { return made<frmfind2>(extra); });
+    registerChildWindow(QStringLiteral("frmfind3"), [extra] { return made<frmfind3>(extra); });
 }
