@@ -59,10 +59,11 @@ QString engineFailureLead(int number)
     case kDuplicateValue:
         return QStringLiteral(u"ಇದೇ ಕ್ರಮ ಸಂಖ್ಯೆಯ ದಾಖಲೆಯನ್ನು ಇನ್ನೊಂದು ಕಿಟಕಿ ಈಗಾಗಲೇ ಉಳಿಸಿದೆ. "
                               u"ಈ ಕಿಟಕಿಯನ್ನು ಮುಚ್ಚಿ ಮತ್ತೆ ತೆರೆಯಿರಿ.");
+    // clang-format off
     case kCommitOutcomeUnknown:
-        return QStringLiteral(u"ಬದಲಾವಣೆ ಸರ್ವರ್‌ನಲ್ಲಿ ಉಳಿಯಿತೋ ಇಲ್ಲವೋ ತಿಳಿಯದು. ಮತ್ತೆ ಪ್ರಯತ್ನಿಸುವ "
-                              u"ಮೊದಲು "
+        return QStringLiteral(u"ಬದಲಾವಣೆ ಸರ್ವರ್‌ನಲ್ಲಿ ಉಳಿಯಿತೋ ಇಲ್ಲವೋ ತಿಳಿಯದು. ಮತ್ತೆ ಪ್ರಯತ್ನಿಸುವ ಮೊದಲು "
                               u"ದಿನಚರಿಯಲ್ಲಿ ಈಗ ಇರುವುದನ್ನು ನೋಡಿ.");
+    // clang-format on
     default: return QStringLiteral(u"ದಿನಚರಿಯ ಕೆಲಸ ನಿಂತಿತು. ಏನನ್ನೂ ಅರ್ಧ ಬರೆದಿಲ್ಲ.");
     }
 }
@@ -86,11 +87,12 @@ QString engineFailureDetail(int number)
     case kServerUnreachable:
         return QStringLiteral(u"ದಿನಚರಿಯ ಸರ್ವರ್ ಸಿಗಲಿಲ್ಲ, ಅಥವಾ ಅದರೊಂದಿಗಿನ ಸಂಪರ್ಕ ಕಡಿದುಹೋಯಿತು. "
                               u"ಏನನ್ನೂ ಅರ್ಧ ಬರೆದಿಲ್ಲ; ಸರ್ವರ್ ಮರಳಿ ಸಿಕ್ಕಿದಾಗ ಮತ್ತೆ ಪ್ರಯತ್ನಿಸಿ.");
+    // clang-format off
     case kCommitOutcomeUnknown:
-        return QStringLiteral(u"ಉಳಿಸುತ್ತಿರುವಾಗಲೇ ದಿನಚರಿಯ ಸರ್ವರ್‌ನೊಂದಿಗಿನ ಸಂಪರ್ಕ "
-                              u"ಕಡಿದುಹೋಯಿತು, "
+        return QStringLiteral(u"ಉಳಿಸುತ್ತಿರುವಾಗಲೇ ದಿನಚರಿಯ ಸರ್ವರ್‌ನೊಂದಿಗಿನ ಸಂಪರ್ಕ ಕಡಿದುಹೋಯಿತು, "
                               u"ಮತ್ತು ಸರ್ವರ್ ಮತ್ತೆ ಸಿಗಲಿಲ್ಲ. ಕಿಟಕಿ ಮುಂದಿನ ಹೆಜ್ಜೆಗೆ ಮೊದಲು ದಿನಚರಿಯನ್ನು "
                               u"ಮತ್ತೆ ಓದುತ್ತದೆ.");
+    // clang-format on
     default: return {};
     }
 }
