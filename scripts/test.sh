@@ -43,6 +43,9 @@ if [ -n "$data_below" ]; then
   layers_failed=1
 fi
 
+# No circle of rooms (scripts/check-rooms.sh): a room never includes one that includes it back.
+"$here/scripts/check-rooms.sh" || layers_failed=1
+
 werror=OFF
 [ "${CI:-}" = true ] && werror=ON
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=$werror >/dev/null
