@@ -17,13 +17,13 @@
 #include "export/DiaryIdentity.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/NativeFiles.h"
-#include "platform/files/NativePath.h"
 #include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/SqliteFile.h"
 #include "platform/jet/SqliteStatement.h"
 #include "platform/jet/Transaction.h"
+#include "platform/paths/NativePath.h"
 
 namespace backup {
 

@@ -12,15 +12,15 @@
 #include <QSettings>
 
 #include "data/DiarySchema.h"
-#include "platform/jet/ConnectionText.h"
-#include "platform/jet/Database.h"
 #include "platform/files/FileChecks.h"
 #include "platform/files/FileTexts.h"
 #include "platform/files/FolderSync.h"
 #include "platform/files/NativeFiles.h"
-#include "platform/files/NativePath.h"
 #include "platform/files/SafeOutput.h"
+#include "platform/jet/ConnectionText.h"
+#include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
+#include "platform/paths/NativePath.h"
 
 namespace data {
 
@@ -160,28 +160,16 @@ QString serverConnectionFor(const QString& path)
 
 bool publishNewFile(const QString& from, const QString& to)
 {
-    const QByteArray source = files::nativePath(from);
-    const QByteArray target = files::nativePath(to);
-    const int renamed =
-        ::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
+    const int error = files::moveWithoutReplacing(from, to);
+    if (error == EEXIST)
+        return false;
+    if (error != 0)
+        throw jet::JetError(jet::errors::kEngineFailure,
+                            QStringLiteral("Could not create the database file '%1': %2")
+                                .arg(to, QString::fromLocal8Bit(std::strerror(error))));
     // The folder is synced too, so the new name outlives a power cut.
-    if (renamed == 0) {
-        files::syncFolder(files::folderOf(to));
-        return true;
-    }
-    if (errno == EEXIST)
-        return false;
-    // File systems without RENAME_NOREPLACE: a hard link never replaces either.
-    if (::link(source.constData(), target.constData()) == 0) {
-        ::unlink(source.constData());
-        files::syncFolder(files::folderOf(to));
-        return true;
-    }
-    if (errno == EEXIST)
-        return false;
-    throw jet::JetError(jet::errors::kEngineFailure,
-                        QStringLiteral("Could not create the database file '%1': %2")
-                            .arg(to, QString::fromLocal8Bit(std::strerror(errno))));
+    files::syncFolder(files::folderOf(to));
+    return true;
 }
 
 QString findDiaryFile(const QString& path)

@@ -10,8 +10,8 @@
 #include "data/DiaryDatabase.h"
 #include "data/ProgramFolder.h"
 #include "platform/files/NativeFiles.h"
-#include "platform/files/NativePath.h"
 #include "platform/jet/JetError.h"
+#include "platform/paths/NativePath.h"
 
 namespace data {
 

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "platform/files/NativeFiles.h"
-#include "platform/files/NativePath.h"
+#include "platform/paths/NativePath.h"
 
 namespace legacy {
 

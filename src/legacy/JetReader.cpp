@@ -22,7 +22,7 @@
 
 #include "legacy/LegacyError.h"
 #include "legacy/LegacyLayout.h"
-#include "platform/files/NativePath.h"
+#include "platform/paths/NativePath.h"
 
 namespace legacy {
 

@@ -19,10 +19,10 @@
 #include "platform/files/FileChecks.h"
 #include "platform/files/FileTexts.h"
 #include "platform/files/NativeFiles.h"
-#include "platform/files/NativePath.h"
 #include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
+#include "platform/paths/NativePath.h"
 
 namespace legacy {
 

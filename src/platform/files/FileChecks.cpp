@@ -13,8 +13,8 @@
 
 #include "platform/files/FileTexts.h"
 #include "platform/files/NativeFiles.h"
-#include "platform/files/NativePath.h"
 #include "platform/jet/JetError.h"
+#include "platform/paths/NativePath.h"
 
 namespace files {
 

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "platform/files/NativePath.h"
+#include "platform/paths/NativePath.h"
 
 namespace files {
 

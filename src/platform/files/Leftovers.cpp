@@ -9,7 +9,7 @@
 #include <QRegularExpression>
 
 #include "platform/files/NativeFiles.h"
-#include "platform/files/NativePath.h"
+#include "platform/paths/NativePath.h"
 
 namespace files {
 

@@ -9,7 +9,7 @@
 
 #include <QDir>
 
-#include "platform/files/NativePath.h"
+#include "platform/paths/NativePath.h"
 
 namespace files {
 

@@ -16,8 +16,8 @@
 #include "platform/files/FolderSync.h"
 #include "platform/files/Leftovers.h"
 #include "platform/files/NativeFiles.h"
-#include "platform/files/NativePath.h"
 #include "platform/jet/JetError.h"
+#include "platform/paths/NativePath.h"
 
 namespace files {
 
@@ -39,6 +39,15 @@ mode_t permissionBits(Privacy privacy, const QString& diaryFile)
     if (!diaryFile.isEmpty() && ::stat(encoded(diaryFile).constData(), &st) == 0)
         return st.st_mode & 0666;
     return 0600;
+}
+
+// File systems without RENAME_NOREPLACE: a hard link never replaces either.
+int linkInstead(const QByteArray& source, const QByteArray& target)
+{
+    if (::link(source.constData(), target.constData()) != 0)
+        return errno;
+    ::unlink(source.constData());
+    return 0;
 }
 
 } // namespace
@@ -137,21 +146,22 @@ void SafeOutput::published()
 bool SafeOutput::commitIfAbsent()
 {
     finish();
-    const QByteArray from = encoded(m_temporary);
-    const QByteArray to = encoded(m_target);
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
-        published();
-        return true;
-    }
-    // File systems without RENAME_NOREPLACE: a hard link never replaces either.
-    if (errno == EINVAL && ::link(from.constData(), to.constData()) == 0) {
-        ::unlink(from.constData());
-        published();
-        return true;
-    }
-    if (errno == EEXIST)
+    const int error = moveWithoutReplacing(m_temporary, m_target);
+    if (error == EEXIST)
         return false;
-    fail(errno);
+    if (error != 0)
+        fail(error);
+    published();
+    return true;
+}
+
+int moveWithoutReplacing(const QString& from, const QString& to)
+{
+    const QByteArray source = encoded(from);
+    const QByteArray target = encoded(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE))
+        return errno != EINVAL && errno != ENOSYS ? errno : linkInstead(source, target);
+    return 0;
 }
 
 void SafeOutput::fail(int error) const

@@ -54,6 +54,12 @@ private:
 // Writes `bytes` as the whole of `target` through a SafeOutput.
 void writeFile(const QString& target, const QByteArray& bytes);
 
+// Moves the finished file `from` to `to` without ever replacing a file: renamed with
+// RENAME_NOREPLACE, or where the file system lacks it hard-linked (a link never replaces either)
+// and the old name removed. 0 when moved, EEXIST when `to` exists (`from` is left as it was), or
+// the error that stopped it, which errno holds as well. Syncing the folder is the caller's.
+int moveWithoutReplacing(const QString& from, const QString& to);
+
 // A temporary name beside `target` in the program's own pattern, for work files that are not
 // outputs (a new diary being built): "." + name + ".velmora-PID-RANDOM.tmp".
 QString temporaryNameFor(const QString& target);

@@ -7,15 +7,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/files/NativePath.h"
 #include "platform/jet/ColumnValue.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/RowsAhead.h"
-#include "platform/jet/SqliteRecordset.h"
 #include "platform/jet/SqlFunctions.h"
 #include "platform/jet/SqliteError.h"
 #include "platform/jet/SqliteJournalFiles.h"
+#include "platform/jet/SqliteRecordset.h"
 #include "platform/jet/SqliteStatement.h"
+#include "platform/paths/NativePath.h"
 
 namespace jet {
 

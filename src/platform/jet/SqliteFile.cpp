@@ -4,9 +4,9 @@
 
 #include <sqlite3.h>
 
-#include "platform/files/NativePath.h"
 #include "platform/jet/SqliteDatabase.h"
 #include "platform/jet/SqliteError.h"
+#include "platform/paths/NativePath.h"
 
 namespace jet {
 
