@@ -30,19 +30,19 @@ ShapeWidget* makeLine(QWidget* form, const QString& name, const QRect& place)
 
 } // namespace
 
-QPoint ImageButtonSpec::iconInDisc(QPoint discAt, int disc)
+QPoint ImageButtonLayout::iconInDisc(QPoint discAt, int disc)
 {
     // Centred in pixels, so that icon and disc are concentric on the screen.
     const int offset = tw(disc) / 2 - tw(kIconTwips) / 2;
     return discAt + QPoint(offset * kTwipsPerPixel, offset * kTwipsPerPixel);
 }
 
-QRect ImageButton::iconGeometry(const ImageButtonSpec& design)
+QRect ImageButton::iconGeometry(const ImageButtonLayout& design)
 {
     return twRect(design.iconAt.x(), design.iconAt.y(), kIconTwips, kIconTwips);
 }
 
-QRect ImageButton::discGeometry(const ImageButtonSpec& design)
+QRect ImageButton::discGeometry(const ImageButtonLayout& design)
 {
     // Concentric with the icon to the pixel: a 49-pixel disc around a 32-pixel icon starts
     // 8 pixels up and left of it.
@@ -52,7 +52,7 @@ QRect ImageButton::discGeometry(const ImageButtonSpec& design)
     return QRect(centre.x() - d / 2, centre.y() - d / 2, d, d);
 }
 
-QRect ImageButton::captionGeometry(const ImageButtonSpec& design)
+QRect ImageButton::captionGeometry(const ImageButtonLayout& design)
 {
     if (!design.captionRect.isEmpty())
         return twRect(design.captionRect.x(), design.captionRect.y(), design.captionRect.width(),
@@ -60,7 +60,7 @@ QRect ImageButton::captionGeometry(const ImageButtonSpec& design)
     return twRect(design.iconAt.x() - 240, design.iconAt.y() + 675, 1215, 315);
 }
 
-std::array<QRect, 3> ImageButton::bracketGeometry(const ImageButtonSpec& design)
+std::array<QRect, 3> ImageButton::bracketGeometry(const ImageButtonLayout& design)
 {
     // An upper arm level with the icon's lower half, an upright, and a lower arm that runs into
     // the caption's left edge.
@@ -73,7 +73,7 @@ std::array<QRect, 3> ImageButton::bracketGeometry(const ImageButtonSpec& design)
             QRect(left, bottom, right - left, 1)};
 }
 
-ImageButton::ImageButton(QWidget* form, const ImageButtonSpec& design, ImageButton* discHost)
+ImageButton::ImageButton(QWidget* form, const ImageButtonLayout& design, ImageButton* discHost)
     : QObject(nullptr)
 {
     if (discHost) {

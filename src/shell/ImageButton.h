@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QRect>
 
-#include "shell/ImageButtonSpec.h"
+#include "shell/ImageButtonLayout.h"
 
 class QLabel;
 class QWidget;
@@ -29,10 +29,10 @@ class ImageButton : public QObject {
     Q_OBJECT
 public:
     // Geometry in pixels, from a design in twips.
-    static QRect iconGeometry(const ImageButtonSpec& design);
-    static QRect discGeometry(const ImageButtonSpec& design);
-    static QRect captionGeometry(const ImageButtonSpec& design);
-    static std::array<QRect, 3> bracketGeometry(const ImageButtonSpec& design);
+    static QRect iconGeometry(const ImageButtonLayout& design);
+    static QRect discGeometry(const ImageButtonLayout& design);
+    static QRect captionGeometry(const ImageButtonLayout& design);
+    static std::array<QRect, 3> bracketGeometry(const ImageButtonLayout& design);
 
     QLabel* icon() const { return m_icon; }
     ShapeWidget* disc() const { return m_disc; }
@@ -66,7 +66,7 @@ protected:
 
 private:
     friend class ImageButtonPanel;
-    ImageButton(QWidget* form, const ImageButtonSpec& design, ImageButton* discHost);
+    ImageButton(QWidget* form, const ImageButtonLayout& design, ImageButton* discHost);
     void run();
 
     QLabel* m_icon;

@@ -10,7 +10,7 @@
 
 // Everything that differs between two image buttons. Places are in twips, as the window
 // layouts give them.
-struct ImageButtonSpec {
+struct ImageButtonLayout {
     // Disc diameters of the three kinds of window.
     static constexpr int kRegisterDisc = 735;
     static constexpr int kListDisc = 900; // search and report windows

@@ -8,12 +8,12 @@
 
 ImageButtonPanel::ImageButtonPanel(QWidget* form) : QObject(form), m_form(form) {}
 
-ImageButton* ImageButtonPanel::add(const ImageButtonSpec& design)
+ImageButton* ImageButtonPanel::add(const ImageButtonLayout& design)
 {
     return addSharingDisc(nullptr, design);
 }
 
-ImageButton* ImageButtonPanel::addSharingDisc(ImageButton* host, const ImageButtonSpec& design)
+ImageButton* ImageButtonPanel::addSharingDisc(ImageButton* host, const ImageButtonLayout& design)
 {
     auto* button = new ImageButton(m_form, design, host);
     button->setParent(this);

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QObject>
 
-#include "shell/ImageButtonSpec.h"
+#include "shell/ImageButtonLayout.h"
 
 class ImageButton;
 class QWidget;
@@ -17,9 +17,9 @@ class ImageButtonPanel : public QObject {
 public:
     explicit ImageButtonPanel(QWidget* form);
 
-    ImageButton* add(const ImageButtonSpec& design);
+    ImageButton* add(const ImageButtonLayout& design);
     // A button in the same place as `host`, sharing its disc and bracket (New and Cancel).
-    ImageButton* addSharingDisc(ImageButton* host, const ImageButtonSpec& design);
+    ImageButton* addSharingDisc(ImageButton* host, const ImageButtonLayout& design);
 
     // Runs reset() on mouse moves over the ground of `background` (the form itself, a frame).
     // Windows that need a handler of their own there call reset() from it instead.

@@ -108,13 +108,13 @@ frmabout::frmabout(QWidget* parent)
                    shell::teamName()));
 
     buttons = new ImageButtonPanel(this);
-    ImageButtonSpec exit;
+    ImageButtonLayout exit;
     exit.iconName = QStringLiteral("ImageExit");
     exit.discName = QStringLiteral("ShapeExit");
     exit.captionName = QStringLiteral("Label0(1)");
     exit.picture = Pictures::icon(Pictures::Icon::Back);
     exit.iconAt = QPoint(5580, 300);
-    exit.disc = ImageButtonSpec::kAboutDisc;
+    exit.disc = ImageButtonLayout::kAboutDisc;
     exit.caption = shell::backCaption();
     exit.captionColour = QColor(128, 0, 0);
     exit.captionFont = small;

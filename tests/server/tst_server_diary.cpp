@@ -283,7 +283,7 @@ private slots:
         } catch (const jet::JetError& error) {
             QCOMPARE(error.number(), jet::errors::kInvalidOperation);
         }
-        const jet::ServerDiaryState state = jet::inspectServerDiary(*server);
+        const jet::ServerDiaryState state = jet::readServerDiaryState(*server);
         QCOMPARE(state.schemaVersion, std::optional<int>(jet::kServerSchemaVersion));
         QCOMPARE(state.counts.value(0), qMakePair(QStringLiteral("local"), 1));
     }

@@ -19,17 +19,17 @@
 
 namespace {
 
-ImageButtonSpec registerButton(const QString& what, int top, int firstLine, int captionIndex,
+ImageButtonLayout registerButton(const QString& what, int top, int firstLine, int captionIndex,
                                const QByteArray& caption, QColor colour)
 {
-    ImageButtonSpec design;
+    ImageButtonLayout design;
     design.iconName = "Image" + what;
     design.discName = "Shape" + what;
     design.captionName = QStringLiteral("Label0(%1)").arg(captionIndex);
     design.firstLine = firstLine;
     design.picture = Pictures::icon(Pictures::Icon::Save);
     design.iconAt = QPoint(10560, top);
-    design.disc = ImageButtonSpec::kRegisterDisc;
+    design.disc = ImageButtonLayout::kRegisterDisc;
     design.caption = caption;
     design.captionColour = colour;
     design.captionFont = varnel::varnelFont(varnel::VarnelFont::Akshara02, 12);
@@ -75,7 +75,7 @@ private:
 
 void TestImageButton::workedGeometry()
 {
-    const ImageButtonSpec design = registerButton("New", 960, 1, 1, shell::newCaption(), Qt::blue);
+    const ImageButtonLayout design = registerButton("New", 960, 1, 1, shell::newCaption(), Qt::blue);
     QCOMPARE(ImageButton::iconGeometry(design), twRect(10560, 960, 480, 480));
     QCOMPARE(ImageButton::discGeometry(design), twRect(10440, 840, 735, 735));
     const auto lines = ImageButton::bracketGeometry(design);
@@ -100,7 +100,7 @@ void TestImageButton::discsOfTheOtherButtons()
 {
     QFETCH(int, iconTop);
     QFETCH(int, discTop);
-    const ImageButtonSpec design = registerButton("Save", iconTop, 4, 2, {}, Qt::blue);
+    const ImageButtonLayout design = registerButton("Save", iconTop, 4, 2, {}, Qt::blue);
     QCOMPARE(ImageButton::discGeometry(design), twRect(10440, discTop, 735, 735));
 }
 
@@ -108,20 +108,20 @@ void TestImageButton::iconCentredInAGivenDisc_data()
 {
     QTest::addColumn<QPoint>("discAt");
     QTest::addColumn<int>("disc");
-    QTest::newRow("find, local list") << QPoint(8460, 480) << ImageButtonSpec::kListDisc;
-    QTest::newRow("exit, outstation list") << QPoint(10080, 480) << ImageButtonSpec::kListDisc;
-    QTest::newRow("exit, tour list") << QPoint(10560, 600) << ImageButtonSpec::kListDisc;
-    QTest::newRow("about") << QPoint(5415, 135) << ImageButtonSpec::kAboutDisc;
-    QTest::newRow("register") << QPoint(10440, 840) << ImageButtonSpec::kRegisterDisc;
+    QTest::newRow("find, local list") << QPoint(8460, 480) << ImageButtonLayout::kListDisc;
+    QTest::newRow("exit, outstation list") << QPoint(10080, 480) << ImageButtonLayout::kListDisc;
+    QTest::newRow("exit, tour list") << QPoint(10560, 600) << ImageButtonLayout::kListDisc;
+    QTest::newRow("about") << QPoint(5415, 135) << ImageButtonLayout::kAboutDisc;
+    QTest::newRow("register") << QPoint(10440, 840) << ImageButtonLayout::kRegisterDisc;
 }
 
 void TestImageButton::iconCentredInAGivenDisc()
 {
     QFETCH(QPoint, discAt);
     QFETCH(int, disc);
-    ImageButtonSpec design;
+    ImageButtonLayout design;
     design.disc = disc;
-    design.iconAt = ImageButtonSpec::iconInDisc(discAt, disc);
+    design.iconAt = ImageButtonLayout::iconInDisc(discAt, disc);
     const QRect d = ImageButton::discGeometry(design);
     QCOMPARE(d, twRect(discAt.x(), discAt.y(), disc, disc));
     // Concentric to the pixel: equal margins, or one more on the right and bottom.
@@ -144,7 +144,7 @@ void TestImageButton::init()
     panel = new ImageButtonPanel(form);
     newButton =
         panel->add(registerButton("New", 960, 1, 1, shell::newCaption(), QColor(0, 0, 128)));
-    ImageButtonSpec cancel =
+    ImageButtonLayout cancel =
         registerButton("Cancel", 960, 1, 0, shell::cancelCaption(), QColor(192, 0, 0));
     cancelButton = panel->addSharingDisc(newButton, cancel);
     cancelButton->setIconVisible(false);

@@ -53,9 +53,9 @@ void press(const QString& keys, frmMDI* mdi = nullptr)
     }
 }
 
-ImageButtonSpec buttonAt(const QString& what, int top, int firstLine)
+ImageButtonLayout buttonAt(const QString& what, int top, int firstLine)
 {
-    ImageButtonSpec design;
+    ImageButtonLayout design;
     design.iconName = "Image" + what;
     design.discName = "Shape" + what;
     design.captionName = QStringLiteral("Label0(%1)").arg(firstLine);

@@ -194,7 +194,7 @@ void copyRegistersToServer(Database& file, Database& database)
     server.noteWrite();
 }
 
-ServerDiaryState inspectServerDiary(Database& database)
+ServerDiaryState readServerDiaryState(Database& database)
 {
     PgDatabase& server = serverOf(database);
     ServerDiaryState state;

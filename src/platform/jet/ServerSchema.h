@@ -46,6 +46,6 @@ struct ServerDiaryState {
     QList<QPair<QString, int>> counts; // register -> records
 };
 
-ServerDiaryState inspectServerDiary(Database& server);
+ServerDiaryState readServerDiaryState(Database& server);
 
 } // namespace jet

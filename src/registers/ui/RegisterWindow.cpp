@@ -166,14 +166,14 @@ void RegisterWindow::buildButtons()
         varnel::varnelFont(m_layout.buttonCaptionFont, m_layout.buttonCaptionSize);
     auto design = [&](const char* icon, const char* disc, int caption, int firstLine,
                       Pictures::Icon picture, int row, const QByteArray& text, QColor colour) {
-        ImageButtonSpec s;
+        ImageButtonLayout s;
         s.iconName = QString::fromLatin1(icon);
         s.discName = QString::fromLatin1(disc);
         s.captionName = QStringLiteral("Label0(%1)").arg(caption);
         s.firstLine = firstLine;
         s.picture = Pictures::icon(picture);
         s.iconAt = QPoint(m_layout.buttonsLeft, m_layout.buttonTops[row]);
-        s.disc = ImageButtonSpec::kRegisterDisc;
+        s.disc = ImageButtonLayout::kRegisterDisc;
         s.caption = text;
         s.captionColour = colour;
         s.captionFont = captionFont;

@@ -71,16 +71,16 @@ ReportWindow::ReportWindow(const QString& name, const QByteArray& title, int top
     dateFrame("Frame2", texts::until, kClientWidth - 240 - kFrameWidth, top, 1);
 
     m_panel = new ImageButtonPanel(this);
-    ImageButtonSpec design;
+    ImageButtonLayout design;
     design.iconName = QStringLiteral("ImageReport");
     design.discName = QStringLiteral("ShapeReport");
     design.captionName = QStringLiteral("Label0");
     design.firstLine = 1;
     design.picture = Pictures::icon(Pictures::Icon::Report);
-    design.disc = ImageButtonSpec::kListDisc;
-    design.iconAt = ImageButtonSpec::iconInDisc(
-        QPoint((kClientWidth - ImageButtonSpec::kListDisc) / 2, top + kFrameHeight + 120),
-        ImageButtonSpec::kListDisc);
+    design.disc = ImageButtonLayout::kListDisc;
+    design.iconAt = ImageButtonLayout::iconInDisc(
+        QPoint((kClientWidth - ImageButtonLayout::kListDisc) / 2, top + kFrameHeight + 120),
+        ImageButtonLayout::kListDisc);
     design.caption = shell::reportCaption();
     design.captionColour = QColor(0, 0, 128);
     design.captionFont = varnel::varnelFont(varnel::VarnelFont::Akshara02, 12);

@@ -24,18 +24,18 @@ const QRect kTimePicker(1260, 960, 2040, 450);
 
 SearchWindowDesign localSearchDesign()
 {
-    return {QStringLiteral("frmfind1"), SearchRegister::Local, texts::titleLocal,
+    return {QStringLiteral("frmfind1"), data::Register::Local, texts::titleLocal,
             QPoint(8460, 480),          QPoint(10320, 480),    QRect(360, 2040, 11175, 4215)};
 }
 
 SearchWindowDesign outstationSearchDesign()
 {
-    return {QStringLiteral("frmfind2"), SearchRegister::Outstation, texts::titleOutstation,
+    return {QStringLiteral("frmfind2"), data::Register::Outstation, texts::titleOutstation,
             QPoint(8100, 480),          QPoint(10080, 480),         QRect(360, 2040, 11055, 4215)};
 }
 
 ProgrammeSearchWindow::ProgrammeSearchWindow(const SearchWindowDesign& design, QWidget* parent)
-    : SearchWindow(design, parent), m_table(tableName(design.which))
+    : SearchWindow(design, parent), m_table(data::tableName(design.which))
 {
     QGroupBox* Frame1 =
         makeFrame(QStringLiteral("Frame1"), texts::from, QRect(540, 240, 3375, 1575));

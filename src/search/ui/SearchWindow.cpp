@@ -44,7 +44,7 @@ QRect pixels(const QRect& twips)
 constexpr int kMargin = 360;   // right of and under the grid, in twips
 constexpr int kCountRow = 360; // the line under the grid that counts the records listed
 constexpr int kLowerRow = 600; // the row of title and product name under the grid
-constexpr int kDisc = ImageButtonSpec::kListDisc;
+constexpr int kDisc = ImageButtonLayout::kListDisc;
 
 } // namespace
 
@@ -111,13 +111,13 @@ void SearchWindow::buildButtons()
     auto design = [&](const char* icon, const char* disc, int caption, int firstLine,
                       Pictures::Icon picture, QPoint discAt, const QByteArray& text,
                       QColor colour) {
-        ImageButtonSpec s;
+        ImageButtonLayout s;
         s.iconName = QString::fromLatin1(icon);
         s.discName = QString::fromLatin1(disc);
         s.captionName = QStringLiteral("Label0(%1)").arg(caption);
         s.firstLine = firstLine;
         s.picture = Pictures::icon(picture);
-        s.iconAt = ImageButtonSpec::iconInDisc(discAt, kDisc);
+        s.iconAt = ImageButtonLayout::iconInDisc(discAt, kDisc);
         s.disc = kDisc;
         s.caption = text;
         s.captionColour = colour;

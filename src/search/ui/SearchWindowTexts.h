@@ -21,10 +21,10 @@ inline const QString unclosedBracket = QStringLiteral(u"[ ಇದೆ, ಆದರ�
 // a range between [ ] runs backwards: write the earlier letter first, as in [ಅ-ಕ]
 inline const QString backwardRange =
     QStringLiteral(u"[\u00A0] ನಡುವಿನ ಶ್ರೇಣಿ ತಲೆಕೆಳಗಾಗಿದೆ: ಮೊದಲು ಬರುವ ಅಕ್ಷರವನ್ನು ಮೊದಲು ಬರೆಯಿರಿ, [ಅ-ಕ] ಎಂಬಂತೆ.");
-// In a place text * ? # [ ] are special: * any run of letters, ? any one letter, # one digit,
-// [ ] any one of the letters written between them. To search for one of them itself, write it
-// between [ ]: [[] stands for [.
-inline const QString specialCharacters =
+// In a place text * ? # [ ] have a meaning of their own: * any run of letters, ? any one letter, #
+// one digit, [ ] any one of the letters written between them. To search for one of them itself,
+// write it between [ ]: [[] stands for [.
+inline const QString patternCharacters =
     QStringLiteral(u"ಸ್ಥಳದ ಹೆಸರಿನಲ್ಲಿ * ? # [\u00A0] ವಿಶೇಷ ಅಕ್ಷರಗಳು: * ಎಷ್ಟೇ ಅಕ್ಷರಗಳು, ? ಯಾವುದೇ ಒಂದು ಅಕ್ಷರ, "
                    u"# ಒಂದು ಅಂಕಿ, [\u00A0] ನಡುವೆ ಬರೆದ ಅಕ್ಷರಗಳಲ್ಲಿ ಯಾವುದಾದರೂ ಒಂದು. ಇವುಗಳಲ್ಲಿ ಒಂದನ್ನೇ "
                    u"ಹುಡುಕಲು ಅದನ್ನು [\u00A0] ನಡುವೆ ಬರೆಯಿರಿ: [[] ಎಂದರೆ [.");

@@ -20,7 +20,7 @@ namespace search {
 
 SearchWindowDesign tourSearchDesign()
 {
-    return {QStringLiteral("frmfind3"), SearchRegister::Tour, texts::titleTour,
+    return {QStringLiteral("frmfind3"), data::Register::Tour, texts::titleTour,
             QPoint(8880, 600),          QPoint(10560, 600),   QRect(360, 2160, 11055, 4215)};
 }
 
@@ -105,10 +105,10 @@ QString TourSearchWindow::placeProblem(const varnel::VarnelLineEdit* box,
     switch (placeFault(place.bytes)) {
     case PlaceFault::None: return {};
     case PlaceFault::UnclosedBracket:
-        return inBox + texts::unclosedBracket + QStringLiteral("\n\n") + texts::specialCharacters +
+        return inBox + texts::unclosedBracket + QStringLiteral("\n\n") + texts::patternCharacters +
                QStringLiteral("\n\n");
     case PlaceFault::BackwardRange:
-        return inBox + texts::backwardRange + QStringLiteral("\n\n") + texts::specialCharacters +
+        return inBox + texts::backwardRange + QStringLiteral("\n\n") + texts::patternCharacters +
                QStringLiteral("\n\n");
     }
     return {};

@@ -37,7 +37,7 @@ int init(const QString& connection, const QString& fromDiary)
     const std::optional<QString> fileId = file ? exports::storedDiaryId(*file) : std::nullopt;
     exports::storeDiaryId(*server, fileId.value_or(QUuid::createUuid().toString(QUuid::Id128)));
     cli::out() << "Laid the diary out on " << server->path() << Qt::endl;
-    for (const auto& [table, count] : jet::inspectServerDiary(*server).counts)
+    for (const auto& [table, count] : jet::readServerDiaryState(*server).counts)
         cli::out() << table << ": " << count << " records" << Qt::endl;
     return cli::kDone;
 }
@@ -47,7 +47,7 @@ int check(const QString& connection)
     // A failure to connect is reported on standard error by the failure layer (exit 3).
     const std::shared_ptr<jet::Database> server = jet::Database::ConnectServer(connection);
     cli::out() << "reachable: yes" << Qt::endl;
-    const jet::ServerDiaryState state = jet::inspectServerDiary(*server);
+    const jet::ServerDiaryState state = jet::readServerDiaryState(*server);
     if (!state.schemaVersion) {
         cli::out() << "diary: none (lay one out with velmora-cli server init)" << Qt::endl;
         return cli::kNothingToDo;
