@@ -4,10 +4,11 @@
 // and the server's: each row is a run of steps "ARGUMENTS => CODE", then "= OUT" (standard
 // output is OUT, $H the list's header for the step's register) or "~ TEXT" (standard output,
 // or standard error on a failure, holds TEXT). Each step works on the diary given.
-#include <QProcess>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "CliInProcess.h"
 #include "data/CsvText.h"
 #include "search/SearchCsv.h"
 
@@ -64,12 +65,13 @@ inline void cliWriteRows()
                                               "delete local 1 --server $S => 3"};
 }
 
-// Runs the row's steps on `diary` (--diary FILE or --server CONNECTION).
-inline void runCliWriteSteps(const QStringList& steps, const QStringList& diary)
+// Runs the row's steps on `diary` (--diary FILE or --server CONNECTION), each through `run`.
+inline void runCliWriteSteps(const QStringList& steps, const QStringList& diary,
+                             CliResult (*run)(const QStringList&,
+                                              const CliEnvironment&) = runCliProcess)
 {
     QTemporaryDir config; // the clash rule's setting as it comes: 60 minutes
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    const CliEnvironment environment{{"XDG_CONFIG_HOME", QFile::encodeName(config.path())}};
     for (const QString& step : steps) {
         const QString outcome = step.section(QStringLiteral(" => "), 1);
         QStringList argv = step.section(QStringLiteral(" => "), 0, 0).split(QLatin1Char(' '));
@@ -77,21 +79,18 @@ inline void runCliWriteSteps(const QStringList& steps, const QStringList& diary)
                               QStringLiteral("host=127.0.0.1 port=1 dbname=x user=x"));
         if (!argv.contains(QStringLiteral("--server")))
             argv << diary;
-        QProcess cli;
-        cli.setProcessEnvironment(environment);
-        cli.start(QStringLiteral(VELMORA_CLI), argv);
-        QVERIFY(cli.waitForFinished(60000));
-        const QString out = QString::fromUtf8(cli.readAllStandardOutput());
-        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        const CliResult cli = run(argv, environment);
+        const QString out = QString::fromUtf8(cli.out);
+        const QString& err = cli.err;
         const int code = outcome.left(1).toInt();
-        QVERIFY2(cli.exitCode() == code, qPrintable(step + QStringLiteral(" -> ") + err));
+        QVERIFY2(cli.exitCode == code, qPrintable(step + QStringLiteral(" -> ") + err));
         if (code != 0)
             QVERIFY2(out.isEmpty() && err.count(QLatin1Char('\n')) == 1, qPrintable(err));
         QString expected = outcome.mid(4);
         expected.replace(QStringLiteral("$H"),
                          data::csvLine(search::csvHeader(argv[1] == QLatin1String("tour")
-                                                             ? search::SearchRegister::Tour
-                                                             : search::SearchRegister::Local)));
+                                                             ? data::Register::Tour
+                                                             : data::Register::Local)));
         expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         const QString shown =
             QString(code ? err : out).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
