@@ -131,8 +131,8 @@ int stepRange(sqlite3* db, const QDate& from, const QDate& to, bool texts)
 
 int entriesIn(jet::Database& database, const agenda::DateRange& range)
 {
-    return int(agenda::readProgrammes(database, agenda::Register::Local, range).size() +
-               agenda::readProgrammes(database, agenda::Register::Outstation, range).size() +
+    return int(agenda::readProgrammes(database, data::Register::Local, range).size() +
+               agenda::readProgrammes(database, data::Register::Outstation, range).size() +
                agenda::readTours(database, range).size());
 }
 
@@ -183,7 +183,7 @@ const BenchRegistration agendaSaveCheck("agenda-save-check", []() -> BenchResult
     FullDiary& diary = fullDiary();
     const QDate day(2025, 12, 10);
     agenda::SaveClashCheck check(60);
-    const agenda::SaveCandidate candidate{agenda::Register::Local, day, QTime(11, 0), {}, {}, {}};
+    const agenda::SaveCandidate candidate{data::Register::Local, day, QTime(11, 0), {}, {}, {}};
     const double ours = benchMs([&] {
         for (int i = 0; i < 20; ++i)
             check.newClashes(*diary.database, candidate);

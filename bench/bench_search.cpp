@@ -60,7 +60,7 @@ int stepRows(sqlite3* db, const char* sql)
 BenchResult compare(const QString& statement, const char* rawSql, int expectedRows)
 {
     FullDiary& diary = fullDiary();
-    search::SearchSession session(search::SearchRegister::Local);
+    search::SearchSession session(data::Register::Local);
     session.OpenDatabase(diary.path);
     int raw = 0;
     // What opening the list costs: the statement's rows, read in one statement and kept in

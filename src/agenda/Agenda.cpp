@@ -128,8 +128,8 @@ Agenda buildAgenda(const QDate& from, int days, const QList<Entry>& programmes,
 Agenda readAgenda(jet::Database& database, const QDate& from, int days, int withinMinutes)
 {
     const DateRange range{from, from.addDays(std::max(days, 1) - 1)};
-    QList<Entry> programmes = readProgrammes(database, Register::Local, range);
-    programmes.append(readProgrammes(database, Register::Outstation, range));
+    QList<Entry> programmes = readProgrammes(database, data::Register::Local, range);
+    programmes.append(readProgrammes(database, data::Register::Outstation, range));
     return buildAgenda(from, days, programmes, readTours(database, range), withinMinutes);
 }
 

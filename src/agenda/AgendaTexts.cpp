@@ -24,7 +24,7 @@ QString recordText(const Entry& entry)
     const QString subject = entry.isTour() ? varnel::decode(entry.subject) + QStringLiteral(" - ") +
                                                  varnel::decode(entry.place)
                                            : varnel::decode(entry.subject);
-    return registerLabel(entry.which) + QStringLiteral(", ") + when + QStringLiteral(": ") +
+    return data::registerCaption(entry.which) + QStringLiteral(", ") + when + QStringLiteral(": ") +
            subject;
 }
 

@@ -71,7 +71,7 @@ bool timesClash(const Entry& a, const Entry& b, int withinMinutes)
 
 bool tourHolds(const Entry& tour, const Entry& programme)
 {
-    if (!tour.isTour() || programme.which != Register::Local)
+    if (!tour.isTour() || programme.which != data::Register::Local)
         return false;
     const std::int64_t at = programme.start();
     return tour.start() < at && at < tour.end();
@@ -117,8 +117,8 @@ QList<Clash> findClashes(const QList<Entry>& programmes, const QList<Entry>& tou
 
 QList<Clash> readClashes(jet::Database& database, const DateRange& range, int withinMinutes)
 {
-    QList<Entry> programmes = readProgrammes(database, Register::Local, range, Texts::Leave);
-    programmes.append(readProgrammes(database, Register::Outstation, range, Texts::Leave));
+    QList<Entry> programmes = readProgrammes(database, data::Register::Local, range, Texts::Leave);
+    programmes.append(readProgrammes(database, data::Register::Outstation, range, Texts::Leave));
     return findClashes(programmes, readTours(database, range, Texts::Leave), withinMinutes);
 }
 

@@ -4,26 +4,6 @@
 
 namespace agenda {
 
-QString registerName(Register which)
-{
-    switch (which) {
-    case Register::Local: return QStringLiteral("local");
-    case Register::Outstation: return QStringLiteral("outstation");
-    case Register::Tour: break;
-    }
-    return QStringLiteral("tour");
-}
-
-QString registerLabel(Register which)
-{
-    switch (which) {
-    case Register::Local: return QStringLiteral(u"ಸ್ಥಳೀಯ");
-    case Register::Outstation: return QStringLiteral(u"ಪರಸ್ಥಳ");
-    case Register::Tour: break;
-    }
-    return QStringLiteral(u"ಪ್ರವಾಸ");
-}
-
 std::int64_t Entry::moment(const QDate& date, const QTime& time)
 {
     // No time (a day on tour) is the start of the day.

@@ -7,18 +7,13 @@
 #include <QString>
 #include <QTime>
 
+#include "data/Register.h"
+
 // One record of a register as the agenda and the clash rule read it.
 namespace agenda {
 
-enum class Register { Local, Outstation, Tour };
-
-// "local", "outstation", "tour": the register's table, and its name on the command line.
-QString registerName(Register which);
-// The register as a word of the agenda (Unicode Kannada).
-QString registerLabel(Register which);
-
 struct Entry {
-    Register which = Register::Local;
+    data::Register which = data::Register::Local;
     std::int64_t key = 0; // the row's identity in its table (what Recordset::Bookmark gives)
     int serial = 0;       // sl_no
     // A programme's date and time; a tour's departure.
@@ -31,7 +26,7 @@ struct Entry {
     QByteArray subject;
     QByteArray place;
 
-    bool isTour() const { return which == Register::Tour; }
+    bool isTour() const { return which == data::Register::Tour; }
     // Seconds since the start of the calendar: orders and compares dates and times together.
     std::int64_t start() const { return moment(date, time); }
     std::int64_t end() const { return moment(endDate, endTime); }

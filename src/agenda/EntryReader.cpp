@@ -33,7 +33,8 @@ using Values = std::vector<QVariant>;
 
 // Reads every row of `sql` (identity and sl_no first) into entries; `fill` takes the rest.
 template <typename Fill>
-QList<Entry> readEntries(jet::Database& database, Register which, const QString& sql, Fill fill)
+QList<Entry> readEntries(jet::Database& database, data::Register which, const QString& sql,
+                         Fill fill)
 {
     // One forward pass over the statement: nothing here writes, and no row is looked at twice,
     // so the rows need not be held as a set.
@@ -69,7 +70,7 @@ void fillTour(const Values& row, Entry& entry)
 
 } // namespace
 
-QList<Entry> readProgrammes(jet::Database& database, Register which, const DateRange& range,
+QList<Entry> readProgrammes(jet::Database& database, data::Register which, const DateRange& range,
                             Texts texts)
 {
     QStringList conditions;
@@ -81,7 +82,7 @@ QList<Entry> readProgrammes(jet::Database& database, Register which, const DateR
         QStringLiteral("Select %1, sl_no, tarna_date, tarna_time%2 from %3")
             .arg(database.rowIdentity(),
                  texts == Texts::Read ? QStringLiteral(", topic, venue") : QString(),
-                 registerName(which)) +
+                 data::tableName(which)) +
         whereClause(conditions) + QStringLiteral(" order by tarna_date, tarna_time");
     return readEntries(database, which, sql, [](const Values& row, Entry& entry) {
         entry.date = row[2].toDate();
@@ -124,7 +125,7 @@ QList<Entry> readTours(jet::Database& database, const DateRange& range, Texts te
     } else if (range.to) {
         where = QStringLiteral(" where travel_date_from<=") + dateValue(*range.to);
     }
-    QList<Entry> tours = readEntries(database, Register::Tour, select + where, fillTour);
+    QList<Entry> tours = readEntries(database, data::Register::Tour, select + where, fillTour);
     std::sort(tours.begin(), tours.end(), startsBefore);
     return tours;
 }

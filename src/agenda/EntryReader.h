@@ -23,7 +23,7 @@ struct DateRange {
 enum class Texts { Read, Leave };
 
 // The programmes of `which` (local or outstation) dated within `range`, in date and time order.
-QList<Entry> readProgrammes(jet::Database& database, Register which, const DateRange& range,
+QList<Entry> readProgrammes(jet::Database& database, data::Register which, const DateRange& range,
                             Texts texts = Texts::Read);
 
 // The tours under way on a day of `range`: those leaving by its last day and arriving on or

@@ -32,7 +32,7 @@ QList<Entry> clashesOnSave(jet::Database& database, const SaveCandidate& candida
     if (self.isTour()) {
         if (self.end() > self.start()) {
             for (const Entry& programme :
-                 readProgrammes(database, Register::Local, {self.date, self.endDate})) {
+                 readProgrammes(database, data::Register::Local, {self.date, self.endDate})) {
                 if (tourHolds(self, programme))
                     clashes.append(programme);
             }
@@ -40,13 +40,13 @@ QList<Entry> clashesOnSave(jet::Database& database, const SaveCandidate& candida
         return clashes;
     }
     const DateRange day{self.date, self.date};
-    for (const Register which : {Register::Local, Register::Outstation}) {
+    for (const data::Register which : {data::Register::Local, data::Register::Outstation}) {
         for (const Entry& programme : readProgrammes(database, which, day)) {
             if (timesClash(self, programme, withinMinutes))
                 clashes.append(programme);
         }
     }
-    if (self.which == Register::Local) {
+    if (self.which == data::Register::Local) {
         for (const Entry& tour : readTours(database, day)) {
             if (tourHolds(tour, self))
                 clashes.append(tour);

@@ -18,7 +18,7 @@ namespace agenda {
 
 // A record as a register window is about to write it.
 struct SaveCandidate {
-    Register which = Register::Local;
+    data::Register which = data::Register::Local;
     QDate date; // a programme's date and time; a tour's departure
     QTime time;
     QDate endDate; // a tour's arrival

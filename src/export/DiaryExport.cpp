@@ -15,7 +15,7 @@ constexpr qsizetype kPieceBytes = 64 * 1024;
 
 } // namespace
 
-ExportResult exportRecords(jet::Database& database, ExportRegister which, const QString& statement,
+ExportResult exportRecords(jet::Database& database, data::Register which, const QString& statement,
                            ExportFormat format)
 {
     const QList<ExportRecord> records = readRecords(database, statement);
@@ -28,7 +28,7 @@ ExportResult exportRecords(jet::Database& database, ExportRegister which, const 
     return result;
 }
 
-int streamRecords(jet::Database& database, ExportRegister which, const QString& statement,
+int streamRecords(jet::Database& database, data::Register which, const QString& statement,
                   ExportFormat format, const ExportSink& sink)
 {
     const bool calendar = format == ExportFormat::Calendar;

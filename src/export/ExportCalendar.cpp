@@ -38,13 +38,13 @@ void appendFolded(QByteArray& out, QByteArrayView line)
 // (CRLF, CR or LF) as "\n"; the runs between them go straight in.
 void appendText(QByteArray& out, QStringView text)
 {
-    const auto special = [](char16_t c) {
+    const auto needsEscape = [](char16_t c) {
         return c == u'\\' || c == u';' || c == u',' || c == u'\r' || c == u'\n';
     };
     qsizetype from = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (!special(c))
+        if (!needsEscape(c))
             continue;
         data::appendUtf8(out, text.mid(from, i - from));
         if (c == u'\r' || c == u'\n') {
@@ -218,19 +218,19 @@ void tourEvent(Calendar& out, const QVariantList& v)
 
 namespace {
 
-QString uidPrefix(ExportRegister which, const QString& diaryId)
+QString uidPrefix(data::Register which, const QString& diaryId)
 {
-    return QStringLiteral("velmora-%1-%2-").arg(diaryId, tableName(which));
+    return QStringLiteral("velmora-%1-%2-").arg(diaryId, data::tableName(which));
 }
 
 } // namespace
 
-QString eventUid(ExportRegister which, qint64 identity, const QString& diaryId)
+QString eventUid(data::Register which, qint64 identity, const QString& diaryId)
 {
     return uidPrefix(which, diaryId) + QString::number(identity);
 }
 
-CalendarWriter::CalendarWriter(ExportRegister which, const QString& diaryId, const QDateTime& stamp)
+CalendarWriter::CalendarWriter(data::Register which, const QString& diaryId, const QDateTime& stamp)
     : m_which(which), m_uidPrefix(uidPrefix(which, diaryId).toUtf8()),
       m_stamp(stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1())
 {
@@ -251,7 +251,7 @@ QByteArray CalendarWriter::start() const
 void CalendarWriter::appendEvent(QByteArray& text, qint64 identity,
                                  const QVariantList& values) const
 {
-    const int dateOrdinal = m_which == ExportRegister::Tour ? 3 : 1;
+    const int dateOrdinal = m_which == data::Register::Tour ? 3 : 1;
     // A record without a readable date has no place in a calendar.
     if (!cell(values, dateOrdinal).toDate().isValid())
         return;
@@ -259,7 +259,7 @@ void CalendarWriter::appendEvent(QByteArray& text, qint64 identity,
     out.property("BEGIN", "VEVENT");
     out.property("UID", m_uidPrefix + QByteArray::number(identity));
     out.property("DTSTAMP", m_stamp);
-    if (m_which == ExportRegister::Tour)
+    if (m_which == data::Register::Tour)
         tourEvent(out, values);
     else
         programmeEvent(out, values);
@@ -280,7 +280,7 @@ QByteArray CalendarWriter::end() const
     return text;
 }
 
-QByteArray exportCalendar(ExportRegister which, const QList<ExportRecord>& records,
+QByteArray exportCalendar(data::Register which, const QList<ExportRecord>& records,
                           const QString& diaryId, const QDateTime& stamp)
 {
     const CalendarWriter writer(which, diaryId, stamp);

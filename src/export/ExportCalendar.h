@@ -23,16 +23,16 @@ namespace exports {
 // diary is made anew or brought over from Jet again, or when the file is rebuilt by a tool
 // (sqlite3's VACUUM) that renumbers row keys. Restoring a backup brings back that backup's
 // records with their UIDs.
-QByteArray exportCalendar(ExportRegister which, const QList<ExportRecord>& records,
+QByteArray exportCalendar(data::Register which, const QList<ExportRecord>& records,
                           const QString& diaryId,
                           const QDateTime& stamp = QDateTime::currentDateTimeUtc());
 
-QString eventUid(ExportRegister which, qint64 identity, const QString& diaryId);
+QString eventUid(data::Register which, qint64 identity, const QString& diaryId);
 
 // The same file piece by piece, for writing it as the rows are read.
 class CalendarWriter {
 public:
-    CalendarWriter(ExportRegister which, const QString& diaryId,
+    CalendarWriter(data::Register which, const QString& diaryId,
                    const QDateTime& stamp = QDateTime::currentDateTimeUtc());
     QByteArray start() const;
     // One record's event; empty for a record without a readable date.
@@ -42,7 +42,7 @@ public:
     QByteArray end() const;
 
 private:
-    ExportRegister m_which;
+    data::Register m_which;
     QByteArray m_uidPrefix; // the UID up to the row identity
     QByteArray m_stamp;
     mutable QByteArray m_line; // the content line being put together

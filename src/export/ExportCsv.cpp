@@ -13,20 +13,10 @@ namespace exports {
 
 namespace {
 
-QStringList columnNames(ExportRegister which)
+QStringList columnNames(data::Register which)
 {
-    return data::registerColumns(which == ExportRegister::Tour ? QStringLiteral("tour")
+    return data::registerColumns(which == data::Register::Tour ? QStringLiteral("tour")
                                                                : QStringLiteral("local"));
-}
-
-search::SearchRegister gridRegister(ExportRegister which)
-{
-    switch (which) {
-    case ExportRegister::Local: return search::SearchRegister::Local;
-    case ExportRegister::Outstation: return search::SearchRegister::Outstation;
-    case ExportRegister::Tour: break;
-    }
-    return search::SearchRegister::Tour;
 }
 
 QString cellText(const QVariant& value)
@@ -42,12 +32,12 @@ QString cellText(const QVariant& value)
 } // namespace
 
 // The grid's Kannada captions, column for column, as the lists and velmora-cli list write them.
-QByteArray exportCsvHeader(ExportRegister which)
+QByteArray exportCsvHeader(data::Register which)
 {
-    return data::csvLine(search::csvHeader(gridRegister(which))).toUtf8();
+    return data::csvLine(search::csvHeader(which)).toUtf8();
 }
 
-QByteArray exportCsvLine(ExportRegister which, const QVariantList& values)
+QByteArray exportCsvLine(data::Register which, const QVariantList& values)
 {
     const qsizetype columns = columnNames(which).size();
     QStringList cells;
@@ -57,7 +47,7 @@ QByteArray exportCsvLine(ExportRegister which, const QVariantList& values)
     return data::csvLine(cells).toUtf8();
 }
 
-QByteArray exportCsv(ExportRegister which, const QList<ExportRecord>& records)
+QByteArray exportCsv(data::Register which, const QList<ExportRecord>& records)
 {
     QByteArray text = exportCsvHeader(which);
     for (const ExportRecord& record : records)

@@ -20,32 +20,12 @@ QString dateValue(const QDate& date)
 
 } // namespace
 
-QString tableName(ExportRegister which)
-{
-    switch (which) {
-    case ExportRegister::Local: return QStringLiteral("local");
-    case ExportRegister::Outstation: return QStringLiteral("outstation");
-    case ExportRegister::Tour: return QStringLiteral("tour");
-    }
-    return {};
-}
-
-std::optional<ExportRegister> registerNamed(const QString& table)
-{
-    for (ExportRegister which :
-         {ExportRegister::Local, ExportRegister::Outstation, ExportRegister::Tour}) {
-        if (table == tableName(which))
-            return which;
-    }
-    return std::nullopt;
-}
-
-QString exportStatement(ExportRegister which, const std::optional<QDate>& from,
+QString exportStatement(data::Register which, const std::optional<QDate>& from,
                         const std::optional<QDate>& to)
 {
     QStringList bounds;
     QString order;
-    if (which == ExportRegister::Tour) {
+    if (which == data::Register::Tour) {
         if (from)
             bounds << QStringLiteral("travel_date_to>=") + dateValue(*from);
         if (to)
@@ -58,7 +38,7 @@ QString exportStatement(ExportRegister which, const std::optional<QDate>& from,
             bounds << QStringLiteral("tarna_date<=") + dateValue(*to);
         order = QStringLiteral(" order by tarna_date, tarna_time, sl_no");
     }
-    QString statement = QStringLiteral("Select * from ") + tableName(which);
+    QString statement = QStringLiteral("Select * from ") + data::tableName(which);
     if (!bounds.isEmpty())
         statement += QStringLiteral(" where ") + bounds.join(QStringLiteral(" and "));
     return statement + order;

@@ -9,18 +9,14 @@
 #include <QString>
 #include <QVariantList>
 
+#include "data/Register.h"
+
 namespace jet {
 class Database;
 }
 
 // The records an export writes, read through the engine's record sets.
 namespace exports {
-
-enum class ExportRegister { Local, Outstation, Tour };
-
-QString tableName(ExportRegister which);
-// local, outstation or tour; nullopt for any other name.
-std::optional<ExportRegister> registerNamed(const QString& table);
 
 struct ExportRecord {
     qint64 identity = 0; // the row's identity in its table: kept when sl_no is renumbered
@@ -29,7 +25,7 @@ struct ExportRecord {
 
 // The register's records in date order. Programmes between `from` and `to` (either open);
 // tours whose journey touches that range.
-QString exportStatement(ExportRegister which, const std::optional<QDate>& from,
+QString exportStatement(data::Register which, const std::optional<QDate>& from,
                         const std::optional<QDate>& to);
 
 // Hands each row of `statement` (a "Select * from" of one register), in its order, to `record`

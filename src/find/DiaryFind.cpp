@@ -155,7 +155,7 @@ std::vector<FindHit> search(jet::Database& database, const FindQuery& query,
     std::optional<FindIndex> index;
     if (options.useIndex)
         index.emplace(database);
-    for (const Register which : {Register::Local, Register::Outstation, Register::Tour}) {
+    for (const data::Register which : data::kRegisterOrder) {
         if (options.registers.testFlag(which) && !(options.stop && options.stop()))
             scanRegister(database, index ? &*index : nullptr, registerTexts(which), query, options,
                          hits);
@@ -177,18 +177,19 @@ std::vector<FindHit> search(jet::Database& database, const FindQuery& query,
     return hits;
 }
 
-bool updateIndex(jet::Database& database, Registers registers)
+bool updateIndex(jet::Database& database, data::Registers registers)
 {
     FindIndex index(database);
     bool done = true;
-    for (const Register which : {Register::Local, Register::Outstation, Register::Tour}) {
+    for (const data::Register which : data::kRegisterOrder) {
         if (registers.testFlag(which) && index.isUsable())
             done = index.refresh(registerTexts(which)) && done;
     }
     return done;
 }
 
-std::vector<FindHit> search(jet::Database& database, const QString& typed, Registers registers)
+std::vector<FindHit> search(jet::Database& database, const QString& typed,
+                            data::Registers registers)
 {
     FindOptions options;
     options.registers = registers;

@@ -19,7 +19,7 @@ namespace find {
 using StopRequest = std::function<bool()>;
 
 struct FindOptions {
-    Registers registers = everyRegister();
+    data::Registers registers = data::everyRegister();
     // Narrow the rows through the diary's find index (FindIndex, a cache outside the diary),
     // making it or bringing it up to date. Off: every row is read and matched.
     bool useIndex = true;
@@ -36,12 +36,12 @@ struct FindOptions {
 std::vector<FindHit> search(jet::Database& database, const FindQuery& query,
                             const FindOptions& options = {});
 std::vector<FindHit> search(jet::Database& database, const QString& typed,
-                            Registers registers = everyRegister());
+                            data::Registers registers = data::everyRegister());
 
 // Makes the diary's find index or brings it up to date, without searching: a window may call
 // it when it opens (or after another program changed the diary), so that its first search
 // while the user types is as quick as the rest. Nothing happens on a server or where the index
 // cannot be kept; false when the index was busy with another program.
-bool updateIndex(jet::Database& database, Registers registers = everyRegister());
+bool updateIndex(jet::Database& database, data::Registers registers = data::everyRegister());
 
 } // namespace find

@@ -1,26 +1,18 @@
 #pragma once
 
 #include <QDate>
-#include <QFlags>
 #include <QString>
 #include <QTime>
 #include <QVariantList>
 
+#include "data/Register.h"
 #include "find/FindQuery.h"
 
 namespace find {
 
-enum class Register { Local = 0x1, Outstation = 0x2, Tour = 0x4 };
-Q_DECLARE_FLAGS(Registers, Register)
-Q_DECLARE_OPERATORS_FOR_FLAGS(Registers)
-
-Registers everyRegister();
-// The register's table: local, outstation or tour.
-QString tableName(Register which);
-
 // One record that holds the text: the first of its text fields that does, in column order.
 struct FindHit {
-    Register which = Register::Local;
+    data::Register which = data::Register::Local;
     qint64 rowKey = 0; // the row's identity in its table (Database::rowIdentity), for opening it
     int serial = 0;    // sl_no when it was found
     QDate date;        // a programme's date and time; a tour's departure

@@ -33,8 +33,6 @@ const QString kAttached = QStringLiteral("find_index");
 constexpr int kBusyMs = 250;
 constexpr int kRowsPerStatement = 500;
 
-constexpr Register kRegisters[] = {Register::Local, Register::Outstation, Register::Tour};
-
 QString indexTable(const QString& table)
 {
     return QStringLiteral("find_%1_v%2").arg(table).arg(kLooseKeyRules);
@@ -80,8 +78,8 @@ QStringList tablesOf(jet::Database& cache)
 void layOut(jet::Database& cache)
 {
     QStringList wanted;
-    for (const Register which : kRegisters)
-        wanted << indexTable(tableName(which));
+    for (const data::Register which : data::kRegisterOrder)
+        wanted << indexTable(data::tableName(which));
     wanted.sort();
     if (tablesOf(cache) == wanted)
         return;
@@ -92,7 +90,7 @@ void layOut(jet::Database& cache)
                 QStringLiteral("DROP TABLE \"%1\"")
                     .arg(QString(table).replace(QStringLiteral("\""), QStringLiteral("\"\""))));
     }
-    for (const Register which : kRegisters) {
+    for (const data::Register which : data::kRegisterOrder) {
         const RegisterTexts texts = registerTexts(which);
         // BLOB: no affinity touches the copies, nor a key of digits ("0123").
         QStringList columns{QStringLiteral("row_key INTEGER PRIMARY KEY")};

@@ -4,14 +4,14 @@
 
 namespace find {
 
-RegisterTexts registerTexts(Register which)
+RegisterTexts registerTexts(data::Register which)
 {
     RegisterTexts layout;
     layout.which = which;
-    layout.table = tableName(which);
+    layout.table = data::tableName(which);
     layout.columns = data::registerColumns(layout.table);
     const QStringList& columns = layout.columns;
-    const bool tour = which == Register::Tour;
+    const bool tour = which == data::Register::Tour;
     layout.date = int(
         columns.indexOf(tour ? QStringLiteral("travel_date_from") : QStringLiteral("tarna_date")));
     layout.time = int(

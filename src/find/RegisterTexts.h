@@ -16,7 +16,7 @@ struct RegisterTexts {
         int ordinal = 0;
         QString name;
     };
-    Register which = Register::Local;
+    data::Register which = data::Register::Local;
     QString table;
     QStringList columns; // every column, in order
     int date = 0;
@@ -24,6 +24,6 @@ struct RegisterTexts {
     std::vector<Column> texts;
 };
 
-RegisterTexts registerTexts(Register which);
+RegisterTexts registerTexts(data::Register which);
 
 } // namespace find

@@ -37,11 +37,7 @@ std::optional<agenda::SaveCandidate> clashCandidate(const RegisterMapping& mappi
     if (columns.dates.isEmpty() || columns.times.size() < columns.dates.size())
         return std::nullopt;
     agenda::SaveCandidate candidate;
-    for (agenda::Register which :
-         {agenda::Register::Local, agenda::Register::Outstation, agenda::Register::Tour}) {
-        if (agenda::registerName(which) == mapping.table)
-            candidate.which = which;
-    }
+    candidate.which = data::registerNamed(mapping.table).value_or(data::Register::Local);
     candidate.date = record.date(columns.dates[0]);
     candidate.time = record.time(columns.times[0]);
     if (columns.dates.size() > 1) {

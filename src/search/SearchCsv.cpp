@@ -10,7 +10,7 @@
 
 namespace search {
 
-QStringList csvHeader(SearchRegister which)
+QStringList csvHeader(data::Register which)
 {
     QStringList header;
     for (const GridColumn& c : gridColumns(which))
@@ -18,7 +18,7 @@ QStringList csvHeader(SearchRegister which)
     return header;
 }
 
-QStringList csvFields(SearchRegister which, const SearchRecord& record)
+QStringList csvFields(data::Register which, const SearchRecord& record)
 {
     QStringList fields;
     for (const GridColumn& c : gridColumns(which)) {
@@ -28,7 +28,7 @@ QStringList csvFields(SearchRegister which, const SearchRecord& record)
     return fields;
 }
 
-QByteArray searchCsv(SearchRegister which, const QList<SearchRecord>& records)
+QByteArray searchCsv(data::Register which, const QList<SearchRecord>& records)
 {
     QString text = data::csvLine(csvHeader(which));
     for (const SearchRecord& record : records)
@@ -36,7 +36,7 @@ QByteArray searchCsv(SearchRegister which, const QList<SearchRecord>& records)
     return text.toUtf8();
 }
 
-int streamSearchCsv(SearchRegister which, jet::Database& database, const QString& statement,
+int streamSearchCsv(data::Register which, jet::Database& database, const QString& statement,
                     const std::function<void(const QByteArray& piece)>& sink)
 {
     sink(data::csvLine(csvHeader(which)).toUtf8());

@@ -17,16 +17,16 @@ class Database;
 
 namespace search {
 
-QStringList csvHeader(SearchRegister which);
-QStringList csvFields(SearchRegister which, const SearchRecord& record);
+QStringList csvHeader(data::Register which);
+QStringList csvFields(data::Register which, const SearchRecord& record);
 
 // The whole file for `records` (a list's records, as its statement read them).
-QByteArray searchCsv(SearchRegister which, const QList<SearchRecord>& records);
+QByteArray searchCsv(data::Register which, const QList<SearchRecord>& records);
 
 // The same file written as the rows of `statement` are read (one statement: the diary as it
 // stood at one moment), in pieces handed to `sink`; the header goes out first. Returns the
 // records written.
-int streamSearchCsv(SearchRegister which, jet::Database& database, const QString& statement,
+int streamSearchCsv(data::Register which, jet::Database& database, const QString& statement,
                     const std::function<void(const QByteArray& piece)>& sink);
 
 } // namespace search

@@ -50,21 +50,11 @@ QString untyped(const QVariant& value)
 
 } // namespace
 
-QString tableName(SearchRegister which)
-{
-    switch (which) {
-    case SearchRegister::Local: return QStringLiteral("local");
-    case SearchRegister::Outstation: return QStringLiteral("outstation");
-    case SearchRegister::Tour: break;
-    }
-    return QStringLiteral("tour");
-}
-
-const QList<GridColumn>& gridColumns(SearchRegister which)
+const QList<GridColumn>& gridColumns(data::Register which)
 {
     static const QList<GridColumn> programme = programmeColumns();
     static const QList<GridColumn> tour = tourColumns();
-    return which == SearchRegister::Tour ? tour : programme;
+    return which == data::Register::Tour ? tour : programme;
 }
 
 QString gridPositionText(int position)

@@ -5,12 +5,10 @@
 #include <QString>
 #include <QVariant>
 
-// The three registers the search windows list, and the columns of their grids.
+#include "data/Register.h"
+
+// The columns of the search windows' grids, one set per register.
 namespace search {
-
-enum class SearchRegister { Local, Outstation, Tour };
-
-QString tableName(SearchRegister which);
 
 // How a grid column shows its value.
 enum class CellKind {
@@ -27,7 +25,7 @@ struct GridColumn {
 };
 
 // Column 0 is the position; column k > 0 shows ordinal k of the record.
-const QList<GridColumn>& gridColumns(SearchRegister which);
+const QList<GridColumn>& gridColumns(data::Register which);
 
 // Cell texts as the grid shows them: Kannada digits, dates "dd/mm/yyyy" and times "HH:mm" with
 // the regional separators, Varnel decoded, line breaks shown as blanks.

@@ -14,7 +14,7 @@ constexpr int kSampleSpread = 96; // rows spread evenly over the rest
 
 } // namespace
 
-SearchResultsModel::SearchResultsModel(SearchRegister which, QObject* parent)
+SearchResultsModel::SearchResultsModel(data::Register which, QObject* parent)
     : QAbstractTableModel(parent), m_register(which), m_columns(gridColumns(which))
 {
     for (const GridColumn& c : m_columns)

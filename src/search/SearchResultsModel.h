@@ -23,10 +23,10 @@ using SearchRecord = QVariantList;
 class SearchResultsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit SearchResultsModel(SearchRegister which, QObject* parent = nullptr);
+    explicit SearchResultsModel(data::Register which, QObject* parent = nullptr);
     ~SearchResultsModel() override;
 
-    SearchRegister searchRegister() const { return m_register; }
+    data::Register searchRegister() const { return m_register; }
     const QList<GridColumn>& columns() const { return m_columns; }
 
     // Shows `records` in their order, replacing the whole list.
@@ -48,7 +48,7 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    SearchRegister m_register;
+    data::Register m_register;
     const QList<GridColumn>& m_columns;
     QStringList m_headers;
     QList<SearchRecord> m_records;

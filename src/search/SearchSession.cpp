@@ -55,7 +55,7 @@ QList<SearchRecord> readSearchRecords(jet::Database& database, const QString& st
     return records;
 }
 
-SearchSession::SearchSession(SearchRegister which) : m_model(which) {}
+SearchSession::SearchSession(data::Register which) : m_model(which) {}
 
 SearchSession::~SearchSession() = default;
 

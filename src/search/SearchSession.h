@@ -25,7 +25,7 @@ QList<SearchRecord> readSearchRecords(jet::Database& database, const QString& st
 // Only reads.
 class SearchSession {
 public:
-    explicit SearchSession(SearchRegister which);
+    explicit SearchSession(data::Register which);
     ~SearchSession();
     SearchSession(const SearchSession&) = delete;
     SearchSession& operator=(const SearchSession&) = delete;

@@ -17,7 +17,7 @@
 namespace {
 
 using agenda::Entry;
-using agenda::Register;
+using data::Register;
 
 // "L1 2027-03-01 10:00[:ss]" (local no. 1), "O2 ..." (outstation), "T1 <departure> <arrival>";
 // the serial number doubles as the row key.
@@ -45,7 +45,7 @@ Entry entry(const QString& description)
 
 QString nameOf(const Entry& e)
 {
-    return QLatin1Char("LOT"[int(e.which)]) + QString::number(e.serial);
+    return data::tableName(e.which).left(1).toUpper() + QString::number(e.serial);
 }
 
 void split(const QStringList& descriptions, QList<Entry>& programmes, QList<Entry>& tours)
@@ -289,7 +289,7 @@ void TestAgenda::saveCheck()
     const Entry e = entry(candidate);
     agenda::SaveCandidate save{e.which, e.date, e.time, e.endDate, e.endTime, {}};
     if (e.serial > 0)
-        save.ownKey = keyOf(agenda::registerName(e.which), e.serial);
+        save.ownKey = keyOf(data::tableName(e.which), e.serial);
     QStringList found;
     const QList<Entry> clashes = agenda::clashesOnSave(*m_db, save, 60);
     for (const Entry& c : clashes)

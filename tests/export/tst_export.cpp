@@ -16,7 +16,7 @@
 #include "platform/jet/Recordset.h"
 #include "platform/varnel/VarnelCodec.h"
 
-using exports::ExportRegister;
+using data::Register;
 
 namespace {
 
@@ -44,10 +44,10 @@ private slots:
     void csvKeepsEveryText()
     {
         QFETCH(int, which);
-        const auto records = recordsOf(ExportRegister(which));
-        const QJsonArray rows = parsed("csv", exports::exportCsv(ExportRegister(which), records));
+        const auto records = recordsOf(Register(which));
+        const QJsonArray rows = parsed("csv", exports::exportCsv(Register(which), records));
         QCOMPARE(rows.size(), records.size());
-        const bool tour = ExportRegister(which) == ExportRegister::Tour;
+        const bool tour = Register(which) == Register::Tour;
         const QList<int> dates = tour ? QList<int>{3, 6} : QList<int>{1};
         const QList<int> times = tour ? QList<int>{5, 8} : QList<int>{3};
         for (qsizetype i = 0; i < rows.size(); ++i) {
@@ -56,7 +56,7 @@ private slots:
             QCOMPARE(row.size(), v.size());
             const QStringList names = row.keys();
             for (int c = 0; c < v.size(); ++c) {
-                const QString name = columnName(ExportRegister(which), c);
+                const QString name = columnName(Register(which), c);
                 QString expected;
                 if (c == 0)
                     expected = v[c].toString();
@@ -75,7 +75,7 @@ private slots:
     void calendarKeepsEveryText()
     {
         QFETCH(int, which);
-        const ExportRegister reg = ExportRegister(which);
+        const Register reg = Register(which);
         const auto records = recordsOf(reg);
         const QJsonArray events =
             parsed("ics", exports::exportCalendar(reg, records, exports::diaryId(*m_diary)));
@@ -85,7 +85,7 @@ private slots:
             const QJsonObject event = events[i].toObject();
             const QVariantList& v = records[i].values;
             uids.insert(event.value("uid").toString());
-            if (reg == ExportRegister::Tour) {
+            if (reg == Register::Tour) {
                 QCOMPARE(event.value("summary").toString(),
                          text(v[1]).trimmed() + " - " + text(v[2]).trimmed());
                 QCOMPARE(event.value("location").toString(), text(v[2]).trimmed());
@@ -192,25 +192,23 @@ private:
     static void registers()
     {
         QTest::addColumn<int>("which");
-        QTest::newRow("local") << int(ExportRegister::Local);
-        QTest::newRow("outstation") << int(ExportRegister::Outstation);
-        QTest::newRow("tour") << int(ExportRegister::Tour);
+        QTest::newRow("local") << int(Register::Local);
+        QTest::newRow("outstation") << int(Register::Outstation);
+        QTest::newRow("tour") << int(Register::Tour);
     }
 
     // The captions of the list grid, which the CSV's header carries.
-    static QString columnName(ExportRegister which, int ordinal)
+    static QString columnName(Register which, int ordinal)
     {
         const QString programme =
             QStringLiteral(u"ಕ್ರಮಸಂಖ್ಯೆ|ದಿನಾಂಕ|ದಿನ|ಸಮಯ|ವಿಷಯ|ಸ್ಥಳ|ವಿಳಾಸ|ದೂರವಾಣಿ ಸಂಖ್ಯೆ|ಸಂಪರ್ಕ ವ್ಯಕ್ತಿ|ಇತರೆ");
         const QString tour = QStringLiteral(
             u"ಕ್ರಮಸಂಖ್ಯೆ|ಎಲ್ಲಿಂದ|ಎಲ್ಲಿಗೆ|ಹೊರಡುವ ದಿನಾಂಕ|ಹೊರಡುವ ದಿನ|ಹೊರಡುವ ಸಮಯ|ತಲುಪುವ ದಿನಾಂಕ|ತಲುಪುವ "
             u"ದಿನ|ತಲುಪುವ ಸಮಯ|ಪ್ರಯಾಣ ವಿಧಾನ|ಇತರೆ");
-        return (which == ExportRegister::Tour ? tour : programme)
-            .split(QLatin1Char('|'))
-            .value(ordinal);
+        return (which == Register::Tour ? tour : programme).split(QLatin1Char('|')).value(ordinal);
     }
 
-    QList<exports::ExportRecord> recordsOf(ExportRegister which)
+    QList<exports::ExportRecord> recordsOf(Register which)
     {
         return exports::readRecords(*m_diary, exports::exportStatement(which, {}, {}));
     }
@@ -239,11 +237,11 @@ private:
     QMap<QString, QString> eventsByUid(jet::Database& diary)
     {
         const auto records =
-            exports::readRecords(diary, exports::exportStatement(ExportRegister::Local, {}, {}));
+            exports::readRecords(diary, exports::exportStatement(Register::Local, {}, {}));
         QMap<QString, QString> events;
         for (const QJsonValue& e :
-             parsed("ics", exports::exportCalendar(ExportRegister::Local, records,
-                                                   exports::diaryId(diary)))) {
+             parsed("ics",
+                    exports::exportCalendar(Register::Local, records, exports::diaryId(diary)))) {
             const QJsonObject event = e.toObject();
             events.insert(event.value("uid").toString(), event.value("summary").toString() +
                                                              QLatin1Char(' ') +

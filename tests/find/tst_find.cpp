@@ -85,7 +85,7 @@ void TestFind::finds_data()
     QTest::addColumn<QStringList>("hits"); // "register sl_no field", newest first
     QTest::addColumn<QString>("marked");   // the first hit's field, its match in « »
     QTest::addColumn<QString>("reading");  // how the first hit was read
-    const int all = int(find::everyRegister());
+    const int all = int(data::everyRegister());
     const QStringList bengaluru{"tour 1 travel_from", "local 1 venue"};
     const QStringList ticket{"local 3 others"};
 
@@ -150,7 +150,7 @@ void TestFind::finds_data()
                               << "";
     QTest::newRow("blank") << "  " << all << QStringList{} << ""
                            << "";
-    QTest::newRow("one register") << "ಬೆಂಗಳೂರು" << int(find::Register::Local)
+    QTest::newRow("one register") << "ಬೆಂಗಳೂರು" << int(data::Register::Local)
                                   << QStringList{"local 1 venue"} << "ಪುರಭವನ, «ಬೆಂಗಳೂರು»"
                                   << "literal";
     QTest::newRow("loose: y between consonants as ai")
@@ -178,19 +178,19 @@ void TestFind::finds()
     // Row by row, then through the index (made by the first search that uses it).
     for (const bool useIndex : {false, true}) {
         find::FindOptions options;
-        options.registers = find::Registers::fromInt(registers);
+        options.registers = data::Registers::fromInt(registers);
         options.useIndex = useIndex;
         const auto found = find::search(*m_db, find::FindQuery(query), options);
         QStringList got;
         for (const find::FindHit& hit : found) {
             got << QStringLiteral("%1 %2 %3")
-                       .arg(find::tableName(hit.which))
+                       .arg(data::tableName(hit.which))
                        .arg(hit.serial)
                        .arg(hit.field);
             // The row key names the row the hit came from.
             const auto row =
                 m_db->OpenRecordset(QStringLiteral("SELECT sl_no FROM %1 WHERE %2 = %3")
-                                        .arg(find::tableName(hit.which), m_db->rowIdentity())
+                                        .arg(data::tableName(hit.which), m_db->rowIdentity())
                                         .arg(hit.rowKey));
             QCOMPARE(row->Fields(0).Value().toInt(), hit.serial);
         }
@@ -284,7 +284,7 @@ void TestFind::indexFollowsOtherWriters()
     const auto serials = [this](const QString& query) {
         QStringList got;
         for (const find::FindHit& hit : find::search(*m_db, query))
-            got << QStringLiteral("%1 %2").arg(find::tableName(hit.which)).arg(hit.serial);
+            got << QStringLiteral("%1 %2").arg(data::tableName(hit.which)).arg(hit.serial);
         return got;
     };
     QCOMPARE(serials("udupi"), QStringList{});
@@ -375,7 +375,7 @@ void TestFind::sameWithAnyIndex()
     const auto found = [&diary](const QString& query, bool useIndex) {
         find::FindOptions options;
         options.useIndex = useIndex;
-        QList<std::tuple<find::Register, int, QString, find::Reading>> got;
+        QList<std::tuple<data::Register, int, QString, find::Reading>> got;
         for (const find::FindHit& hit : find::search(*diary, find::FindQuery(query), options))
             got.append({hit.which, hit.serial, hit.field, hit.reading});
         return got;

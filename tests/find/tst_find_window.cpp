@@ -55,8 +55,8 @@ void TestFindWindow::latinTypedFindsAndEnterOpensTheRecord()
     w->GridHits->setFocus();
     w->GridHits->selectRow(row);
     QTest::keyClick(w->GridHits, Qt::Key_Return);
-    const QString name = hit.which == find::Register::Local        ? QStringLiteral("frmlocal")
-                         : hit.which == find::Register::Outstation ? QStringLiteral("frmoutstation")
+    const QString name = hit.which == data::Register::Local        ? QStringLiteral("frmlocal")
+                         : hit.which == data::Register::Outstation ? QStringLiteral("frmoutstation")
                                                                    : QStringLiteral("frmtour");
     QTRY_VERIFY(childWindow(name));
     auto* shown = qobject_cast<registers::RegisterWindow*>(childWindow(name));

@@ -72,7 +72,7 @@ void SearchDiary::loadSample()
 
 QList<int> SearchDiary::serialsOf(const QString& statement)
 {
-    search::SearchSession session(search::SearchRegister::Local);
+    search::SearchSession session(data::Register::Local);
     session.OpenDatabase(diaryPath());
     session.run(statement);
     QList<int> serials;

@@ -24,7 +24,7 @@ void TestSearchModel::cellsShowKannada()
                        QStringLiteral("ಪುಸ್ತಕ ಬಿಡುಗಡೆ"));
     diary.addTour(3, QStringLiteral("ಬೆಂಗಳೂರು"), QStringLiteral("ಮೈಸೂರು"), QDate(2027, 3, 1),
                   QDate(2027, 3, 2));
-    search::SearchSession local(search::SearchRegister::Local);
+    search::SearchSession local(data::Register::Local);
     local.OpenDatabase(diary.diaryPath());
     local.run(search::programmeOpeningQuery(QStringLiteral("local")));
     const search::SearchResultsModel& m = local.model();
@@ -43,7 +43,7 @@ void TestSearchModel::cellsShowKannada()
     QCOMPARE(m.index(0, 4).data(Qt::ToolTipRole).toString(), QStringLiteral("ಪುಸ್ತಕ ಬಿಡುಗಡೆ"));
     QCOMPARE(m.records().first().first().toInt(), 7); // the record stays reachable whole
 
-    search::SearchSession tours(search::SearchRegister::Tour);
+    search::SearchSession tours(data::Register::Tour);
     tours.OpenDatabase(diary.diaryPath());
     tours.run(search::tourOpeningQuery());
     QCOMPARE(tours.model().columnCount(), 11);
@@ -61,7 +61,7 @@ void TestSearchModel::manyRowsAreNumberedAndASecondSearchReplacesThem()
                            QTime(0, 0).addSecs(i * 60));
     diary.addProgramme(QStringLiteral("outstation"), 251, QDate(2027, 4, 1), QTime(10, 0));
     diary.db().CommitTrans();
-    search::SearchSession session(search::SearchRegister::Outstation);
+    search::SearchSession session(data::Register::Outstation);
     session.OpenDatabase(diary.diaryPath());
     search::ProgrammeBounds bounds;
     bounds.dateFrom = bounds.dateTo = QDate(2027, 3, 5);
@@ -86,7 +86,7 @@ void TestSearchModel::aFailedSearchKeepsTheList()
 {
     SearchDiary diary;
     diary.addProgramme(QStringLiteral("local"), 1, QDate(2027, 3, 5), QTime(10, 0));
-    search::SearchSession session(search::SearchRegister::Local);
+    search::SearchSession session(data::Register::Local);
     session.OpenDatabase(diary.diaryPath());
     session.run(search::programmeOpeningQuery(QStringLiteral("local")));
     const QString shown = session.statement();

@@ -86,7 +86,7 @@ private slots:
         for (int n = 1; n <= 6; ++n)
             diary->addProgramme(QStringLiteral("local"), n, QDate(2027, 3, n), QTime(10, 0),
                                 varnel::decode(topic(n)));
-        search::SearchSession session(search::SearchRegister::Local);
+        search::SearchSession session(data::Register::Local);
         session.OpenDatabase(diary->diaryPath());
         QCOMPARE(session.database()->isServer(), server);
         session.run(search::programmeOpeningQuery(QStringLiteral("local")));

@@ -151,7 +151,7 @@ private slots:
         for (const char* topic : {"one", "two", "three", "four"})
             a.add(topic);
         Window b(desk);
-        search::SearchSession s(search::SearchRegister::Local);
+        search::SearchSession s(data::Register::Local);
         s.OpenDatabase(desk.path);
         s.run(search::programmeOpeningQuery(QStringLiteral("local")));
         if (step == Step::UndoDeletion || step == Step::Restore)

@@ -50,11 +50,11 @@ constexpr int kLineRole = Qt::UserRole + 1;
 const QColor kClashText(160, 0, 0);
 const QColor kClashGround(255, 222, 222);
 
-QString registerWindowName(agenda::Register which)
+QString registerWindowName(data::Register which)
 {
-    return which == agenda::Register::Local        ? QStringLiteral("frmlocal")
-           : which == agenda::Register::Outstation ? QStringLiteral("frmoutstation")
-                                                   : QStringLiteral("frmtour");
+    return which == data::Register::Local        ? QStringLiteral("frmlocal")
+           : which == data::Register::Outstation ? QStringLiteral("frmoutstation")
+                                                 : QStringLiteral("frmtour");
 }
 
 QString digits(const QString& text)
@@ -99,7 +99,7 @@ report::StagingTable sheetRows(const agenda::Agenda& shown)
             std::vector<QVariant> values = row(l == 0);
             if (line.time.isValid())
                 values[2] = data::hourMinuteText(line.time);
-            values[3] = agenda::registerLabel(line.entry.which);
+            values[3] = data::registerCaption(line.entry.which);
             values[4] = QString::number(line.entry.serial);
             values[5] = line.text();
             if (!line.clashes.isEmpty())
@@ -227,7 +227,7 @@ void frmagenda::lookForChanges()
 // current stays current when the same record is still shown.
 void frmagenda::show(const agenda::Agenda& shown)
 {
-    std::optional<std::pair<agenda::Register, std::int64_t>> current;
+    std::optional<std::pair<data::Register, std::int64_t>> current;
     if (QTreeWidgetItem* item = GridAgenda->currentItem()) {
         const int d = item->data(0, kDayRole).toInt(), l = item->data(0, kLineRole).toInt();
         if (l >= 0 && d < m_agenda.days.size() && l < m_agenda.days[d].lines.size()) {
@@ -265,7 +265,7 @@ void frmagenda::show(const agenda::Agenda& shown)
             auto* row = new QTreeWidgetItem(dayRow);
             row->setText(TimeColumn,
                          line.time.isValid() ? digits(data::hourMinuteText(line.time)) : QString());
-            row->setText(RegisterColumn, agenda::registerLabel(line.entry.which));
+            row->setText(RegisterColumn, data::registerCaption(line.entry.which));
             row->setText(SerialColumn, digits(QString::number(line.entry.serial)));
             row->setText(TextColumn, line.text());
             row->setToolTip(TextColumn, line.text());
@@ -307,11 +307,10 @@ void frmagenda::OpenLine(QTreeWidgetItem* item)
         return;
     const agenda::Entry entry = m_agenda.days[d].lines[l].entry;
     runReported(this, [this, entry] {
-        auto rs =
-            m_db->OpenRecordset(QStringLiteral("select sl_no from %1 where %2=%3")
-                                    .arg(agenda::registerName(entry.which), m_db->rowIdentity())
-                                    .arg(entry.key),
-                                jet::RecordsetType::Snapshot);
+        auto rs = m_db->OpenRecordset(QStringLiteral("select sl_no from %1 where %2=%3")
+                                          .arg(data::tableName(entry.which), m_db->rowIdentity())
+                                          .arg(entry.key),
+                                      jet::RecordsetType::Snapshot);
         const int serial = rs->RecordCount() > 0 ? rs->Fields(0).Value().toInt() : 0;
         rs.reset();
         if (serial < 1) {

@@ -39,7 +39,7 @@ bool saveList(QWidget* parent, const QString& table, const QString& statement, E
               const QString& path)
 {
     try {
-        const auto which = registerNamed(table);
+        const auto which = data::registerNamed(table);
         if (!which)
             return false;
         {

@@ -17,9 +17,9 @@ namespace {
 // A long field shows from a little before its match, so the match is in sight.
 constexpr qsizetype kLead = 24;
 
-int menuIndex(Register which)
+int menuIndex(data::Register which)
 {
-    return which == Register::Local ? 0 : which == Register::Outstation ? 1 : 2;
+    return which == data::Register::Local ? 0 : which == data::Register::Outstation ? 1 : 2;
 }
 
 // The text as one line, from shortly before the match; `start` follows the cut.
@@ -60,18 +60,18 @@ int HitsModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : TextColumn + 1;
 }
 
-QString HitsModel::registerName(Register which)
+QString HitsModel::registerName(data::Register which)
 {
     return varnel::decode(frmMenu::entryCaption(1, menuIndex(which))).trimmed();
 }
 
-QString HitsModel::fieldCaption(Register which, int ordinal)
+QString HitsModel::fieldCaption(data::Register which, int ordinal)
 {
     using registers::RegisterWindowLayout;
-    const RegisterWindowLayout& layout = which == Register::Local ? RegisterWindowLayout::local()
-                                         : which == Register::Outstation
-                                             ? RegisterWindowLayout::outstation()
-                                             : RegisterWindowLayout::tour();
+    const RegisterWindowLayout& layout =
+        which == data::Register::Local        ? RegisterWindowLayout::local()
+        : which == data::Register::Outstation ? RegisterWindowLayout::outstation()
+                                              : RegisterWindowLayout::tour();
     for (const registers::FieldPlace& place : layout.fields)
         if (place.ordinal == ordinal && !place.caption.isEmpty())
             return varnel::decode(place.caption).trimmed();

@@ -28,8 +28,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     // The register's name as the menus give it, and the caption of a field in its window.
-    static QString registerName(Register which);
-    static QString fieldCaption(Register which, int ordinal);
+    static QString registerName(data::Register which);
+    static QString fieldCaption(data::Register which, int ordinal);
 
 private:
     std::vector<FindHit> m_hits;

@@ -33,8 +33,8 @@
 #include "widgets/KannadaTypingBox.h"
 #include "widgets/VarnelFonts.h"
 
+using data::Register;
 using find::FindHit;
-using find::Register;
 using varnel::VarnelFont;
 
 // What the window and its search thread share. The connection is used by one thread only:
@@ -214,7 +214,7 @@ void frmfindall::startSearch(bool onlyIfChanged)
             took.start();
             std::vector<FindHit> hits;
             if (!query.isEmpty())
-                hits = find::search(*shared->db, query, {find::everyRegister(), true, stopped});
+                hits = find::search(*shared->db, query, {data::everyRegister(), true, stopped});
             shared->seenVersion = version;
             if (stopped())
                 return;
@@ -280,7 +280,7 @@ void frmfindall::OpenHit(int row)
         try {
             auto rs = shared->db->OpenRecordset(
                 QStringLiteral("select sl_no from %1 where %2=%3")
-                    .arg(find::tableName(which), shared->db->rowIdentity())
+                    .arg(data::tableName(which), shared->db->rowIdentity())
                     .arg(key),
                 jet::RecordsetType::Snapshot);
             if (rs->RecordCount() > 0)

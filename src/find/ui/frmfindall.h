@@ -70,7 +70,7 @@ private:
     void dispatch(std::function<void()> job);
     void showHits(quint64 generation, std::vector<find::FindHit> hits, qint64 took);
     void showFailure(quint64 generation, std::exception_ptr failure);
-    void openRegister(find::Register which, int serial);
+    void openRegister(data::Register which, int serial);
     void showTypingState();
 
     std::shared_ptr<Shared> m_shared;
