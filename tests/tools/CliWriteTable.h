@@ -60,6 +60,8 @@ inline void cliWriteRows()
                        meeting + " --time 9:00 => 2 ~ --time",
                        "change local 1 => 2",
                        "add tour --from-place ಮೈಸೂರು => 2 ~ --to-place"};
+    QTest::newRow("a run on a server leaves the next on the diary given")
+        << QStringList{meeting + " --server $S => 3", meeting + " => 0 = 1\n"};
     QTest::newRow("no server") << QStringList{meeting + " --server $S => 3",
                                               "change local 1 --subject ಹೊಸ --server $S => 3",
                                               "delete local 1 --server $S => 3"};

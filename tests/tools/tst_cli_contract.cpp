@@ -19,6 +19,8 @@ class TestCliContract : public QObject {
 private slots:
     void failures_data();
     void failures();
+    void inProcessRunsAsTheProgram_data();
+    void inProcessRunsAsTheProgram();
 };
 
 namespace {
@@ -167,6 +169,29 @@ void TestCliContract::failures()
         holder->Execute(QStringLiteral("ROLLBACK"));
     holder.reset();
     QCOMPARE(folderState(folder.path(), false), before);
+}
+
+// What the tests run in process is what the program prints: the overview, every usage text.
+void TestCliContract::inProcessRunsAsTheProgram_data()
+{
+    QTest::addColumn<QString>("arguments");
+    for (const char* arguments :
+         {"", "--help", "--version", "bogus", "add", "agenda", "backup", "change", "clashes",
+          "delete", "deleted", "export", "find", "import", "list", "report", "restore", "server"})
+        QTest::newRow(arguments) << QString::fromLatin1(arguments);
+}
+
+void TestCliContract::inProcessRunsAsTheProgram()
+{
+    QFETCH(QString, arguments);
+    QStringList argv = arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (argv.size() == 1 && !argv.first().startsWith(QLatin1Char('-')) && argv.first() != "bogus")
+        argv << QStringLiteral("--help");
+    const CliResult program = runCliProcess(argv);
+    const CliResult inProcess = runCliInProcess(argv);
+    QCOMPARE(inProcess.exitCode, program.exitCode);
+    QCOMPARE(inProcess.out, program.out);
+    QCOMPARE(inProcess.err, program.err);
 }
 
 QTEST_GUILESS_MAIN(TestCliContract)
