@@ -42,6 +42,25 @@ if [ -n "$data_below" ]; then
   printf '  %s\n' ${data_below//$here\//}
   layers_failed=1
 fi
+# Nor does it show anything: its code links Qt Core alone, so a Qt header of another module
+# (QtWidgets, QtGui's QPainter, ...) or a header of a room with windows (src/widgets,
+# src/preview, src/shell, src/app, any ui/) has no place there.
+qt_core=$(qtpaths6 --query QT_INSTALL_HEADERS)/QtCore
+ui_below=$(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]' "$here/src/platform" |
+  while IFS= read -r line; do
+    header=$(sed -E 's/^[^#]*#[[:space:]]*include[[:space:]]*[<"]([^>"]*)[>"].*/\1/' <<<"${line#*:*:}")
+    case "$header" in
+      widgets/* | preview/* | shell/* | app/* | */ui/*) echo "${line%%:*}: $header" ;;
+      QtCore/*) ;;
+      Qt*/*) echo "${line%%:*}: $header" ;;
+      Q*) [ -e "$qt_core/$header" ] || echo "${line%%:*}: $header" ;;
+    esac
+  done || true)
+if [ -n "$ui_below" ]; then
+  echo "src/platform may include Qt Core and no room with windows; these include more:"
+  sed "s#^$here/#  #" <<<"$ui_below"
+  layers_failed=1
+fi
 
 # No circle of rooms (scripts/check-rooms.sh): a room never includes one that includes it back.
 "$here/scripts/check-rooms.sh" || layers_failed=1
