@@ -12,12 +12,12 @@
 #include "export/DiaryIdentity.h"
 #include "find/FindQuery.h"
 #include "find/TextFolding.h"
-#include "platform/files/NativePath.h"
 #include "platform/files/SafeOutput.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/SqlLiteral.h"
 #include "platform/jet/Transaction.h"
+#include "platform/paths/NativePath.h"
 #include "platform/varnel/VarnelCodec.h"
 
 namespace find {

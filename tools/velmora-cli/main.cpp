@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 
 #include "commands/CliRun.h"
-#include "platform/files/NativePath.h"
+#include "platform/paths/NativePath.h"
 
 int main(int argc, char** argv)
 {

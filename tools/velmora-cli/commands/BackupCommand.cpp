@@ -5,7 +5,7 @@
 #include "CliCommand.h"
 #include "backup/DiaryBackup.h"
 #include "data/DiaryDatabase.h"
-#include "platform/files/NativePath.h"
+#include "platform/paths/NativePath.h"
 
 namespace {
 

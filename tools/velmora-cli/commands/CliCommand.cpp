@@ -14,8 +14,8 @@
 #include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
 #include "platform/files/FileChecks.h"
-#include "platform/files/NativePath.h"
 #include "platform/jet/JetError.h"
+#include "platform/paths/NativePath.h"
 
 namespace cli {
 
