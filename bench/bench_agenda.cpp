@@ -13,11 +13,11 @@
 #include "Bench.h"
 #include "RawSqlite.h"
 #include "agenda/Agenda.h"
-#include "agenda/ClashRule.h"
-#include "agenda/EntryReader.h"
-#include "agenda/SaveClashCheck.h"
 #include "data/DayName.h"
 #include "data/DiaryDatabase.h"
+#include "engagements/ClashRule.h"
+#include "engagements/EntryReader.h"
+#include "engagements/SaveClashCheck.h"
 #include "platform/jet/StorageText.h"
 
 namespace {
@@ -129,11 +129,11 @@ int stepRange(sqlite3* db, const QDate& from, const QDate& to, bool texts)
     return rows;
 }
 
-int entriesIn(jet::Database& database, const agenda::DateRange& range)
+int entriesIn(jet::Database& database, const engagements::DateRange& range)
 {
-    return int(agenda::readProgrammes(database, data::Register::Local, range).size() +
-               agenda::readProgrammes(database, data::Register::Outstation, range).size() +
-               agenda::readTours(database, range).size());
+    return int(engagements::readProgrammes(database, data::Register::Local, range).size() +
+               engagements::readProgrammes(database, data::Register::Outstation, range).size() +
+               engagements::readTours(database, range).size());
 }
 
 // The agenda window's work for each week of December 2025 (the diary's last weeks, where
@@ -166,9 +166,10 @@ const BenchRegistration agendaWeek("agenda-week", []() -> BenchResult {
 // velmora-cli clashes over 2025.
 const BenchRegistration agendaClashesYear("agenda-clashes-year", []() -> BenchResult {
     FullDiary& diary = fullDiary();
-    const agenda::DateRange year{QDate(2025, 1, 1), QDate(2025, 12, 31)};
-    QList<agenda::Clash> clashes;
-    const double ours = benchMs([&] { clashes = agenda::readClashes(*diary.database, year, 60); });
+    const engagements::DateRange year{QDate(2025, 1, 1), QDate(2025, 12, 31)};
+    QList<engagements::Clash> clashes;
+    const double ours =
+        benchMs([&] { clashes = engagements::readClashes(*diary.database, year, 60); });
     int raw = 0;
     const double rawMs =
         benchMs([&] { raw = stepRange(diary.raw->db, *year.from, *year.to, false); });
@@ -182,8 +183,9 @@ const BenchRegistration agendaClashesYear("agenda-clashes-year", []() -> BenchRe
 const BenchRegistration agendaSaveCheck("agenda-save-check", []() -> BenchResult {
     FullDiary& diary = fullDiary();
     const QDate day(2025, 12, 10);
-    agenda::SaveClashCheck check(60);
-    const agenda::SaveCandidate candidate{data::Register::Local, day, QTime(11, 0), {}, {}, {}};
+    engagements::SaveClashCheck check(60);
+    const engagements::SaveCandidate candidate{
+        data::Register::Local, day, QTime(11, 0), {}, {}, {}};
     const double ours = benchMs([&] {
         for (int i = 0; i < 20; ++i)
             check.newClashes(*diary.database, candidate);

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "agenda/AgendaTexts.h"
-#include "agenda/EntryReader.h"
 #include "data/DayName.h"
+#include "engagements/EntryReader.h"
 #include "platform/varnel/VarnelCodec.h"
 
 namespace agenda {
@@ -16,13 +16,13 @@ namespace {
 
 using RecordId = std::pair<int, std::int64_t>;
 
-RecordId idOf(const Entry& entry)
+RecordId idOf(const engagements::Entry& entry)
 {
     return {int(entry.which), entry.key};
 }
 
 // Appends the tour's lines on the days of [first, last].
-void addTourLines(const Entry& tour, const QDate& first, const QDate& last,
+void addTourLines(const engagements::Entry& tour, const QDate& first, const QDate& last,
                   QList<AgendaLine>& lines)
 {
     const auto add = [&](const QDate& date, const QTime& time, LineKind kind) {
@@ -62,25 +62,25 @@ QString AgendaLine::text() const
            place;
 }
 
-Agenda buildAgenda(const QDate& from, int days, const QList<Entry>& programmes,
-                   const QList<Entry>& tours, int withinMinutes)
+Agenda buildAgenda(const QDate& from, int days, const QList<engagements::Entry>& programmes,
+                   const QList<engagements::Entry>& tours, int withinMinutes)
 {
     const QDate last = from.addDays(std::max(days, 1) - 1);
     QList<AgendaLine> lines;
     lines.reserve(programmes.size() + 2 * tours.size());
-    QList<Entry> shown;
+    QList<engagements::Entry> shown;
     shown.reserve(programmes.size());
-    for (const Entry& programme : programmes) {
+    for (const engagements::Entry& programme : programmes) {
         if (programme.date >= from && programme.date <= last) {
             lines.append({programme.date, programme.time, LineKind::Programme, programme, {}});
             shown.append(programme);
         }
     }
-    for (const Entry& tour : tours)
+    for (const engagements::Entry& tour : tours)
         addTourLines(tour, from, last, lines);
 
     Agenda agenda;
-    agenda.clashes = findClashes(shown, tours, withinMinutes);
+    agenda.clashes = engagements::findClashes(shown, tours, withinMinutes);
     if (!agenda.clashes.isEmpty()) {
         // The lines of each record, looked up by its identity.
         std::vector<std::pair<RecordId, qsizetype>> linesOf;
@@ -89,8 +89,8 @@ Agenda buildAgenda(const QDate& from, int days, const QList<Entry>& programmes,
             linesOf.emplace_back(idOf(lines[i].entry), i);
         std::sort(linesOf.begin(), linesOf.end());
         for (int c = 0; c < agenda.clashes.size(); ++c) {
-            const Clash& clash = agenda.clashes[c];
-            for (const Entry* side : {&clash.first, &clash.second}) {
+            const engagements::Clash& clash = agenda.clashes[c];
+            for (const engagements::Entry* side : {&clash.first, &clash.second}) {
                 const RecordId id = idOf(*side);
                 for (auto it = std::lower_bound(linesOf.begin(), linesOf.end(),
                                                 std::pair(id, qsizetype(0)));
@@ -127,10 +127,12 @@ Agenda buildAgenda(const QDate& from, int days, const QList<Entry>& programmes,
 
 Agenda readAgenda(jet::Database& database, const QDate& from, int days, int withinMinutes)
 {
-    const DateRange range{from, from.addDays(std::max(days, 1) - 1)};
-    QList<Entry> programmes = readProgrammes(database, data::Register::Local, range);
-    programmes.append(readProgrammes(database, data::Register::Outstation, range));
-    return buildAgenda(from, days, programmes, readTours(database, range), withinMinutes);
+    const engagements::DateRange range{from, from.addDays(std::max(days, 1) - 1)};
+    QList<engagements::Entry> programmes =
+        engagements::readProgrammes(database, data::Register::Local, range);
+    programmes.append(engagements::readProgrammes(database, data::Register::Outstation, range));
+    return buildAgenda(from, days, programmes, engagements::readTours(database, range),
+                       withinMinutes);
 }
 
 } // namespace agenda

@@ -6,8 +6,8 @@
 #include <QString>
 #include <QTime>
 
-#include "agenda/ClashRule.h"
-#include "agenda/DiaryEntry.h"
+#include "engagements/ClashRule.h"
+#include "engagements/DiaryEntry.h"
 
 namespace jet {
 class Database;
@@ -30,7 +30,7 @@ struct AgendaLine {
     QDate date;
     QTime time; // invalid for a day on tour
     LineKind kind = LineKind::Programme;
-    Entry entry;
+    engagements::Entry entry;
     // The clashes that mark this line, as positions in Agenda::clashes: a programme's own, a
     // tour's with the programmes of this line's day.
     QList<int> clashes;
@@ -52,16 +52,16 @@ struct Agenda {
     QList<AgendaDay> days;
     // The clashes of the programmes shown (with each other and with the tours), in the rule's
     // order.
-    QList<Clash> clashes;
+    QList<engagements::Clash> clashes;
 };
 
 // The days from `from` for `days` days with the lines of `programmes` and `tours` that fall on
 // them; entries outside the range are left out.
-Agenda buildAgenda(const QDate& from, int days, const QList<Entry>& programmes,
-                   const QList<Entry>& tours, int withinMinutes);
+Agenda buildAgenda(const QDate& from, int days, const QList<engagements::Entry>& programmes,
+                   const QList<engagements::Entry>& tours, int withinMinutes);
 
 // The same from the diary: both programme registers and the tours under way in the range.
 Agenda readAgenda(jet::Database& database, const QDate& from, int days,
-                  int withinMinutes = clashMinutes());
+                  int withinMinutes = engagements::clashMinutes());
 
 } // namespace agenda

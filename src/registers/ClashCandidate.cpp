@@ -29,14 +29,14 @@ RecordTimes RecordTimes::of(const QList<QVariant>& record)
             [record](int ordinal) { return record.value(ordinal).toTime(); }};
 }
 
-std::optional<agenda::SaveCandidate> clashCandidate(const RegisterMapping& mapping,
-                                                    const RecordTimes& record,
-                                                    std::optional<std::int64_t> ownKey)
+std::optional<engagements::SaveCandidate> clashCandidate(const RegisterMapping& mapping,
+                                                         const RecordTimes& record,
+                                                         std::optional<std::int64_t> ownKey)
 {
     const TimeColumns columns = timeColumns(mapping);
     if (columns.dates.isEmpty() || columns.times.size() < columns.dates.size())
         return std::nullopt;
-    agenda::SaveCandidate candidate;
+    engagements::SaveCandidate candidate;
     candidate.which = data::registerNamed(mapping.table).value_or(data::Register::Local);
     candidate.date = record.date(columns.dates[0]);
     candidate.time = record.time(columns.times[0]);

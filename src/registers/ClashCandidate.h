@@ -9,7 +9,7 @@
 #include <QTime>
 #include <QVariant>
 
-#include "agenda/SaveClashCheck.h"
+#include "engagements/SaveClashCheck.h"
 #include "registers/RegisterMapping.h"
 
 namespace registers {
@@ -25,9 +25,9 @@ struct RecordTimes {
 // The record as the clash check sees it before it is written: a programme's date and time, a
 // tour's departure and arrival. None for a register without them. `ownKey` is the stored row a
 // change is written to.
-std::optional<agenda::SaveCandidate> clashCandidate(const RegisterMapping& mapping,
-                                                    const RecordTimes& record,
-                                                    std::optional<std::int64_t> ownKey);
+std::optional<engagements::SaveCandidate> clashCandidate(const RegisterMapping& mapping,
+                                                         const RecordTimes& record,
+                                                         std::optional<std::int64_t> ownKey);
 
 // Whether `record` lies at another date or time than `stored` (a change that keeps them clashes
 // with nothing new).

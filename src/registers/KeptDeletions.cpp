@@ -1,8 +1,8 @@
 #include "registers/KeptDeletions.h"
 
-#include "agenda/AgendaTexts.h"
-#include "agenda/SaveClashCheck.h"
 #include "data/DiarySchema.h"
+#include "engagements/ClashTexts.h"
+#include "engagements/SaveClashCheck.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
 #include "platform/jet/SqlLiteral.h"
@@ -105,17 +105,18 @@ int KeptDeletions::registerCount()
 KeptDeletions::Restored KeptDeletions::restoreAsking(std::int64_t id, int clashMinutes,
                                                      const std::function<bool(const QString&)>& ask)
 {
-    agenda::SaveClashCheck check(clashMinutes);
+    engagements::SaveClashCheck check(clashMinutes);
     for (;;) {
         Restored restored = restore(id, &check);
         if (restored.outcome != Outcome::Clashes ||
-            !ask(agenda::texts::clashQuestion(restored.clashes)))
+            !ask(engagements::texts::clashQuestion(restored.clashes)))
             return restored;
         check.accept(restored.clashes);
     }
 }
 
-KeptDeletions::Restored KeptDeletions::restore(std::int64_t id, const agenda::SaveClashCheck* check)
+KeptDeletions::Restored KeptDeletions::restore(std::int64_t id,
+                                               const engagements::SaveClashCheck* check)
 {
     jet::Transaction transaction(m_database);
     // Read inside the write: another window may have brought it back a moment ago.
@@ -129,7 +130,7 @@ KeptDeletions::Restored KeptDeletions::restore(std::int64_t id, const agenda::Sa
         const auto candidate = clashCandidate(RegisterMapping::ofTable(m_table),
                                               RecordTimes::of(kept->record), std::nullopt);
         if (candidate) {
-            QList<agenda::Entry> clashes = check->newClashes(m_database, *candidate);
+            QList<engagements::Entry> clashes = check->newClashes(m_database, *candidate);
             if (!clashes.isEmpty())
                 return {Outcome::Clashes, 0, 0, clashes};
         }

@@ -10,13 +10,13 @@
 #include <QStringList>
 #include <QVariant>
 
-#include "agenda/DiaryEntry.h"
+#include "engagements/DiaryEntry.h"
 
 namespace jet {
 class Database;
 }
 
-namespace agenda {
+namespace engagements {
 class SaveClashCheck;
 }
 
@@ -39,9 +39,9 @@ public:
     enum class Outcome { Restored, NotKept, RegisterFull, Clashes };
     struct Restored {
         Outcome outcome = Outcome::NotKept;
-        int serial = 0;               // the number the record came back at
-        std::int64_t key = 0;         // its row
-        QList<agenda::Entry> clashes; // Clashes: the stored records it would clash with
+        int serial = 0;                    // the number the record came back at
+        std::int64_t key = 0;              // its row
+        QList<engagements::Entry> clashes; // Clashes: the stored records it would clash with
     };
 
     KeptDeletions(jet::Database& database, const QString& table);
@@ -65,7 +65,7 @@ public:
     // the register is shorter now), the records from there on moving up by one; it then leaves
     // the kept deletions. Nothing changes unless it is Restored. With `check`, a record that
     // would clash with stored ones the check has not accepted comes back as Clashes.
-    Restored restore(std::int64_t id, const agenda::SaveClashCheck* check = nullptr);
+    Restored restore(std::int64_t id, const engagements::SaveClashCheck* check = nullptr);
     // restore, asking `ask` the clash question as a save does: Yes brings it back all the same
     // (after checking again), No leaves everything as it was (Clashes).
     Restored restoreAsking(std::int64_t id, int clashMinutes,

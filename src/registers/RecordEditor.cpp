@@ -1,18 +1,18 @@
 #include "registers/RecordEditor.h"
 
-#include "agenda/AgendaTexts.h"
-#include "agenda/SaveClashCheck.h"
 #include "data/DayName.h"
-#include "data/DiarySchema.h"
 #include "data/DiaryDatabase.h"
 #include "data/DiaryLocation.h"
+#include "data/DiarySchema.h"
 #include "data/ProgramFolder.h"
+#include "engagements/ClashTexts.h"
+#include "engagements/SaveClashCheck.h"
 #include "platform/jet/Database.h"
+#include "platform/jet/JetError.h"
 #include "platform/jet/Recordset.h"
+#include "platform/jet/SqlLiteral.h"
 #include "platform/jet/Transaction.h"
 #include "platform/varnel/KannadaDigits.h"
-#include "platform/jet/JetError.h"
-#include "platform/jet/SqlLiteral.h"
 #include "registers/ClashCandidate.h"
 #include "registers/KeptDeletions.h"
 #include "registers/RegisterTexts.h"
@@ -64,7 +64,7 @@ void RecordEditor::OpenRegister()
 void RecordEditor::OpenRegister(const QString& databasePath)
 {
     Db = data::OpenDiaryDatabase(databasePath);
-    m_clashMinutes = agenda::clashMinutes();
+    m_clashMinutes = engagements::clashMinutes();
     const std::int64_t version = Db->DataVersion();
     Rs = Db->OpenRecordset(m_mapping.openQuery, jet::RecordsetType::Dynaset);
     m_seenDataVersion = version;

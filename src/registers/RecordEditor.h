@@ -10,7 +10,7 @@
 #include <QList>
 #include <QVariant>
 
-#include "agenda/SaveClashCheck.h"
+#include "engagements/SaveClashCheck.h"
 #include "registers/RecordEditorView.h"
 #include "registers/RegisterMapping.h"
 
@@ -97,7 +97,7 @@ private:
     bool holdsForm(jet::Recordset& row) const;
     std::optional<std::int64_t> storedCopyOfForm();
     void writeUndo(const UndoStep& step, std::unique_ptr<jet::Recordset> row);
-    bool writeAskingAboutClashes(const std::optional<agenda::SaveCandidate>& candidate,
+    bool writeAskingAboutClashes(const std::optional<engagements::SaveCandidate>& candidate,
                                  const std::function<bool()>& mayWrite,
                                  const std::function<void()>& write);
     void saveChanged(int attempt);

@@ -119,7 +119,7 @@ void RecordEditor::undoSave(const UndoStep& step)
     // Taking a change back moves the record to its former date and time, checked for clashes as
     // a save is.
     const RecordTimes before = RecordTimes::of(step.before);
-    const std::optional<agenda::SaveCandidate> candidate =
+    const std::optional<engagements::SaveCandidate> candidate =
         step.kind == UndoStep::Kind::Change && movedInTime(m_mapping, before, step.saved)
             ? clashCandidate(m_mapping, before, step.id)
             : std::nullopt;

@@ -2,9 +2,9 @@
 // transaction that acts on the record as stored at that moment.
 #include "registers/RecordEditor.h"
 
-#include "agenda/AgendaTexts.h"
-#include "agenda/SaveClashCheck.h"
 #include "data/DayName.h"
+#include "engagements/ClashTexts.h"
+#include "engagements/SaveClashCheck.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/Recordset.h"
@@ -41,13 +41,13 @@ RecordTimes formTimes(const RecordEditorView& view)
 // transaction is undone and the clash question asked with it closed, so an open question holds
 // nobody back: Yes checks again inside a new write, No ends here with nothing written (false).
 // Otherwise `write` runs and the transaction commits.
-bool RecordEditor::writeAskingAboutClashes(const std::optional<agenda::SaveCandidate>& candidate,
-                                           const std::function<bool()>& mayWrite,
-                                           const std::function<void()>& write)
+bool RecordEditor::writeAskingAboutClashes(
+    const std::optional<engagements::SaveCandidate>& candidate,
+    const std::function<bool()>& mayWrite, const std::function<void()>& write)
 {
-    agenda::SaveClashCheck check(m_clashMinutes);
+    engagements::SaveClashCheck check(m_clashMinutes);
     for (;;) {
-        QList<agenda::Entry> clashes;
+        QList<engagements::Entry> clashes;
         {
             jet::Transaction transaction(*Db);
             if (!mayWrite())
@@ -60,7 +60,7 @@ bool RecordEditor::writeAskingAboutClashes(const std::optional<agenda::SaveCandi
                 return true;
             }
         }
-        if (!m_view.askText(agenda::texts::clashQuestion(clashes)))
+        if (!m_view.askText(engagements::texts::clashQuestion(clashes)))
             return false;
         check.accept(clashes);
     }
@@ -154,7 +154,7 @@ void RecordEditor::saveChanged(int attempt)
     QList<QVariant> saved;
     bool current = false;
     // A new date or time is checked for clashes inside the write, as a new record is.
-    const std::optional<agenda::SaveCandidate> candidate =
+    const std::optional<engagements::SaveCandidate> candidate =
         movedInTime(m_mapping, formTimes(m_view), m_shownValues)
             ? clashCandidate(m_mapping, formTimes(m_view), m_shownKey)
             : std::nullopt;

@@ -3,12 +3,12 @@
 #include <QtTest>
 
 #include "FakeRegisterView.h"
-#include "agenda/ClashRule.h"
 #include "RegisterFixture.h"
 #include "data/DayName.h"
-#include "data/DiarySchema.h"
-#include "platform/jet/JetError.h"
 #include "data/DiaryDatabase.h"
+#include "data/DiarySchema.h"
+#include "engagements/ClashRule.h"
+#include "platform/jet/JetError.h"
 #include "registers/KeptDeletions.h"
 #include "registers/RecordEditor.h"
 #include "registers/RegisterMapping.h"
@@ -134,7 +134,7 @@ private slots:
 void TestRecordEditor::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    agenda::setClashMinutes(0);
+    engagements::setClashMinutes(0);
 }
 
 void TestRecordEditor::opensEmptyRegisterAddingTheFirstRecord()
@@ -936,8 +936,8 @@ void TestRecordEditor::undoTakesBackOneStepAtATime()
 // new record at 11:00; a change of text alone is not checked, a change of time is.
 void TestRecordEditor::clashWarningSavesOnYesAndKeepsTheFormOnNo()
 {
-    agenda::setClashMinutes(agenda::kDefaultClashMinutes);
-    const auto back = qScopeGuard([] { agenda::setClashMinutes(0); });
+    engagements::setClashMinutes(engagements::kDefaultClashMinutes);
+    const auto back = qScopeGuard([] { engagements::setClashMinutes(0); });
     Session s(RegisterMapping::local(), 2);
     Editor& e = *s.editor;
     const QString clashIntro = QStringLiteral(u"ಈ ದಾಖಲೆಯು ಇವುಗಳೊಂದಿಗೆ ಘರ್ಷಿಸುತ್ತದೆ:");

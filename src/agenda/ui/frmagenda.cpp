@@ -231,7 +231,7 @@ void frmagenda::show(const agenda::Agenda& shown)
     if (QTreeWidgetItem* item = GridAgenda->currentItem()) {
         const int d = item->data(0, kDayRole).toInt(), l = item->data(0, kLineRole).toInt();
         if (l >= 0 && d < m_agenda.days.size() && l < m_agenda.days[d].lines.size()) {
-            const agenda::Entry& e = m_agenda.days[d].lines[l].entry;
+            const engagements::Entry& e = m_agenda.days[d].lines[l].entry;
             current.emplace(e.which, e.key);
         }
     }
@@ -305,7 +305,7 @@ void frmagenda::OpenLine(QTreeWidgetItem* item)
     const int d = item->data(0, kDayRole).toInt(), l = item->data(0, kLineRole).toInt();
     if (l < 0 || d >= m_agenda.days.size() || l >= m_agenda.days[d].lines.size())
         return;
-    const agenda::Entry entry = m_agenda.days[d].lines[l].entry;
+    const engagements::Entry entry = m_agenda.days[d].lines[l].entry;
     runReported(this, [this, entry] {
         auto rs = m_db->OpenRecordset(QStringLiteral("select sl_no from %1 where %2=%3")
                                           .arg(data::tableName(entry.which), m_db->rowIdentity())

@@ -10,10 +10,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "agenda/ClashRule.h"
 #include "data/DiaryDatabase.h"
 #include "data/DiaryLocation.h"
 #include "data/ProgramFolder.h"
+#include "engagements/ClashRule.h"
 #include "platform/jet/Database.h"
 #include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
@@ -203,7 +203,7 @@ void RecentlyDeletedWindow::CmdRestore_Click()
                                   this))
             return;
         const KeptDeletions::Restored restored = kept.restoreAsking(
-            deletion.id, agenda::clashMinutes(),
+            deletion.id, engagements::clashMinutes(),
             [this](const QString& question) { return frmquestion::askText(question, this); });
         switch (restored.outcome) {
         case KeptDeletions::Outcome::Clashes: return;

@@ -7,9 +7,9 @@
 
 #include "CliCommand.h"
 #include "agenda/Agenda.h"
-#include "agenda/DiaryEntry.h"
 #include "data/CsvText.h"
 #include "data/DiaryDatabase.h"
+#include "engagements/DiaryEntry.h"
 #include "platform/jet/Database.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <QCommandLineParser>
 
 #include "CliCommand.h"
-#include "agenda/ClashRule.h"
 #include "data/CsvText.h"
 #include "data/DiaryDatabase.h"
+#include "engagements/ClashRule.h"
 #include "platform/jet/Database.h"
 
 namespace {
@@ -16,13 +16,13 @@ const QString kName = QStringLiteral("clashes");
 int withinOption(const QCommandLineParser& parser)
 {
     if (!parser.isSet(QStringLiteral("within")))
-        return agenda::clashMinutes();
+        return engagements::clashMinutes();
     bool ok = false;
     const int minutes = parser.value(QStringLiteral("within")).toInt(&ok);
-    if (!ok || minutes < 0 || minutes > agenda::kMaximumClashMinutes)
+    if (!ok || minutes < 0 || minutes > engagements::kMaximumClashMinutes)
         throw cli::BadInput{QStringLiteral(u"--within '%1': 0 ರಿಂದ %2 ರ ವರೆಗಿನ ನಿಮಿಷಗಳ ಸಂಖ್ಯೆಯಲ್ಲ.")
                                 .arg(parser.value(QStringLiteral("within")))
-                                .arg(agenda::kMaximumClashMinutes)};
+                                .arg(engagements::kMaximumClashMinutes)};
     return minutes;
 }
 
@@ -51,16 +51,17 @@ int cli::runClashes(const QStringList& arguments)
     return cli::runGuarded(kName, [&] {
         cli::refuseArguments(parser);
         const cli::DateRange given = cli::dateRange(parser);
-        const agenda::DateRange range{given.from, given.to};
+        const engagements::DateRange range{given.from, given.to};
         const int within = withinOption(parser);
         const auto database = data::OpenDiaryForReading(cli::existingDiaryPath(parser));
-        const QList<agenda::Clash> clashes = agenda::readClashes(*database, range, within);
+        const QList<engagements::Clash> clashes =
+            engagements::readClashes(*database, range, within);
         QString csv;
-        for (const agenda::Clash& clash : clashes)
+        for (const engagements::Clash& clash : clashes)
             csv += data::csvLine(
                 {data::tableName(clash.first.which), QString::number(clash.first.serial),
                  data::tableName(clash.second.which), QString::number(clash.second.serial),
-                 agenda::reasonName(clash.reason)});
+                 engagements::reasonName(clash.reason)});
         const QByteArray bytes = csv.toUtf8();
         cli::writeOut(bytes);
         return clashes.isEmpty() ? cli::kNothingToDo : cli::kDone;

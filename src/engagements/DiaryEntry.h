@@ -10,7 +10,7 @@
 #include "data/Register.h"
 
 // One record of a register as the agenda and the clash rule read it.
-namespace agenda {
+namespace engagements {
 
 struct Entry {
     data::Register which = data::Register::Local;
@@ -39,4 +39,4 @@ bool sameRecord(const Entry& a, const Entry& b);
 // Orders entries by start, then register (local, outstation, tour), then serial number.
 bool startsBefore(const Entry& a, const Entry& b);
 
-} // namespace agenda
+} // namespace engagements

@@ -3,8 +3,8 @@
 #include <QList>
 #include <QString>
 
-#include "agenda/DiaryEntry.h"
-#include "agenda/EntryReader.h"
+#include "engagements/DiaryEntry.h"
+#include "engagements/EntryReader.h"
 
 namespace jet {
 class Database;
@@ -17,7 +17,7 @@ class Database;
 //   arrival (the person is away): a programme at the very moment of leaving or arriving does
 //   not clash, nor does any programme with a tour whose stored arrival is not after its
 //   departure. Outstation programmes are where the tour goes and never clash with it.
-namespace agenda {
+namespace engagements {
 
 enum class ClashReason { Time, Tour };
 
@@ -54,4 +54,4 @@ QList<Clash> findClashes(const QList<Entry>& programmes, const QList<Entry>& tou
 // texts: a pair is named by register and serial number).
 QList<Clash> readClashes(jet::Database& database, const DateRange& range, int withinMinutes);
 
-} // namespace agenda
+} // namespace engagements

@@ -7,14 +7,14 @@
 #include <QList>
 #include <QTime>
 
-#include "agenda/ClashRule.h"
-#include "agenda/DiaryEntry.h"
+#include "engagements/ClashRule.h"
+#include "engagements/DiaryEntry.h"
 
 namespace jet {
 class Database;
 }
 
-namespace agenda {
+namespace engagements {
 
 // A record as a register window is about to write it.
 struct SaveCandidate {
@@ -36,9 +36,9 @@ QList<Entry> clashesOnSave(jet::Database& database, const SaveCandidate& candida
 // write, so what another copy saved meanwhile counts; the question is asked with the write
 // closed, so an open question holds nobody back:
 //
-//     agenda::SaveClashCheck check;
+//     engagements::SaveClashCheck check;
 //     for (;;) {
-//         QList<agenda::Entry> clashes;
+//         QList<engagements::Entry> clashes;
 //         {
 //             jet::Transaction transaction(*Db);
 //             clashes = check.newClashes(*Db, candidate);
@@ -48,7 +48,7 @@ QList<Entry> clashesOnSave(jet::Database& database, const SaveCandidate& candida
 //                 return;
 //             }
 //         } // rolled back: nothing written
-//         if (!ask(agenda::texts::clashQuestion(clashes)))
+//         if (!ask(engagements::texts::clashQuestion(clashes)))
 //             return;             // No: back to the form, everything typed kept
 //         check.accept(clashes);  // Yes: checked again inside the next write, then saved
 //     }
@@ -68,4 +68,4 @@ private:
     QList<Entry> m_accepted;
 };
 
-} // namespace agenda
+} // namespace engagements

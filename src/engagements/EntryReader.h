@@ -5,13 +5,13 @@
 #include <QDate>
 #include <QList>
 
-#include "agenda/DiaryEntry.h"
+#include "engagements/DiaryEntry.h"
 
 namespace jet {
 class Database;
 }
 
-namespace agenda {
+namespace engagements {
 
 // Whole days; a bound is in force when it holds a date.
 struct DateRange {
@@ -31,4 +31,4 @@ QList<Entry> readProgrammes(jet::Database& database, data::Register which, const
 // departure.
 QList<Entry> readTours(jet::Database& database, const DateRange& range, Texts texts = Texts::Read);
 
-} // namespace agenda
+} // namespace engagements

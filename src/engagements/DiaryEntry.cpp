@@ -1,8 +1,8 @@
-#include "agenda/DiaryEntry.h"
+#include "engagements/DiaryEntry.h"
 
 #include <tuple>
 
-namespace agenda {
+namespace engagements {
 
 std::int64_t Entry::moment(const QDate& date, const QTime& time)
 {
@@ -20,4 +20,4 @@ bool startsBefore(const Entry& a, const Entry& b)
     return std::tuple(a.start(), a.which, a.serial) < std::tuple(b.start(), b.which, b.serial);
 }
 
-} // namespace agenda
+} // namespace engagements

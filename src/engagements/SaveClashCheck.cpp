@@ -1,11 +1,11 @@
-#include "agenda/SaveClashCheck.h"
+#include "engagements/SaveClashCheck.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "agenda/EntryReader.h"
+#include "engagements/EntryReader.h"
 
-namespace agenda {
+namespace engagements {
 
 namespace {
 
@@ -74,4 +74,4 @@ void SaveClashCheck::accept(const QList<Entry>& clashes)
     m_accepted.append(clashes);
 }
 
-} // namespace agenda
+} // namespace engagements

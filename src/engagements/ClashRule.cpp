@@ -1,4 +1,4 @@
-#include "agenda/ClashRule.h"
+#include "engagements/ClashRule.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 
 #include "platform/files/ProgramSettings.h"
 
-namespace agenda {
+namespace engagements {
 
 namespace {
 
@@ -122,4 +122,4 @@ QList<Clash> readClashes(jet::Database& database, const DateRange& range, int wi
     return findClashes(programmes, readTours(database, range, Texts::Leave), withinMinutes);
 }
 
-} // namespace agenda
+} // namespace engagements

@@ -1,4 +1,4 @@
-#include "agenda/EntryReader.h"
+#include "engagements/EntryReader.h"
 
 #include <algorithm>
 #include <vector>
@@ -9,7 +9,7 @@
 #include "platform/jet/Database.h"
 #include "platform/jet/JetDateTime.h"
 
-namespace agenda {
+namespace engagements {
 
 namespace {
 
@@ -130,4 +130,4 @@ QList<Entry> readTours(jet::Database& database, const DateRange& range, Texts te
     return tours;
 }
 
-} // namespace agenda
+} // namespace engagements
