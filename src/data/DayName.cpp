@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "platform/jet/JetDateTime.h"
+#include "platform/jet/SqlLiteral.h"
+
 namespace data {
 
 namespace {
@@ -95,6 +98,17 @@ QString queryTimeText(const QTime& time, const QLocale& locale)
     QString format = locale.timeFormat(QLocale::LongFormat);
     format.remove(QLatin1Char('t'));
     return locale.toString(time, format.trimmed());
+}
+
+QString dateLiteral(const QDate& date)
+{
+    // Digits and dashes only: nothing in it needs quoting.
+    return QLatin1Char('\'') + jet::isoDateText(date) + QLatin1Char('\'');
+}
+
+QString dateValue(const QDate& date)
+{
+    return QStringLiteral("datevalue(") + dateLiteral(date) + QLatin1Char(')');
 }
 
 } // namespace data

@@ -36,4 +36,10 @@ QString stagingTimeText(const QTime& time);
 QString queryDateText(const QDate& date, const QLocale& locale = QLocale());
 QString queryTimeText(const QTime& time, const QLocale& locale = QLocale());
 
+// A date in a statement as stored, 'YYYY-MM-DD': compared as text on a file, read as a date by
+// the server. A bare literal is not worked out again for each row a condition looks at.
+QString dateLiteral(const QDate& date);
+// The same through datevalue('YYYY-MM-DD'), as the lists' and exports' statements write it.
+QString dateValue(const QDate& date);
+
 } // namespace data

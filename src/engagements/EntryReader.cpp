@@ -5,22 +5,13 @@
 
 #include <QStringList>
 
+#include "data/DayName.h"
 #include "data/DiarySchema.h"
 #include "platform/jet/Database.h"
-#include "platform/jet/JetDateTime.h"
 
 namespace engagements {
 
 namespace {
-
-// A date as stored ('YYYY-MM-DD'): compared as text on a file, read as a date by the server.
-// A bare literal, unlike datevalue('...'), is not worked out again for each row a condition
-// looks at.
-QString dateValue(const QDate& date)
-{
-    // Digits and dashes only: nothing in it needs quoting.
-    return QLatin1Char('\'') + jet::isoDateText(date) + QLatin1Char('\'');
-}
 
 QString whereClause(const QStringList& conditions)
 {
@@ -75,9 +66,9 @@ QList<Entry> readProgrammes(jet::Database& database, data::Register which, const
 {
     QStringList conditions;
     if (range.from)
-        conditions << QStringLiteral("tarna_date>=") + dateValue(*range.from);
+        conditions << QStringLiteral("tarna_date>=") + data::dateLiteral(*range.from);
     if (range.to)
-        conditions << QStringLiteral("tarna_date<=") + dateValue(*range.to);
+        conditions << QStringLiteral("tarna_date<=") + data::dateLiteral(*range.to);
     const QString sql =
         QStringLiteral("Select %1, sl_no, tarna_date, tarna_time%2 from %3")
             .arg(database.rowIdentity(),
@@ -112,18 +103,18 @@ QList<Entry> readTours(jet::Database& database, const DateRange& range, Texts te
         // The tours still away at the range's start, found from their arrival (few, in a diary
         // of the past), less those leaving after its end; and those whose stored arrival
         // comes before its start, found from their departure within it.
-        const QString from = dateValue(*range.from);
+        const QString from = data::dateLiteral(*range.from);
         QString away = QStringLiteral("travel_date_to>=") + from;
         QString reversed = QStringLiteral("travel_date_from>=") + from;
         if (range.to) {
             away += QStringLiteral(" and ") + unindexed("travel_date_from") + QStringLiteral("<=") +
-                    dateValue(*range.to);
-            reversed += QStringLiteral(" and travel_date_from<=") + dateValue(*range.to);
+                    data::dateLiteral(*range.to);
+            reversed += QStringLiteral(" and travel_date_from<=") + data::dateLiteral(*range.to);
         }
         reversed += QStringLiteral(" and ") + unindexed("travel_date_to") + QLatin1Char('<') + from;
         where = QStringLiteral(" where (%1) or (%2)").arg(away, reversed);
     } else if (range.to) {
-        where = QStringLiteral(" where travel_date_from<=") + dateValue(*range.to);
+        where = QStringLiteral(" where travel_date_from<=") + data::dateLiteral(*range.to);
     }
     QList<Entry> tours = readEntries(database, data::Register::Tour, select + where, fillTour);
     std::sort(tours.begin(), tours.end(), startsBefore);

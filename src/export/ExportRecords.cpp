@@ -5,20 +5,11 @@
 
 #include <QStringList>
 
+#include "data/DayName.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/RowsAhead.h"
-#include "platform/jet/SqlLiteral.h"
 
 namespace exports {
-
-namespace {
-
-QString dateValue(const QDate& date)
-{
-    return QStringLiteral("datevalue(%1)").arg(jet::SqlLiteral(date.toString(Qt::ISODate)));
-}
-
-} // namespace
 
 QString exportStatement(data::Register which, const std::optional<QDate>& from,
                         const std::optional<QDate>& to)
@@ -27,15 +18,15 @@ QString exportStatement(data::Register which, const std::optional<QDate>& from,
     QString order;
     if (which == data::Register::Tour) {
         if (from)
-            bounds << QStringLiteral("travel_date_to>=") + dateValue(*from);
+            bounds << QStringLiteral("travel_date_to>=") + data::dateValue(*from);
         if (to)
-            bounds << QStringLiteral("travel_date_from<=") + dateValue(*to);
+            bounds << QStringLiteral("travel_date_from<=") + data::dateValue(*to);
         order = QStringLiteral(" order by travel_date_from, travel_time_from, sl_no");
     } else {
         if (from)
-            bounds << QStringLiteral("tarna_date>=") + dateValue(*from);
+            bounds << QStringLiteral("tarna_date>=") + data::dateValue(*from);
         if (to)
-            bounds << QStringLiteral("tarna_date<=") + dateValue(*to);
+            bounds << QStringLiteral("tarna_date<=") + data::dateValue(*to);
         order = QStringLiteral(" order by tarna_date, tarna_time, sl_no");
     }
     QString statement = QStringLiteral("Select * from ") + data::tableName(which);

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "data/DayName.h"
 #include "platform/jet/JetDateTime.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/JetLike.h"
@@ -19,22 +20,12 @@ QString placePattern(const QByteArray& varnel)
     return jet::SqlLiteral(varnel::toStoredText(varnel) + QLatin1Char('*'));
 }
 
-QString dateValue(const QDate& date)
-{
-    return QStringLiteral("datevalue(") + jet::SqlLiteral(boundDateText(date)) + QLatin1Char(')');
-}
-
 QString timeValue(const QTime& time)
 {
     return QStringLiteral("timevalue(") + jet::SqlLiteral(boundTimeText(time)) + QLatin1Char(')');
 }
 
 } // namespace
-
-QString boundDateText(const QDate& date)
-{
-    return jet::isoDateText(date);
-}
 
 QString boundTimeText(const QTime& time)
 {
@@ -51,9 +42,9 @@ QString programmeQuery(const QString& table, const ProgrammeBounds& bounds)
     // The conditions of the bounds in force, in their fixed order; mind the blanks.
     QStringList conditions;
     if (bounds.dateFrom)
-        conditions << QStringLiteral("tarna_date>= ") + dateValue(*bounds.dateFrom);
+        conditions << QStringLiteral("tarna_date>= ") + data::dateValue(*bounds.dateFrom);
     if (bounds.dateTo)
-        conditions << QStringLiteral("tarna_date<=") + dateValue(*bounds.dateTo);
+        conditions << QStringLiteral("tarna_date<=") + data::dateValue(*bounds.dateTo);
     if (bounds.timeFrom)
         conditions << QStringLiteral("tarna_time>= ") + timeValue(*bounds.timeFrom);
     if (bounds.timeTo)
@@ -104,12 +95,12 @@ QString tourQuery(const TourCriteria& c)
     // the range.
     QStringList dates;
     if (c.dateFrom)
-        dates << QStringLiteral("(travel_date_from>= ") + dateValue(*c.dateFrom) +
-                     QStringLiteral(" or travel_date_to>=") + dateValue(*c.dateFrom) +
+        dates << QStringLiteral("(travel_date_from>= ") + data::dateValue(*c.dateFrom) +
+                     QStringLiteral(" or travel_date_to>=") + data::dateValue(*c.dateFrom) +
                      QLatin1Char(')');
     if (c.dateTo)
-        dates << QStringLiteral("(travel_date_to<= ") + dateValue(*c.dateTo) +
-                     QStringLiteral(" or travel_date_from<= ") + dateValue(*c.dateTo) +
+        dates << QStringLiteral("(travel_date_to<= ") + data::dateValue(*c.dateTo) +
+                     QStringLiteral(" or travel_date_from<= ") + data::dateValue(*c.dateTo) +
                      QLatin1Char(')');
     if (!dates.isEmpty())
         conditions << dates.join(QStringLiteral("  and "));

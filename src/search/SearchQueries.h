@@ -42,9 +42,8 @@ PlaceFault placeFault(const QByteArray& varnel);
 QString tourOpeningQuery();
 QString tourQuery(const TourCriteria& criteria);
 
-// The value texts put between the quotes of datevalue('…') and timevalue('…'): ISO forms,
-// which the engine reads back whatever the regional settings.
-QString boundDateText(const QDate& date);
+// The value text put between the quotes of timevalue('…'): the ISO form, which the engine
+// reads back whatever the regional settings (dates: data::dateValue).
 QString boundTimeText(const QTime& time);
 
 } // namespace search
