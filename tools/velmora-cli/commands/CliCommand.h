@@ -41,6 +41,7 @@ int runExport(const QStringList& arguments);
 int runFind(const QStringList& arguments);
 int runImport(const QStringList& arguments);
 int runList(const QStringList& arguments);
+int runPublish(const QStringList& arguments);
 int runReport(const QStringList& arguments);
 int runRestore(const QStringList& arguments);
 int runServer(const QStringList& arguments);

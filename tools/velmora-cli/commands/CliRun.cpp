@@ -29,6 +29,7 @@ constexpr Command kCommands[] = {
     {"find", "Find a text in every register, as CSV", runFind},
     {"import", "Bring the records of a Jet (.mdb) diary into a diary", runImport},
     {"list", "List a register as CSV, narrowed like the search windows", runList},
+    {"publish", "Make a CalDAV calendar hold the registers' records as events", runPublish},
     {"report", "Write a register's report for a date range as a PDF", runReport},
     {"restore", "Restore the diary from a backup (the diary is backed up first)", runRestore},
     {"server", "Lay the diary out on a PostgreSQL server, or check one", runServer},

@@ -1,0 +1,68 @@
+#include "publish/PublishRun.h"
+
+#include "data/DiaryDatabase.h"
+#include "export/DiaryIdentity.h"
+#include "export/ExportRecords.h"
+#include "publish/CalDavClient.h"
+#include "publish/NetrcCredentials.h"
+#include "publish/PublishError.h"
+#include "publish/PublishState.h"
+
+namespace publish {
+
+namespace {
+
+PublishOutcome publishObjects(const PublishRequest& request, const QList<CalendarObject>& objects,
+                              PublishState& state)
+{
+    CalDavClient client(request.url, netrcCredentials(request.url));
+    PublishOutcome outcome;
+    try {
+        static_cast<SyncCounts&>(outcome) = syncCollection(client, state, objects);
+    } catch (...) {
+        // What was done is remembered: the next publish goes on from there.
+        writeState(state);
+        throw;
+    }
+    outcome.writingRequests = client.writingRequests();
+    state.lastSuccess = QDateTime::currentDateTimeUtc();
+    writeState(state);
+    return outcome;
+}
+
+} // namespace
+
+QList<CalendarObject> diaryObjects(const QString& diaryPath, data::Registers registers)
+{
+    const auto database = data::OpenDiaryForReading(diaryPath);
+    const CalendarObjectBuilder builder(exports::diaryId(*database), publishTimeZone());
+    QList<CalendarObject> objects;
+    for (const data::Register which : data::kRegisterOrder) {
+        if (!registers.testFlag(which))
+            continue;
+        exports::forEachRecord(*database,
+                               exports::exportStatement(which, std::nullopt, std::nullopt),
+                               [&](qint64 identity, QVariantList& values) {
+                                   if (auto object = builder.object(which, identity, values))
+                                       objects.append(std::move(*object));
+                               });
+    }
+    return objects;
+}
+
+PublishOutcome publishDiary(const PublishRequest& request)
+{
+    PublishState state = readState(request.url);
+    return publishObjects(request, diaryObjects(request.diaryPath, request.registers), state);
+}
+
+std::optional<PublishOutcome> publishIfChanged(const PublishRequest& request, bool force)
+{
+    PublishState state = readState(request.url);
+    const QList<CalendarObject> objects = diaryObjects(request.diaryPath, request.registers);
+    if (!force && state.lastSuccess.isValid() && stateHolds(state, objects))
+        return std::nullopt;
+    return publishObjects(request, objects, state);
+}
+
+} // namespace publish
