@@ -120,18 +120,18 @@ frmMenu::frmMenu(int number, QWidget* parent, MenuHost host)
             .onMove([this, i](QMouseEvent*) { Label1_MouseMove(i); });
     }
     // The lists pop-up's find window, where the program has it.
-    if (number == 2 && isChildWindowRegistered(QStringLiteral("frmfindall")))
+    if (number == 2 && isChildWindowRegistered(QStringLiteral("FindWindow")))
         addRow(QStringLiteral("LabelFindAll"), QStringLiteral(u"ಎಲ್ಲದರಲ್ಲೂ ಹುಡುಕು"),
-               [] { openChildWindow(QStringLiteral("frmfindall")); });
+               [] { openChildWindow(QStringLiteral("FindWindow")); });
     // After it, the week's agenda ("the week's engagements"), where the program has its window.
-    if (number == 2 && isChildWindowRegistered(QStringLiteral("frmagenda")))
+    if (number == 2 && isChildWindowRegistered(QStringLiteral("AgendaWindow")))
         addRow(QStringLiteral("LabelAgenda"), QStringLiteral(u"ವಾರದ ಕಾರ್ಯಸೂಚಿ"),
-               [] { openChildWindow(QStringLiteral("frmagenda")); });
+               [] { openChildWindow(QStringLiteral("AgendaWindow")); });
     // The help pop-up's further entries: the diary's backups where the program has the restore
     // window, the recently deleted records, and the Kannada keyboards.
-    if (number == 4 && isChildWindowRegistered(QStringLiteral("frmrestore")))
+    if (number == 4 && isChildWindowRegistered(QStringLiteral("RestoreWindow")))
         addRow(QStringLiteral("LabelRestore"), QStringLiteral(u"ದಿನಚರಿಯ ಪ್ರತಿಗಳು"),
-               [] { openChildWindow(QStringLiteral("frmrestore")); });
+               [] { openChildWindow(QStringLiteral("RestoreWindow")); });
     // Beside it, the records the registers keep after a deletion.
     if (number == 4 && isChildWindowRegistered(QStringLiteral("RecentlyDeletedWindow")))
         addRow(QStringLiteral("LabelDeleted"), QStringLiteral(u"ಇತ್ತೀಚೆಗೆ ಅಳಿಸಿದವು"),

@@ -6,7 +6,7 @@
 #include "TempProgramFolder.h"
 #include "agenda/AgendaTexts.h"
 #include "agenda/ui/AgendaWindows.h"
-#include "agenda/ui/frmagenda.h"
+#include "agenda/ui/AgendaWindow.h"
 #include "platform/jet/Database.h"
 #include "registers/ui/RegisterWindow.h"
 #include "registers/ui/RegisterWindows.h"
@@ -32,7 +32,7 @@ void TestAgendaWindow::showsTheWeekMarksClashesAndOpensALine()
     frmMDI mdi;
     mdi.show();
     QTest::keyClick(&mdi, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-    auto* w = qobject_cast<frmagenda*>(childWindow(QStringLiteral("frmagenda")));
+    auto* w = qobject_cast<AgendaWindow*>(childWindow(QStringLiteral("AgendaWindow")));
     QVERIFY(w);
     w->DTPickerFrom->setValue(QDateTime(QDate(2026, 12, 7), QTime(0, 0)));
     w->Reload();

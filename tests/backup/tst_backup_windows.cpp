@@ -13,7 +13,7 @@
 #include "backup/ui/BackupTexts.h"
 #include "backup/ui/BackupWindows.h"
 #include "backup/ui/StartupBackup.h"
-#include "backup/ui/frmrestore.h"
+#include "backup/ui/RestoreWindow.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/Recordset.h"
 #include "platform/varnel/KannadaDigits.h"
@@ -61,7 +61,7 @@ private slots:
         auto* entry = mdi->popup(4)->findChild<QLabel*>(QStringLiteral("LabelRestore"));
         QVERIFY(entry);
         clickAt(entry);
-        auto* window = qobject_cast<frmrestore*>(childWindow(QStringLiteral("frmrestore")));
+        auto* window = qobject_cast<RestoreWindow*>(childWindow(QStringLiteral("RestoreWindow")));
         QVERIFY(window);
         QVERIFY(!mdi->popup(4));
         QCOMPARE(window->GridBackups->rowCount(), 1);
@@ -92,7 +92,7 @@ private slots:
         if (yes)
             QCOMPARE(window->GridBackups->item(0, 2)->text(), varnel::kannadaDigits("10"));
         unloadMainWindows();
-        unregisterChildWindow(QStringLiteral("frmrestore"));
+        unregisterChildWindow(QStringLiteral("RestoreWindow"));
     }
 
     void theStartBackupTellsAFailureOnceAndGoesOn_data()

@@ -6,7 +6,7 @@
 #include "SampleDiary.h"
 #include "TempProgramFolder.h"
 #include "find/ui/FindWindows.h"
-#include "find/ui/frmfindall.h"
+#include "find/ui/FindWindow.h"
 #include "registers/ui/RegisterWindow.h"
 #include "registers/ui/RegisterWindows.h"
 #include "shell/VelmoraApplication.h"
@@ -31,7 +31,7 @@ void TestFindWindow::latinTypedFindsAndEnterOpensTheRecord()
     frmMDI mdi;
     mdi.show();
     QTest::keyClick(&mdi, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
-    auto* w = qobject_cast<frmfindall*>(childWindow(QStringLiteral("frmfindall")));
+    auto* w = qobject_cast<FindWindow*>(childWindow(QStringLiteral("FindWindow")));
     QVERIFY(w);
 
     QTest::keyClick(w->TxtFind, Qt::Key_ScrollLock); // Kannada typing off: Latin letters
@@ -49,19 +49,20 @@ void TestFindWindow::latinTypedFindsAndEnterOpensTheRecord()
     }
     // A hit that is not its register's first record, chosen in the list and opened by Enter.
     int row = 0;
-    while (w->hits()[size_t(row)].serial == 1)
+    while (w->hits()[size_t(row)].record.serial() == 1)
         ++row;
     const find::FindHit hit = w->hits()[size_t(row)];
     w->GridHits->setFocus();
     w->GridHits->selectRow(row);
     QTest::keyClick(w->GridHits, Qt::Key_Return);
-    const QString name = hit.which == data::Register::Local        ? QStringLiteral("frmlocal")
-                         : hit.which == data::Register::Outstation ? QStringLiteral("frmoutstation")
-                                                                   : QStringLiteral("frmtour");
+    const QString name = hit.record.which == data::Register::Local ? QStringLiteral("frmlocal")
+                         : hit.record.which == data::Register::Outstation
+                             ? QStringLiteral("frmoutstation")
+                             : QStringLiteral("frmtour");
     QTRY_VERIFY(childWindow(name));
     auto* shown = qobject_cast<registers::RegisterWindow*>(childWindow(name));
-    QTRY_COMPARE(shown->VScroll1()->value(), hit.serial);
-    QCOMPARE(shown->serialText().toInt(), hit.serial);
+    QTRY_COMPARE(shown->VScroll1()->value(), hit.record.serial());
+    QCOMPARE(shown->serialText().toInt(), hit.record.serial());
 }
 
 int main(int argc, char** argv)

@@ -1,6 +1,6 @@
 #include "agenda/ui/AgendaWindows.h"
 
-#include "agenda/ui/frmagenda.h"
+#include "agenda/ui/AgendaWindow.h"
 #include "shell/WindowKey.h"
 #include "shell/WindowRegistry.h"
 
@@ -8,8 +8,9 @@ namespace agenda {
 
 void registerAgendaWindow()
 {
-    registerChildWindow(QStringLiteral("frmagenda"), [] { return new frmagenda; });
-    shell::openWindowOnKey(kAgendaKey, QStringLiteral("frmagenda"), QStringLiteral("GridAgenda"));
+    registerChildWindow(QStringLiteral("AgendaWindow"), [] { return new AgendaWindow; });
+    shell::openWindowOnKey(kAgendaKey, QStringLiteral("AgendaWindow"),
+                           QStringLiteral("GridAgenda"));
 }
 
 } // namespace agenda

@@ -1,9 +1,9 @@
 #include "backup/ui/BackupWindows.h"
 
-#include "backup/ui/frmrestore.h"
+#include "backup/ui/RestoreWindow.h"
 #include "shell/WindowRegistry.h"
 
 void backup::registerBackupWindows()
 {
-    registerChildWindow(QStringLiteral("frmrestore"), [] { return new frmrestore; });
+    registerChildWindow(QStringLiteral("RestoreWindow"), [] { return new RestoreWindow; });
 }

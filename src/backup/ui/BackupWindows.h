@@ -2,7 +2,7 @@
 
 namespace backup {
 
-// Registers the restore window (frmrestore) with the window registry.
+// Registers the restore window (RestoreWindow) with the window registry.
 void registerBackupWindows();
 
 } // namespace backup

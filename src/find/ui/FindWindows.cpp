@@ -1,6 +1,6 @@
 #include "find/ui/FindWindows.h"
 
-#include "find/ui/frmfindall.h"
+#include "find/ui/FindWindow.h"
 #include "shell/WindowKey.h"
 #include "shell/WindowRegistry.h"
 
@@ -8,8 +8,8 @@ namespace find {
 
 void registerFindWindow()
 {
-    registerChildWindow(QStringLiteral("frmfindall"), [] { return new frmfindall; });
-    shell::openWindowOnKey(kFindKey, QStringLiteral("frmfindall"), QStringLiteral("TxtFind"));
+    registerChildWindow(QStringLiteral("FindWindow"), [] { return new FindWindow; });
+    shell::openWindowOnKey(kFindKey, QStringLiteral("FindWindow"), QStringLiteral("TxtFind"));
 }
 
 } // namespace find

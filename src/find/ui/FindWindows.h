@@ -7,7 +7,7 @@ namespace find {
 // The key that opens the find window from anywhere in the main window.
 inline constexpr QKeyCombination kFindKey(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_F);
 
-// Makes frmfindall openable by name (the lists pop-up then offers it) and by kFindKey.
+// Makes FindWindow openable by name (the lists pop-up then offers it) and by kFindKey.
 void registerFindWindow();
 
 } // namespace find

@@ -29,13 +29,13 @@ class DateTimePicker;
 // is red and says so. Enter or a double click opens the record in its register window. Coming
 // to the front, and every few seconds while open, the window reads the diary again when
 // another window or program changed it.
-class frmagenda : public QWidget {
+class AgendaWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kCheckEvery = 2000; // ms between looks for changes by others
 
-    explicit frmagenda(QWidget* parent = nullptr);
-    ~frmagenda() override;
+    explicit AgendaWindow(QWidget* parent = nullptr);
+    ~AgendaWindow() override;
 
     const agenda::Agenda& shown() const { return m_agenda; }
     QDate firstDay() const;
@@ -59,7 +59,7 @@ protected:
 
 private:
     void lookForChanges();
-    void show(const agenda::Agenda& agenda);
+    void fillGrid(const agenda::Agenda& agenda);
 
     std::shared_ptr<jet::Database> m_db;
     std::int64_t m_seenVersion = 0;

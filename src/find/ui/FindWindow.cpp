@@ -1,4 +1,4 @@
-#include "find/ui/frmfindall.h"
+#include "find/ui/FindWindow.h"
 
 #include <QElapsedTimer>
 #include <QHBoxLayout>
@@ -22,7 +22,7 @@
 #include "platform/jet/Field.h"
 #include "platform/jet/Recordset.h"
 #include "platform/varnel/KannadaDigits.h"
-#include "registers/ui/RegisterWindow.h"
+#include "registers/ui/OpenRecord.h"
 #include "shell/FailureReport.h"
 #include "shell/KeyboardIndicator.h"
 #include "shell/Pictures.h"
@@ -39,29 +39,18 @@ using varnel::VarnelFont;
 
 // What the window and its search thread share. The connection is used by one thread only:
 // the search thread for a file, the window's for a server.
-struct frmfindall::Shared {
+struct FindWindow::Shared {
     std::shared_ptr<jet::Database> db;
     std::int64_t seenVersion = 0;       // DataVersion when the last search read the diary
     std::atomic<quint64> generation{0}; // the latest search asked for; older ones stop
 };
 
-namespace {
-
-QString registerWindowName(Register which)
-{
-    return which == Register::Local        ? QStringLiteral("frmlocal")
-           : which == Register::Outstation ? QStringLiteral("frmoutstation")
-                                           : QStringLiteral("frmtour");
-}
-
-} // namespace
-
-frmfindall::frmfindall(QWidget* parent)
+FindWindow::FindWindow(QWidget* parent)
     : QWidget(parent), TxtFind(new QLineEdit(this)), CmdTyping(new QToolButton(this)),
       GridHits(new QTableView(this)), LabelCount(new QLabel(this)),
       m_model(new find::HitsModel(this)), m_typing(new varnel::KannadaTypingBox(TxtFind, TxtFind))
 {
-    setObjectName(QStringLiteral("frmfindall"));
+    setObjectName(QStringLiteral("FindWindow"));
     setWindowTitle(find::texts::title);
     setWindowIcon(Pictures::programIcon());
     shell::paintGround(this);
@@ -123,8 +112,8 @@ frmfindall::frmfindall(QWidget* parent)
     m_pause.setInterval(kPause);
     m_check.setInterval(kCheckEvery);
     connect(&m_pause, &QTimer::timeout, this, [this] { startSearch(false); });
-    connect(&m_check, &QTimer::timeout, this, &frmfindall::lookForChanges);
-    connect(TxtFind, &QLineEdit::textChanged, this, &frmfindall::TxtFind_Change);
+    connect(&m_check, &QTimer::timeout, this, &FindWindow::lookForChanges);
+    connect(TxtFind, &QLineEdit::textChanged, this, &FindWindow::TxtFind_Change);
     connect(TxtFind, &QLineEdit::returnPressed, this, [this] { OpenHit(); });
     connect(GridHits, &QAbstractItemView::activated, this,
             [this](const QModelIndex& index) { OpenHit(index.row()); });
@@ -133,7 +122,7 @@ frmfindall::frmfindall(QWidget* parent)
         varnel::KannadaTyping::instance().toggle();
     });
     connect(&varnel::KannadaTyping::instance(), &varnel::KannadaTyping::changed, this,
-            &frmfindall::showTypingState);
+            &FindWindow::showTypingState);
     TxtFind->installEventFilter(this);
     showTypingState();
 
@@ -155,30 +144,30 @@ frmfindall::frmfindall(QWidget* parent)
     TxtFind->setFocus();
 }
 
-frmfindall::~frmfindall()
+FindWindow::~FindWindow()
 {
     ++m_shared->generation; // a search under way stops at its next row
     m_thread.quit();
     m_thread.wait();
 }
 
-const std::vector<FindHit>& frmfindall::hits() const
+const std::vector<FindHit>& FindWindow::hits() const
 {
     return m_model->hits();
 }
 
-void frmfindall::showTypingState()
+void FindWindow::showTypingState()
 {
     CmdTyping->setText(
         KeyboardIndicator::textFor(varnel::KannadaTyping::instance().activeLayout()));
 }
 
-void frmfindall::TxtFind_Change()
+void FindWindow::TxtFind_Change()
 {
     m_pause.start();
 }
 
-void frmfindall::dispatch(std::function<void()> job)
+void FindWindow::dispatch(std::function<void()> job)
 {
     if (m_worker)
         QMetaObject::invokeMethod(m_worker, std::move(job), Qt::QueuedConnection);
@@ -189,7 +178,7 @@ void frmfindall::dispatch(std::function<void()> job)
 // The text typed, with a word still being composed, is prepared here (the typing's m17n runs
 // on this thread) and searched where the connection lives. A look for changes (onlyIfChanged)
 // searches the last text again only when the diary changed since it was read.
-void frmfindall::startSearch(bool onlyIfChanged)
+void FindWindow::startSearch(bool onlyIfChanged)
 {
     if (onlyIfChanged) {
         if (!m_query || !isVisible())
@@ -235,7 +224,7 @@ void frmfindall::startSearch(bool onlyIfChanged)
     });
 }
 
-void frmfindall::showHits(quint64 generation, std::vector<FindHit> hits, qint64 took)
+void FindWindow::showHits(quint64 generation, std::vector<FindHit> hits, qint64 took)
 {
     if (generation != m_shared->generation)
         return;
@@ -255,7 +244,7 @@ void frmfindall::showHits(quint64 generation, std::vector<FindHit> hits, qint64 
         LabelCount->setText(find::texts::found.arg(varnel::kannadaDigits(QString::number(count))));
 }
 
-void frmfindall::showFailure(quint64 generation, std::exception_ptr failure)
+void FindWindow::showFailure(quint64 generation, std::exception_ptr failure)
 {
     if (generation != m_shared->generation)
         return;
@@ -267,24 +256,18 @@ void frmfindall::showFailure(quint64 generation, std::exception_ptr failure)
 
 // The row is looked up again by its identity, since another window may have renumbered or
 // deleted it since it was found; its register window then moves its navigator to it.
-void frmfindall::OpenHit(int row)
+void FindWindow::OpenHit(int row)
 {
     if (row < 0)
         row = GridHits->currentIndex().isValid() ? GridHits->currentIndex().row() : 0;
     if (row >= int(hits().size()))
         return;
     const FindHit& hit = hits()[size_t(row)];
-    dispatch([this, shared = m_shared, which = hit.which, key = hit.rowKey] {
+    dispatch([this, shared = m_shared, which = hit.record.which, key = hit.record.key] {
         int serial = 0;
         std::exception_ptr failure;
         try {
-            auto rs = shared->db->OpenRecordset(
-                QStringLiteral("select sl_no from %1 where %2=%3")
-                    .arg(data::tableName(which), shared->db->rowIdentity())
-                    .arg(key),
-                jet::RecordsetType::Snapshot);
-            if (rs->RecordCount() > 0)
-                serial = rs->Fields(0).Value().toInt();
+            serial = registers::serialOfRow(*shared->db, which, key);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -300,27 +283,17 @@ void frmfindall::OpenHit(int row)
     });
 }
 
-void frmfindall::openRegister(Register which, int serial)
+void FindWindow::openRegister(Register which, int serial)
 {
     if (serial < 1) {
         frmmsg::showText(find::texts::vanished, this);
         startSearch(false);
         return;
     }
-    runReported(this, [which, serial] {
-        openChildWindow(registerWindowName(which), [serial](QWidget* window) {
-            auto* w = qobject_cast<registers::RegisterWindow*>(window);
-            // A record half typed there keeps its window as it is.
-            if (!w || !w->VScroll1()->isEnabled())
-                return;
-            // As the user moves the navigator: the editor reads the diary afresh when it changed.
-            w->VScroll1()->setMaximum(std::max(serial, w->VScroll1()->maximum()));
-            w->VScroll1()->setValue(serial);
-        });
-    });
+    runReported(this, [which, serial] { registers::showRecordInItsWindow(which, serial); });
 }
 
-bool frmfindall::eventFilter(QObject* watched, QEvent* event)
+bool FindWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == TxtFind) {
         // A word still being composed is searched as it stands.
@@ -337,11 +310,11 @@ bool frmfindall::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-bool frmfindall::event(QEvent* event)
+bool FindWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::ParentChange) {
         if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            connect(frame, &QMdiSubWindow::aboutToActivate, this, &frmfindall::lookForChanges,
+            connect(frame, &QMdiSubWindow::aboutToActivate, this, &FindWindow::lookForChanges,
                     Qt::UniqueConnection);
     } else if (event->type() == QEvent::WindowActivate) {
         lookForChanges();

@@ -32,14 +32,14 @@ class HitsModel;
 // typing never waits for it; a search the user typed past is abandoned. Enter or a double
 // click opens the record in its register window. Coming to the front, and every few seconds
 // while open, the window searches again when another window or program changed the diary.
-class frmfindall : public QWidget {
+class FindWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kPause = 250;       // ms after the last key
     static constexpr int kCheckEvery = 2000; // ms between looks for changes by others
 
-    explicit frmfindall(QWidget* parent = nullptr);
-    ~frmfindall() override;
+    explicit FindWindow(QWidget* parent = nullptr);
+    ~FindWindow() override;
 
     // The hits listed, in the list's order.
     const std::vector<find::FindHit>& hits() const;

@@ -1,4 +1,4 @@
-#include "backup/ui/frmrestore.h"
+#include "backup/ui/RestoreWindow.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -47,12 +47,12 @@ QPushButton* button(const QString& caption, const QString& name, QWidget* parent
 
 } // namespace
 
-frmrestore::frmrestore(QWidget* parent)
+RestoreWindow::RestoreWindow(QWidget* parent)
     : QWidget(parent), Label1(new QLabel(this)), GridBackups(new QTableWidget(this)),
       CmdRestore(button(backup::texts::restore, QStringLiteral("CmdRestore"), this)),
       CmdClose(button(backup::texts::close, QStringLiteral("CmdClose"), this))
 {
-    setObjectName(QStringLiteral("frmrestore"));
+    setObjectName(QStringLiteral("RestoreWindow"));
     setWindowTitle(backup::texts::title);
     shell::paintGround(this);
 
@@ -88,14 +88,14 @@ frmrestore::frmrestore(QWidget* parent)
     layout->addLayout(buttons);
     resize(760, 520);
 
-    connect(CmdRestore, &QPushButton::clicked, this, &frmrestore::CmdRestore_Click);
-    connect(CmdClose, &QPushButton::clicked, this, &frmrestore::CmdClose_Click);
+    connect(CmdRestore, &QPushButton::clicked, this, &RestoreWindow::CmdRestore_Click);
+    connect(CmdClose, &QPushButton::clicked, this, &RestoreWindow::CmdClose_Click);
     connect(GridBackups, &QTableWidget::itemSelectionChanged, this,
             [this] { CmdRestore->setEnabled(GridBackups->currentRow() >= 0); });
     ListBackups();
 }
 
-void frmrestore::ListBackups()
+void RestoreWindow::ListBackups()
 {
     m_entries = backup::listBackups(diaryPath());
     GridBackups->clearContents();
@@ -120,7 +120,7 @@ void frmrestore::ListBackups()
     CmdRestore->setEnabled(!m_entries.isEmpty());
 }
 
-void frmrestore::CmdRestore_Click()
+void RestoreWindow::CmdRestore_Click()
 {
     const int row = GridBackups->currentRow();
     if (row < 0 || row >= m_entries.size())
@@ -145,7 +145,7 @@ void frmrestore::CmdRestore_Click()
     ListBackups();
 }
 
-void frmrestore::CmdClose_Click()
+void RestoreWindow::CmdClose_Click()
 {
     unloadChildWindow(this);
 }

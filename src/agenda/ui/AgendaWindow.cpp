@@ -1,4 +1,4 @@
-#include "agenda/ui/frmagenda.h"
+#include "agenda/ui/AgendaWindow.h"
 
 #include <optional>
 #include <utility>
@@ -27,7 +27,7 @@
 #include "platform/varnel/KannadaDigits.h"
 #include "platform/varnel/VarnelCodec.h"
 #include "preview/ReportPreview.h"
-#include "registers/ui/RegisterWindow.h"
+#include "registers/ui/OpenRecord.h"
 #include "shell/FailureReport.h"
 #include "shell/Pictures.h"
 #include "shell/SaveFileChooser.h"
@@ -49,13 +49,6 @@ constexpr int kLineRole = Qt::UserRole + 1;
 
 const QColor kClashText(160, 0, 0);
 const QColor kClashGround(255, 222, 222);
-
-QString registerWindowName(data::Register which)
-{
-    return which == data::Register::Local        ? QStringLiteral("frmlocal")
-           : which == data::Register::Outstation ? QStringLiteral("frmoutstation")
-                                                 : QStringLiteral("frmtour");
-}
 
 QString digits(const QString& text)
 {
@@ -112,12 +105,12 @@ report::StagingTable sheetRows(const agenda::Agenda& shown)
 
 } // namespace
 
-frmagenda::frmagenda(QWidget* parent)
+AgendaWindow::AgendaWindow(QWidget* parent)
     : QWidget(parent), DTPickerFrom(new varnel::DateTimePicker(this)),
       ComboDays(new QComboBox(this)), GridAgenda(new QTreeWidget(this)),
       CmdPrint(new QPushButton(agenda::texts::printCaption, this))
 {
-    setObjectName(QStringLiteral("frmagenda"));
+    setObjectName(QStringLiteral("AgendaWindow"));
     setWindowTitle(agenda::texts::windowTitle);
     setWindowIcon(Pictures::programIcon());
     shell::paintGround(this);
@@ -182,33 +175,33 @@ frmagenda::frmagenda(QWidget* parent)
     connect(ComboDays, &QComboBox::currentIndexChanged, this, reload);
     connect(GridAgenda, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { OpenLine(item); });
-    connect(CmdPrint, &QPushButton::clicked, this, &frmagenda::Print);
+    connect(CmdPrint, &QPushButton::clicked, this, &AgendaWindow::Print);
     m_check.setInterval(kCheckEvery);
-    connect(&m_check, &QTimer::timeout, this, &frmagenda::lookForChanges);
+    connect(&m_check, &QTimer::timeout, this, &AgendaWindow::lookForChanges);
     Reload();
     m_check.start();
 }
 
-frmagenda::~frmagenda() = default;
+AgendaWindow::~AgendaWindow() = default;
 
-QDate frmagenda::firstDay() const
+QDate AgendaWindow::firstDay() const
 {
     return DTPickerFrom->Value().date();
 }
 
-int frmagenda::dayCount() const
+int AgendaWindow::dayCount() const
 {
     return ComboDays->currentData().toInt();
 }
 
-void frmagenda::Reload()
+void AgendaWindow::Reload()
 {
     const std::int64_t version = m_db->DataVersion();
-    show(agenda::readAgenda(*m_db, firstDay(), dayCount()));
+    fillGrid(agenda::readAgenda(*m_db, firstDay(), dayCount()));
     m_seenVersion = version;
 }
 
-void frmagenda::lookForChanges()
+void AgendaWindow::lookForChanges()
 {
     if (!isVisible())
         return;
@@ -225,7 +218,7 @@ void frmagenda::lookForChanges()
 
 // Each day is a row of its own (date and weekday) with its lines under it; the line that was
 // current stays current when the same record is still shown.
-void frmagenda::show(const agenda::Agenda& shown)
+void AgendaWindow::fillGrid(const agenda::Agenda& shown)
 {
     std::optional<std::pair<data::Register, std::int64_t>> current;
     if (QTreeWidgetItem* item = GridAgenda->currentItem()) {
@@ -296,7 +289,7 @@ void frmagenda::show(const agenda::Agenda& shown)
 
 // The row is looked up again by its identity, since another window may have renumbered or
 // deleted it since the agenda was read; its register window then moves its navigator to it.
-void frmagenda::OpenLine(QTreeWidgetItem* item)
+void AgendaWindow::OpenLine(QTreeWidgetItem* item)
 {
     if (!item)
         item = GridAgenda->currentItem();
@@ -307,30 +300,17 @@ void frmagenda::OpenLine(QTreeWidgetItem* item)
         return;
     const engagements::Entry entry = m_agenda.days[d].lines[l].entry;
     runReported(this, [this, entry] {
-        auto rs = m_db->OpenRecordset(QStringLiteral("select sl_no from %1 where %2=%3")
-                                          .arg(data::tableName(entry.which), m_db->rowIdentity())
-                                          .arg(entry.key),
-                                      jet::RecordsetType::Snapshot);
-        const int serial = rs->RecordCount() > 0 ? rs->Fields(0).Value().toInt() : 0;
-        rs.reset();
+        const int serial = registers::serialOfRow(*m_db, entry.which, entry.key);
         if (serial < 1) {
             frmmsg::showText(agenda::texts::vanished, this);
             Reload();
             return;
         }
-        openChildWindow(registerWindowName(entry.which), [serial](QWidget* window) {
-            auto* w = qobject_cast<registers::RegisterWindow*>(window);
-            // A record half typed there keeps its window as it is.
-            if (!w || !w->VScroll1()->isEnabled())
-                return;
-            // As the user moves the navigator: the editor reads the diary afresh when it changed.
-            w->VScroll1()->setMaximum(std::max(serial, w->VScroll1()->maximum()));
-            w->VScroll1()->setValue(serial);
-        });
+        registers::showRecordInItsWindow(entry.which, serial);
     });
 }
 
-void frmagenda::Print()
+void AgendaWindow::Print()
 {
     runReported(this, [this] {
         Reload();
@@ -351,11 +331,11 @@ void frmagenda::Print()
     });
 }
 
-bool frmagenda::event(QEvent* event)
+bool AgendaWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::ParentChange) {
         if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            connect(frame, &QMdiSubWindow::aboutToActivate, this, &frmagenda::lookForChanges,
+            connect(frame, &QMdiSubWindow::aboutToActivate, this, &AgendaWindow::lookForChanges,
                     Qt::UniqueConnection);
     } else if (event->type() == QEvent::WindowActivate) {
         lookForChanges();

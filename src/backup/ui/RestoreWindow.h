@@ -13,10 +13,10 @@ class QTableWidget;
 // date and time each was taken and the records of each register in it. Restore asks in the
 // question dialog first; the diary as it is now is then backed up and the chosen backup's
 // records are written into it. Windows that hold the diary see them at their next read.
-class frmrestore : public QWidget {
+class RestoreWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit frmrestore(QWidget* parent = nullptr);
+    explicit RestoreWindow(QWidget* parent = nullptr);
 
     // Reads the list of backups afresh.
     void ListBackups();
