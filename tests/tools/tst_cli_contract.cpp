@@ -175,9 +175,9 @@ void TestCliContract::failures()
 void TestCliContract::inProcessRunsAsTheProgram_data()
 {
     QTest::addColumn<QString>("arguments");
-    for (const char* arguments :
-         {"", "--help", "--version", "bogus", "add", "agenda", "backup", "change", "clashes",
-          "delete", "deleted", "export", "find", "import", "list", "report", "restore", "server"})
+    for (const char* arguments : {"", "--help", "--version", "bogus", "add", "agenda", "backup",
+                                  "change", "clashes", "delete", "deleted", "export", "find",
+                                  "import", "list", "publish", "report", "restore", "server"})
         QTest::newRow(arguments) << QString::fromLatin1(arguments);
 }
 
