@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include "platform/paths/NativePath.h"
+#include "publish/CalDavClient.h"
 #include "publish/PublishError.h"
 
 namespace publish {
@@ -41,12 +42,12 @@ std::optional<Credentials> netrcCredentials(const QUrl& url)
     if (status.st_mode & (S_IRWXG | S_IRWXO))
         throw PublishError(PublishError::Environment,
                            QStringLiteral(u"%1 ಅನ್ನು ಇತರರೂ ಓದಬಹುದು; ಅದರ ಗುಪ್ತಪದವನ್ನು ಬಳಸುವುದಿಲ್ಲ "
-                                          u"(chmod 600 %1).")
-                               .arg(path));
+                                          u"(chmod 600 %1): %2")
+                               .arg(path, shownUrl(url)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw PublishError(PublishError::Environment,
-                           QStringLiteral(u"%1 ಅನ್ನು ಓದಲಾಗಲಿಲ್ಲ.").arg(path));
+                           QStringLiteral(u"%1 ಅನ್ನು ಓದಲಾಗಲಿಲ್ಲ: %2").arg(path, shownUrl(url)));
     const QStringList tokens = words(QString::fromUtf8(file.readAll()));
 
     // Entries in order; the first that fits wins, as for every program that reads the file.
