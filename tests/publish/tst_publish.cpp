@@ -14,7 +14,10 @@
 #include "export/DiaryExport.h"
 #include "platform/jet/Database.h"
 #include "publish/CalDavClient.h"
+#include "platform/files/ProgramSettings.h"
 #include "publish/PublishRun.h"
+#include "publish/PublishSchedule.h"
+#include "publish/PublishState.h"
 
 namespace {
 
@@ -54,6 +57,7 @@ private slots:
     void lostStateIsPutRight();
     void failuresExitWithTheirStatus_data();
     void failuresExitWithTheirStatus();
+    void scheduleRecordsItsPublishOrFailure();
 
 private:
     QString collectionFolder() const { return m_dir.filePath("store/collection-root/office/cal"); }
@@ -195,6 +199,8 @@ void TestPublish::secondPublishWritesNothing()
     const publish::PublishOutcome again = publishNow();
     QCOMPARE(again.writingRequests, 0);
     QCOMPARE(again.unchanged, 110);
+    QVERIFY(!publish::publishIfChanged(
+        {publish::checkedCollectionUrl(m_url), data::everyRegister(), m_diary}, false));
     verifyCollection();
 }
 
@@ -279,7 +285,27 @@ void TestPublish::failuresExitWithTheirStatus()
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.count('\n') == 1 && run.err.contains(url.left(url.indexOf("/office"))),
              qPrintable(run.err));
-    QVERIFY(!run.err.contains(password) && !run.out.contains(password.toUtf8()));
+    QVERIFY(!run.err.contains(kPassword) && !run.out.contains(kPassword.toUtf8()));
+    verifyCollection();
+}
+
+// The background program's schedule: publishes at its start (the status line then has a time),
+// and reports a server it cannot reach.
+void TestPublish::scheduleRecordsItsPublishOrFailure()
+{
+    QVERIFY(!publish::lastPublished());
+    for (const QString& url : {m_url, QStringLiteral("http://127.0.0.1:%1/x/").arg(freePort())}) {
+        QVERIFY(files::setProgramSetting(QStringLiteral("publish/url"), url));
+        publish::PublishSchedule schedule(m_diary);
+        QSignalSpy published(&schedule, &publish::PublishSchedule::published);
+        QSignalSpy failed(&schedule, &publish::PublishSchedule::failed);
+        QVERIFY(schedule.start());
+        const bool reachable = url == m_url;
+        QVERIFY((reachable ? published : failed).wait());
+        QCOMPARE(failed.isEmpty(), reachable);
+    }
+    files::setProgramSetting(QStringLiteral("publish/url"), m_url);
+    QVERIFY(publish::lastPublished());
     verifyCollection();
 }
 
