@@ -20,9 +20,9 @@ packages=(
   cups printer-driver-cups-pdf
   libm17n-dev m17n-db
   desktop-file-utils python3-icalendar
-  # Publishing to a CalDAV calendar: libical builds the events; the tests run a Radicale server
-  # and read the calendar back with python3-caldav.
-  libical-dev radicale python3-caldav
+  # Publishing to a CalDAV calendar: libical builds the events, libsecret asks the desktop's
+  # secret service for the password; the tests run a Radicale server.
+  libical-dev libsecret-1-dev radicale
 )
 # Typing Kannada: IBus with m17n's Kannada keyboards (KGP, Inscript, ITRANS and others).
 if [ "${VELMORA_INPUT_METHOD:-0}" = 1 ]; then

@@ -131,7 +131,7 @@ CalDavClient::Reply CalDavClient::send(const QByteArray& verb, const QUrl& url,
              QStringLiteral(u"ಕ್ಯಾಲೆಂಡರ್ ಸರ್ವರ್ ಸಿಗಲಿಲ್ಲ: %1 (%2)").arg(where, reply->errorString()));
     if (got.status == 401)
         fail(PublishError::Environment,
-             QStringLiteral(u"ಸರ್ವರ್ ಲಾಗಿನ್ ಒಪ್ಪಲಿಲ್ಲ (~/.netrc ನೋಡಿ): %1").arg(where));
+             QStringLiteral(u"ಸರ್ವರ್ ಲಾಗಿನ್ ಒಪ್ಪಲಿಲ್ಲ (~/.netrc ಅಥವಾ secret-tool ನೋಡಿ): %1").arg(where));
     return got;
 }
 

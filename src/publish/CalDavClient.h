@@ -10,7 +10,7 @@
 #include <QString>
 #include <QUrl>
 
-#include "publish/NetrcCredentials.h"
+#include "publish/Credentials.h"
 
 class QNetworkAccessManager;
 

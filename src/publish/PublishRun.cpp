@@ -4,7 +4,7 @@
 #include "export/DiaryIdentity.h"
 #include "export/ExportRecords.h"
 #include "publish/CalDavClient.h"
-#include "publish/NetrcCredentials.h"
+#include "publish/Credentials.h"
 #include "publish/PublishError.h"
 #include "publish/PublishState.h"
 
@@ -15,7 +15,7 @@ namespace {
 PublishOutcome publishObjects(const PublishRequest& request, const QList<CalendarObject>& objects,
                               PublishState& state)
 {
-    CalDavClient client(request.url, netrcCredentials(request.url));
+    CalDavClient client(request.url, credentialsFor(request.url));
     PublishOutcome outcome;
     try {
         static_cast<SyncCounts&>(outcome) = syncCollection(client, state, objects);

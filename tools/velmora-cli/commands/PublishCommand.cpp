@@ -42,7 +42,9 @@ int cli::runPublish(const QStringList& arguments)
         "calendar stay current. Only what changed since the last publish is sent; events the "
         "diary no longer holds are deleted; events Velmora did not publish are left alone. What "
         "was sent is remembered in $XDG_STATE_HOME/Velmora (~/.local/state/Velmora). The login "
-        "and password come from ~/.netrc (readable by you alone), never from the command line. "
+        "and password come from ~/.netrc (readable by you alone) or else the desktop's secret "
+        "service (secret-tool store --label=Velmora server HOST protocol https user LOGIN), "
+        "never from the command line. "
         "Prints what was sent, deleted and left as it was."));
     parser.addOption({QStringLiteral("to"),
                       QStringLiteral("The calendar collection (http:// or https://)."),

@@ -1,4 +1,4 @@
-#include "publish/NetrcCredentials.h"
+#include "publish/Credentials.h"
 
 #include <sys/stat.h>
 
@@ -78,6 +78,13 @@ std::optional<Credentials> netrcCredentials(const QUrl& url)
             return entry;
     }
     return fallback;
+}
+
+std::optional<Credentials> credentialsFor(const QUrl& url)
+{
+    if (auto fromFile = netrcCredentials(url))
+        return fromFile;
+    return secretServiceCredentials(url);
 }
 
 } // namespace publish
