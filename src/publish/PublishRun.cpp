@@ -10,28 +10,6 @@
 
 namespace publish {
 
-namespace {
-
-PublishOutcome publishObjects(const PublishRequest& request, const QList<CalendarObject>& objects,
-                              PublishState& state)
-{
-    CalDavClient client(request.url, credentialsFor(request.url));
-    PublishOutcome outcome;
-    try {
-        static_cast<SyncCounts&>(outcome) = syncCollection(client, state, objects);
-    } catch (...) {
-        // What was done is remembered: the next publish goes on from there.
-        writeState(state);
-        throw;
-    }
-    outcome.writingRequests = client.writingRequests();
-    state.lastSuccess = QDateTime::currentDateTimeUtc();
-    writeState(state);
-    return outcome;
-}
-
-} // namespace
-
 QList<CalendarObject> diaryObjects(const QString& diaryPath, data::Registers registers)
 {
     const auto database = data::OpenDiaryForReading(diaryPath);
@@ -50,19 +28,33 @@ QList<CalendarObject> diaryObjects(const QString& diaryPath, data::Registers reg
     return objects;
 }
 
-PublishOutcome publishDiary(const PublishRequest& request)
+bool alreadyPublished(const QUrl& url, const QList<CalendarObject>& objects)
 {
-    PublishState state = readState(request.url);
-    return publishObjects(request, diaryObjects(request.diaryPath, request.registers), state);
+    const PublishState state = readState(url);
+    return state.lastSuccess.isValid() && stateHolds(state, objects);
 }
 
-std::optional<PublishOutcome> publishIfChanged(const PublishRequest& request, bool force)
+PublishOutcome publishObjects(const QUrl& url, const QList<CalendarObject>& objects)
 {
-    PublishState state = readState(request.url);
-    const QList<CalendarObject> objects = diaryObjects(request.diaryPath, request.registers);
-    if (!force && state.lastSuccess.isValid() && stateHolds(state, objects))
-        return std::nullopt;
-    return publishObjects(request, objects, state);
+    PublishState state = readState(url);
+    CalDavClient client(url, credentialsFor(url));
+    PublishOutcome outcome;
+    try {
+        static_cast<SyncCounts&>(outcome) = syncCollection(client, state, objects);
+    } catch (...) {
+        // What was done is remembered: the next publish goes on from there.
+        writeState(state);
+        throw;
+    }
+    outcome.writingRequests = client.writingRequests();
+    state.lastSuccess = QDateTime::currentDateTimeUtc();
+    writeState(state);
+    return outcome;
+}
+
+PublishOutcome publishDiary(const PublishRequest& request)
+{
+    return publishObjects(request.url, diaryObjects(request.diaryPath, request.registers));
 }
 
 } // namespace publish

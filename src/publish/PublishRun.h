@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include <QList>
 #include <QString>
 #include <QUrl>
@@ -26,13 +24,17 @@ struct PublishOutcome : SyncCounts {
 // the export's record reading; in the zone of publishTimeZone().
 QList<CalendarObject> diaryObjects(const QString& diaryPath, data::Registers registers);
 
-// Makes the collection hold the diary's records of the chosen registers (syncCollection), with
-// the credentials of ~/.netrc, and keeps the state; a complete publish records its time.
-// PublishError for the collection's and the network's failures, jet::JetError for the diary's.
-PublishOutcome publishDiary(const PublishRequest& request);
+// Whether the state says a complete publish left the collection at `url` holding `objects` as
+// they are: nothing to send.
+bool alreadyPublished(const QUrl& url, const QList<CalendarObject>& objects);
 
-// publishDiary, unless `force` is false and the state says the collection already holds the
-// diary as it is now: then nothing is sent at all (std::nullopt).
-std::optional<PublishOutcome> publishIfChanged(const PublishRequest& request, bool force);
+// Makes the collection at `url` hold `objects` (syncCollection) with the credentials of
+// credentialsFor, and keeps the state; a complete publish records its time. Only the network
+// and the state's files: may run on a thread of its own, while the diary is read on the
+// program's. PublishError for the collection's, the network's and the state's failures.
+PublishOutcome publishObjects(const QUrl& url, const QList<CalendarObject>& objects);
+
+// publishObjects of the diary's objects; jet::JetError for the diary's failures.
+PublishOutcome publishDiary(const PublishRequest& request);
 
 } // namespace publish

@@ -49,6 +49,8 @@ bool PublishSchedule::start()
     return true;
 }
 
+// The diary is read here, on the program's thread (its connections are not shared across
+// threads); only the requests to the server run on the round's own thread.
 void PublishSchedule::check()
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -56,16 +58,21 @@ void PublishSchedule::check()
         return;
     const bool force =
         !m_lastFullPublish.isValid() || m_lastFullPublish.secsTo(now) >= kRefreshSeconds;
-    const PublishRequest request{m_url, data::everyRegister(), m_diaryPath};
-    m_round = QThread::create([this, request, force] {
+    QList<CalendarObject> objects;
+    try {
+        objects = diaryObjects(m_diaryPath, data::everyRegister());
+    } catch (const jet::JetError& error) {
+        failedAt(now, error.text());
+        return;
+    }
+    if (!force && alreadyPublished(m_url, objects))
+        return;
+    m_round = QThread::create([this, objects] {
         m_failure.clear();
-        m_sent = false;
         try {
-            m_sent = publishIfChanged(request, force).has_value();
+            publishObjects(m_url, objects);
         } catch (const PublishError& error) {
             m_failure = error.text;
-        } catch (const jet::JetError& error) {
-            m_failure = error.text();
         } catch (const std::exception& error) {
             m_failure = QString::fromUtf8(error.what());
         }
@@ -74,23 +81,25 @@ void PublishSchedule::check()
     m_round->start();
 }
 
+void PublishSchedule::failedAt(const QDateTime& now, const QString& text)
+{
+    m_nextTry = now.addSecs(60 * std::min(1 << std::min(m_failures, 6), kLongestPauseMinutes));
+    ++m_failures;
+    emit failed(text);
+}
+
 void PublishSchedule::roundDone()
 {
     m_round->deleteLater();
     m_round = nullptr;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     if (!m_failure.isEmpty()) {
-        m_nextTry = now.addSecs(60 * std::min(1 << std::min(m_failures, 6), kLongestPauseMinutes));
-        ++m_failures;
-        emit failed(m_failure);
+        failedAt(now, m_failure);
         return;
     }
     m_failures = 0;
     m_nextTry = QDateTime();
-    if (m_sent) {
-        m_lastFullPublish = now;
-        emit published(now);
-    }
+    m_lastFullPublish = now;
+    emit published(now);
 }
-
 } // namespace publish

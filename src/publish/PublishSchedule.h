@@ -14,8 +14,9 @@ namespace publish {
 // looks at the diary every half minute and publishes when its records differ from what was last
 // sent (so within a minute of a change), and at least hourly, which also puts back what someone
 // else changed on the server. After a failure it tries again after growing pauses (1, 2, 4 …
-// minutes, at most an hour). Each round runs on a thread of its own, so the program's event loop
-// goes on; the time of the last complete publish is kept in the state (see lastPublished()).
+// minutes, at most an hour). The diary is read on the program's thread (a few milliseconds); the
+// requests to the server run on a thread of their own, so the program's event loop goes on. The
+// time of the last complete publish is kept in the state (see lastPublished()).
 class PublishSchedule : public QObject {
     Q_OBJECT
 
@@ -33,13 +34,13 @@ signals:
 private:
     void check();
     void roundDone();
+    void failedAt(const QDateTime& now, const QString& text);
 
     QString m_diaryPath;
     QUrl m_url;
     QTimer m_timer;
     QThread* m_round = nullptr;
-    QString m_failure; // the running round's, empty when it succeeded or sent nothing
-    bool m_sent = false;
+    QString m_failure; // the last round's, empty when it succeeded
     int m_failures = 0;
     QDateTime m_nextTry;
     QDateTime m_lastFullPublish;
