@@ -4,7 +4,10 @@
 #include "platform/files/Leftovers.h"
 #include "backup/ui/StartupBackup.h"
 #include "legacy/ui/LegacyDiaryOffer.h"
+#include "platform/varnel/KannadaDigits.h"
+#include "publish/PublishState.h"
 #include "shell/ProgramExit.h"
+#include "shell/StatusLine.h"
 #include "shell/VelmoraApplication.h"
 #include "shell/frmfront.h"
 
@@ -13,6 +16,14 @@ int main(int argc, char** argv)
     VelmoraApplication app(argc, argv);
     shell::endProgramOnTerminationSignals();
     registerWorkingWindows();
+    // When the phone calendar was last brought up to date, once publishing is set up.
+    shell::setStatusLineSource([] {
+        const std::optional<QDateTime> at = publish::lastPublished();
+        return at ? QStringLiteral(u"ಫೋನ್ ಕ್ಯಾಲೆಂಡರ್ ಕೊನೆಯ ಬಾರಿ ನವೀಕರಿಸಿದ್ದು: %1")
+                        .arg(varnel::kannadaDigits(
+                            at->toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"))))
+                  : QString();
+    });
     // Temporary files of a program that was killed while writing go before anything else.
     files::removeLeftovers(data::diaryFolder());
     files::removeLeftovers(data::diaryFolder() + QStringLiteral("/backups"));

@@ -13,6 +13,7 @@
 #include "shell/ProgramExit.h"
 #include "shell/ShapeWidget.h"
 #include "shell/ShellColours.h"
+#include "shell/StatusLine.h"
 #include "shell/Twips.h"
 #include "shell/WindowGround.h"
 #include "shell/frmMenu.h"
@@ -108,6 +109,7 @@ frmMDI::frmMDI(QWidget* parent) : QMainWindow(parent)
         .onMove([this](QMouseEvent*) { MDIForm_MouseMove(); });
 
     setCentralWidget(central);
+    shell::showStatusLine(this);
     loaded = this;
     MDIForm_Load();
 }
