@@ -28,6 +28,7 @@
 #include "platform/varnel/VarnelCodec.h"
 #include "preview/ReportPreview.h"
 #include "registers/ui/OpenRecord.h"
+#include "shell/ActivationRefresh.h"
 #include "shell/FailureReport.h"
 #include "shell/Pictures.h"
 #include "shell/SaveFileChooser.h"
@@ -111,6 +112,7 @@ AgendaWindow::AgendaWindow(QWidget* parent)
       CmdPrint(new QPushButton(agenda::texts::printCaption, this))
 {
     setObjectName(QStringLiteral("AgendaWindow"));
+    shell::refreshOnActivation(this, [this] { lookForChanges(); });
     setWindowTitle(agenda::texts::windowTitle);
     setWindowIcon(Pictures::programIcon());
     shell::paintGround(this);
@@ -329,16 +331,4 @@ void AgendaWindow::Print()
         if (!file.notes.isEmpty())
             frmmsg::showText(file.notes.join(QLatin1Char('\n')), preview);
     });
-}
-
-bool AgendaWindow::event(QEvent* event)
-{
-    if (event->type() == QEvent::ParentChange) {
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            connect(frame, &QMdiSubWindow::aboutToActivate, this, &AgendaWindow::lookForChanges,
-                    Qt::UniqueConnection);
-    } else if (event->type() == QEvent::WindowActivate) {
-        lookForChanges();
-    }
-    return QWidget::event(event);
 }

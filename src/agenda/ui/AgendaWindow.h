@@ -54,9 +54,6 @@ public slots:
     // The days shown as a day-by-day sheet (rptagenda.rpt) in the report preview.
     void Print();
 
-protected:
-    bool event(QEvent* event) override;
-
 private:
     void lookForChanges();
     void fillGrid(const agenda::Agenda& agenda);

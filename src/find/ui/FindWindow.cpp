@@ -23,6 +23,7 @@
 #include "platform/jet/Recordset.h"
 #include "platform/varnel/KannadaDigits.h"
 #include "registers/ui/OpenRecord.h"
+#include "shell/ActivationRefresh.h"
 #include "shell/FailureReport.h"
 #include "shell/KeyboardIndicator.h"
 #include "shell/Pictures.h"
@@ -51,6 +52,7 @@ FindWindow::FindWindow(QWidget* parent)
       m_model(new find::HitsModel(this)), m_typing(new varnel::KannadaTypingBox(TxtFind, TxtFind))
 {
     setObjectName(QStringLiteral("FindWindow"));
+    shell::refreshOnActivation(this, [this] { lookForChanges(); });
     setWindowTitle(find::texts::title);
     setWindowIcon(Pictures::programIcon());
     shell::paintGround(this);
@@ -308,16 +310,4 @@ bool FindWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-bool FindWindow::event(QEvent* event)
-{
-    if (event->type() == QEvent::ParentChange) {
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            connect(frame, &QMdiSubWindow::aboutToActivate, this, &FindWindow::lookForChanges,
-                    Qt::UniqueConnection);
-    } else if (event->type() == QEvent::WindowActivate) {
-        lookForChanges();
-    }
-    return QWidget::event(event);
 }

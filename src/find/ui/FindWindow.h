@@ -55,8 +55,6 @@ public slots:
     // Opens the record of row `row` (the selected row, or the first) in its register window.
     void OpenHit(int row = -1);
 
-protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
