@@ -18,7 +18,7 @@ constexpr qsizetype kPieceBytes = 64 * 1024;
 ExportResult exportRecords(jet::Database& database, data::Register which, const QString& statement,
                            ExportFormat format)
 {
-    const QList<ExportRecord> records = readRecords(database, statement);
+    const QList<data::Record> records = data::readRecords(database, which, statement);
     ExportResult result;
     result.records = int(records.size());
     if (format == ExportFormat::Csv)
@@ -38,19 +38,19 @@ int streamRecords(jet::Database& database, data::Register which, const QString& 
     int records = 0;
     // Events are written into one piece that goes to the sink when it is large enough.
     QByteArray piece;
-    const auto write = [&](qint64 identity, QVariantList& values) {
+    const auto write = [&](data::Record& record) {
         if (records++ == 0)
             piece += start;
         if (calendar)
-            writer.appendEvent(piece, identity, values);
+            writer.appendEvent(piece, record);
         else
-            piece += exportCsvLine(which, values);
+            piece += exportCsvLine(which, record.values);
         if (piece.size() >= kPieceBytes) {
             sink(piece);
             piece.truncate(0);
         }
     };
-    forEachRecord(database, statement, write);
+    data::forEachRecord(database, which, statement, write);
     if (records > 0)
         sink(piece + (calendar ? writer.end() : QByteArray()));
     return records;

@@ -173,31 +173,24 @@ private:
     QByteArray& m_line;
 };
 
-// The record's value at `ordinal`, or an empty one past its end (no copy: read for every cell).
-const QVariant& cell(const QVariantList& values, qsizetype ordinal)
-{
-    static const QVariant none;
-    return ordinal < values.size() ? values[ordinal] : none;
-}
-
-void programmeEvent(Calendar& out, const QVariantList& v)
+void programmeEvent(Calendar& out, const data::Record& r)
 {
     namespace texts = registers::texts;
-    out.when("DTSTART", cell(v, 1).toDate(), cell(v, 3).toTime());
-    out.text("SUMMARY", {kannada(cell(v, 4))});
-    out.text("LOCATION", {kannada(cell(v, 5)), kannada(cell(v, 6))}, "\\, ");
-    out.details("DESCRIPTION", {{texts::telephone, cell(v, 7)},
-                                {texts::contactLocal, cell(v, 8)},
-                                {texts::others, cell(v, 9)}});
+    out.when("DTSTART", r.value(1).toDate(), r.value(3).toTime());
+    out.text("SUMMARY", {kannada(r.value(4))});
+    out.text("LOCATION", {kannada(r.value(5)), kannada(r.value(6))}, "\\, ");
+    out.details("DESCRIPTION", {{texts::telephone, r.value(7)},
+                                {texts::contactLocal, r.value(8)},
+                                {texts::others, r.value(9)}});
 }
 
-void tourEvent(Calendar& out, const QVariantList& v)
+void tourEvent(Calendar& out, const data::Record& r)
 {
     namespace texts = registers::texts;
-    const QDate departure = cell(v, 3).toDate();
-    const QTime departureTime = cell(v, 5).toTime();
-    const QDate arrival = cell(v, 6).toDate();
-    const QTime arrivalTime = cell(v, 8).toTime();
+    const QDate departure = r.value(3).toDate();
+    const QTime departureTime = r.value(5).toTime();
+    const QDate arrival = r.value(6).toDate();
+    const QTime arrivalTime = r.value(8).toTime();
     out.when("DTSTART", departure, departureTime);
     // An arrival recorded before the departure is left out rather than make an invalid event;
     // a day-long event ends on the morning after its last day.
@@ -207,11 +200,11 @@ void tourEvent(Calendar& out, const QVariantList& v)
     } else if (arrival.isValid() && !departureTime.isValid() && arrival >= departure) {
         out.when("DTEND", arrival.addDays(1), QTime());
     }
-    const QString from = kannada(cell(v, 1));
-    const QString to = kannada(cell(v, 2));
+    const QString from = kannada(r.value(1));
+    const QString to = kannada(r.value(2));
     out.text("SUMMARY", {from, to}, " - ");
     out.text("LOCATION", {to});
-    out.details("DESCRIPTION", {{texts::travelType, cell(v, 9)}, {texts::others, cell(v, 10)}});
+    out.details("DESCRIPTION", {{texts::travelType, r.value(9)}, {texts::others, r.value(10)}});
 }
 
 } // namespace
@@ -248,28 +241,27 @@ QByteArray CalendarWriter::start() const
     return text;
 }
 
-void CalendarWriter::appendEvent(QByteArray& text, qint64 identity,
-                                 const QVariantList& values) const
+void CalendarWriter::appendEvent(QByteArray& text, const data::Record& record) const
 {
     const int dateOrdinal = m_which == data::Register::Tour ? 3 : 1;
     // A record without a readable date has no place in a calendar.
-    if (!cell(values, dateOrdinal).toDate().isValid())
+    if (!record.value(dateOrdinal).toDate().isValid())
         return;
     Calendar out(text, m_line);
     out.property("BEGIN", "VEVENT");
-    out.property("UID", m_uidPrefix + QByteArray::number(identity));
+    out.property("UID", m_uidPrefix + QByteArray::number(record.key));
     out.property("DTSTAMP", m_stamp);
     if (m_which == data::Register::Tour)
-        tourEvent(out, values);
+        tourEvent(out, record);
     else
-        programmeEvent(out, values);
+        programmeEvent(out, record);
     out.property("END", "VEVENT");
 }
 
-QByteArray CalendarWriter::event(qint64 identity, const QVariantList& values) const
+QByteArray CalendarWriter::event(const data::Record& record) const
 {
     QByteArray text;
-    appendEvent(text, identity, values);
+    appendEvent(text, record);
     return text;
 }
 
@@ -280,13 +272,13 @@ QByteArray CalendarWriter::end() const
     return text;
 }
 
-QByteArray exportCalendar(data::Register which, const QList<ExportRecord>& records,
+QByteArray exportCalendar(data::Register which, const QList<data::Record>& records,
                           const QString& diaryId, const QDateTime& stamp)
 {
     const CalendarWriter writer(which, diaryId, stamp);
     QByteArray text = writer.start();
-    for (const ExportRecord& record : records)
-        writer.appendEvent(text, record.identity, record.values);
+    for (const data::Record& record : records)
+        writer.appendEvent(text, record);
     return text + writer.end();
 }
 

@@ -23,7 +23,7 @@ namespace exports {
 // diary is made anew or brought over from Jet again, or when the file is rebuilt by a tool
 // (sqlite3's VACUUM) that renumbers row keys. Restoring a backup brings back that backup's
 // records with their UIDs.
-QByteArray exportCalendar(data::Register which, const QList<ExportRecord>& records,
+QByteArray exportCalendar(data::Register which, const QList<data::Record>& records,
                           const QString& diaryId,
                           const QDateTime& stamp = QDateTime::currentDateTimeUtc());
 
@@ -36,9 +36,9 @@ public:
                    const QDateTime& stamp = QDateTime::currentDateTimeUtc());
     QByteArray start() const;
     // One record's event; empty for a record without a readable date.
-    QByteArray event(qint64 identity, const QVariantList& values) const;
+    QByteArray event(const data::Record& record) const;
     // The same event appended to `text`.
-    void appendEvent(QByteArray& text, qint64 identity, const QVariantList& values) const;
+    void appendEvent(QByteArray& text, const data::Record& record) const;
     QByteArray end() const;
 
 private:

@@ -47,10 +47,10 @@ QByteArray exportCsvLine(data::Register which, const QVariantList& values)
     return data::csvLine(cells).toUtf8();
 }
 
-QByteArray exportCsv(data::Register which, const QList<ExportRecord>& records)
+QByteArray exportCsv(data::Register which, const QList<data::Record>& records)
 {
     QByteArray text = exportCsvHeader(which);
-    for (const ExportRecord& record : records)
+    for (const data::Record& record : records)
         text += exportCsvLine(which, record.values);
     return text;
 }

@@ -1,13 +1,8 @@
 #include "export/ExportRecords.h"
 
-#include <algorithm>
-#include <vector>
-
 #include <QStringList>
 
 #include "data/DayName.h"
-#include "platform/jet/Database.h"
-#include "platform/jet/RowsAhead.h"
 
 namespace exports {
 
@@ -38,25 +33,9 @@ QString exportStatement(data::Register which, const std::optional<QDate>& from,
 void forEachRecord(jet::Database& database, const QString& statement,
                    const std::function<void(qint64 identity, QVariantList& values)>& record)
 {
-    // The row's identity first, then every column: "Select rowid, * from ...".
-    const QString withIdentity = QStringLiteral("Select ") + database.rowIdentity() +
-                                 QStringLiteral(", ") + statement.mid(7);
-    QVariantList values;
-    jet::readRowsAhead(database, withIdentity, [&](std::vector<QVariant>& row) {
-        values.resize(qsizetype(row.size()) - 1);
-        std::move(row.begin() + 1, row.end(), values.begin());
-        record(row.front().toLongLong(), values);
-        return true;
-    });
-}
-
-QList<ExportRecord> readRecords(jet::Database& database, const QString& statement)
-{
-    QList<ExportRecord> records;
-    forEachRecord(database, statement, [&](qint64 identity, QVariantList& values) {
-        records.append({identity, std::move(values)});
-    });
-    return records;
+    // No register is asked for: only each row's identity and columns go on.
+    data::forEachRecord(database, data::Register::Local, statement,
+                        [&](data::Record& read) { record(read.key, read.values); });
 }
 
 } // namespace exports

@@ -126,11 +126,10 @@ void scanRegister(jet::Database& database, FindIndex* index, const RegisterTexts
         if (!found)
             continue;
         FindHit hit;
-        hit.which = layout.which;
-        hit.rowKey = rows->Fields(0).Value().toLongLong();
+        hit.record.which = layout.which;
+        hit.record.key = rows->Fields(0).Value().toLongLong();
         for (int c = 1; c <= columns; ++c)
-            hit.record.append(rows->Fields(c).Value());
-        hit.serial = hit.record.value(0).toInt();
+            hit.record.values.append(rows->Fields(c).Value());
         hit.date = hit.record.value(layout.date).toDate();
         hit.time = hit.record.value(layout.time).toTime();
         hit.field = where->name;
@@ -170,9 +169,9 @@ std::vector<FindHit> search(jet::Database& database, const FindQuery& query,
             return a.date > b.date;
         if (a.time != b.time)
             return a.time > b.time;
-        if (a.which != b.which)
-            return int(a.which) < int(b.which);
-        return a.serial > b.serial;
+        if (a.record.which != b.record.which)
+            return a.record.which < b.record.which;
+        return a.record.serial() > b.record.serial();
     });
     return hits;
 }

@@ -22,7 +22,9 @@ QString keptTable()
 } // namespace
 
 KeptDeletions::KeptDeletions(jet::Database& database, const QString& table)
-    : m_database(database), m_table(table), m_columns(data::registerColumns(table))
+    : m_database(database), m_table(table),
+      m_which(data::registerNamed(table).value_or(data::Register::Local)),
+      m_columns(data::registerColumns(table))
 {
 }
 
@@ -56,6 +58,16 @@ std::int64_t KeptDeletions::keep(std::int64_t key, const QDateTime& when)
     return id;
 }
 
+KeptDeletion KeptDeletions::current(jet::Recordset& rs) const
+{
+    KeptDeletion deletion{rs.Fields(0).Value().toLongLong(),
+                          QString::fromLatin1(rs.Fields(1).Value().toByteArray()),
+                          {m_which, 0, {}}};
+    for (int i = 2; i < rs.FieldCount(); ++i)
+        deletion.record.values << rs.Fields(i).Value();
+    return deletion;
+}
+
 QString KeptDeletions::selectKept(const QString& condition) const
 {
     return QStringLiteral("Select deletion_id, deleted_at, %1 from %2 where register_name = %3%4 "
@@ -70,14 +82,8 @@ QList<KeptDeletion> KeptDeletions::list()
     if (!data::hasKeptDeletionsTable(m_database))
         return kept;
     const auto rs = m_database.OpenRecordset(selectKept(QString()), jet::RecordsetType::Snapshot);
-    for (; !rs->Eof(); rs->MoveNext()) {
-        KeptDeletion deletion;
-        deletion.id = rs->Fields(0).Value().toLongLong();
-        deletion.deletedAt = QString::fromLatin1(rs->Fields(1).Value().toByteArray());
-        for (int i = 2; i < rs->FieldCount(); ++i)
-            deletion.record << rs->Fields(i).Value();
-        kept << deletion;
-    }
+    for (; !rs->Eof(); rs->MoveNext())
+        kept << current(*rs);
     return kept;
 }
 
@@ -89,12 +95,7 @@ std::optional<KeptDeletion> KeptDeletions::find(std::int64_t id)
         selectKept(QStringLiteral(" and deletion_id = %1").arg(id)), jet::RecordsetType::Snapshot);
     if (rs->RecordCount() < 1)
         return std::nullopt;
-    KeptDeletion deletion{rs->Fields(0).Value().toLongLong(),
-                          QString::fromLatin1(rs->Fields(1).Value().toByteArray()),
-                          {}};
-    for (int i = 2; i < rs->FieldCount(); ++i)
-        deletion.record << rs->Fields(i).Value();
-    return deletion;
+    return current(*rs);
 }
 
 int KeptDeletions::registerCount()
@@ -128,14 +129,14 @@ KeptDeletions::Restored KeptDeletions::restore(std::int64_t id,
         return {Outcome::RegisterFull, 0, 0, {}};
     if (check) {
         const auto candidate = clashCandidate(RegisterMapping::ofTable(m_table),
-                                              RecordTimes::of(kept->record), std::nullopt);
+                                              RecordTimes::of(kept->record.values), std::nullopt);
         if (candidate) {
             QList<engagements::Entry> clashes = check->newClashes(m_database, *candidate);
             if (!clashes.isEmpty())
                 return {Outcome::Clashes, 0, 0, clashes};
         }
     }
-    const int serial = numberOnReturn(kept->record.value(0).toInt(), count);
+    const int serial = numberOnReturn(kept->record.serial(), count);
     // Room at `serial`: where UNIQUE is checked row by row the rows pass through negative
     // numbers, so two never share one.
     if (serial <= count) {

@@ -8,13 +8,13 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QVariant>
-
+#include "data/Record.h"
 #include "engagements/DiaryEntry.h"
 
 namespace jet {
 class Database;
-}
+class Recordset;
+} // namespace jet
 
 namespace engagements {
 class SaveClashCheck;
@@ -22,12 +22,12 @@ class SaveClashCheck;
 
 namespace registers {
 
-// A deletion the diary keeps: the record as it was stored, its columns by its register's
-// ordinals (sl_no first: the number it had when it was deleted).
+// A deletion the diary keeps: the record as it was stored (its sl_no the number it had when it
+// was deleted; no row holds it, so it has no key).
 struct KeptDeletion {
     std::int64_t id = 0;
     QString deletedAt; // "YYYY-MM-DD HH:MM:SS", local time
-    QList<QVariant> record;
+    data::Record record;
 };
 
 // The kept deletions of one register, in the diary's table of deleted records (see
@@ -73,10 +73,13 @@ public:
 
 private:
     QString selectKept(const QString& condition) const;
+    // The kept deletion at the set's current row.
+    KeptDeletion current(jet::Recordset& rs) const;
     std::int64_t number(const QString& sql);
 
     jet::Database& m_database;
     QString m_table;
+    data::Register m_which;
     QStringList m_columns; // the register's, sl_no first
 };
 

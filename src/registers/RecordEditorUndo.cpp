@@ -64,7 +64,7 @@ void RecordEditor::undoDeletion(const UndoStep& step)
     // window showed it.
     const int serial = KeptDeletions::numberOnReturn(found->record.value(0).toInt(), count);
     if (!m_view.askText(texts::undoDeletionQuestion().arg(
-            varnel::kannadaDigits(QString::number(serial)), m_mapping.named(found->record))))
+            varnel::kannadaDigits(QString::number(serial)), m_mapping.named(found->record.values))))
         return;
     // Refused or failed, the step stays: it may succeed once the register has room.
     const KeptDeletions::Restored restored =

@@ -18,21 +18,19 @@ QStringList csvHeader(data::Register which)
     return header;
 }
 
-QStringList csvFields(data::Register which, const SearchRecord& record)
+QStringList csvFields(data::Register which, const QVariantList& values)
 {
     QStringList fields;
-    for (const GridColumn& c : gridColumns(which)) {
-        const QVariant value = c.ordinal < record.size() ? record[c.ordinal] : QVariant();
-        fields.append(csvCellText(c.kind, value));
-    }
+    for (const GridColumn& c : gridColumns(which))
+        fields.append(csvCellText(c.kind, values.value(c.ordinal)));
     return fields;
 }
 
-QByteArray searchCsv(data::Register which, const QList<SearchRecord>& records)
+QByteArray searchCsv(data::Register which, const QList<QVariantList>& rows)
 {
     QString text = data::csvLine(csvHeader(which));
-    for (const SearchRecord& record : records)
-        text += data::csvLine(csvFields(which, record));
+    for (const QVariantList& values : rows)
+        text += data::csvLine(csvFields(which, values));
     return text.toUtf8();
 }
 

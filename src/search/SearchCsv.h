@@ -18,10 +18,11 @@ class Database;
 namespace search {
 
 QStringList csvHeader(data::Register which);
-QStringList csvFields(data::Register which, const SearchRecord& record);
+// A record's line: its columns by ordinal.
+QStringList csvFields(data::Register which, const QVariantList& values);
 
-// The whole file for `records` (a list's records, as its statement read them).
-QByteArray searchCsv(data::Register which, const QList<SearchRecord>& records);
+// The whole file for the records whose columns are `rows`.
+QByteArray searchCsv(data::Register which, const QList<QVariantList>& rows);
 
 // The same file written as the rows of `statement` are read (one statement: the diary as it
 // stood at one moment), in pieces handed to `sink`; the header goes out first. Returns the

@@ -23,16 +23,16 @@ SearchResultsModel::SearchResultsModel(data::Register which, QObject* parent)
 
 SearchResultsModel::~SearchResultsModel() = default;
 
-void SearchResultsModel::setRecords(QList<SearchRecord> records)
+void SearchResultsModel::setRecords(QList<data::Record> records)
 {
     beginResetModel();
     m_records = std::move(records);
     endResetModel();
 }
 
-const SearchRecord& SearchResultsModel::record(int row) const
+const data::Record& SearchResultsModel::record(int row) const
 {
-    static const SearchRecord none;
+    static const data::Record none;
     return row >= 0 && row < m_records.size() ? m_records[row] : none;
 }
 
@@ -72,8 +72,7 @@ QVariant SearchResultsModel::data(const QModelIndex& index, int role) const
         return role == Qt::DisplayRole ? QVariant(gridPositionText(index.row() + 1)) : QVariant();
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
-    const SearchRecord& r = m_records[index.row()];
-    const QVariant value = column.ordinal < r.size() ? r[column.ordinal] : QVariant();
+    const QVariant& value = m_records[index.row()].value(column.ordinal);
     if (role == Qt::DisplayRole)
         return gridCellText(column.kind, value);
     // The whole text, line breaks kept, for a cell too narrow to show it.

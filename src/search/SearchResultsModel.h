@@ -5,12 +5,10 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "data/Record.h"
 #include "search/SearchGridColumns.h"
 
 namespace search {
-
-// One record of a result, every column by its ordinal (sl_no first), as the engine typed it.
-using SearchRecord = QVariantList;
 
 // The rows of one search result for a grid: the header row, then one row per record with its
 // position in column 0 and the record's columns after it.
@@ -30,12 +28,12 @@ public:
     const QList<GridColumn>& columns() const { return m_columns; }
 
     // Shows `records` in their order, replacing the whole list.
-    void setRecords(QList<SearchRecord> records);
+    void setRecords(QList<data::Record> records);
 
-    // Row `row` of the list (every column by ordinal); empty past the end.
-    const SearchRecord& record(int row) const;
+    // Row `row` of the list; an empty record past the end.
+    const data::Record& record(int row) const;
     // Every record shown, in the list's order: what an export of the list writes.
-    const QList<SearchRecord>& records() const { return m_records; }
+    const QList<data::Record>& records() const { return m_records; }
 
     // The rows a caller measuring the list should look at instead of all of them: the first
     // screenful and rows spread evenly over the rest (row numbers, ascending).
@@ -51,7 +49,7 @@ private:
     data::Register m_register;
     const QList<GridColumn>& m_columns;
     QStringList m_headers;
-    QList<SearchRecord> m_records;
+    QList<data::Record> m_records;
 };
 
 } // namespace search

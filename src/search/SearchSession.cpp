@@ -43,13 +43,16 @@ QString tiesInAddedOrder(const QString& statement, const QString& identity)
 
 } // namespace
 
-QList<SearchRecord> readSearchRecords(jet::Database& database, const QString& statement)
+QList<data::Record> readSearchRecords(jet::Database& database, data::Register which,
+                                      const QString& statement)
 {
-    QList<SearchRecord> records;
+    QList<data::Record> records;
     database.ReadRows(tiesInAddedOrder(statement, database.rowIdentity()),
-                      [&](std::vector<QVariant>& values) {
-                          records.append(SearchRecord(std::make_move_iterator(values.begin()),
-                                                      std::make_move_iterator(values.end())));
+                      [&](std::vector<QVariant>& row) {
+                          data::Record& record = records.emplaceBack();
+                          record.which = which;
+                          record.values = QVariantList(std::make_move_iterator(row.begin()),
+                                                       std::make_move_iterator(row.end()));
                           return true;
                       });
     return records;
@@ -72,7 +75,7 @@ void SearchSession::run(const QString& statement)
     // The version before the rows: a commit landing in between only makes the next
     // refreshIfChanged read again.
     const std::int64_t version = Db->DataVersion();
-    QList<SearchRecord> records = readSearchRecords(*Db, statement);
+    QList<data::Record> records = readSearchRecords(*Db, m_model.searchRegister(), statement);
     m_model.setRecords(std::move(records));
     m_statement = statement;
     m_seenVersion = version;

@@ -14,11 +14,12 @@ class Database;
 
 namespace search {
 
-// The records `statement` lists, read in one statement: the diary as it stood at one moment
-// (one read transaction on the file, one statement on a server), whatever other connections
-// commit meanwhile. Records the statement's order leaves tied come in the order they were
-// added, on the file as on a server.
-QList<SearchRecord> readSearchRecords(jet::Database& database, const QString& statement);
+// The records of `which` that `statement` lists (without their keys), read in one statement: the
+// diary as it stood at one moment (one read transaction on the file, one statement on a
+// server), whatever other connections commit meanwhile. Records the statement's order leaves
+// tied come in the order they were added, on the file as on a server.
+QList<data::Record> readSearchRecords(jet::Database& database, data::Register which,
+                                      const QString& statement);
 
 // What a search window holds while it is loaded: its own diary connection (Db) and the list of
 // the current result (RsResult): the records its statement read, as they stood when it ran.
@@ -45,7 +46,7 @@ public:
     const SearchResultsModel& model() const { return m_model; }
     jet::Database* database() const { return Db.get(); }
     // The current result: the records listed, in the list's order.
-    const QList<SearchRecord>& RsResult() const { return m_model.records(); }
+    const QList<data::Record>& RsResult() const { return m_model.records(); }
     // The statement of the list shown.
     QString statement() const { return m_statement; }
 

@@ -208,9 +208,9 @@ private:
         return (which == Register::Tour ? tour : programme).split(QLatin1Char('|')).value(ordinal);
     }
 
-    QList<exports::ExportRecord> recordsOf(Register which)
+    QList<data::Record> recordsOf(Register which)
     {
-        return exports::readRecords(*m_diary, exports::exportStatement(which, {}, {}));
+        return data::readRecords(*m_diary, which, exports::exportStatement(which, {}, {}));
     }
 
     QJsonArray parsed(const char* mode, const QByteArray& bytes)
@@ -236,8 +236,8 @@ private:
     // Summary and start of each event of the local register, by UID.
     QMap<QString, QString> eventsByUid(jet::Database& diary)
     {
-        const auto records =
-            exports::readRecords(diary, exports::exportStatement(Register::Local, {}, {}));
+        const auto records = data::readRecords(diary, Register::Local,
+                                               exports::exportStatement(Register::Local, {}, {}));
         QMap<QString, QString> events;
         for (const QJsonValue& e :
              parsed("ics",

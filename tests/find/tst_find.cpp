@@ -184,15 +184,15 @@ void TestFind::finds()
         QStringList got;
         for (const find::FindHit& hit : found) {
             got << QStringLiteral("%1 %2 %3")
-                       .arg(data::tableName(hit.which))
-                       .arg(hit.serial)
+                       .arg(data::tableName(hit.record.which))
+                       .arg(hit.record.serial())
                        .arg(hit.field);
             // The row key names the row the hit came from.
             const auto row =
                 m_db->OpenRecordset(QStringLiteral("SELECT sl_no FROM %1 WHERE %2 = %3")
-                                        .arg(data::tableName(hit.which), m_db->rowIdentity())
-                                        .arg(hit.rowKey));
-            QCOMPARE(row->Fields(0).Value().toInt(), hit.serial);
+                                        .arg(data::tableName(hit.record.which), m_db->rowIdentity())
+                                        .arg(hit.record.key));
+            QCOMPARE(row->Fields(0).Value().toInt(), hit.record.serial());
         }
         QCOMPARE(got, hits);
         if (found.empty())
@@ -284,7 +284,9 @@ void TestFind::indexFollowsOtherWriters()
     const auto serials = [this](const QString& query) {
         QStringList got;
         for (const find::FindHit& hit : find::search(*m_db, query))
-            got << QStringLiteral("%1 %2").arg(data::tableName(hit.which)).arg(hit.serial);
+            got << QStringLiteral("%1 %2")
+                       .arg(data::tableName(hit.record.which))
+                       .arg(hit.record.serial());
         return got;
     };
     QCOMPARE(serials("udupi"), QStringList{});
@@ -377,7 +379,7 @@ void TestFind::sameWithAnyIndex()
         options.useIndex = useIndex;
         QList<std::tuple<data::Register, int, QString, find::Reading>> got;
         for (const find::FindHit& hit : find::search(*diary, find::FindQuery(query), options))
-            got.append({hit.which, hit.serial, hit.field, hit.reading});
+            got.append({hit.record.which, hit.record.serial(), hit.field, hit.reading});
         return got;
     };
     if (state != "none")

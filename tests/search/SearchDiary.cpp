@@ -76,7 +76,7 @@ QList<int> SearchDiary::serialsOf(const QString& statement)
     session.OpenDatabase(diaryPath());
     session.run(statement);
     QList<int> serials;
-    for (const search::SearchRecord& record : session.model().records())
-        serials << record[0].toInt();
+    for (const data::Record& record : session.model().records())
+        serials << record.serial();
     return serials;
 }

@@ -41,7 +41,7 @@ void TestSearchModel::cellsShowKannada()
     QCOMPARE(cell(m, 3), QStringLiteral("೨೧:೦೫"));
     QCOMPARE(cell(m, 4), QStringLiteral("ಪುಸ್ತಕ ಬಿಡುಗಡೆ"));
     QCOMPARE(m.index(0, 4).data(Qt::ToolTipRole).toString(), QStringLiteral("ಪುಸ್ತಕ ಬಿಡುಗಡೆ"));
-    QCOMPARE(m.records().first().first().toInt(), 7); // the record stays reachable whole
+    QCOMPARE(m.records().first().serial(), 7); // the record stays reachable whole
 
     search::SearchSession tours(data::Register::Tour);
     tours.OpenDatabase(diary.diaryPath());
@@ -74,7 +74,7 @@ void TestSearchModel::manyRowsAreNumberedAndASecondSearchReplacesThem()
     session.run(search::programmeQuery(QStringLiteral("outstation"), bounds));
     QCOMPARE(reset.count(), 1);
     QCOMPARE(session.model().rowCount(), 1);
-    QCOMPARE(session.model().records().first().first().toInt(), 251);
+    QCOMPARE(session.model().records().first().serial(), 251);
 
     bounds.dateFrom = bounds.dateTo = QDate(2030, 1, 1);
     session.run(search::programmeQuery(QStringLiteral("outstation"), bounds));

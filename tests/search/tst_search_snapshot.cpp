@@ -23,14 +23,14 @@ QByteArray topic(int n)
 }
 
 // Each row as "serial:topic number".
-QStringList rowsOf(const QList<search::SearchRecord>& records)
+QStringList rowsOf(const QList<data::Record>& records)
 {
     QStringList rows;
-    for (const search::SearchRecord& record : records) {
+    for (const data::Record& record : records) {
         int n = 1;
         while (n < 9 && record.value(4).toByteArray() != topic(n))
             ++n;
-        rows << QStringLiteral("%1:%2").arg(record.value(0).toInt()).arg(n);
+        rows << QStringLiteral("%1:%2").arg(record.serial()).arg(n);
     }
     return rows;
 }

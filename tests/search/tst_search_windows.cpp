@@ -66,8 +66,8 @@ private:
     static QList<int> shownSerials(search::SearchWindow& w)
     {
         QList<int> serials;
-        for (const search::SearchRecord& r : w.shownRecords())
-            serials << r[0].toInt();
+        for (const data::Record& r : w.shownRecords())
+            serials << r.serial();
         return serials;
     }
     static void commit(QWidget* field, const QString& text)
@@ -95,10 +95,10 @@ void TestSearchWindows::opensWithEveryBoundInForceAndTheWholeList()
     QCOMPARE(cell(w, 59, 0), QStringLiteral("೬೦"));
     QCOMPARE(w.countLine()->text(), QStringLiteral(u"ಪಟ್ಟಿಯಲ್ಲಿ ೬೦ ದಾಖಲೆಗಳಿವೆ"));
     // Ordered by date, then time; the grid's font and fixed row height serve every row.
-    const QList<search::SearchRecord>& rows = w.shownRecords();
+    const QList<data::Record>& rows = w.shownRecords();
     for (int i = 1; i < rows.size(); ++i)
-        QVERIFY(std::pair(rows[i - 1][1].toDate(), rows[i - 1][3].toTime()) <=
-                std::pair(rows[i][1].toDate(), rows[i][3].toTime()));
+        QVERIFY(std::pair(rows[i - 1].value(1).toDate(), rows[i - 1].value(3).toTime()) <=
+                std::pair(rows[i].value(1).toDate(), rows[i].value(3).toTime()));
     QCOMPARE(w.grid()->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
     // No header is clipped.
     const QFontMetrics header = w.grid()->horizontalHeader()->fontMetrics();

@@ -93,11 +93,11 @@ QVariant HitsModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
-    case RegisterColumn: return registerName(hit.which);
-    case SerialColumn: return varnel::kannadaDigits(QString::number(hit.serial));
+    case RegisterColumn: return registerName(hit.record.which);
+    case SerialColumn: return varnel::kannadaDigits(QString::number(hit.record.serial()));
     case DateColumn: return varnel::kannadaDigits(hit.date.toString(QStringLiteral("dd/MM/yyyy")));
     case TimeColumn: return varnel::kannadaDigits(hit.time.toString(QStringLiteral("HH:mm")));
-    case FieldColumn: return fieldCaption(hit.which, hit.fieldOrdinal);
+    case FieldColumn: return fieldCaption(hit.record.which, hit.fieldOrdinal);
     default: {
         qsizetype start = 0;
         return shownText(hit, start);

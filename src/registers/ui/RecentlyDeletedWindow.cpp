@@ -168,9 +168,10 @@ void RecentlyDeletedWindow::ListDeletions()
         const QDateTime when =
             QDateTime::fromString(deletion.deletedAt, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         const QStringList cells = {
-            digits(m.dateOf(deletion.record).toString(QStringLiteral("dd/MM/yyyy"))),
-            digits(m.timeOf(deletion.record).toString(QStringLiteral("HH:mm"))),
-            m.about(deletion.record), digits(when.toString(QStringLiteral("dd/MM/yyyy HH:mm"))),
+            digits(m.dateOf(deletion.record.values).toString(QStringLiteral("dd/MM/yyyy"))),
+            digits(m.timeOf(deletion.record.values).toString(QStringLiteral("HH:mm"))),
+            m.about(deletion.record.values),
+            digits(when.toString(QStringLiteral("dd/MM/yyyy HH:mm"))),
             digits(QString::number(deletion.record.value(0).toInt()))};
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
@@ -198,9 +199,10 @@ void RecentlyDeletedWindow::CmdRestore_Click()
         KeptDeletions kept(*m_database, m.table);
         const int serial =
             KeptDeletions::numberOnReturn(deletion.record.value(0).toInt(), kept.registerCount());
-        if (!frmquestion::askText(texts::undoDeletionQuestion().arg(digits(QString::number(serial)),
-                                                                    m.named(deletion.record)),
-                                  this))
+        if (!frmquestion::askText(
+                texts::undoDeletionQuestion().arg(digits(QString::number(serial)),
+                                                  m.named(deletion.record.values)),
+                this))
             return;
         const KeptDeletions::Restored restored = kept.restoreAsking(
             deletion.id, engagements::clashMinutes(),

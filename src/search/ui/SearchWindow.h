@@ -49,7 +49,7 @@ public:
     ImageButtonPanel* buttons() const { return m_panel; }
     SearchSession& session() { return m_session; }
     // The rows shown, in the list's order, every column by ordinal.
-    const QList<SearchRecord>& shownRecords() const { return m_session.RsResult(); }
+    const QList<data::Record>& shownRecords() const { return m_session.RsResult(); }
     // The line under the grid: how many records are listed, or that none matched.
     QLabel* countLine() const { return m_countLine; }
 

@@ -38,7 +38,7 @@ int listDeleted(jet::Database& diary, const QString& table)
     const QList<registers::KeptDeletion> kept = registers::KeptDeletions(diary, table).list();
     for (const registers::KeptDeletion& deletion : kept)
         csv += data::csvLine(QStringList{QString::number(deletion.id), deletion.deletedAt} +
-                             search::csvFields(which, deletion.record));
+                             search::csvFields(which, deletion.record.values));
     // Written only once every row is read, so a failure leaves standard output empty.
     cli::writeOut(csv.toUtf8());
     return kept.isEmpty() ? cli::kNothingToDo : cli::kDone;

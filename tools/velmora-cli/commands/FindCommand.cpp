@@ -45,10 +45,10 @@ QByteArray findCsv(const std::vector<find::FindHit>& hits)
         data::csvLine({QStringLiteral("register"), QStringLiteral("sl_no"), QStringLiteral("date"),
                        QStringLiteral("time"), QStringLiteral("field")});
     for (const find::FindHit& hit : hits) {
-        QStringList fields{data::tableName(hit.which), QString::number(hit.serial),
+        QStringList fields{data::tableName(hit.record.which), QString::number(hit.record.serial()),
                            hit.date.toString(Qt::ISODate),
                            hit.time.toString(QStringLiteral("HH:mm")), hit.field};
-        fields += search::csvFields(listRegister(hit.which), hit.record);
+        fields += search::csvFields(listRegister(hit.record.which), hit.record.values);
         text += data::csvLine(fields);
     }
     return text.toUtf8();
