@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QUuid>
 
+#include "data/Register.h"
 #include "platform/jet/Database.h"
 #include "platform/jet/JetError.h"
 #include "platform/jet/Recordset.h"
@@ -107,8 +108,8 @@ void requireDiaryLayout(jet::Database& database)
 {
     if (database.isServer())
         return;
-    for (const QString& table :
-         {QStringLiteral("local"), QStringLiteral("outstation"), QStringLiteral("tour")}) {
+    for (const Register which : kRegisterOrder) {
+        const QString table = tableName(which);
         const QStringList columns = registerColumns(table);
         const auto found = database.OpenRecordset(
             QStringLiteral("Select count(*) from pragma_table_info('%1') where name in ('%2')")

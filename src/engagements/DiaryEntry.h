@@ -9,7 +9,9 @@
 
 #include "data/Register.h"
 
-// One record of a register as the agenda and the clash rule read it.
+// One record of a register as the agenda and the clash rule read it: a view of a record
+// (data::Record) with only the columns they need, read apart so that a week or a save's check
+// reads no more than that.
 namespace engagements {
 
 struct Entry {

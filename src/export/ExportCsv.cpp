@@ -15,8 +15,7 @@ namespace {
 
 QStringList columnNames(data::Register which)
 {
-    return data::registerColumns(which == data::Register::Tour ? QStringLiteral("tour")
-                                                               : QStringLiteral("local"));
+    return data::registerColumns(data::tableName(which));
 }
 
 QString cellText(const QVariant& value)
