@@ -12,7 +12,7 @@ struct TimeColumns {
 TimeColumns timeColumns(const RegisterMapping& mapping)
 {
     TimeColumns columns;
-    for (const FieldSpec& f : mapping.fields) {
+    for (const RegisterField& f : mapping.fields) {
         if (f.kind == FieldKind::Date)
             columns.dates << f.ordinal;
         else if (f.kind == FieldKind::Time)

@@ -95,7 +95,7 @@ void RecordEditor::showRow(std::int64_t key, const QList<QVariant>& values)
 {
     m_shownKey = key;
     m_shownValues = values;
-    for (const FieldSpec& f : m_mapping.fields) {
+    for (const RegisterField& f : m_mapping.fields) {
         const QVariant value = values.value(f.ordinal);
         switch (f.kind) {
         case FieldKind::SerialNumber: m_view.setSerialText(QString::number(value.toInt())); break;
@@ -111,7 +111,7 @@ void RecordEditor::NewRecord()
 {
     const QDateTime now = m_clock();
     m_view.setSerialText(QString::number(storedCount() + 1));
-    for (const FieldSpec& f : m_mapping.fields) {
+    for (const RegisterField& f : m_mapping.fields) {
         switch (f.kind) {
         case FieldKind::SerialNumber:
         case FieldKind::DayName: break;
@@ -150,7 +150,7 @@ bool RecordEditor::refuseMissingOrUnencodable()
             return true;
         }
     }
-    for (const FieldSpec& f : m_mapping.fields) {
+    for (const RegisterField& f : m_mapping.fields) {
         if (f.kind != FieldKind::Text)
             continue;
         const QList<varnel::Refusal> refused = m_view.text(f.ordinal).refusals;
@@ -265,7 +265,7 @@ void RecordEditor::findSerial(int serial)
 
 void RecordEditor::setDayNameOf(int dateOrdinal)
 {
-    const FieldSpec& f = m_mapping.field(dateOrdinal);
+    const RegisterField& f = m_mapping.field(dateOrdinal);
     if (f.kind == FieldKind::Date && f.dayOrdinal >= 0)
         m_view.setText(f.dayOrdinal, data::DayName(m_view.date(dateOrdinal)));
 }

@@ -38,7 +38,7 @@ RecordEditor::Stored RecordEditor::compareWith(jet::Recordset& row,
     if (row.RecordCount() < 1)
         return Stored::Vanished;
     // The serial number is left out: a renumbering after another deletion is no change.
-    for (const FieldSpec& f : m_mapping.fields) {
+    for (const RegisterField& f : m_mapping.fields) {
         if (f.kind != FieldKind::SerialNumber &&
             row.Fields(f.ordinal).Value() != values.value(f.ordinal))
             return Stored::Changed;
@@ -49,7 +49,7 @@ RecordEditor::Stored RecordEditor::compareWith(jet::Recordset& row,
 QList<QVariant> RecordEditor::columnsOf(jet::Recordset& row) const
 {
     QList<QVariant> values;
-    for (const FieldSpec& f : m_mapping.fields)
+    for (const RegisterField& f : m_mapping.fields)
         values << row.Fields(f.ordinal).Value();
     return values;
 }
@@ -140,7 +140,7 @@ void RecordEditor::keepNavigatorAtShown()
 QList<QVariant> RecordEditor::formValues() const
 {
     QList<QVariant> values;
-    for (const FieldSpec& f : m_mapping.fields) {
+    for (const RegisterField& f : m_mapping.fields) {
         switch (f.kind) {
         case FieldKind::SerialNumber: values << QVariant(); break;
         case FieldKind::Date: values << m_view.date(f.ordinal); break;
@@ -157,7 +157,7 @@ bool RecordEditor::holdsForm(jet::Recordset& row) const
 {
     if (row.RecordCount() < 1)
         return false;
-    for (const FieldSpec& f : m_mapping.fields) {
+    for (const RegisterField& f : m_mapping.fields) {
         const QVariant stored = row.Fields(f.ordinal).Value();
         bool same = true;
         switch (f.kind) {
@@ -176,8 +176,9 @@ bool RecordEditor::holdsForm(jet::Recordset& row) const
 // A stored record holding exactly what the form shows, looked for among those of its date.
 std::optional<std::int64_t> RecordEditor::storedCopyOfForm()
 {
-    const auto date = std::find_if(m_mapping.fields.begin(), m_mapping.fields.end(),
-                                   [](const FieldSpec& f) { return f.kind == FieldKind::Date; });
+    const auto date =
+        std::find_if(m_mapping.fields.begin(), m_mapping.fields.end(),
+                     [](const RegisterField& f) { return f.kind == FieldKind::Date; });
     if (date == m_mapping.fields.end())
         return std::nullopt;
     const auto sameDay = Db->OpenRecordset(

@@ -213,7 +213,7 @@ void RecordEditor::saveChanged(int attempt)
 
 void RecordEditor::writeFields(jet::Recordset& target, int serial)
 {
-    for (const FieldSpec& f : m_mapping.fields) {
+    for (const RegisterField& f : m_mapping.fields) {
         jet::Field field = target.Fields(f.ordinal);
         switch (f.kind) {
         case FieldKind::SerialNumber: field.setValue(serial); break;
@@ -305,7 +305,7 @@ void RecordEditor::renumber()
 
 void RecordEditor::writeValues(jet::Recordset& target, const QList<QVariant>& values, int serial)
 {
-    for (const FieldSpec& f : m_mapping.fields)
+    for (const RegisterField& f : m_mapping.fields)
         target.Fields(f.ordinal).setValue(
             f.kind == FieldKind::SerialNumber ? QVariant(serial) : values.value(f.ordinal));
 }

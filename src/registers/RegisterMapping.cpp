@@ -98,7 +98,7 @@ QString RegisterMapping::about(const QList<QVariant>& record) const
 
 QDate RegisterMapping::dateOf(const QList<QVariant>& record) const
 {
-    for (const FieldSpec& f : fields) {
+    for (const RegisterField& f : fields) {
         if (f.kind == FieldKind::Date)
             return record.value(f.ordinal).toDate();
     }
@@ -107,7 +107,7 @@ QDate RegisterMapping::dateOf(const QList<QVariant>& record) const
 
 QTime RegisterMapping::timeOf(const QList<QVariant>& record) const
 {
-    for (const FieldSpec& f : fields) {
+    for (const RegisterField& f : fields) {
         if (f.kind == FieldKind::Time)
             return record.value(f.ordinal).toTime();
     }

@@ -18,7 +18,7 @@ enum class FieldKind {
     Text,         // a Varnel text box
 };
 
-struct FieldSpec {
+struct RegisterField {
     int ordinal = 0;
     FieldKind kind = FieldKind::Text;
     int dayOrdinal = -1;     // Date only: the DayName field that follows this date
@@ -30,14 +30,14 @@ struct FieldSpec {
 struct RegisterMapping {
     QString table;
     QString openQuery;
-    QList<FieldSpec> fields;   // in ordinal order, one per column
-    QList<int> requiredTexts;  // text fields that must not be empty before saving
-    QByteArray missingMessage; // Varnel notice when a required field is empty
-    int departureDate = -1;    // tour: the two dates kept in order (departure <= arrival)
+    QList<RegisterField> fields; // in ordinal order, one per column
+    QList<int> requiredTexts;    // text fields that must not be empty before saving
+    QByteArray missingMessage;   // Varnel notice when a required field is empty
+    int departureDate = -1;      // tour: the two dates kept in order (departure <= arrival)
     int arrivalDate = -1;
 
     int fieldCount() const { return int(fields.size()); }
-    const FieldSpec& field(int ordinal) const { return fields.at(ordinal); }
+    const RegisterField& field(int ordinal) const { return fields.at(ordinal); }
     bool keepsDatesInOrder() const { return departureDate >= 0 && arrivalDate >= 0; }
 
     // What a record (its columns by ordinal) is about, in Unicode: a programme's subject, a

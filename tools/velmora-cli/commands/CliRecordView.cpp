@@ -12,7 +12,7 @@ CliRecordView::CliRecordView(const registers::RegisterMapping& mapping, bool all
 QList<QVariant> CliRecordView::record() const
 {
     QList<QVariant> columns;
-    for (const registers::FieldSpec& f : m_mapping.fields)
+    for (const registers::RegisterField& f : m_mapping.fields)
         columns << (f.kind == registers::FieldKind::SerialNumber ? QVariant(m_serial.toInt())
                                                                  : m_values.value(f.ordinal));
     return columns;
