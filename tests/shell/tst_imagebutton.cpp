@@ -20,7 +20,7 @@
 namespace {
 
 ImageButtonLayout registerButton(const QString& what, int top, int firstLine, int captionIndex,
-                               const QByteArray& caption, QColor colour)
+                                 const QByteArray& caption, QColor colour)
 {
     ImageButtonLayout design;
     design.iconName = "Image" + what;
@@ -75,7 +75,8 @@ private:
 
 void TestImageButton::workedGeometry()
 {
-    const ImageButtonLayout design = registerButton("New", 960, 1, 1, shell::newCaption(), Qt::blue);
+    const ImageButtonLayout design =
+        registerButton("New", 960, 1, 1, shell::newCaption(), Qt::blue);
     QCOMPARE(ImageButton::iconGeometry(design), twRect(10560, 960, 480, 480));
     QCOMPARE(ImageButton::discGeometry(design), twRect(10440, 840, 735, 735));
     const auto lines = ImageButton::bracketGeometry(design);

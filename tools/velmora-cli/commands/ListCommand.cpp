@@ -104,10 +104,10 @@ int cli::runList(const QStringList& arguments)
 
     return cli::runGuarded(kName, [&] {
         const QString name = cli::registerArgument(parser);
-        const data::Register which =
-            name == QLatin1String("local")        ? data::Register::Local
-            : name == QLatin1String("outstation") ? data::Register::Outstation
-                                                  : data::Register::Tour;
+        const data::Register which = name == QLatin1String("local") ? data::Register::Local
+                                     : name == QLatin1String("outstation")
+                                         ? data::Register::Outstation
+                                         : data::Register::Tour;
         const QString statement = statementFor(which, parser);
 
         // The command only reads: a diary that does not exist is not made.
