@@ -45,6 +45,7 @@ int runPublish(const QStringList& arguments);
 int runReport(const QStringList& arguments);
 int runRestore(const QStringList& arguments);
 int runServer(const QStringList& arguments);
+int runUpcoming(const QStringList& arguments);
 
 struct RunOutput;
 

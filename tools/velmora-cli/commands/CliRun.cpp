@@ -33,6 +33,7 @@ constexpr Command kCommands[] = {
     {"report", "Write a register's report for a date range as a PDF", runReport},
     {"restore", "Restore the diary from a backup (the diary is backed up first)", runRestore},
     {"server", "Lay the diary out on a PostgreSQL server, or check one", runServer},
+    {"upcoming", "What the background reminders remind of now or soon, as CSV", runUpcoming},
 };
 
 void printOverview(QTextStream& to)
