@@ -23,6 +23,8 @@ packages=(
   # Publishing to a CalDAV calendar: libical builds the events, libsecret asks the desktop's
   # secret service for the password; the tests run a Radicale server.
   libical-dev libsecret-1-dev radicale
+  # dbus-run-session: the reminders' tests run on a private session bus.
+  dbus
 )
 # Typing Kannada: IBus with m17n's Kannada keyboards (KGP, Inscript, ITRANS and others).
 if [ "${VELMORA_INPUT_METHOD:-0}" = 1 ]; then
@@ -30,7 +32,7 @@ if [ "${VELMORA_INPUT_METHOD:-0}" = 1 ]; then
 fi
 # Looking at the program under a virtual screen.
 if [ "${VELMORA_DESKTOP_TOOLS:-0}" = 1 ]; then
-  packages+=(xvfb xauth xdotool imagemagick poppler-utils)
+  packages+=(xvfb xauth xdotool imagemagick poppler-utils dunst)
 fi
 
 missing=()

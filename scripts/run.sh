@@ -68,6 +68,10 @@ for size in 16 24 32 48 64 128 256; do
   install -Dm644 "$here/resources/icons/velmora-$size.png" \
     "$data_home/icons/hicolor/${size}x${size}/apps/velmora.png"
 done
+# The reminders start at this user's login ([reminders] enabled=false in Velmora.ini stops them).
+desktop-file-install --dir="${XDG_CONFIG_HOME:-$HOME/.config}/autostart" \
+  --set-key=Exec --set-value="\"$prefix/velmora-reminders\"" \
+  --set-key=TryExec --set-value="$prefix/velmora-reminders" "$here/resources/velmora-reminders.desktop"
 update-desktop-database -q "$data_home/applications" 2>/dev/null || true
 gtk-update-icon-cache -q -t "$data_home/icons/hicolor" 2>/dev/null || true
 
