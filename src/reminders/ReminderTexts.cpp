@@ -54,9 +54,12 @@ QString body(const Reminder& reminder, const Details& details)
     QString contact = details.contact.trimmed();
     if (!details.telephone.trimmed().isEmpty())
         contact += (contact.isEmpty() ? QString() : QStringLiteral(", ")) + details.telephone;
-    return line(data::registerCaption(entry.which) + QStringLiteral(u" ಸ್ಥಳ"),
-                varnel::decode(entry.place)) +
-           line(QStringLiteral(u"ಸಂಪರ್ಕ"), contact);
+    // An outstation programme means a journey: said beside the venue.
+    const QString venue = varnel::decode(entry.place) +
+                          (entry.which == data::Register::Outstation
+                               ? QStringLiteral(" (") + data::registerCaption(entry.which) + u')'
+                               : QString());
+    return line(QStringLiteral(u"ಸ್ಥಳ"), venue) + line(QStringLiteral(u"ಸಂಪರ್ಕ"), contact);
 }
 
 QString begunSummary(qsizetype count)

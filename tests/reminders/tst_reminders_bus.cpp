@@ -96,7 +96,7 @@ void TestRemindersBus::startReminders()
 void TestRemindersBus::endReminders()
 {
     m_reminders.terminate();
-    QVERIFY(m_reminders.waitForFinished(5000));
+    QVERIFY(m_reminders.waitForFinished(30000));
     QCOMPARE(m_reminders.exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_reminders.exitCode(), 0);
 }
@@ -128,6 +128,21 @@ void TestRemindersBus::programmeAddedElsewhereIsShown()
     add(QStringLiteral(u"ಸಮಾರಂಭ"), 20);
     QTRY_COMPARE_WITH_TIMEOUT(m_fake.count(QStringLiteral(u"ಸಮಾರಂಭ")), 1, 90000);
     QCOMPARE(m_fake.count(QStringLiteral(u"ಸಭೆ")), 1);
+
+    // "Remind again" on it is kept with what was shown, for any copy to bring back.
+    QDBusMessage again =
+        QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"), kService,
+                                   QStringLiteral("ActionInvoked"));
+    again << uint(m_fake.summaries.size()) << QStringLiteral("again");
+    QVERIFY(QDBusConnection::sessionBus().send(again));
+    const auto state = [this] {
+        QDir folder(m_dir.filePath(QStringLiteral("state/Velmora")));
+        QFile file(
+            folder.filePath(folder.entryList({QStringLiteral("reminders-*.json")}).value(0)));
+        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
+                                              : QJsonObject();
+    };
+    QTRY_COMPARE(state()[QLatin1String("again")].toObject().size(), 1);
 }
 
 void TestRemindersBus::restartRepeatsNothing()
