@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include <QSet>
-
 #include "platform/jet/JetError.h"
 #include "platform/paths/NativePath.h"
 #include "reminders/ReminderSettings.h"
@@ -108,11 +106,17 @@ void ReminderService::summariseBegun(std::int64_t now, const QDate& today)
 
 void ReminderService::showDue(std::int64_t now, const QDate& today)
 {
-    const QList<Reminder> due = toShow(m_reminders, now, m_shown->memory());
+    Memory memory = m_shown->memory();
+    memory.shown.unite(m_shownHere);
+    const QList<Reminder> due = toShow(m_reminders, now, memory);
     // Claimed only when they can be shown: a missing service leaves them due, for when it comes.
     if (due.isEmpty() || !m_notifier.ready())
         return;
-    const QList<Reminder> mine = m_shown->claim(due, now);
+    QList<Reminder> mine = due;
+    // Shown all the same when what was shown cannot be kept: better twice than never.
+    guarded([&] { mine = m_shown->claim(due, now); });
+    for (const Reminder& reminder : mine)
+        m_shownHere.insert(reminder.key());
     QList<texts::Details> details(mine.size());
     guarded([&] {
         m_diary.read([&](jet::Database& database) {

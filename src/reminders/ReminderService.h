@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 
 #include "reminders/Notifier.h"
@@ -30,6 +31,8 @@ public:
     ~ReminderService() override;
 
     void start() { check(); }
+    // Looks at once (the computer woke from sleep: what fell due meanwhile is shown now).
+    void lookNow() { check(); }
 
 signals:
     // The settings say enabled=false: the program has nothing to do.
@@ -53,6 +56,8 @@ private:
     QDate m_readDay;
     bool m_summaryAsked = false;
     QHash<uint, Reminder> m_notified;
+    // Shown by this run: a state file that cannot be written must not make it show them again.
+    QSet<QString> m_shownHere;
 };
 
 } // namespace reminders

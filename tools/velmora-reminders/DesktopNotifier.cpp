@@ -23,13 +23,30 @@ QDBusMessage call(const QString& method, const QVariantList& arguments = {})
 
 void sayNoService(const QDBusMessage& reply)
 {
-    reminders::sayOnce(QStringLiteral(u"ಡೆಸ್ಕ್‌ಟಾಪ್‌ನ ಸೂಚನೆಗಳ ಸೇವೆ (%1) ಸಿಗಲಿಲ್ಲ (%2); ನೆನಪುಗಳು ಅದು "
+    reminders::sayOnce(QStringLiteral(u"ಡೆಸ್ಕ್‌ಟಾಪ್‌ನ ಸೂಚನೆಗಳ ಸೇವೆ (%1) ಸಿಗಲಿಲ್ಲ (%2); ನೆನಪುಗಳು "
+                                      u"ಅದು "
                                       u"ಬಂದಾಗ "
                                       u"ತೋರುತ್ತವೆ.")
                            .arg(kService, reply.errorName()));
 }
 
 } // namespace
+
+DesktopNotifier::DesktopNotifier(QObject* parent) : Notifier(parent)
+{
+    // Timers stand still while the computer sleeps; without logind the next look (a minute at
+    // most) finds what fell due.
+    QDBusConnection::systemBus().connect(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"), this,
+        SLOT(onPrepareForSleep(bool)));
+}
+
+void DesktopNotifier::onPrepareForSleep(bool sleeping)
+{
+    if (!sleeping)
+        emit wokeUp();
+}
 
 bool DesktopNotifier::ready()
 {

@@ -145,6 +145,8 @@ int main(int argc, char** argv)
                              openVelmora();
                      });
     reminders::ReminderService service(diary, notifier, checkSeconds());
+    QObject::connect(&notifier, &DesktopNotifier::wokeUp, &service,
+                     &reminders::ReminderService::lookNow);
     QObject::connect(&service, &reminders::ReminderService::switchedOff, &app, [] {
         reminders::sayOnce(reminders::texts::switchedOff());
         QCoreApplication::exit(0);
