@@ -23,11 +23,11 @@ QDBusMessage call(const QString& method, const QVariantList& arguments = {})
 
 void sayNoService(const QDBusMessage& reply)
 {
+    // clang-format off
     reminders::sayOnce(QStringLiteral(u"ಡೆಸ್ಕ್‌ಟಾಪ್‌ನ ಸೂಚನೆಗಳ ಸೇವೆ (%1) ಸಿಗಲಿಲ್ಲ (%2); ನೆನಪುಗಳು "
-                                      u"ಅದು "
-                                      u"ಬಂದಾಗ "
-                                      u"ತೋರುತ್ತವೆ.")
+                                      u"ಅದು ಬಂದಾಗ ತೋರುತ್ತವೆ.")
                            .arg(kService, reply.errorName()));
+    // clang-format on
 }
 
 } // namespace
