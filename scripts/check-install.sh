@@ -36,14 +36,14 @@ fail() {
 
 echo "check-install: scripts/run.sh --no-start $folder"
 began=$SECONDS
-if ! XDG_DATA_HOME=$tmp/data "$here/scripts/run.sh" --no-start "$folder"; then
+if ! XDG_DATA_HOME=$tmp/data XDG_CONFIG_HOME=$tmp/config "$here/scripts/run.sh" --no-start "$folder"; then
   echo "check-install: FAILED: scripts/run.sh --no-start did not finish" >&2
   exit 1
 fi
 echo "check-install: installed in $((SECONDS - began)) s"
 
 # Every file the README names as installed. The data files are the repository's own.
-for f in velmora velmora-cli varnel-convert; do
+for f in velmora velmora-cli varnel-convert velmora-reminders; do
   [[ -f $folder/$f && -x $folder/$f ]] || fail "$f is not installed as a program in $folder"
 done
 for f in help.htm kgp-keyboard.svg rptlocal.rpt rptoutstation.rpt rpttour.rpt rptagenda.rpt; do
@@ -72,8 +72,16 @@ for icon in "${icons[@]}"; do
   [ -f "$tmp/data/icons/hicolor/$icon" ] || fail "the icon $icon was not installed"
 done
 
+# The reminders start at login from the installed program.
+autostart=$tmp/config/autostart/velmora-reminders.desktop
+if [ ! -f "$autostart" ]; then
+  fail "the reminders' autostart entry was not installed as $autostart"
+elif ! grep -q "^Exec=.*$folder/velmora-reminders" "$autostart"; then
+  fail "the autostart entry does not start $folder/velmora-reminders"
+fi
+
 # The programs depend on nothing in the source or build tree.
-for f in velmora velmora-cli varnel-convert; do
+for f in velmora velmora-cli varnel-convert velmora-reminders; do
   [ -x "$folder/$f" ] || continue
   if readelf -d "$folder/$f" | grep -E 'R(UN)?PATH' | grep -qF "$here"; then
     fail "$f still looks for libraries in $here: $(readelf -d "$folder/$f" | grep -E 'R(UN)?PATH')"
@@ -161,14 +169,17 @@ if [ "${VELMORA_PACKAGE_CHECK:-0}" = 1 ]; then
   deb=$tmp/dist/velmora_${version}_$(dpkg --print-architecture).deb
 
   # Exactly these files, no more and no fewer.
-  expected=(usr/bin/velmora usr/bin/velmora-cli usr/bin/varnel-convert
+  expected=(usr/bin/velmora usr/bin/velmora-cli usr/bin/varnel-convert usr/bin/velmora-reminders
+    etc/xdg/autostart/velmora-reminders.desktop
     usr/share/applications/velmora.desktop usr/share/metainfo/org.velmora.velmora.metainfo.xml
     usr/share/bash-completion/completions/velmora-cli
     usr/share/doc/velmora/changelog.gz usr/share/doc/velmora/copyright)
   for f in help.htm kgp-keyboard.svg rptlocal.rpt rptoutstation.rpt rpttour.rpt rptagenda.rpt; do
     expected+=("usr/share/velmora/$f")
   done
-  for page in velmora velmora-cli varnel-convert; do expected+=("usr/share/man/man1/$page.1.gz"); done
+  for page in velmora velmora-cli varnel-convert velmora-reminders; do
+    expected+=("usr/share/man/man1/$page.1.gz")
+  done
   for icon in "${icons[@]}"; do expected+=("usr/share/icons/hicolor/$icon"); done
   listed=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | sort)
   wanted=$(printf '%s\n' "${expected[@]}" | sort)
@@ -210,7 +221,7 @@ if [ "${VELMORA_PACKAGE_CHECK:-0}" = 1 ]; then
       fail "$(dirname "$diary") has mode $(stat -c %a "$(dirname "$diary")"), not 700"
   fi
   for f in "$root/usr/bin"/*; do
-    case ${f##*/} in velmora|velmora-cli|varnel-convert) ;; *) fail "the packaged velmora left ${f##*/} beside itself" ;; esac
+    case ${f##*/} in velmora|velmora-cli|varnel-convert|velmora-reminders) ;; *) fail "the packaged velmora left ${f##*/} beside itself" ;; esac
   done
 fi
 
