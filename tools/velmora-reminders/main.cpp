@@ -21,6 +21,7 @@
 #include "data/DiaryLocation.h"
 #include "data/Version.h"
 #include "platform/jet/JetError.h"
+#include "publish/PublishSchedule.h"
 #include "platform/paths/NativePath.h"
 #include "reminders/ReminderService.h"
 #include "reminders/ReminderSettings.h"
@@ -132,9 +133,18 @@ int main(int argc, char** argv)
     } catch (const jet::JetError& error) {
         return badInput(error.text());
     }
+    // The same program keeps the phone calendar current when [publish] url is set, whether or
+    // not reminders are wanted.
+    publish::PublishSchedule publishing(diary);
+    QObject::connect(&publishing, &publish::PublishSchedule::failed, &app,
+                     [](const QString& text) { reminders::sayOnce(text); });
+    const bool publishes = publishing.start();
     if (!reminders::readSettings().enabled) {
         reminders::sayOnce(reminders::texts::switchedOff());
-        return 0;
+        if (!publishes)
+            return 0;
+        endOnTerminationSignals(app);
+        return app.exec();
     }
 
     endOnTerminationSignals(app);
@@ -147,9 +157,10 @@ int main(int argc, char** argv)
     reminders::ReminderService service(diary, notifier, checkSeconds());
     QObject::connect(&notifier, &DesktopNotifier::wokeUp, &service,
                      &reminders::ReminderService::lookNow);
-    QObject::connect(&service, &reminders::ReminderService::switchedOff, &app, [] {
+    QObject::connect(&service, &reminders::ReminderService::switchedOff, &app, [publishes] {
         reminders::sayOnce(reminders::texts::switchedOff());
-        QCoreApplication::exit(0);
+        if (!publishes)
+            QCoreApplication::exit(0);
     });
     QTimer::singleShot(0, &service, &reminders::ReminderService::start);
     return app.exec();
