@@ -166,7 +166,7 @@ bool errorsOnTerminal()
 }
 
 std::optional<int> parse(QCommandLineParser& parser, const QString& name,
-                         const QStringList& arguments)
+                         const QStringList& arguments, const QStringList& repeatable)
 {
     parser.addHelpOption();
     QStringList full = arguments;
@@ -178,7 +178,7 @@ std::optional<int> parse(QCommandLineParser& parser, const QString& name,
     }
     QStringList seen;
     for (const QString& option : parser.optionNames()) {
-        if (seen.contains(option)) {
+        if (seen.contains(option) && !repeatable.contains(option)) {
             fail(name, QStringLiteral(u"--%1 ಎರಡು ಬಾರಿ ಬಂದಿದೆ; ಒಮ್ಮೆ ಮಾತ್ರ ಕೊಡಿ.").arg(option));
             return kBadInput;
         }

@@ -74,7 +74,7 @@ bool errorsOnTerminal();
 // prints the error with a hint and returns kBadInput for bad arguments; std::nullopt when the
 // subcommand should go on.
 std::optional<int> parse(QCommandLineParser& parser, const QString& name,
-                         const QStringList& arguments);
+                         const QStringList& arguments, const QStringList& repeatable = {});
 
 // Adds --diary FILE and, in its place, --server CONNECTION; diaryPath() then gives the file,
 // by default the diary in the program's folder (found in any letter case, as the program

@@ -17,8 +17,9 @@ data::Registers registersOption(const QCommandLineParser& parser)
     if (!parser.isSet(QStringLiteral("register")))
         return data::everyRegister();
     data::Registers chosen;
-    for (const QString& name :
-         parser.value(QStringLiteral("register")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (const QString& name : parser.values(QStringLiteral("register"))
+                                   .join(QLatin1Char(','))
+                                   .split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const auto which = data::registerNamed(name.trimmed());
         if (!which)
             throw BadInput{
@@ -50,11 +51,11 @@ int cli::runPublish(const QStringList& arguments)
                       QStringLiteral("The calendar collection (http:// or https://)."),
                       QStringLiteral("URL")});
     parser.addOption({QStringLiteral("register"),
-                      QStringLiteral("Only these registers, comma-separated: local, outstation, "
-                                     "tour (default: all three)."),
+                      QStringLiteral("Only this register: local, outstation or tour; given again, "
+                                     "or comma-separated, for more (default: all three)."),
                       QStringLiteral("NAMES")});
     cli::addDiaryOption(parser);
-    if (const auto done = cli::parse(parser, kName, arguments))
+    if (const auto done = cli::parse(parser, kName, arguments, {QStringLiteral("register")}))
         return *done;
 
     return cli::runGuarded(kName, [&] {
