@@ -18,19 +18,6 @@ const QString kName = QStringLiteral("agenda");
 // Longer ranges are what `list` and `export` are for.
 constexpr int kMaximumDays = 3660;
 
-int daysOption(const QCommandLineParser& parser)
-{
-    if (!parser.isSet(QStringLiteral("days")))
-        return 7;
-    bool ok = false;
-    const int days = parser.value(QStringLiteral("days")).toInt(&ok);
-    if (!ok || days < 1 || days > kMaximumDays)
-        throw cli::BadInput{QStringLiteral(u"--days '%1': 1 ರಿಂದ %2 ರ ವರೆಗಿನ ದಿನಗಳ ಸಂಖ್ಯೆಯಲ್ಲ.")
-                                .arg(parser.value(QStringLiteral("days")))
-                                .arg(kMaximumDays)};
-    return days;
-}
-
 } // namespace
 
 int cli::runAgenda(const QStringList& arguments)
@@ -55,7 +42,8 @@ int cli::runAgenda(const QStringList& arguments)
         cli::refuseArguments(parser);
         const QDate from =
             cli::dateOption(parser, QStringLiteral("from")).value_or(QDate::currentDate());
-        const int days = daysOption(parser);
+        const int days = cli::numberOption(parser, QStringLiteral("days"), 7, 1, kMaximumDays,
+                                           QStringLiteral(u"ದಿನಗಳ"));
         // The command only reads: a diary that does not exist is not made.
         const auto database = data::OpenDiaryForReading(cli::existingDiaryPath(parser));
         QString csv;

@@ -13,19 +13,6 @@ namespace {
 
 const QString kName = QStringLiteral("clashes");
 
-int withinOption(const QCommandLineParser& parser)
-{
-    if (!parser.isSet(QStringLiteral("within")))
-        return engagements::clashMinutes();
-    bool ok = false;
-    const int minutes = parser.value(QStringLiteral("within")).toInt(&ok);
-    if (!ok || minutes < 0 || minutes > engagements::kMaximumClashMinutes)
-        throw cli::BadInput{QStringLiteral(u"--within '%1': 0 ರಿಂದ %2 ರ ವರೆಗಿನ ನಿಮಿಷಗಳ ಸಂಖ್ಯೆಯಲ್ಲ.")
-                                .arg(parser.value(QStringLiteral("within")))
-                                .arg(engagements::kMaximumClashMinutes)};
-    return minutes;
-}
-
 } // namespace
 
 int cli::runClashes(const QStringList& arguments)
@@ -52,7 +39,9 @@ int cli::runClashes(const QStringList& arguments)
         cli::refuseArguments(parser);
         const cli::DateRange given = cli::dateRange(parser);
         const engagements::DateRange range{given.from, given.to};
-        const int within = withinOption(parser);
+        const int within =
+            cli::numberOption(parser, QStringLiteral("within"), engagements::clashMinutes(), 0,
+                              engagements::kMaximumClashMinutes, QStringLiteral(u"ನಿಮಿಷಗಳ"));
         const auto database = data::OpenDiaryForReading(cli::existingDiaryPath(parser));
         const QList<engagements::Clash> clashes =
             engagements::readClashes(*database, range, within);

@@ -322,6 +322,22 @@ void addDateRangeOptions(QCommandLineParser& parser)
                       QStringLiteral("YYYY-MM-DD")});
 }
 
+int numberOption(const QCommandLineParser& parser, const QString& name, int fallback, int lowest,
+                 int highest, const QString& unit)
+{
+    if (!parser.isSet(name))
+        return fallback;
+    bool ok = false;
+    const int number = parser.value(name).toInt(&ok);
+    if (!ok || number < lowest || number > highest)
+        throw BadInput{QStringLiteral(u"--%1 '%2': %3 ರಿಂದ %4 ರ ವರೆಗಿನ %5 ಸಂಖ್ಯೆಯಲ್ಲ.")
+                           .arg(name, parser.value(name))
+                           .arg(lowest)
+                           .arg(highest)
+                           .arg(unit)};
+    return number;
+}
+
 std::optional<QDate> dateOption(const QCommandLineParser& parser, const QString& name)
 {
     if (!parser.isSet(name))

@@ -149,6 +149,11 @@ DateRange dateRange(const QCommandLineParser& parser);
 void addDateRangeOptions(QCommandLineParser& parser);
 // The date given as --NAME, std::nullopt when it is not given; BadInput when it is no date.
 std::optional<QDate> dateOption(const QCommandLineParser& parser, const QString& name);
+// The whole number given as --NAME, `fallback` when it is not given; BadInput naming the option
+// and the range unless it lies from `lowest` to `highest`. `unit` is what it counts, in Kannada
+// ("ನಿಮಿಷಗಳ", minutes').
+int numberOption(const QCommandLineParser& parser, const QString& name, int fallback, int lowest,
+                 int highest, const QString& unit);
 // BadInput naming the first argument given to a command that takes none.
 void refuseArguments(const QCommandLineParser& parser);
 // The one register named on the command line: local, outstation or tour; BadInput otherwise.

@@ -16,19 +16,6 @@ namespace {
 
 const QString kName = QStringLiteral("upcoming");
 
-int withinOption(const QCommandLineParser& parser)
-{
-    if (!parser.isSet(QStringLiteral("within")))
-        return 0;
-    bool ok = false;
-    const int minutes = parser.value(QStringLiteral("within")).toInt(&ok);
-    if (!ok || minutes < 0 || minutes > reminders::kMaximumMinutesBefore)
-        throw cli::BadInput{QStringLiteral(u"--within '%1': 0 ರಿಂದ %2 ರ ವರೆಗಿನ ನಿಮಿಷಗಳ ಸಂಖ್ಯೆಯಲ್ಲ.")
-                                .arg(parser.value(QStringLiteral("within")))
-                                .arg(reminders::kMaximumMinutesBefore)};
-    return minutes;
-}
-
 } // namespace
 
 int cli::runUpcoming(const QStringList& arguments)
@@ -57,7 +44,9 @@ int cli::runUpcoming(const QStringList& arguments)
 
     return cli::runGuarded(kName, [&] {
         cli::refuseArguments(parser);
-        const int within = withinOption(parser);
+        const int within =
+            cli::numberOption(parser, QStringLiteral("within"), 0, 0,
+                              reminders::kMaximumMinutesBefore, QStringLiteral(u"ನಿಮಿಷಗಳ"));
         const auto database = data::OpenDiaryForReading(cli::existingDiaryPath(parser));
         const QDateTime now = QDateTime::currentDateTime();
         const std::int64_t moment = reminders::momentOf(now);
